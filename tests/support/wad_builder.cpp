@@ -1,0 +1,222 @@
+#include "tests/support/wad_builder.h"
+
+#include "mesh/mesh_encoder.h"
+#include "wad/byte_writer.h"
+#include "wad/texture_rows.h"
+
+namespace tarnlow::test {
+
+namespace {
+
+template <typename T>
+RecordArray<T> arrayOf(const std::vector<T>& records) {
+  return RecordArray<T>::fromRecords(std::span<const T>(records));
+}
+
+template <typename T>
+Bytes bytesOf(const RecordArray<T>& array) {
+  Bytes out = array.storedBytes();
+  out.resize(array.byteSize(), 0);
+  return out;
+}
+
+Bytes textureBytes(std::int32_t rows) {
+  Bytes out(static_cast<std::size_t>(rows) * TextureRow::kFileSize);
+  // A recognisable pattern: every pixel differs from its neighbours.
+  for (std::size_t i = 0; i < out.size(); ++i) out[i] = static_cast<std::uint8_t>((i * 7 + i / 768) & 0xFF);
+  return out;
+}
+
+}  // namespace
+
+WadBuilder::WadBuilder() {
+  textInfo({TextInfoRecord{}});
+  textureRows(1);
+  meshPointers({0});
+  meshData(Bytes(2, 0));
+  animations({AnimationRecord{}});
+  stateChanges({StateChangeRecord{}});
+  animDispatches({AnimDispatchRecord{}});
+  animCommands({0});
+  meshTrees({0});
+  frames({0});
+  moveables({MoveableRecord{}});
+  staticMeshes({});
+}
+
+WadBuilder& WadBuilder::version(std::int32_t v) {
+  doc_.Version = v;
+  return *this;
+}
+
+WadBuilder& WadBuilder::textInfo(std::vector<TextInfoRecord> records) {
+  doc_.NumTextInfo = static_cast<std::int32_t>(records.size());
+  doc_.TextInfo = arrayOf(records);
+  return *this;
+}
+
+WadBuilder& WadBuilder::textureRows(std::int32_t rows) {
+  doc_.NumTextData = rows * 768;
+  doc_.TextData = RecordArray<TextureRow>(static_cast<std::size_t>(rows), textureBytes(rows));
+  return *this;
+}
+
+WadBuilder& WadBuilder::textDataCount(std::int32_t numTextData) {
+  const std::int32_t rows = TextureRowUpperBound(numTextData) + 1;
+  doc_.NumTextData = numTextData;
+  doc_.TextData = RecordArray<TextureRow>(static_cast<std::size_t>(rows), textureBytes(rows));
+  return *this;
+}
+
+WadBuilder& WadBuilder::meshes(const std::vector<MeshRecord>& meshes) {
+  Bytes data;
+  std::vector<std::int32_t> pointers;
+  for (const MeshRecord& m : meshes) {
+    pointers.push_back(static_cast<std::int32_t>(data.size()));
+    const Bytes encoded = EncodeMesh(m);
+    data.insert(data.end(), encoded.begin(), encoded.end());
+  }
+  meshPointers(std::move(pointers));
+  return meshData(std::move(data));
+}
+
+WadBuilder& WadBuilder::meshPointers(std::vector<std::int32_t> pointers) {
+  doc_.NumMeshPointers = static_cast<std::int32_t>(pointers.size());
+  doc_.MeshPointers = arrayOf(pointers);
+  return *this;
+}
+
+WadBuilder& WadBuilder::meshData(Bytes data) {
+  if (data.size() % 2 != 0) data.push_back(0);
+  doc_.NumMeshData = static_cast<std::int32_t>(data.size() / 2);
+  doc_.MeshData = std::move(data);
+  return *this;
+}
+
+WadBuilder& WadBuilder::animations(std::vector<AnimationRecord> records) {
+  doc_.NumAnimations = static_cast<std::int32_t>(records.size());
+  doc_.Animations = arrayOf(records);
+  return *this;
+}
+
+WadBuilder& WadBuilder::stateChanges(std::vector<StateChangeRecord> records) {
+  doc_.NumStateChanges = static_cast<std::int32_t>(records.size());
+  doc_.StateChanges = arrayOf(records);
+  return *this;
+}
+
+WadBuilder& WadBuilder::animDispatches(std::vector<AnimDispatchRecord> records) {
+  doc_.NumAnimDispatches = static_cast<std::int32_t>(records.size());
+  doc_.AnimDispatches = arrayOf(records);
+  return *this;
+}
+
+WadBuilder& WadBuilder::animCommands(std::vector<std::int16_t> words) {
+  doc_.NumAnimCommands = static_cast<std::int32_t>(words.size());
+  doc_.AnimCommands = arrayOf(words);
+  return *this;
+}
+
+WadBuilder& WadBuilder::meshTrees(std::vector<std::int32_t> values) {
+  doc_.NumMeshTrees = static_cast<std::int32_t>(values.size());
+  doc_.MeshTrees = arrayOf(values);
+  return *this;
+}
+
+WadBuilder& WadBuilder::frames(std::vector<std::int16_t> words) {
+  doc_.NumFrames = static_cast<std::int32_t>(words.size());
+  doc_.Frames = arrayOf(words);
+  return *this;
+}
+
+WadBuilder& WadBuilder::moveables(std::vector<MoveableRecord> records) {
+  doc_.NumMoveables = static_cast<std::int32_t>(records.size());
+  doc_.Moveables = arrayOf(records);
+  return *this;
+}
+
+WadBuilder& WadBuilder::staticMeshes(std::vector<StaticMeshRecord> records) {
+  doc_.NumStaticMeshes = static_cast<std::int32_t>(records.size());
+  doc_.StaticMeshes = arrayOf(records);
+  return *this;
+}
+
+WadBuilder& WadBuilder::staticMeshCount(std::int32_t count) {
+  doc_.NumStaticMeshes = count;
+  doc_.StaticMeshes = count > 0 ? RecordArray<StaticMeshRecord>(static_cast<std::size_t>(count), Bytes{})
+                                : RecordArray<StaticMeshRecord>{};
+  return *this;
+}
+
+MoveableRecord Moveable(std::int32_t objectId, std::int16_t numMeshes, std::int16_t startingMesh) {
+  MoveableRecord m;
+  m.ObjectID = objectId;
+  m.NumMeshes = numMeshes;
+  m.StartingMesh = startingMesh;
+  return m;
+}
+
+MeshRecord NullShapeMesh() {
+  MeshRecord m;
+  m.NumVertices = 5;
+  m.Vertices = {{-5, 12, 177}, {116, 120, -177}, {-116, 120, -177}, {-116, -120, -177}, {116, -120, -177}};
+  m.NumNormals = 1;
+  m.Normals = {{0, 0, 16384}};
+  return m;
+}
+
+MeshRecord SimpleMesh(std::int16_t vertices) {
+  MeshRecord m;
+  m.CentreX = 1;
+  m.CentreY = 2;
+  m.CentreZ = 3;
+  m.CollisionSize = 100;
+  m.NumVertices = vertices;
+  for (std::int16_t i = 0; i < vertices; ++i) m.Vertices.push_back({static_cast<std::int16_t>(i * 10), 0, 0});
+  m.NumNormals = 1;
+  m.Normals = {{0, -16384, 0}};
+  m.NumFaces = 1;
+  m.Faces = {MeshFace{MeshFace::kTriangle, {0, 1, 2}, 5, 0}};
+  return m;
+}
+
+Bytes WadFileBytes(const WadDocument& document) { return WadLayout::Of(document).bytes(); }
+
+WadLayout WadLayout::Of(const WadDocument& d) {
+  WadLayout l;
+  l.version = d.Version;
+  l.counts = {d.NumTextInfo,     d.NumTextData,       d.NumMeshPointers, d.NumMeshData,
+              d.NumAnimations,   d.NumStateChanges,   d.NumAnimDispatches, d.NumAnimCommands,
+              d.NumMeshTrees,    d.NumFrames,         d.NumMoveables,    d.NumStaticMeshes};
+  l.data = {bytesOf(d.TextInfo),     bytesOf(d.TextData),       bytesOf(d.MeshPointers), d.MeshData,
+            bytesOf(d.Animations),   bytesOf(d.StateChanges),   bytesOf(d.AnimDispatches), bytesOf(d.AnimCommands),
+            bytesOf(d.MeshTrees),    bytesOf(d.Frames),         bytesOf(d.Moveables),    bytesOf(d.StaticMeshes)};
+  return l;
+}
+
+Bytes WadLayout::bytes() const {
+  Bytes out;
+  ByteWriter w(out);
+  w.i32(version);
+  for (int i = 0; i < kSections; ++i) {
+    w.i32(counts[static_cast<std::size_t>(i)]);
+    w.bytes(data[static_cast<std::size_t>(i)]);
+  }
+  return out;
+}
+
+std::size_t WadLayout::countOffset(int index) const {
+  std::size_t offset = 4;
+  for (int i = 0; i < index; ++i) offset += 4 + data[static_cast<std::size_t>(i)].size();
+  return offset;
+}
+
+const std::array<const char*, WadLayout::kSections>& SectionNames() {
+  static const std::array<const char*, WadLayout::kSections> names = {
+      "NumTextInfo",     "NumTextData",       "NumMeshPointers", "NumMeshData",
+      "NumAnimations",   "NumStateChanges",   "NumAnimDispatches", "NumAnimCommands",
+      "NumMeshTrees",    "NumFrames",         "NumMoveables",    "NumStaticMeshes"};
+  return names;
+}
+
+}  // namespace tarnlow::test

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "mesh/mesh_record.h"
+#include "wad/bytes.h"
+#include "wad/wad_document.h"
+
+namespace tarnlow::test {
+
+// Builds consistent documents: every count matches its array. Starts from the
+// smallest document the reader accepts, one zero record in every section
+// (one texture row, no static meshes); each setter replaces one section.
+class WadBuilder {
+ public:
+  WadBuilder();
+
+  WadBuilder& version(std::int32_t v);
+  WadBuilder& textInfo(std::vector<TextInfoRecord> records);
+  // `rows` texture rows, filled by `pixel(x, y)`; NumTextData = 768 x rows.
+  WadBuilder& textureRows(std::int32_t rows);
+  // Sets NumTextData as given and the rows that the texture rule derives.
+  WadBuilder& textDataCount(std::int32_t numTextData);
+  // Encodes the meshes one after another into MeshData (padded to whole
+  // words) and points MeshPointers at their starts.
+  WadBuilder& meshes(const std::vector<MeshRecord>& meshes);
+  WadBuilder& meshPointers(std::vector<std::int32_t> pointers);
+  // Raw mesh data; padded with one zero byte when its length is odd.
+  WadBuilder& meshData(Bytes data);
+  WadBuilder& animations(std::vector<AnimationRecord> records);
+  WadBuilder& stateChanges(std::vector<StateChangeRecord> records);
+  WadBuilder& animDispatches(std::vector<AnimDispatchRecord> records);
+  WadBuilder& animCommands(std::vector<std::int16_t> words);
+  WadBuilder& meshTrees(std::vector<std::int32_t> values);
+  WadBuilder& frames(std::vector<std::int16_t> words);
+  WadBuilder& moveables(std::vector<MoveableRecord> records);
+  // `count` may be 0 or negative: the array stays empty, the count as given.
+  WadBuilder& staticMeshes(std::vector<StaticMeshRecord> records);
+  WadBuilder& staticMeshCount(std::int32_t count);
+
+  WadDocument build() const { return doc_; }
+
+ private:
+  WadDocument doc_;
+};
+
+// A moveable with the given id, mesh count and first mesh.
+MoveableRecord Moveable(std::int32_t objectId, std::int16_t numMeshes, std::int16_t startingMesh);
+
+// The placeholder mesh: the five null-shape vertices, one normal, no faces.
+MeshRecord NullShapeMesh();
+// A small real mesh: `vertices` vertices on a line, one normal, one triangle.
+MeshRecord SimpleMesh(std::int16_t vertices = 3);
+
+// The file bytes of a document, as WriteWAD writes them.
+Bytes WadFileBytes(const WadDocument& document);
+
+// A WAD file section by section, so that tests can set any count to any
+// value and any data block to any length, independently.
+struct WadLayout {
+  static constexpr int kSections = 12;
+  std::int32_t version = 0;
+  std::array<std::int32_t, kSections> counts{};  // NumTextInfo ... NumStaticMeshes
+  std::array<Bytes, kSections> data{};           // the bytes after each count
+
+  // The layout of a consistent document.
+  static WadLayout Of(const WadDocument& document);
+  // The file bytes: version, then each count and its data.
+  Bytes bytes() const;
+  // Offset in bytes() of section `index`'s count (0-based: 0 is NumTextInfo).
+  std::size_t countOffset(int index) const;
+};
+
+// Section names in file order, for test traces: "NumTextInfo" ... "NumStaticMeshes".
+const std::array<const char*, WadLayout::kSections>& SectionNames();
+
+}  // namespace tarnlow::test

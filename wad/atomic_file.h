@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <span>
+
+namespace tarnlow {
+
+// Writes a file so that a failure never leaves a half-written file where a
+// good one was: bytes go to a temporary file beside the target, which
+// commit() flushes, syncs and renames over the target (keeping an existing
+// target's permissions). Destroying the writer before commit() removes the
+// temporary file and leaves the target untouched.
+class AtomicFile {
+ public:
+  // Creates the temporary file. Throws WadError (errno and its text) when
+  // the folder cannot be written.
+  explicit AtomicFile(std::filesystem::path target);
+  ~AtomicFile();
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  // Appends bytes. Throws WadError (errno and its text) on a write failure.
+  void write(std::span<const std::uint8_t> bytes);
+  // Appends `count` zero bytes. Throws like write().
+  void writeZeros(std::uint64_t count);
+  // Makes the written bytes the target's content. Throws WadError on
+  // failure, after removing the temporary file.
+  void commit();
+
+ private:
+  std::filesystem::path target_;
+  std::filesystem::path temp_;
+  std::FILE* file_ = nullptr;
+  bool committed_ = false;
+};
+
+}  // namespace tarnlow

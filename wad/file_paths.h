@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarnlow {
+
+// Path operations on paths as the user's dialogs return them. Both "\" and
+// "/" separate folders, so Windows paths behave the same on every platform.
+
+// The file name of `path` without its folder; without its extension too
+// unless keepExtension. "C:\data\a.b.wad" gives "a.b"; "C:\my.dir\level"
+// gives "level".
+std::string FileTitle(std::string_view path, bool keepExtension);
+
+// The folder of `path` with its trailing separator, or empty when the path
+// names no folder. "C:\data\level1.wad" gives "C:\data\".
+std::string FolderOf(std::string_view path);
+
+// The SWD companion of a WAD: FolderOf + FileTitle + ".swd", the extension in
+// lower case whatever the WAD's. "C:\data\level1.WAD" gives
+// "C:\data\level1.swd".
+std::string SwdPathFor(std::string_view wadPath);
+
+}  // namespace tarnlow
