@@ -1,0 +1,162 @@
+#include "wad/atomic_file.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <string>
+#include <system_error>
+
+#include "wad/wad_error.h"
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+
+#include <random>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace tarnlow {
+
+namespace {
+
+[[noreturn]] void throwErrno(int number, const std::filesystem::path& path) {
+  throw WadError(number, std::generic_category().message(number), path.string());
+}
+
+// Writes go to the target's real folder, so that a link is replaced by way
+// of the file it names rather than turned into a plain file.
+std::filesystem::path resolveLink(const std::filesystem::path& target) {
+  std::error_code ec;
+  if (!std::filesystem::is_symlink(target, ec)) return target;
+  std::filesystem::path real = std::filesystem::weakly_canonical(target, ec);
+  return ec ? target : real;
+}
+
+std::filesystem::path folderOf(const std::filesystem::path& target) {
+  return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+}
+
+}  // namespace
+
+#ifdef _WIN32
+
+AtomicFile::AtomicFile(std::filesystem::path target) : target_(resolveLink(target)) {
+  std::random_device random;
+  const std::wstring name = L"." + target_.filename().wstring() + L".tarnlow-";
+  for (int attempt = 0; attempt < 100 && file_ == nullptr; ++attempt) {
+    temp_ = folderOf(target_) / (name + std::to_wstring(random()));
+    // "x": fail rather than reuse a name that exists.
+    file_ = _wfopen(temp_.c_str(), L"wbx");
+    if (file_ == nullptr && errno != EEXIST) throwErrno(errno, target_);
+  }
+  if (file_ == nullptr) throwErrno(EEXIST, target_);
+}
+
+#else
+
+AtomicFile::AtomicFile(std::filesystem::path target) : target_(resolveLink(target)) {
+  std::string pattern = (folderOf(target_) / ("." + target_.filename().string() + ".tarnlow-XXXXXX")).string();
+  const int fd = ::mkstemp(pattern.data());
+  if (fd < 0) throwErrno(errno, target_);
+  temp_ = pattern;
+  file_ = ::fdopen(fd, "wb");
+  if (file_ == nullptr) {
+    const int number = errno;
+    ::close(fd);
+    std::filesystem::remove(temp_);
+    throwErrno(number, target_);
+  }
+}
+
+#endif
+
+AtomicFile::~AtomicFile() {
+  if (file_ != nullptr) std::fclose(file_);
+  if (!committed_) {
+    std::error_code ec;
+    std::filesystem::remove(temp_, ec);
+  }
+}
+
+void AtomicFile::write(std::span<const std::uint8_t> bytes) {
+  if (bytes.empty()) return;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) throwErrno(errno != 0 ? errno : EIO, target_);
+}
+
+void AtomicFile::writeZeros(std::uint64_t count) {
+  static const std::array<std::uint8_t, 64 * 1024> kZeros{};
+  while (count > 0) {
+    const std::size_t chunk = static_cast<std::size_t>(std::min<std::uint64_t>(count, kZeros.size()));
+    write(std::span<const std::uint8_t>(kZeros.data(), chunk));
+    count -= chunk;
+  }
+}
+
+#ifdef _WIN32
+
+void AtomicFile::commit() {
+  const auto fail = [this](int number) {
+    if (file_ != nullptr) std::fclose(file_);
+    file_ = nullptr;
+    std::error_code ec;
+    std::filesystem::remove(temp_, ec);
+    throwErrno(number, target_);
+  };
+  if (std::fflush(file_) != 0 || _commit(_fileno(file_)) != 0) fail(errno);
+  std::FILE* file = file_;
+  file_ = nullptr;
+  if (std::fclose(file) != 0) fail(errno);
+  if (!MoveFileExW(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) fail(EACCES);
+  committed_ = true;
+}
+
+#else
+
+namespace {
+
+// The mode a newly created file gets from the process's umask. mkstemp
+// creates the temporary file private (0600), which would be wrong for a new
+// target.
+mode_t newFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return static_cast<mode_t>(0666 & ~mask);
+}
+
+}  // namespace
+
+void AtomicFile::commit() {
+  const auto fail = [this](int number) {
+    if (file_ != nullptr) std::fclose(file_);
+    file_ = nullptr;
+    std::error_code ec;
+    std::filesystem::remove(temp_, ec);
+    throwErrno(number, target_);
+  };
+  if (std::fflush(file_) != 0) fail(errno);
+  const int fd = ::fileno(file_);
+  struct stat existing {};
+  const mode_t mode = ::stat(target_.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : newFileMode();
+  if (::fchmod(fd, mode) != 0) fail(errno);
+  if (::fsync(fd) != 0) fail(errno);
+  std::FILE* file = file_;
+  file_ = nullptr;
+  if (std::fclose(file) != 0) fail(errno);
+  if (std::rename(temp_.c_str(), target_.c_str()) != 0) fail(errno);
+  committed_ = true;
+  // Make the rename itself durable; the new content is already in place, so
+  // a folder that cannot be synced is no failure of the write.
+  const int folder = ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder >= 0) {
+    ::fsync(folder);
+    ::close(folder);
+  }
+}
+
+#endif
+
+}  // namespace tarnlow
