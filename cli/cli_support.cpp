@@ -1,0 +1,69 @@
+#include "cli/cli_support.h"
+
+#include <new>
+#include <system_error>
+
+#include "wad/wad_reader.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace tarnlow::cli {
+
+namespace {
+
+std::filesystem::path ownExecutable() {
+#ifdef _WIN32
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) return std::filesystem::path(buffer.substr(0, length));
+    buffer.resize(buffer.size() * 2);
+  }
+#else
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::path{} : exe;
+#endif
+}
+
+}  // namespace
+
+std::filesystem::path ProgramFolder(const char* argv0) {
+  std::filesystem::path exe = ownExecutable();
+  if (exe.empty() && argv0 != nullptr && *argv0 != '\0') {
+    std::error_code ec;
+    exe = std::filesystem::absolute(argv0, ec);
+    if (ec) exe.clear();
+  }
+  if (exe.has_parent_path()) return exe.parent_path();
+  std::error_code ec;
+  return std::filesystem::current_path(ec);
+}
+
+std::string ReadWadMessage(const WadError& error) {
+  const std::string blank = error.number() >= 0 ? " " : "";
+  return "ReadWAD -> error code" + blank + std::to_string(error.number()) + "\n" + error.what();
+}
+
+std::optional<WadDocument> ReadWadOrReport(const std::filesystem::path& path, std::ostream& err) {
+  try {
+    std::int64_t wadFileLength = 0;
+    return ReadWAD(path, wadFileLength);
+  } catch (const WadError& e) {
+    err << ReadWadMessage(e) << "\n";
+  } catch (const std::bad_alloc&) {
+    err << ReadWadMessage(WadError(kOutOfMemory, "Out of memory", path.string())) << "\n";
+  }
+  return std::nullopt;
+}
+
+int UsageError(std::ostream& err, const std::string& message) {
+  err << "tarnlow-cli: " << message << "\n"
+      << "Run 'tarnlow-cli help' for the commands and their arguments.\n";
+  return kExitUsage;
+}
+
+}  // namespace tarnlow::cli

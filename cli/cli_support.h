@@ -1,0 +1,48 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "wad/wad_document.h"
+#include "wad/wad_error.h"
+
+namespace tarnlow::cli {
+
+// Exit statuses of tarnlow-cli.
+enum ExitStatus : int {
+  kExitOk = 0,
+  kExitFailure = 1,  // a file could not be written, or some other step failed
+  kExitBadWad = 2,   // the WAD could not be read
+  kExitUsage = 64,   // the command line was wrong (BSD's EX_USAGE)
+};
+
+// What a command gets: its own arguments (without the command name), the two
+// output streams and the folder of the executable.
+struct CommandContext {
+  std::vector<std::string> args;
+  std::ostream& out;
+  std::ostream& err;
+  std::filesystem::path programFolder;
+};
+
+// The folder that holds the running executable: /proc/self/exe on Linux,
+// GetModuleFileNameW on Windows, else the folder of argv[0] made absolute.
+// Never fails: at worst it is the current folder.
+std::filesystem::path ProgramFolder(const char* argv0);
+
+// The text the window shows for a WAD that cannot be read: "ReadWAD -> error
+// code", the number with one blank before a non-negative one, a line feed,
+// and the description with where it happened.
+std::string ReadWadMessage(const WadError& error);
+
+// Reads a WAD for a command. On failure writes ReadWadMessage to `err` and
+// returns nothing; the command then exits with kExitBadWad.
+std::optional<WadDocument> ReadWadOrReport(const std::filesystem::path& path, std::ostream& err);
+
+// Writes "tarnlow-cli: <message>" and a hint to run help; returns kExitUsage.
+int UsageError(std::ostream& err, const std::string& message);
+
+}  // namespace tarnlow::cli

@@ -1,0 +1,80 @@
+#include "cli/commands.h"
+
+#include <array>
+#include <cstring>
+
+#include "cli/copy_command.h"
+#include "cli/objects_command.h"
+
+namespace tarnlow::cli {
+
+namespace {
+
+int runHelp(const CommandContext& context) {
+  PrintHelp(context.out);
+  return kExitOk;
+}
+
+// A new command is one line here and the include of its header above.
+constexpr Command kCommands[] = {
+    {"objects", "objects [--names FILE] WAD",
+     "List the WAD's objects by name, each followed by its meshes indented by\n"
+     "four spaces: \"Mesh 00\", \"Mesh 01 DUMMY\" (pointer 0), \"Mesh 02 NULL\"\n"
+     "(placeholder shape), \"Mesh 03 (unreadable: ...)\" (the reason goes to\n"
+     "stderr). Names come from FILE, by default TR4Objects.dat beside this\n"
+     "program. An unknown face type prints \"Unknown FaceType - Face N\" on\n"
+     "stderr and the listing goes on.",
+     RunObjects},
+    {"copy", "copy IN.wad OUT.wad",
+     "Read IN.wad and write it to OUT.wad, byte for byte up to the end of its\n"
+     "static meshes. OUT.wad is replaced only when the write succeeds.",
+     RunCopy},
+    {"help", "help", "Show this text (also --help or -h).", runHelp},
+};
+
+}  // namespace
+
+std::span<const Command> Commands() { return kCommands; }
+
+void PrintHelp(std::ostream& out) {
+  out << "tarnlow-cli - look into Tomb Raider level-editor object files (WAD)\n"
+         "\n"
+         "usage: tarnlow-cli COMMAND [ARGUMENTS]\n"
+         "\n"
+         "Commands:\n";
+  for (const Command& c : Commands()) {
+    out << "\n  " << c.usage << "\n";
+    const char* text = c.summary;
+    while (*text != '\0') {
+      const char* end = std::strchr(text, '\n');
+      const std::size_t length = end ? static_cast<std::size_t>(end - text) : std::strlen(text);
+      out << "      " << std::string_view(text, length) << "\n";
+      text += length;
+      if (*text == '\n') ++text;
+    }
+  }
+  out << "\n"
+         "A WAD that cannot be read prints \"ReadWAD -> error code N\" and the reason\n"
+         "on stderr.\n"
+         "\n"
+         "Exit status: 0 done; 1 a file could not be written; 2 the WAD could not be\n"
+         "read; 64 the command line was wrong.\n";
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const std::filesystem::path& programFolder) {
+  if (args.empty()) return UsageError(err, "no command given");
+  const std::string& name = args[0];
+  if (name == "--help" || name == "-h") {
+    PrintHelp(out);
+    return kExitOk;
+  }
+  for (const Command& c : Commands()) {
+    if (name != c.name) continue;
+    const CommandContext context{std::vector<std::string>(args.begin() + 1, args.end()), out, err, programFolder};
+    return c.run(context);
+  }
+  return UsageError(err, "unknown command '" + name + "'");
+}
+
+}  // namespace tarnlow::cli
