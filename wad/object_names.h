@@ -19,8 +19,9 @@ struct ObjectNameTables {
   static constexpr int kMeshNames = 81;
   static constexpr int kObjectColumn = 4;
 
-  // Addressed as ObjectNames[column][row].
-  std::array<std::array<std::string, kRows>, kColumns> ObjectNames{};
+  // Addressed as ObjectNames[column][row]. Strings start empty by
+  // themselves; a "{}" here crashes clang 14, which the fuzz build uses.
+  std::array<std::array<std::string, kRows>, kColumns> ObjectNames;
   std::array<std::array<std::int32_t, kRows>, kColumns> ObjectNumbers{};
   std::array<std::string, kMeshNames> MeshNames{};
 
