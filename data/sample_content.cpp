@@ -1,0 +1,354 @@
+#include "data/sample_content.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "mesh/mesh_encoder.h"
+#include "mesh/mesh_record.h"
+#include "wad/byte_writer.h"
+
+namespace tarnlow::sample {
+
+namespace {
+
+using std::int16_t;
+using std::int32_t;
+
+int16_t i16(int v) { return static_cast<int16_t>(v); }
+
+// Object ids as they stand in the object-name file.
+constexpr int32_t kLara = 0;
+constexpr int32_t kBaddy1 = 41;
+constexpr int32_t kBat = 90;
+constexpr int32_t kKeyItem1 = 203;
+constexpr int32_t kSmallMedipack = 369;
+constexpr int32_t kAnimating1 = 427;
+
+MeshFace triangle(int a, int b, int c, int texture) {
+  return MeshFace{MeshFace::kTriangle, {i16(a), i16(b), i16(c)}, i16(texture), 0};
+}
+MeshFace quad(int a, int b, int c, int d, int texture) {
+  return MeshFace{MeshFace::kQuad, {i16(a), i16(b), i16(c), i16(d)}, i16(texture), 0};
+}
+
+MeshRecord meshOf(std::vector<MeshVector> vertices, std::vector<MeshFace> faces, int collisionSize) {
+  MeshRecord m;
+  m.CollisionSize = collisionSize;
+  m.NumVertices = i16(static_cast<int>(vertices.size()));
+  m.Vertices = std::move(vertices);
+  m.NumFaces = i16(static_cast<int>(faces.size()));
+  m.Faces = std::move(faces);
+  return m;
+}
+
+void withNormals(MeshRecord& m, std::vector<MeshVector> normals) {
+  m.NumNormals = i16(static_cast<int>(normals.size()));
+  m.Normals = std::move(normals);
+}
+
+void withShades(MeshRecord& m, std::vector<int16_t> shades) {
+  m.NumNormals = i16(-static_cast<int>(shades.size()));
+  m.Shades = std::move(shades);
+}
+
+// The eight corners of a box, bottom face first.
+std::vector<MeshVector> boxCorners(int halfX, int height, int halfZ) {
+  return {{i16(-halfX), 0, i16(-halfZ)},         {i16(halfX), 0, i16(-halfZ)},
+          {i16(halfX), 0, i16(halfZ)},           {i16(-halfX), 0, i16(halfZ)},
+          {i16(-halfX), i16(-height), i16(-halfZ)}, {i16(halfX), i16(-height), i16(-halfZ)},
+          {i16(halfX), i16(-height), i16(halfZ)},   {i16(-halfX), i16(-height), i16(halfZ)}};
+}
+
+// A cube of quads with one normal per corner.
+MeshRecord cube(int16_t half) {
+  MeshRecord m = meshOf(boxCorners(half, 2 * half, half),
+                        {quad(0, 1, 2, 3, 0), quad(4, 7, 6, 5, 1), quad(0, 4, 5, 1, 2), quad(1, 5, 6, 2, 3),
+                         quad(2, 6, 7, 3, 4), quad(3, 7, 4, 0, 5)},
+                        static_cast<int>(half) * 7 / 4);
+  m.CentreY = i16(-half);
+  const int16_t n = 9459;  // 16384 / sqrt(3): unit length in the file's fixed point
+  withNormals(m, {{i16(-n), n, i16(-n)}, {n, n, i16(-n)}, {n, n, n}, {i16(-n), n, n},
+                  {i16(-n), i16(-n), i16(-n)}, {n, i16(-n), i16(-n)}, {n, i16(-n), n}, {i16(-n), i16(-n), n}});
+  return m;
+}
+
+// A long box of triangles lit by shades: arms, legs and wings.
+MeshRecord limb() {
+  MeshRecord m = meshOf(boxCorners(40, 300, 40),
+                        {triangle(0, 1, 2, 0), triangle(0, 2, 3, 0), triangle(4, 7, 6, 1), triangle(4, 6, 5, 1),
+                         triangle(0, 4, 5, 2), triangle(0, 5, 1, 2), triangle(1, 5, 6, 3), triangle(1, 6, 2, 3),
+                         triangle(2, 6, 7, 4), triangle(2, 7, 3, 4), triangle(3, 7, 4, 5), triangle(3, 4, 0, 5)},
+                        155);
+  m.CentreY = -150;
+  withShades(m, {4096, 5120, 6144, 7168, 8192, 7168, 6144, 5120});
+  return m;
+}
+
+// A pyramid: four triangles on a quad, lit by shades.
+MeshRecord pyramid() {
+  MeshRecord m = meshOf({{0, -200, 0}, {-100, 0, -100}, {100, 0, -100}, {100, 0, 100}, {-100, 0, 100}},
+                        {triangle(0, 2, 1, 1), triangle(0, 3, 2, 2), triangle(0, 4, 3, 3), triangle(0, 1, 4, 4),
+                         quad(1, 2, 3, 4, 5)},
+                        150);
+  m.CentreY = -100;
+  withShades(m, {8000, 4000, 4000, 6000, 6000});
+  return m;
+}
+
+// A flat disc of eight triangles around its centre, every normal up: heads
+// and pickups.
+MeshRecord disc() {
+  const std::vector<MeshVector> rim = {{120, 0, 0}, {85, 0, 85}, {0, 0, 120}, {-85, 0, 85},
+                                       {-120, 0, 0}, {-85, 0, -85}, {0, 0, -120}, {85, 0, -85}};
+  std::vector<MeshVector> vertices = {{0, -20, 0}};
+  vertices.insert(vertices.end(), rim.begin(), rim.end());
+  std::vector<MeshFace> faces;
+  for (int i = 0; i < 8; ++i) faces.push_back(triangle(0, 1 + i, 1 + (i + 1) % 8, i % 6));
+  MeshRecord m = meshOf(std::move(vertices), std::move(faces), 121);
+  withNormals(m, std::vector<MeshVector>(9, MeshVector{0, -16384, 0}));
+  return m;
+}
+
+// The placeholder that level tools put where an object shows no mesh.
+MeshRecord nullShape() {
+  MeshRecord m = meshOf({{-5, 12, 177}, {116, 120, -177}, {-116, 120, -177}, {-116, -120, -177}, {116, -120, -177}},
+                        {}, 0);
+  withNormals(m, {{0, 0, 16384}});
+  return m;
+}
+
+struct MeshBlock {
+  Bytes data;
+  int32_t cube = 0, limb = 0, pyramid = 0, disc = 0, null = 0;
+};
+
+MeshBlock meshBlock() {
+  MeshBlock block;
+  const auto append = [&block](const MeshRecord& m) {
+    const auto at = static_cast<int32_t>(block.data.size());
+    const Bytes bytes = EncodeMesh(m);
+    block.data.insert(block.data.end(), bytes.begin(), bytes.end());
+    return at;
+  };
+  // A pointer of 0 marks a dummy mesh, yet offset 0 must hold a real mesh
+  // for the readers that follow such pointers: a small cube used by no other.
+  append(cube(32));
+  block.cube = append(cube(128));
+  block.limb = append(limb());
+  block.pyramid = append(pyramid());
+  block.disc = append(disc());
+  block.null = append(nullShape());
+  return block;
+}
+
+struct ObjectPlan {
+  int32_t objectId;
+  std::vector<int32_t> meshes;  // mesh data offsets; 0 is a dummy mesh
+  int16_t firstAnimation;
+};
+
+// 256 x 256 pixels of 3 bytes (red, green, blue): a checkerboard of 32-pixel
+// squares, the light ones a colour gradient, with the magenta (255, 0, 255)
+// transparency key filling the bottom-right square.
+Bytes texturePage() {
+  Bytes out;
+  out.reserve(256 * 256 * 3);
+  for (int y = 0; y < 256; ++y) {
+    for (int x = 0; x < 256; ++x) {
+      std::uint8_t r = 48, g = 48, b = 48;
+      if (x >= 224 && y >= 224) {
+        r = 255, g = 0, b = 255;
+      } else if (((x / 32) + (y / 32)) % 2 == 0) {
+        r = static_cast<std::uint8_t>(x);
+        g = static_cast<std::uint8_t>(y);
+        b = static_cast<std::uint8_t>(255 - x);
+      }
+      out.push_back(r);
+      out.push_back(g);
+      out.push_back(b);
+    }
+  }
+  return out;
+}
+
+// One texture square of the checkerboard's top row per record: x, y, page,
+// flip X, width, flip Y, height.
+std::vector<TextInfoRecord> textInfo() {
+  std::vector<TextInfoRecord> out;
+  for (int i = 0; i < 6; ++i) {
+    TextInfoRecord r;
+    r.Bytes = {static_cast<std::uint8_t>(64 * (i % 4)), static_cast<std::uint8_t>(64 * (i / 4)), 0, 0, 0, 31, 0, 31};
+    out.push_back(r);
+  }
+  return out;
+}
+
+AnimationRecord animation(int32_t frameOffset, int16_t state, int16_t frames, int16_t next, int16_t stateChanges,
+                          int16_t firstStateChange, int16_t commands, int16_t firstCommand) {
+  AnimationRecord a;
+  a.FrameOffset = frameOffset;
+  a.FrameRate = 1;
+  a.FrameSize = 10;
+  a.StateID = state;
+  a.Unknown1 = {0, 0, 1, 0, 0, 0, 0, 0};
+  a.FrameStart = 0;
+  a.FrameEnd = i16(frames - 1);
+  a.NextAnimation = next;
+  a.NextFrame = 0;
+  a.NumStateChanges = stateChanges;
+  a.StateChange = firstStateChange;
+  a.AnimCommandCount = commands;
+  a.AnimCommands = firstCommand;
+  return a;
+}
+
+StaticMeshRecord staticMesh(int16_t objectId, int16_t mesh, int16_t half, int16_t height) {
+  Bytes bytes;
+  ByteWriter w(bytes);
+  w.i32(objectId);
+  w.i16(mesh);
+  for (int box = 0; box < 2; ++box) {  // visibility box, then collision box
+    w.i16(i16(-half));
+    w.i16(half);
+    w.i16(i16(-height));
+    w.i16(0);
+    w.i16(i16(-half));
+    w.i16(half);
+  }
+  w.u16(2);  // flags
+  StaticMeshRecord r;
+  std::copy(bytes.begin(), bytes.end(), r.Bytes.begin());
+  return r;
+}
+
+template <typename T>
+RecordArray<T> arrayOf(const std::vector<T>& records) {
+  return RecordArray<T>::fromRecords(std::span<const T>(records));
+}
+
+}  // namespace
+
+WadDocument SampleWad() {
+  const MeshBlock meshes = meshBlock();
+  const int32_t c = meshes.cube, l = meshes.limb, p = meshes.pyramid, d = meshes.disc, n = meshes.null;
+  const std::vector<ObjectPlan> objects = {
+      {kLara, {c, l, l, p, l, l, p, c, l, l, p, l, l, p, d}, 0},
+      {kBaddy1, {c, l, l, n, 0}, 3},
+      {kBat, {p, d, d}, 4},
+      {kSmallMedipack, {c}, 5},
+      {kKeyItem1, {0}, 5},
+      {kAnimating1, {n, d}, 5},
+  };
+
+  std::vector<int32_t> pointers;
+  std::vector<int32_t> meshTrees;
+  std::vector<MoveableRecord> moveables;
+  for (const ObjectPlan& o : objects) {
+    MoveableRecord m;
+    m.ObjectID = o.objectId;
+    m.NumMeshes = i16(static_cast<int>(o.meshes.size()));
+    m.StartingMesh = i16(static_cast<int>(pointers.size()));
+    m.MeshTree = static_cast<int32_t>(meshTrees.size());
+    // Unknown3: the first frame's offset (32 bits) and the first animation.
+    Bytes unknown;
+    ByteWriter w(unknown);
+    w.i32(o.firstAnimation * 20);
+    w.i16(o.firstAnimation);
+    std::copy(unknown.begin(), unknown.end(), m.Unknown3.begin());
+    moveables.push_back(m);
+
+    pointers.insert(pointers.end(), o.meshes.begin(), o.meshes.end());
+    // Each mesh after the first hangs off the previous one: flags, then x, y, z.
+    for (std::size_t j = 1; j < o.meshes.size(); ++j) {
+      meshTrees.insert(meshTrees.end(), {j % 3 == 0 ? 1 : 0, 0, -static_cast<int32_t>(60 * j), 0});
+    }
+  }
+  // The two static meshes use the cube and the disc.
+  const auto staticCube = i16(static_cast<int>(pointers.size()));
+  pointers.push_back(c);
+  const auto staticDisc = i16(static_cast<int>(pointers.size()));
+  pointers.push_back(d);
+
+  std::vector<std::int16_t> frames;
+  for (int i = 0; i < 60; ++i) frames.push_back(i16((i * 37) % 512 - 256));
+
+  WadDocument doc;
+  doc.Version = 129;
+  const std::vector<TextInfoRecord> infos = textInfo();
+  doc.NumTextInfo = static_cast<int32_t>(infos.size());
+  doc.TextInfo = arrayOf(infos);
+  doc.NumTextData = 256 * 768;
+  doc.TextData = RecordArray<TextureRow>(256, texturePage());
+  doc.NumMeshPointers = static_cast<int32_t>(pointers.size());
+  doc.MeshPointers = arrayOf(pointers);
+  doc.NumMeshData = static_cast<int32_t>(meshes.data.size() / 2);
+  doc.MeshData = meshes.data;
+
+  const std::vector<AnimationRecord> animations = {
+      animation(0, 2, 2, 0, 1, 0, 1, 0),   // LARA stand
+      animation(20, 1, 2, 1, 1, 1, 2, 1),  // LARA run
+      animation(40, 0, 1, 0, 0, 0, 0, 0),  // LARA walk
+      animation(60, 1, 2, 3, 1, 2, 0, 0),  // BADDY_1 idle
+      animation(80, 1, 2, 4, 0, 0, 1, 3),  // BAT fly
+      animation(100, 0, 1, 5, 0, 0, 0, 0), // pickups and the animating: still
+  };
+  doc.NumAnimations = static_cast<int32_t>(animations.size());
+  doc.Animations = arrayOf(animations);
+  const std::vector<StateChangeRecord> stateChanges = {{1, 2, 0}, {2, 1, 2}, {3, 1, 3}};
+  doc.NumStateChanges = static_cast<int32_t>(stateChanges.size());
+  doc.StateChanges = arrayOf(stateChanges);
+  const std::vector<AnimDispatchRecord> dispatches = {{0, 1, 1, 0}, {1, 2, 1, 1}, {0, 2, 0, 0}, {0, 1, 3, 0}};
+  doc.NumAnimDispatches = static_cast<int32_t>(dispatches.size());
+  doc.AnimDispatches = arrayOf(dispatches);
+  const std::vector<std::int16_t> commands = {5, 1, 0, 0, 6, 2, 7};
+  doc.NumAnimCommands = static_cast<int32_t>(commands.size());
+  doc.AnimCommands = arrayOf(commands);
+  doc.NumMeshTrees = static_cast<int32_t>(meshTrees.size());
+  doc.MeshTrees = arrayOf(meshTrees);
+  doc.NumFrames = static_cast<int32_t>(frames.size());
+  doc.Frames = arrayOf(frames);
+  doc.NumMoveables = static_cast<int32_t>(moveables.size());
+  doc.Moveables = arrayOf(moveables);
+  const std::vector<StaticMeshRecord> statics = {staticMesh(0, staticCube, 128, 256),
+                                                 staticMesh(10, staticDisc, 120, 20)};
+  doc.NumStaticMeshes = static_cast<int32_t>(statics.size());
+  doc.StaticMeshes = arrayOf(statics);
+  return doc;
+}
+
+Bytes SampleSwdBytes() {
+  Bytes out;
+  ByteWriter w(out);
+  w.i32(0);  // SwdUnknown
+  constexpr int kEntries = 4;
+  w.i32(kEntries);
+  // Entry i: where sprite i stands on the page (x, y, width, height) and its
+  // corner offsets, as 16-bit values.
+  for (int i = 0; i < kEntries; ++i) {
+    const int x = 64 * i;
+    for (int v : {x, 0, 64, 64, -32, -64, 32, 0}) w.i16(i16(v));
+  }
+  constexpr int kRows = 64;
+  w.i32(kRows * 768);
+  // Each sprite a square of its own colour on the magenta key.
+  for (int y = 0; y < kRows; ++y) {
+    for (int x = 0; x < 256; ++x) {
+      const bool inside = x % 64 >= 8 && x % 64 < 56 && y >= 8 && y < 56;
+      const int sprite = x / 64;
+      w.u8(inside ? static_cast<std::uint8_t>(60 * sprite + 60) : 255);
+      w.u8(inside ? static_cast<std::uint8_t>(200 - 40 * sprite) : 0);
+      w.u8(inside ? static_cast<std::uint8_t>(40 * sprite) : 255);
+    }
+  }
+  w.i32(kEntries);
+  // Record i: which entries a sprite sequence uses (first, count) and its id.
+  for (int i = 0; i < kEntries; ++i) {
+    w.i32(i);
+    w.i16(1);
+    w.i16(i16(-1 - i));
+  }
+  return out;
+}
+
+}  // namespace tarnlow::sample
