@@ -1,0 +1,129 @@
+#include "ui/file_commands.h"
+
+#include <new>
+
+#include "ui/platform.h"
+#include "ui/qt_text.h"
+#include "ui/session.h"
+#include "wad/file_paths.h"
+#include "wad/swd_reader.h"
+#include "wad/wad_error.h"
+#include "wad/wad_reader.h"
+#include "wad/wad_writer.h"
+
+namespace tarnlow::ui {
+
+namespace {
+constexpr const char* kWadFilter = "TR WAD file (*.wad)|*.wad";
+}  // namespace
+
+std::string ReadWadErrorText(int number, const std::string& description) {
+  const std::string shownNumber = number >= 0 ? " " + std::to_string(number) : std::to_string(number);
+  return "ReadWAD -> error code" + shownNumber + "\n" + description;
+}
+
+OpenResult FileCommands::SelectAndOpen(int kind) {
+  FileDialogRequest request;
+  if (kind == kWad) {
+    request.title = "Select a WAD to Edit";
+    request.filter = kWadFilter;
+  }
+  request.filterIndex = 1;
+  request.fileMustExist = true;
+  const std::optional<FileDialogAnswer> answer = platform_.OpenFileDialog(request);
+  if (!answer) return {};
+
+  if (kind == kWas) {
+    // The hidden "Open WAS..." reads the chosen file as the SWD companion,
+    // so the command does what its name says.
+    LoadSwd(answer->path);
+    return {answer->path, CommandOutcome::Continue};
+  }
+
+  session_.WadFileName = answer->path;
+  session_.WadTitle = FileTitle(session_.WadFileName, false);
+  session_.WadFolder = FolderOf(session_.WadFileName);
+  if (LoadWad(session_.WadFileName) == CommandOutcome::EndProgram) {
+    return {answer->path, CommandOutcome::EndProgram};
+  }
+  view_.RepaintNow();
+  session_.SwdPath = SwdPathFor(session_.WadFileName);
+  LoadSwd(session_.SwdPath);
+  view_.ShowSummaryReport();
+  view_.FillObjectList();
+  return {answer->path, CommandOutcome::Continue};
+}
+
+CommandOutcome FileCommands::LoadWad(const std::string& path) {
+  if (!platform_.FileExists(path)) return CommandOutcome::Continue;
+  view_.SetWadLabel(path);
+  std::int64_t fileLength = 0;
+  try {
+    WadDocument document = ReadWAD(PathFromUtf8(path), fileLength);
+    session_.wad = std::move(document);
+  } catch (const WadError& error) {
+    platform_.ShowMessage(ReadWadErrorText(error.number(), error.what()), kAppTitle, MessageButtons::Ok,
+                          MessageIcon::None);
+    return CommandOutcome::EndProgram;
+  } catch (const std::bad_alloc&) {
+    platform_.ShowMessage(ReadWadErrorText(kOutOfMemory, "Out of memory"), kAppTitle, MessageButtons::Ok,
+                          MessageIcon::None);
+    return CommandOutcome::EndProgram;
+  }
+  session_.wadFileLength = fileLength;
+  session_.WadLoaded = true;
+  view_.UpdateMenuStates();
+  return CommandOutcome::Continue;
+}
+
+void FileCommands::LoadSwd(const std::string& path) {
+  if (!platform_.FileExists(path)) return;
+  view_.SetSwdLabel(path);
+  try {
+    session_.swd = ReadSWD(PathFromUtf8(path));
+  } catch (const WadError& error) {
+    // Told rather than ignored: the label already names the new file while
+    // the previous SWD stays loaded, and the user should know why.
+    platform_.ShowMessage("The SWD file " + path + " could not be read:\n" + error.what() +
+                              "\nThe SWD loaded before stays in use.",
+                          kAppTitle, MessageButtons::Ok, MessageIcon::Exclamation);
+  }
+}
+
+void FileCommands::WriteDocument() {
+  try {
+    WriteWAD(PathFromUtf8(session_.WadFileName), session_.wad);
+  } catch (const WadError& error) {
+    // WriteWAD replaces the file only once every byte is written, so the
+    // file on disk is still the one from before.
+    platform_.ShowMessage("The WAD could not be saved to " + session_.WadFileName + ":\n" + error.what() +
+                              "\nThe file on disk has not been changed.",
+                          kAppTitle, MessageButtons::Ok, MessageIcon::Exclamation);
+  }
+}
+
+void FileCommands::SaveWad() {
+  if (!session_.WadLoaded) return;
+  WriteDocument();
+}
+
+void FileCommands::SaveWadAs() {
+  if (!session_.WadLoaded) return;
+  FileDialogRequest request;
+  request.title = "Save as New Wad file";
+  request.filter = kWadFilter;
+  request.filterIndex = 1;
+  request.initialName = session_.WadTitle;
+  request.overwritePrompt = true;
+  request.pathMustExist = true;
+  const std::optional<FileDialogAnswer> answer = platform_.SaveFileDialog(request);
+  if (!answer) return;
+  session_.WadFileName = answer->path;
+  view_.SetWadLabel(session_.WadFileName);
+  session_.WadTitle = FileTitle(session_.WadFileName, false);
+  WriteDocument();
+  view_.MakeReport(session_.DetailLevel);
+  view_.UpdateMenuStates();
+}
+
+}  // namespace tarnlow::ui

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <string>
+
+namespace tarnlow::ui {
+
+class Platform;
+struct Session;
+
+// What the file commands ask of the window; the window does the showing.
+class FileCommandView {
+ public:
+  virtual ~FileCommandView() = default;
+  virtual void SetWadLabel(const std::string& text) = 0;
+  virtual void SetSwdLabel(const std::string& text) = 0;
+  virtual void UpdateMenuStates() = 0;
+  virtual void RepaintNow() = 0;
+  virtual void ShowSummaryReport() = 0;
+  virtual void FillObjectList() = 0;
+  virtual void MakeReport(int level) = 0;
+};
+
+// Whether the program goes on after a command. A WAD that cannot be read
+// ends the program once its message has been shown.
+enum class CommandOutcome { Continue, EndProgram };
+
+struct OpenResult {
+  std::string path;  // the opened file's path; empty when the dialog was cancelled
+  CommandOutcome outcome = CommandOutcome::Continue;
+};
+
+// The File menu's commands and the loaders they share.
+class FileCommands {
+ public:
+  static constexpr int kWad = 0;
+  static constexpr int kWas = 1;
+
+  FileCommands(Session& session, Platform& platform, FileCommandView& view)
+      : session_(session), platform_(platform), view_(view) {}
+
+  // Kind kWad: asks for a WAD, reads it and its SWD, shows the summary
+  // report and the object list. Kind kWas: asks for an SWD and reads it.
+  // A cancelled dialog changes nothing and returns an empty path.
+  OpenResult SelectAndOpen(int kind);
+
+  // Reads the WAD at `path` into the session when a (not hidden) file is
+  // there; nothing changes when none is. A WAD that cannot be read shows
+  // "ReadWAD -> error code N" and its description, changes nothing more and
+  // returns EndProgram.
+  CommandOutcome LoadWad(const std::string& path);
+
+  // Reads the SWD at `path` when a (not hidden) file is there and shows its
+  // path. An SWD that cannot be read is told in one message; the previous
+  // SWD stays loaded.
+  void LoadSwd(const std::string& path);
+
+  // "&Save WAD": writes the document back to WadFileName. A failure is told
+  // in a message; the file on disk is then as it was.
+  void SaveWad();
+
+  // "Save WAD &as...": asks for a new name, takes it as the current file,
+  // writes the document there and rebuilds the report under the new title.
+  // A cancelled dialog changes nothing; a failed write is told in a message
+  // and the rest of the command still runs.
+  void SaveWadAs();
+
+ private:
+  void WriteDocument();
+
+  Session& session_;
+  Platform& platform_;
+  FileCommandView& view_;
+};
+
+// "ReadWAD -> error code" and the number (one blank before a non-negative
+// one), a line feed and the description.
+std::string ReadWadErrorText(int number, const std::string& description);
+
+}  // namespace tarnlow::ui

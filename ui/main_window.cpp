@@ -1,0 +1,352 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTabBar>
+#include <QTextEdit>
+#include <QTimer>
+
+#include "ui/about_dialog.h"
+#include "ui/emblem.h"
+#include "ui/line_control.h"
+#include "ui/object_lists.h"
+#include "ui/platform.h"
+#include "ui/qt_text.h"
+#include "ui/report_output.h"
+#include "ui/report_pane.h"
+#include "ui/twips.h"
+#include "wad/object_names.h"
+
+namespace tarnlow::ui {
+
+namespace {
+
+constexpr int kClientWidth = 12495;
+constexpr int kClientHeight = 8145;
+constexpr int kOuterHeight = 8805;
+constexpr int kFrameLeft = 120;
+constexpr int kFrameTop = 1140;
+constexpr int kTabTop = 780;
+constexpr const char* kObjectNamesFile = "TR4Objects.dat";
+
+QLabel* MakeLabel(QWidget* parent, const Twips& tw, int left, int top, int width, int height) {
+  auto* label = new QLabel(parent);
+  label->setGeometry(tw.rect(left, top, width, height));
+  return label;
+}
+
+// Green on black with a single-line border: the look of the path labels.
+void StylePathLabel(QLabel* label) {
+  label->setAutoFillBackground(true);
+  label->setFrameShape(QFrame::Box);
+  label->setLineWidth(1);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, QColor(0, 255, 0));
+  palette.setColor(QPalette::Window, Qt::black);
+  label->setPalette(palette);
+}
+
+}  // namespace
+
+frmMain::frmMain(Platform& platform, QWidget* parent)
+    : QMainWindow(parent), platform_(platform), commands_(session_, platform, *this) {
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint);
+  setWindowIcon(WindowIcon());
+  BuildControls();
+  BuildMenus();
+  Form_Load();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::BuildControls() {
+  const Twips tw = Twips::OfScreen();
+  auto* client = new QWidget(this);
+  setCentralWidget(client);
+
+  lblFilenameC[0] = MakeLabel(client, tw, 120, 120, 555, 195);
+  lblFilename[0] = MakeLabel(client, tw, 1080, 120, 9315, 255);
+  lblFilenameC[1] = MakeLabel(client, tw, 120, 420, 555, 195);
+  lblFilename[1] = MakeLabel(client, tw, 1080, 420, 9315, 255);
+  lblFilenameC[0]->setText(QStringLiteral("WAD:"));
+  for (QLabel* label : lblFilename) StylePathLabel(label);
+
+  Line1 = new LineControl(palette().color(QPalette::WindowText), 1, client);
+  Line2 = new LineControl(palette().color(QPalette::Window), 2, client);
+
+  // The tab strip: the tabs themselves, and a panel under them that frames
+  // the two pages.
+  tabPanel_ = new QFrame(client);
+  tabPanel_->setFrameShape(QFrame::StyledPanel);
+  tabPanel_->setGeometry(tw.rect(60, kFrameTop - 60, 12375, kTabTop + 7335 - (kFrameTop - 60)));
+  tabS = new QTabBar(client);
+  tabS->setObjectName(QStringLiteral("tabS"));
+  tabS->setExpanding(false);
+  tabS->setDrawBase(false);
+  tabS->addTab(QString());
+  tabS->addTab(QString());
+  tabS->setGeometry(tw.rect(60, kTabTop, 12375, kFrameTop - 60 - kTabTop));
+
+  for (std::size_t i = 0; i < fraWad.size(); ++i) {
+    fraWad[i] = new QGroupBox(client);
+    fraWad[i]->setGeometry(tw.rect(kFrameLeft, kFrameTop, 12255, 6915));
+  }
+
+  rtbReport = new QTextEdit(fraWad[0]);
+  rtbReport->setGeometry(tw.rect(120, 240, 12015, 6555));
+  rtbReport->setAcceptRichText(true);
+  // The tables are long comma-separated rows: unwrapped they stay readable
+  // and the pane lays out faster.
+  rtbReport->setLineWrapMode(QTextEdit::NoWrap);
+  rtbReport->document()->setDefaultFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+
+  lblMeshes = MakeLabel(fraWad[1], tw, 300, 300, 3255, 195);
+  cboMeshes = new QListWidget(fraWad[1]);
+  cboMeshes->setGeometry(tw.rect(240, 540, 4395, 2205));
+  lblOneObj = MakeLabel(fraWad[1], tw, 240, 2820, 4455, 195);
+  MeshList = new QListWidget(fraWad[1]);
+  MeshList->setGeometry(tw.rect(240, 3060, 4395, 2400));
+  fraWad[1]->hide();
+
+  setTabOrder(tabS, rtbReport);
+  setTabOrder(rtbReport, cboMeshes);
+  setTabOrder(cboMeshes, MeshList);
+
+  connect(tabS, &QTabBar::currentChanged, this, &frmMain::tabS_Click);
+  connect(cboMeshes, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (row >= 0) cboMeshes_Click();
+  });
+
+  // A fixed border the user cannot drag; the resize step then fixes the
+  // outer height.
+  setFixedSize(tw.px(kClientWidth), tw.px(kClientHeight) + menuBar()->sizeHint().height());
+}
+
+void frmMain::BuildMenus() {
+  auto item = [this](QMenu* menu, const char* caption, const char* name, void (frmMain::*handler)()) {
+    QAction* action = menu->addAction(QString::fromLatin1(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    if (handler != nullptr) connect(action, &QAction::triggered, this, handler);
+    return action;
+  };
+  auto separator = [](QMenu* menu, const char* name) {
+    QAction* action = menu->addSeparator();
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+  };
+
+  mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+  mnuFile->setObjectName(QStringLiteral("mnuFile"));
+  mnuWAD = item(mnuFile, "Open WAD...", "mnuWAD", &frmMain::mnuWAD_Click);
+  mnuWAS = item(mnuFile, "Open WAS...", "mnuWAS", &frmMain::mnuWAS_Click);
+  mnuWAS->setVisible(false);
+  mnuSep1 = separator(mnuFile, "mnuSep1");
+  mnuSave = item(mnuFile, "&Save WAD", "mnuSave", &frmMain::mnuSave_Click);
+  mnuSaveAs = item(mnuFile, "Save WAD &as...", "mnuSaveAs", &frmMain::mnuSaveAs_Click);
+  mnuSep2 = separator(mnuFile, "mnuSep2");
+  mnuExit = item(mnuFile, "E&xit", "mnuExit", &frmMain::mnuExit_Click);
+
+  mnuStatS = menuBar()->addMenu(QStringLiteral("Stats"));
+  mnuStatS->setObjectName(QStringLiteral("mnuStatS"));
+  mnuDetail = mnuStatS->addMenu(QStringLiteral("Detail level"));
+  mnuDetail->setObjectName(QStringLiteral("mnuDetail"));
+  mnuSummary = item(mnuDetail, "Summary", "mnuSummary", &frmMain::mnuSummary_Click);
+  mnuDetailed = item(mnuDetail, "Detailed", "mnuDetailed", &frmMain::mnuDetailed_Click);
+  mnuVery = item(mnuDetail, "Very detailed", "mnuVery", &frmMain::mnuVery_Click);
+  for (QAction* level : {mnuSummary, mnuDetailed, mnuVery}) level->setCheckable(true);
+  mnuSummary->setChecked(true);
+  mnuSep3 = separator(mnuStatS, "mnuSep3");
+  mnuStatSave = item(mnuStatS, "Save stats as...", "mnuStatSave", &frmMain::mnuStatSave_Click);
+  mnustatPrint = item(mnuStatS, "Print Stats...", "mnustatPrint", &frmMain::mnustatPrint_Click);
+
+  mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+  mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+  // "Content..." is offered but there is no help content to show yet.
+  mnuContent = item(mnuHelp, "Content...", "mnuContent", nullptr);
+  mnuAbout = item(mnuHelp, "A&bout...", "mnuAbout", &frmMain::mnuAbout_Click);
+}
+
+void frmMain::Form_Load() {
+  session_.FirstActivation = true;
+  CenterForm();
+  session_.WadLoaded = false;
+  session_.ReportFileName.clear();
+  const std::string namesPath = platform_.ProgramFolder() + "/" + kObjectNamesFile;
+  ObjectNamesLoad load = LoadObjectNames(PathFromUtf8(namesPath));
+  session_.names = std::move(load.tables);
+  if (load.fault) {
+    // The tables hold what was read before the fault; objects after it show
+    // empty names.
+    platform_.ShowMessage("The object-name file " + namesPath + " could not be read completely:\n" +
+                              load.fault->what() + "\nObject names may be missing from the object list.",
+                          kAppTitle, MessageButtons::Ok, MessageIcon::Exclamation);
+  }
+}
+
+void frmMain::CenterForm() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QRect available = screen->geometry();
+  const QSize outer = frameGeometry().size();
+  const float left = static_cast<float>(available.width() - outer.width()) / 2.0f;
+  const float top = static_cast<float>(available.height() - outer.height()) / 2.0f;
+  move(available.left() + static_cast<int>(left), available.top() + static_cast<int>(top));
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // The first activation runs once the window is on screen, from the event
+  // loop, so the Open dialog appears over a drawn window.
+  if (session_.FirstActivation && !activationQueued_) {
+    activationQueued_ = true;
+    QTimer::singleShot(0, this, &frmMain::Form_Activate);
+  }
+}
+
+void frmMain::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && activationQueued_) Form_Activate();
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  Form_Resize();
+}
+
+void frmMain::Form_Activate() {
+  // The flag clears only at the end of the work; the second guard keeps an
+  // activation while the Open dialog is up from starting it again.
+  if (!session_.FirstActivation || activationRunning_) return;
+  activationRunning_ = true;
+  SetCaptions();
+  const OpenResult opened = commands_.SelectAndOpen(FileCommands::kWad);
+  if (opened.outcome == CommandOutcome::EndProgram) {
+    EndProgram();
+    return;
+  }
+  session_.WadFileName = opened.path;
+  UpdateMenuStates();
+  session_.FirstActivation = false;
+  activationRunning_ = false;
+}
+
+void frmMain::Form_Resize() {
+  const Twips tw = Twips::OfScreen();
+  const int outerWidth = frameGeometry().width();
+  Line1->span(0, outerWidth, 0);
+  Line2->span(0, outerWidth, tw.px(35));
+  // The outer height is fixed whatever the caption, menu bar and border
+  // take; when it already is, nothing changes and no new resize follows.
+  const int decoration = frameGeometry().height() - height();
+  const int wanted = tw.px(kOuterHeight) - decoration;
+  if (height() != wanted) setFixedHeight(wanted);
+  tabS->setCurrentIndex(0);
+  for (std::size_t i = 0; i < fraWad.size(); ++i) {
+    fraWad[i]->move(tw.px(kFrameLeft), tw.px(kFrameTop));
+    fraWad[i]->setTitle(QString());
+    fraWad[i]->setVisible(i == 0);
+  }
+}
+
+void frmMain::SetCaptions() {
+  setWindowTitle(QStringLiteral("TombRaider Tarnlow"));
+  lblFilenameC[0]->setText(QStringLiteral("WAD:"));
+  lblFilenameC[1]->setText(QStringLiteral("SWD:"));
+  tabS->setTabText(0, QStringLiteral("Statistics"));
+  tabS->setTabText(1, QStringLiteral("Animations"));
+  lblFilename[0]->clear();
+  lblFilename[1]->clear();
+  rtbReport->clear();
+  lblMeshes->setText(QStringLiteral("Meshes listed in SWD."));
+  lblOneObj->setText(QStringLiteral("Selected object mesh list"));
+}
+
+void frmMain::UpdateMenuStates() {
+  for (QAction* action : {mnuWAS, mnuSave, mnuSaveAs}) action->setEnabled(session_.WadLoaded);
+  mnuDetail->setEnabled(session_.WadLoaded);
+  const bool hasReport = PaneHasText(*rtbReport->document());
+  mnuStatSave->setEnabled(hasReport);
+  mnustatPrint->setEnabled(hasReport);
+}
+
+void frmMain::ShowSummaryReport() {
+  mnuSummary_Click();
+  UpdateMenuStates();
+}
+
+void frmMain::DetailLevelCommand(int level) {
+  mnuSummary->setChecked(level == 0);
+  mnuDetailed->setChecked(level == 1);
+  mnuVery->setChecked(level == 2);
+  session_.DetailLevel = level;
+  MakeReport(level);
+}
+
+void frmMain::MakeReport(int level) { RebuildReport(session_, *rtbReport->document(), level); }
+
+void frmMain::SetWadLabel(const std::string& text) { lblFilename[0]->setText(ToQString(text)); }
+
+void frmMain::SetSwdLabel(const std::string& text) { lblFilename[1]->setText(ToQString(text)); }
+
+void frmMain::RepaintNow() { repaint(); }
+
+void frmMain::FillObjectList() { ui::FillObjectList(*cboMeshes, session_.wad, session_.names); }
+
+void frmMain::EndProgram() {
+  exitStatus_ = 1;
+  close();
+}
+
+void frmMain::tabS_Click() {
+  const int k = tabS->currentIndex();
+  for (std::size_t j = 0; j < fraWad.size(); ++j) fraWad[j]->setVisible(static_cast<int>(j) == k);
+}
+
+void frmMain::cboMeshes_Click() {
+  const int row = cboMeshes->currentRow();
+  if (row < 0) return;
+  FillMeshList(*MeshList, platform_, session_.wad, session_.names, static_cast<std::size_t>(row));
+}
+
+void frmMain::mnuWAD_Click() {
+  const OpenResult opened = commands_.SelectAndOpen(FileCommands::kWad);
+  if (opened.outcome == CommandOutcome::EndProgram) {
+    EndProgram();
+    return;
+  }
+  // A cancelled dialog leaves the label naming the WAD that is still loaded
+  // and still the target of "&Save WAD".
+  if (!opened.path.empty()) SetWadLabel(opened.path);
+}
+
+void frmMain::mnuWAS_Click() { commands_.SelectAndOpen(FileCommands::kWas); }
+
+void frmMain::mnuSave_Click() { commands_.SaveWad(); }
+
+void frmMain::mnuSaveAs_Click() { commands_.SaveWadAs(); }
+
+void frmMain::mnuExit_Click() { close(); }
+
+void frmMain::mnuSummary_Click() { DetailLevelCommand(0); }
+
+void frmMain::mnuDetailed_Click() { DetailLevelCommand(1); }
+
+void frmMain::mnuVery_Click() { DetailLevelCommand(2); }
+
+void frmMain::mnuStatSave_Click() { SaveStats(session_, platform_, *rtbReport); }
+
+void frmMain::mnustatPrint_Click() { PrintStats(platform_, *rtbReport); }
+
+void frmMain::mnuAbout_Click() {
+  frmAbout about(platform_, this);
+  about.exec();
+}
+
+}  // namespace tarnlow::ui

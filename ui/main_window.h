@@ -1,0 +1,130 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+
+#include "ui/file_commands.h"
+#include "ui/session.h"
+
+class QAction;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QTabBar;
+class QTextEdit;
+
+namespace tarnlow::ui {
+
+class LineControl;
+class Platform;
+
+// The main window: it owns the run's session and its controls, and wires
+// menu commands and control events to the operations that do the work.
+class frmMain : public QMainWindow, private FileCommandView {
+  Q_OBJECT
+
+ public:
+  // Builds the window and runs its load step: state reset, centred on the
+  // screen, object names read from the program's folder (a fault in that
+  // file is told once in a message; the program goes on).
+  explicit frmMain(Platform& platform, QWidget* parent = nullptr);
+  ~frmMain() override;
+
+  // 0 after "E&xit" or the close button, 1 when a WAD that could not be
+  // read ended the program.
+  int exitStatus() const { return exitStatus_; }
+  const Session& session() const { return session_; }
+  // Fixes the clock the report reads (tests).
+  void setClock(std::function<LocalDateTime()> clock) { session_.clock = std::move(clock); }
+
+  // The first activation's work, once: captions, the open sequence, menu
+  // states. Later calls, and a call while the first is still running (its
+  // Open dialog is up), do nothing.
+  void Form_Activate();
+
+  // The layout rule run on every size change.
+  void Form_Resize();
+
+  std::array<QLabel*, 2> lblFilenameC{};
+  std::array<QLabel*, 2> lblFilename{};
+  LineControl* Line1 = nullptr;
+  LineControl* Line2 = nullptr;
+  QTabBar* tabS = nullptr;
+  std::array<QGroupBox*, 2> fraWad{};
+  QTextEdit* rtbReport = nullptr;
+  QLabel* lblMeshes = nullptr;
+  QListWidget* cboMeshes = nullptr;
+  QLabel* lblOneObj = nullptr;
+  QListWidget* MeshList = nullptr;
+
+  QMenu* mnuFile = nullptr;
+  QAction* mnuWAD = nullptr;
+  QAction* mnuWAS = nullptr;
+  QAction* mnuSep1 = nullptr;
+  QAction* mnuSave = nullptr;
+  QAction* mnuSaveAs = nullptr;
+  QAction* mnuSep2 = nullptr;
+  QAction* mnuExit = nullptr;
+  QMenu* mnuStatS = nullptr;
+  QMenu* mnuDetail = nullptr;
+  QAction* mnuSummary = nullptr;
+  QAction* mnuDetailed = nullptr;
+  QAction* mnuVery = nullptr;
+  QAction* mnuSep3 = nullptr;
+  QAction* mnuStatSave = nullptr;
+  QAction* mnustatPrint = nullptr;
+  QMenu* mnuHelp = nullptr;
+  QAction* mnuContent = nullptr;
+  QAction* mnuAbout = nullptr;
+
+  // The menu and control handlers, public so that a test can run a command
+  // as the user would.
+  void mnuWAD_Click();
+  void mnuWAS_Click();
+  void mnuSave_Click();
+  void mnuSaveAs_Click();
+  void mnuExit_Click();
+  void mnuSummary_Click();
+  void mnuDetailed_Click();
+  void mnuVery_Click();
+  void mnuStatSave_Click();
+  void mnustatPrint_Click();
+  void mnuAbout_Click();
+  void tabS_Click();
+  void cboMeshes_Click();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void BuildControls();
+  void BuildMenus();
+  void Form_Load();
+  void CenterForm();
+  void SetCaptions();
+  void DetailLevelCommand(int level);
+  void EndProgram();
+
+  // FileCommandView
+  void SetWadLabel(const std::string& text) override;
+  void SetSwdLabel(const std::string& text) override;
+  void UpdateMenuStates() override;
+  void RepaintNow() override;
+  void ShowSummaryReport() override;
+  void FillObjectList() override;
+  void MakeReport(int level) override;
+
+  Platform& platform_;
+  Session session_;
+  FileCommands commands_;
+  QFrame* tabPanel_ = nullptr;
+  bool activationRunning_ = false;
+  bool activationQueued_ = false;
+  int exitStatus_ = 0;
+};
+
+}  // namespace tarnlow::ui

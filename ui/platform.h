@@ -1,0 +1,79 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+class QPrinter;
+
+namespace tarnlow::ui {
+
+class RegistryReader;
+
+// The caption of every message box that names no other.
+inline constexpr const char* kAppTitle = "Tarnlow";
+
+// What an Open or Save dialog is asked to do. The filter string holds pairs
+// of description and pattern separated by "|": "TR WAD file (*.wad)|*.wad".
+struct FileDialogRequest {
+  std::string title;
+  std::string filter;
+  int filterIndex = 1;  // 1-based entry of `filter` preselected
+  std::string initialName;
+  bool fileMustExist = false;
+  bool overwritePrompt = false;  // without it the dialog asks no overwrite question
+  bool pathMustExist = false;
+};
+
+// The file the user chose and the filter entry left selected (1-based).
+struct FileDialogAnswer {
+  std::string path;
+  int filterIndex = 1;
+};
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageIcon { None, Exclamation };
+enum class MessageAnswer { Ok, Yes, No };
+
+// The print dialog: whether the selection range can be chosen, and whether
+// it starts chosen.
+struct PrintRequest {
+  bool selectionEnabled = false;
+  bool selectionChosen = false;
+};
+
+// The printer the user confirmed; it stays owned by the platform and valid
+// until the next print dialog.
+struct PrintAnswer {
+  QPrinter* printer = nullptr;
+  bool selectionOnly = false;
+};
+
+// Everything the program takes from the system besides its own widgets.
+// The window and its operations talk to the system only through this, so
+// tests can answer for the user.
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // An Open dialog. Nothing when the user cancels (or the dialog fails).
+  virtual std::optional<FileDialogAnswer> OpenFileDialog(const FileDialogRequest& request) = 0;
+  // A Save dialog. Nothing when the user cancels (or the dialog fails).
+  virtual std::optional<FileDialogAnswer> SaveFileDialog(const FileDialogRequest& request) = 0;
+  // A modal message box; returns the button pressed (Ok for an OK box).
+  virtual MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
+                                    MessageButtons buttons, MessageIcon icon) = 0;
+  // The print dialog. Nothing when the user cancels.
+  virtual std::optional<PrintAnswer> PrintDialog(const PrintRequest& request) = 0;
+  // True when a regular file exists at `path` and is not hidden (a dot-file
+  // on Linux; the hidden or system attribute on Windows). False on any error.
+  virtual bool FileExists(const std::string& path) = 0;
+  // The folder that holds the program (UTF-8, no trailing separator).
+  virtual std::string ProgramFolder() = 0;
+  // The system registry, read only through GetKeyValue.
+  virtual RegistryReader& Registry() = 0;
+  // Starts a program detached, with a normal focused window. False when it
+  // cannot be started.
+  virtual bool StartProgram(const std::string& path) = 0;
+};
+
+}  // namespace tarnlow::ui

@@ -1,0 +1,104 @@
+#include "ui/qt_platform.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+
+#include "ui/qt_text.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace tarnlow::ui {
+
+QStringList QtNameFilters(const std::string& filter) {
+  const QStringList parts = ToQString(filter).split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QString description = parts[i].trimmed();
+    const QString patterns = parts[i + 1].trimmed().replace(QLatin1Char(';'), QLatin1Char(' '));
+    const QString bracketed = QLatin1Char('(') + patterns + QLatin1Char(')');
+    filters << (description.endsWith(bracketed) ? description : description + QLatin1Char(' ') + bracketed);
+  }
+  return filters;
+}
+
+QtPlatform::QtPlatform() : registry_(MakeSystemRegistry()) {}
+QtPlatform::~QtPlatform() = default;
+
+std::optional<FileDialogAnswer> QtPlatform::runFileDialog(const FileDialogRequest& request, bool save) {
+  QFileDialog dialog(parent_, ToQString(request.title));
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  // The file-must-exist flag decides whether a typed name of a missing file
+  // is accepted; Qt's own dialog checks that the folder exists when saving.
+  dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  if (!request.overwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  const QStringList filters = QtNameFilters(request.filter);
+  if (!filters.isEmpty()) {
+    dialog.setNameFilters(filters);
+    const qsizetype index = request.filterIndex - 1;
+    if (index >= 0 && index < filters.size()) dialog.selectNameFilter(filters[index]);
+  }
+  if (!request.initialName.empty()) dialog.selectFile(ToQString(request.initialName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  FileDialogAnswer answer;
+  answer.path = ToUtf8(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
+  answer.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+  if (answer.filterIndex < 1) answer.filterIndex = 1;
+  return answer;
+}
+
+std::optional<FileDialogAnswer> QtPlatform::OpenFileDialog(const FileDialogRequest& request) {
+  return runFileDialog(request, false);
+}
+
+std::optional<FileDialogAnswer> QtPlatform::SaveFileDialog(const FileDialogRequest& request) {
+  return runFileDialog(request, true);
+}
+
+MessageAnswer QtPlatform::ShowMessage(const std::string& text, const std::string& caption,
+                                      MessageButtons buttons, MessageIcon icon) {
+  QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+                  ToQString(caption), ToQString(text),
+                  buttons == MessageButtons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
+                  parent_);
+  const int pressed = box.exec();
+  if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+  return pressed == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+std::optional<PrintAnswer> QtPlatform::PrintDialog(const PrintRequest& request) {
+  printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  QPrintDialog dialog(printer_.get(), parent_);
+  // No page-range entry; the selection choice only when text is selected.
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, request.selectionEnabled);
+  dialog.setPrintRange(request.selectionChosen ? QAbstractPrintDialog::Selection : QAbstractPrintDialog::AllPages);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return PrintAnswer{printer_.get(), dialog.printRange() == QAbstractPrintDialog::Selection};
+}
+
+bool QtPlatform::FileExists(const std::string& path) {
+  const QFileInfo info(ToQString(path));
+  if (!info.exists() || !info.isFile() || info.isHidden()) return false;
+#ifdef _WIN32
+  const DWORD attributes = GetFileAttributesW(reinterpret_cast<LPCWSTR>(info.absoluteFilePath().utf16()));
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) {
+    return false;
+  }
+#endif
+  return true;
+}
+
+std::string QtPlatform::ProgramFolder() { return ToUtf8(QCoreApplication::applicationDirPath()); }
+
+bool QtPlatform::StartProgram(const std::string& path) {
+  return QProcess::startDetached(ToQString(path), QStringList());
+}
+
+}  // namespace tarnlow::ui

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QStringList>
+#include <memory>
+
+#include "ui/platform.h"
+#include "ui/registry.h"
+
+class QPrinter;
+class QWidget;
+
+namespace tarnlow::ui {
+
+// Converts "description|pattern|description|pattern" into Qt name filters
+// ("TR WAD file (*.wad)"). A description that already ends with its pattern
+// in brackets is kept as it is; ";" between patterns becomes a space.
+QStringList QtNameFilters(const std::string& filter);
+
+// The platform as Qt offers it: Qt's file, message and print dialogs,
+// QFileInfo, QProcess and the system registry.
+class QtPlatform : public Platform {
+ public:
+  QtPlatform();
+  ~QtPlatform() override;
+
+  // The window that owns the dialogs (none before the main window exists).
+  void setDialogParent(QWidget* parent) { parent_ = parent; }
+
+  std::optional<FileDialogAnswer> OpenFileDialog(const FileDialogRequest& request) override;
+  std::optional<FileDialogAnswer> SaveFileDialog(const FileDialogRequest& request) override;
+  MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageButtons buttons,
+                            MessageIcon icon) override;
+  std::optional<PrintAnswer> PrintDialog(const PrintRequest& request) override;
+  bool FileExists(const std::string& path) override;
+  std::string ProgramFolder() override;
+  RegistryReader& Registry() override { return *registry_; }
+  bool StartProgram(const std::string& path) override;
+
+ private:
+  std::optional<FileDialogAnswer> runFileDialog(const FileDialogRequest& request, bool save);
+
+  QWidget* parent_ = nullptr;
+  std::unique_ptr<RegistryReader> registry_;
+  std::unique_ptr<QPrinter> printer_;
+};
+
+}  // namespace tarnlow::ui

@@ -1,0 +1,75 @@
+#include "ui/report_output.h"
+
+#include <QPrinter>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextEdit>
+
+#include "report/report_files.h"
+#include "report/save_naming.h"
+#include "ui/platform.h"
+#include "ui/qt_text.h"
+#include "ui/report_pane.h"
+#include "ui/session.h"
+#include "wad/wad_error.h"
+
+namespace tarnlow::ui {
+
+void RebuildReport(const Session& session, QTextDocument& pane, std::int32_t level) {
+  ShowReport(pane, MakeReport(session.wad, ReportContextOf(session), level));
+}
+
+void SaveStats(Session& session, Platform& platform, const QTextEdit& pane) {
+  if (!PaneHasText(*pane.document())) return;
+  FileDialogRequest request;
+  request.title = ReportSaveDialogTitle(session.ReportFileName);
+  request.filter = kReportSaveFilter;
+  request.filterIndex = kReportSaveDefaultFilter;
+  request.initialName = session.ReportFileName;
+  // No overwrite prompt of the dialog's own: the question below asks it.
+  const std::optional<FileDialogAnswer> answer = platform.SaveFileDialog(request);
+  if (!answer) return;
+
+  const std::string chosen = LowerCaseName(answer->path);
+  const bool askBeforeOverwrite = OverwriteQuestionNeeded(session.ReportFileName, chosen);
+  const std::optional<ReportSaveTarget> target = ResolveReportSaveName(chosen, answer->filterIndex);
+  if (!target) return;
+  if (askBeforeOverwrite && platform.FileExists(target->fileName) &&
+      platform.ShowMessage("Do you want to overwrite existing file?", "Overwrite File", MessageButtons::YesNo,
+                           MessageIcon::Exclamation) == MessageAnswer::No) {
+    return;
+  }
+  session.ReportFileName = target->fileName;
+  try {
+    WriteReportFile(PathFromUtf8(target->fileName), ReportFileText(PaneLines(*pane.document()), target->type));
+  } catch (const WadError& error) {
+    // The file is written through a temporary file, so an existing one is untouched.
+    platform.ShowMessage("The report could not be saved to " + target->fileName + ":\n" + error.what(), kAppTitle,
+                         MessageButtons::Ok, MessageIcon::Exclamation);
+  }
+}
+
+void PrintStats(Platform& platform, QTextEdit& pane) {
+  if (!PaneHasText(*pane.document())) return;
+  const QTextCursor remembered = pane.textCursor();
+  const bool hasSelection = remembered.hasSelection();
+  const std::optional<PrintAnswer> answer = platform.PrintDialog(PrintRequest{hasSelection, hasSelection});
+  if (!answer || answer->printer == nullptr) return;
+
+  if (answer->selectionOnly && hasSelection) {
+    QTextDocument selection;
+    selection.setDefaultFont(pane.document()->defaultFont());
+    QTextCursor(&selection).insertFragment(remembered.selection());
+    selection.print(answer->printer);
+    return;
+  }
+  // The whole report prints with nothing selected; the selection comes back after.
+  QTextCursor unselected = remembered;
+  unselected.clearSelection();
+  pane.setTextCursor(unselected);
+  pane.document()->print(answer->printer);
+  pane.setTextCursor(remembered);
+}
+
+}  // namespace tarnlow::ui

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QRect>
+
+namespace tarnlow::ui {
+
+// Window geometry is given in twips (1/1440 inch). This is the one place
+// where twips become pixels: at the screen's logical resolution.
+class Twips {
+ public:
+  explicit Twips(double dotsPerInch) : dotsPerInch_(dotsPerInch) {}
+  // The scale of the primary screen (96 dpi without a screen).
+  static Twips OfScreen();
+
+  int px(int twips) const;
+  QRect rect(int left, int top, int width, int height) const {
+    return QRect(px(left), px(top), px(width), px(height));
+  }
+
+ private:
+  double dotsPerInch_;
+};
+
+}  // namespace tarnlow::ui
