@@ -1,0 +1,57 @@
+#include "report/save_naming.h"
+
+namespace tarnlow {
+
+std::string LowerCaseName(std::string_view text) {
+  std::string out(text);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const auto c = static_cast<unsigned char>(out[i]);
+    if (c >= 'A' && c <= 'Z') {
+      out[i] = static_cast<char>(c + ('a' - 'A'));
+    } else if (c == 0xC3 && i + 1 < out.size()) {
+      // U+00C0 to U+00DE are C3 80 to C3 9E; their lower forms C3 A0 to
+      // C3 BE. U+00D7 (multiplication sign) is no letter.
+      const auto next = static_cast<unsigned char>(out[i + 1]);
+      if (next >= 0x80 && next <= 0x9E && next != 0x97) {
+        out[i + 1] = static_cast<char>(next + 0x20);
+        ++i;
+      }
+    }
+  }
+  return out;
+}
+
+std::optional<ReportSaveTarget> ResolveReportSaveName(std::string_view chosenName, int filterIndex) {
+  if (chosenName.empty()) return std::nullopt;
+  std::string name = LowerCaseName(chosenName);
+  const std::size_t folderEnd = name.find_last_of("\\/");
+  const std::size_t fileStart = folderEnd == std::string::npos ? 0 : folderEnd + 1;
+  if (fileStart == name.size()) return std::nullopt;
+
+  std::string_view extension = ".txt";
+  ReportFileType type = ReportFileType::PlainText;
+  if (filterIndex == 1) {
+    extension = ".rtf";
+    type = ReportFileType::RichText;
+  } else if (filterIndex >= 3) {
+    extension = ".CSV";
+  }
+
+  // Every name is re-extended from the filter entry, even one that carries
+  // another of the three extensions; a name without "." gets the extension
+  // appended, so the file opens with the program its form needs.
+  const std::size_t dot = name.rfind('.');
+  if (dot != std::string::npos && dot >= fileStart) name.resize(dot);
+  name.append(extension);
+  return ReportSaveTarget{std::move(name), type};
+}
+
+bool OverwriteQuestionNeeded(std::string_view reportFileName, std::string_view chosenName) {
+  return reportFileName.empty() || LowerCaseName(reportFileName) != LowerCaseName(chosenName);
+}
+
+std::string_view ReportSaveDialogTitle(std::string_view reportFileName) {
+  return reportFileName.empty() ? "Save File as" : "Save File";
+}
+
+}  // namespace tarnlow

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "report/report.h"
+#include "wad/wad_document.h"
+
+namespace tarnlow::test {
+
+// The document behind the golden reports: several records in every table,
+// negative fields, bytes above 127, a negative mesh pointer. No decoded
+// meshes, so that a WAD file written from it reports the same text.
+WadDocument GoldenDocument();
+
+// Title "golden", the length of GoldenDocument's file bytes, and a clock
+// fixed at 2024/03/05 14:05:09: what `report --at "2024-03-05 14:05:09"`
+// gives for golden.wad.
+ReportContext GoldenContext();
+
+// tests/report/golden/report_level<level>.txt.
+std::filesystem::path GoldenPath(int level);
+
+// Golden text: one line per report line, "B|" in front of a bold line and
+// " |" in front of a plain one. Lines end with LF.
+std::string ToGoldenText(const std::vector<ReportLine>& lines);
+// The lines of a golden file; an empty list when it cannot be read.
+std::vector<ReportLine> ReadGolden(const std::filesystem::path& path);
+
+// Empty when equal; otherwise the differing lines with their numbers, the
+// expected line first, and a note when the lengths differ.
+std::string DiffLines(const std::vector<ReportLine>& expected, const std::vector<ReportLine>& actual);
+
+}  // namespace tarnlow::test
