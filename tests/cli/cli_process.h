@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tarnlow::test {
+
+// What one run of tarnlow-cli left behind.
+struct CliRun {
+  int status = -1;  // exit status; -1 when the process did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// The tarnlow-cli this test binary was built with.
+std::filesystem::path CliPath();
+
+// Runs `program` (by default the built tarnlow-cli) with `args`, its output
+// caught in files inside `scratch`, and waits for it. The test fails when
+// the process cannot be started.
+CliRun RunCliProcess(const std::vector<std::string>& args, const std::filesystem::path& scratch,
+                     const std::filesystem::path& program = CliPath());
+
+}  // namespace tarnlow::test
