@@ -2,6 +2,12 @@
 BUILD_DIR ?= build/release
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+FUZZ_DIR ?= build/fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := fuzz_wad_reader fuzz_swd_reader fuzz_object_names fuzz_mesh fuzz_report
+ASAN_DIR ?= build/asan
+# -O1 keeps the sanitized suite quick to run without slowing the build much.
+ASAN_FLAGS := -O1 -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined
 
 .PHONY: all deps configure build test run bench fuzz test-asan clean
 
@@ -24,6 +30,21 @@ run: build
 
 bench: build
 	@scripts/bench $(BUILD_DIR)
+
+# Each fuzz target runs FUZZ_SECONDS on a scratch copy of its seed corpus.
+fuzz: deps
+	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
+	  -DTARNLOW_BUILD_UI=OFF -DTARNLOW_BUILD_BENCH=OFF -DTARNLOW_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(FUZZ_TARGETS)
+	@scripts/fuzz $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# The whole suite, window included, under AddressSanitizer and UBSan (gcc).
+# Benchmarks are left out: they run no checks.
+test-asan: deps
+	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DTARNLOW_BUILD_BENCH=OFF \
+	  "-DCMAKE_CXX_FLAGS=$(ASAN_FLAGS)" "-DCMAKE_EXE_LINKER_FLAGS=$(ASAN_FLAGS)" >/dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS)
+	@cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 clean:
 	rm -rf build
