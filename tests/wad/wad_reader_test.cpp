@@ -1,6 +1,7 @@
 #include "wad/wad_reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <climits>
@@ -293,6 +294,19 @@ TEST_F(WadReaderTest, FolderGivenAsFileFailsClearly) {
   } catch (const WadError& e) {
     EXPECT_EQ(e.number(), EISDIR);
     EXPECT_FALSE(e.description().empty());
+  }
+}
+
+TEST_F(WadReaderTest, PipeGivenAsFileFailsInsteadOfWaiting) {
+  // Nothing ever writes to this pipe: a reader that opened it plainly would
+  // wait forever.
+  const std::filesystem::path pipe = dir_ / "pipe.wad";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  try {
+    ReadWAD(pipe, length_);
+    FAIL() << "no error";
+  } catch (const WadError& e) {
+    EXPECT_NE(e.description().find("regular file"), std::string::npos) << e.description();
   }
 }
 
