@@ -120,7 +120,8 @@ namespace {
 
 // The mode a newly created file gets from the process's umask. mkstemp
 // creates the temporary file private (0600), which would be wrong for a new
-// target.
+// target. POSIX offers no way to read the umask but to set it and set it
+// back; the core saves files from one thread at a time.
 mode_t newFileMode() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
