@@ -5,6 +5,7 @@
 
 #include "cli/copy_command.h"
 #include "cli/objects_command.h"
+#include "cli/report_commands.h"
 
 namespace tarnlow::cli {
 
@@ -29,6 +30,9 @@ constexpr Command kCommands[] = {
      "Read IN.wad and write it to OUT.wad, byte for byte up to the end of its\n"
      "static meshes. OUT.wad is replaced only when the write succeeds.",
      RunCopy},
+    {"report", "report [--level 0|1|2] [--format txt|csv|rtf] [--at \"YYYY-MM-DD HH:MM:SS\"] [-o FILE] WAD", "Write the statistics report as the window saves it (default: level 0, txt,\nthe current local time, stdout). --at fixes the date and both times;\n-o FILE is replaced only when the write succeeds.", RunReport},
+    {"summary", "summary [--jobs N] PATH...", "One CSV row per WAD (folders searched recursively for *.wad): path,\nstatus, version, file size and the twelve counts. N files are read at\nonce (default: one per processor); rows come in sorted order.", RunSummary},
+    {"dump", "dump WAD", "The whole WAD as JSON: the counts and every record; texture pixels and\nmesh data bytes are given by their amounts only.", RunDump},
     {"help", "help", "Show this text (also --help or -h).", runHelp},
 };
 

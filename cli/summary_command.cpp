@@ -1,0 +1,155 @@
+#include <algorithm>
+#include <atomic>
+#include <charconv>
+#include <new>
+#include <system_error>
+#include <thread>
+
+#include "cli/report_commands.h"
+#include "wad/wad_reader.h"
+
+namespace tarnlow::cli {
+
+namespace {
+
+struct SummaryArguments {
+  unsigned jobs = 0;  // 0: one per hardware thread
+  std::vector<std::string> paths;
+};
+
+std::string parseArguments(const std::vector<std::string>& args, SummaryArguments& parsed) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--jobs") {
+      if (i + 1 >= args.size()) return "summary: --jobs needs a number";
+      const std::string& value = args[++i];
+      const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), parsed.jobs);
+      if (ec != std::errc() || end != value.data() + value.size() || parsed.jobs < 1 || parsed.jobs > 1024) {
+        return "summary: --jobs needs a number from 1 to 1024";
+      }
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return "summary: unknown option " + arg;
+    } else {
+      parsed.paths.push_back(arg);
+    }
+  }
+  if (parsed.paths.empty()) return "summary: expected at least one WAD file or folder";
+  return {};
+}
+
+bool hasWadExtension(const std::filesystem::path& path) {
+  std::string extension = path.extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
+  return extension == ".wad";
+}
+
+// The WADs a command-line path names: a folder's *.wad files, searched
+// recursively and sorted, or the path itself. A path that is neither stays
+// in the list, so its row says why it cannot be read.
+std::vector<std::filesystem::path> wadsUnder(const std::filesystem::path& path) {
+  std::error_code ec;
+  if (!std::filesystem::is_directory(path, ec)) return {path};
+  std::vector<std::filesystem::path> found;
+  const auto options = std::filesystem::directory_options::skip_permission_denied;
+  std::filesystem::recursive_directory_iterator it(path, options, ec);
+  for (; !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+    std::error_code typeError;
+    if (it->is_regular_file(typeError) && hasWadExtension(it->path())) found.push_back(it->path());
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+// A field quoted CSV-style when it holds a comma, a quote or a line break.
+std::string csvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"') quoted.push_back('"');
+    quoted.push_back(c);
+  }
+  quoted.push_back('"');
+  return quoted;
+}
+
+// The CSV row of one WAD, without its line break. Never throws.
+std::string summaryRow(const std::filesystem::path& path) {
+  std::string status = "ok";
+  std::int64_t length = 0;
+  std::optional<WadDocument> document;
+  try {
+    document = ReadWAD(path, length);
+  } catch (const WadError& e) {
+    const std::string message = ReadWadMessage(e);
+    status = message.substr(0, message.find('\n'));
+  } catch (const std::bad_alloc&) {
+    status = "ReadWAD -> error code " + std::to_string(kOutOfMemory);
+  } catch (const std::exception& e) {
+    // Nothing may escape a worker thread; the row carries the reason instead.
+    status = std::string("error: ") + e.what();
+  }
+  std::string row = csvField(path.string());
+  row.append(",").append(csvField(status)).append(",");
+  if (document) row.append(std::to_string(document->Version));
+  // ReadWAD records the length before it reads a section, so a broken WAD
+  // still has one; a file that cannot be opened has none.
+  row.append(",");
+  if (document || length > 0) row.append(std::to_string(length));
+  const std::int32_t counts[] = {
+      document ? document->NumTextInfo : 0,     document ? document->NumTextData : 0,
+      document ? document->NumMeshPointers : 0, document ? document->NumMeshData : 0,
+      document ? document->NumAnimations : 0,   document ? document->NumStateChanges : 0,
+      document ? document->NumAnimDispatches : 0, document ? document->NumAnimCommands : 0,
+      document ? document->NumMeshTrees : 0,    document ? document->NumFrames : 0,
+      document ? document->NumMoveables : 0,    document ? document->NumStaticMeshes : 0,
+  };
+  for (const std::int32_t count : counts) {
+    row.append(",");
+    if (document) row.append(std::to_string(count));
+  }
+  return row;
+}
+
+constexpr const char* kHeader =
+    "Path,Status,Version,FileSize,NumTextInfo,NumTextData,NumMeshPointers,NumMeshData,NumAnimations,"
+    "NumStateChanges,NumAnimDispatches,NumAnimCommands,NumMeshTrees,NumFrames,NumMoveables,NumStaticMeshes";
+
+}  // namespace
+
+int RunSummary(const CommandContext& context) {
+  SummaryArguments arguments;
+  if (std::string problem = parseArguments(context.args, arguments); !problem.empty()) {
+    return UsageError(context.err, problem);
+  }
+  std::vector<std::filesystem::path> wads;
+  for (const std::string& path : arguments.paths) {
+    for (std::filesystem::path& wad : wadsUnder(path)) wads.push_back(std::move(wad));
+  }
+
+  // Workers take the next unread WAD; each row goes to its file's slot, so
+  // the output order does not depend on which worker finishes first.
+  std::vector<std::string> rows(wads.size());
+  std::atomic<std::size_t> next{0};
+  auto work = [&] {
+    for (std::size_t i = next++; i < wads.size(); i = next++) rows[i] = summaryRow(wads[i]);
+  };
+  const unsigned hardware = std::max(1u, std::thread::hardware_concurrency());
+  const std::size_t jobs = std::min<std::size_t>(arguments.jobs > 0 ? arguments.jobs : hardware, wads.size());
+  std::vector<std::jthread> workers;
+  for (std::size_t j = 1; j < jobs; ++j) {
+    try {
+      workers.emplace_back(work);
+    } catch (const std::system_error&) {
+      break;  // fewer threads than asked for; the ones running share the work
+    }
+  }
+  work();
+  workers.clear();
+
+  context.out << kHeader << "\n";
+  for (const std::string& row : rows) context.out << row << "\n";
+  return context.out ? kExitOk : kExitFailure;
+}
+
+}  // namespace tarnlow::cli
