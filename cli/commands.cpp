@@ -1,7 +1,7 @@
 #include "cli/commands.h"
 
-#include <array>
 #include <cstring>
+#include <string_view>
 
 #include "cli/copy_command.h"
 #include "cli/objects_command.h"

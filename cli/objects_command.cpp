@@ -60,6 +60,19 @@ int RunObjects(const CommandContext& context) {
   if (!document) return kExitBadWad;
 
   const std::vector<std::string> objects = ObjectListLines(*document, *names);
+  // The window stops its list silently; here a short note says why the
+  // listing is shorter than the WAD.
+  const std::size_t moveables = document->Moveables.size();
+  if (objects.size() < moveables) {
+    if (objects.empty() && moveables > 32768) {
+      context.err << "note: the WAD holds " << moveables
+                  << " moveables, more than a list can show (32768); none is listed\n";
+    } else {
+      context.err << "note: moveable " << objects.size() << " has ObjectID "
+                  << document->Moveables[objects.size()].ObjectID
+                  << ", which has no name row (0 to 500); it and the moveables after it are not listed\n";
+    }
+  }
   for (std::size_t i = 0; i < objects.size(); ++i) {
     context.out << objects[i] << "\n";
     const auto unknownFace = [&](int face) {

@@ -87,6 +87,18 @@ TEST(CliObjects, UnreadableMeshIsMarkedAndItsReasonGoesToStderr) {
   EXPECT_NE(run.err.find("Mesh 02: overflow: vertex count word 0x8000"), std::string::npos) << run.err;
 }
 
+TEST(CliObjects, ListingStopsAtAnObjectIdWithoutARowWithANote) {
+  Files files;
+  WadDocument doc = TwoObjects(SimpleMesh());
+  doc.NumMoveables = 3;
+  doc.Moveables = RecordArray<MoveableRecord>::fromRecords({Moveable(90, 1, 3), Moveable(501, 1, 3), Moveable(0, 1, 3)});
+  Write(files, doc);
+  const CliRun run = RunCliProcess({"objects", "--names", files.names, files.wad}, files.dir.path());
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "BAT\n    Mesh 00\n");
+  EXPECT_EQ(run.err.rfind("note: moveable 1 has ObjectID 501", 0), 0u) << run.err;
+}
+
 TEST(CliObjects, UnreadableWadExitsWith2AndTheReadWadMessage) {
   struct Case {
     const char* name;
