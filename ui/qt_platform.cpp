@@ -83,7 +83,9 @@ std::optional<PrintAnswer> QtPlatform::PrintDialog(const PrintRequest& request) 
   return PrintAnswer{printer_.get(), dialog.printRange() == QAbstractPrintDialog::Selection};
 }
 
-bool QtPlatform::FileExists(const std::string& path) {
+bool QtPlatform::FileExists(const std::string& path) { return VisibleFileExists(path); }
+
+bool VisibleFileExists(const std::string& path) {
   const QFileInfo info(ToQString(path));
   if (!info.exists() || !info.isFile() || info.isHidden()) return false;
 #ifdef _WIN32

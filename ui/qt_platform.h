@@ -16,6 +16,10 @@ namespace tarnlow::ui {
 // in brackets is kept as it is; ";" between patterns becomes a space.
 QStringList QtNameFilters(const std::string& filter);
 
+// True when a regular file exists at `path` and is not hidden: a dot-file
+// on Linux, the hidden or system attribute on Windows. False on any error.
+bool VisibleFileExists(const std::string& path);
+
 // The platform as Qt offers it: Qt's file, message and print dialogs,
 // QFileInfo, QProcess and the system registry.
 class QtPlatform : public Platform {

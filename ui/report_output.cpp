@@ -12,9 +12,27 @@
 #include "ui/qt_text.h"
 #include "ui/report_pane.h"
 #include "ui/session.h"
+#include "wad/file_paths.h"
 #include "wad/wad_error.h"
 
 namespace tarnlow::ui {
+
+namespace {
+
+// The file the report goes to. On Windows the whole chosen path is lowered;
+// where folders are case-sensitive only the file name is, so the report
+// lands in the folder the user picked.
+std::optional<ReportSaveTarget> SaveTargetFor(const std::string& chosen, int filterIndex) {
+#ifdef _WIN32
+  return ResolveReportSaveName(chosen, filterIndex);
+#else
+  std::optional<ReportSaveTarget> target = ResolveReportSaveName(FileTitle(chosen, true), filterIndex);
+  if (target) target->fileName = FolderOf(chosen) + target->fileName;
+  return target;
+#endif
+}
+
+}  // namespace
 
 void RebuildReport(const Session& session, QTextDocument& pane, std::int32_t level) {
   ShowReport(pane, MakeReport(session.wad, ReportContextOf(session), level));
@@ -31,9 +49,8 @@ void SaveStats(Session& session, Platform& platform, const QTextEdit& pane) {
   const std::optional<FileDialogAnswer> answer = platform.SaveFileDialog(request);
   if (!answer) return;
 
-  const std::string chosen = LowerCaseName(answer->path);
-  const bool askBeforeOverwrite = OverwriteQuestionNeeded(session.ReportFileName, chosen);
-  const std::optional<ReportSaveTarget> target = ResolveReportSaveName(chosen, answer->filterIndex);
+  const bool askBeforeOverwrite = OverwriteQuestionNeeded(session.ReportFileName, answer->path);
+  const std::optional<ReportSaveTarget> target = SaveTargetFor(answer->path, answer->filterIndex);
   if (!target) return;
   if (askBeforeOverwrite && platform.FileExists(target->fileName) &&
       platform.ShowMessage("Do you want to overwrite existing file?", "Overwrite File", MessageButtons::YesNo,

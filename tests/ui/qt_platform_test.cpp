@@ -1,0 +1,29 @@
+#include "ui/qt_platform.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/temp_dir.h"
+
+namespace tarnlow::ui {
+namespace {
+
+TEST(QtNameFilters, TurnsDescriptionPatternPairsIntoQtFilters) {
+  EXPECT_EQ(QtNameFilters("TR WAD file (*.wad)|*.wad"), QStringList{"TR WAD file (*.wad)"});
+  EXPECT_EQ(QtNameFilters("RichText file (*.rtf)|*.rtf|Text file (*.txt)|*.txt|CSV file (*.csv)|*.csv"),
+            (QStringList{"RichText file (*.rtf)", "Text file (*.txt)", "CSV file (*.csv)"}));
+  EXPECT_EQ(QtNameFilters("Levels|*.wad;*.swd"), QStringList{"Levels (*.wad *.swd)"});
+  EXPECT_TRUE(QtNameFilters("").isEmpty());
+}
+
+TEST(VisibleFileExists, HiddenFilesAndFoldersCountAsMissing) {
+  tarnlow::test::TempDir dir;
+  tarnlow::test::WriteFileBytes(dir / "level.wad", Bytes{1});
+  tarnlow::test::WriteFileBytes(dir / ".level.wad", Bytes{1});
+  EXPECT_TRUE(VisibleFileExists((dir / "level.wad").string()));
+  EXPECT_FALSE(VisibleFileExists((dir / ".level.wad").string()));
+  EXPECT_FALSE(VisibleFileExists((dir / "none.wad").string()));
+  EXPECT_FALSE(VisibleFileExists(dir.path().string()));
+}
+
+}  // namespace
+}  // namespace tarnlow::ui

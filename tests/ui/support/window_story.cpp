@@ -1,0 +1,57 @@
+#include "tests/ui/support/window_story.h"
+
+#include "mesh/mesh_record.h"
+#include "wad/byte_writer.h"
+
+namespace tarnlow::ui::test {
+
+LocalDateTime FixedClock() { return {2024, 3, 5, 14, 5, 9}; }
+
+Bytes SwdFileBytes(std::int32_t entries) {
+  Bytes out;
+  ByteWriter writer(out);
+  writer.i32(0);
+  writer.i32(entries);
+  for (std::int32_t i = 0; i < entries * 16; ++i) writer.u8(0);
+  writer.i32(0);
+  writer.i32(0);
+  return out;
+}
+
+WadDocument StoryWad() {
+  using tarnlow::test::Moveable;
+  // The first mesh starts at offset 0, so its pointer is 0: a dummy.
+  return tarnlow::test::WadBuilder()
+      .meshes({tarnlow::test::SimpleMesh(), tarnlow::test::SimpleMesh(4), tarnlow::test::NullShapeMesh()})
+      .moveables({Moveable(0, 2, 0), Moveable(1, 1, 2), Moveable(2, 2, 2)})
+      .build();
+}
+
+std::string WindowStory::writeWad(const std::string& name, const WadDocument& document, bool withSwd) {
+  tarnlow::test::WriteFileBytes(dir / name, tarnlow::test::WadFileBytes(document));
+  if (withSwd) {
+    const std::string title = name.substr(0, name.rfind('.'));
+    tarnlow::test::WriteFileBytes(dir / (title + ".swd"), SwdFileBytes(1));
+  }
+  return pathOf(name);
+}
+
+frmMain& WindowStory::makeWindow() {
+  window = std::make_unique<frmMain>(platform);
+  window->setClock(FixedClock);
+  return *window;
+}
+
+frmMain& WindowStory::startWith(const std::string& path) {
+  platform.answerOpen(path);
+  makeWindow().Form_Activate();
+  return *window;
+}
+
+frmMain& WindowStory::startCancelled() {
+  platform.cancelOpen();
+  makeWindow().Form_Activate();
+  return *window;
+}
+
+}  // namespace tarnlow::ui::test

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "tests/support/temp_dir.h"
+#include "tests/support/wad_builder.h"
+#include "tests/ui/support/scripted_platform.h"
+#include "ui/main_window.h"
+
+namespace tarnlow::ui::test {
+
+// The report's clock in tests: 2024/03/05 14:05:09.
+LocalDateTime FixedClock();
+
+// The bytes of an SWD file with `entries` zero sprite entries; a negative
+// count makes a file the reader refuses.
+Bytes SwdFileBytes(std::int32_t entries);
+
+// A WAD with three objects: LARA's two meshes (a dummy and a real one), a
+// moveable with the null-mesh shape, and one whose second mesh lies outside
+// the mesh pointers.
+WadDocument StoryWad();
+
+// A user's session with the window: a folder for their files, the scripted
+// platform that answers for them, and the window once it is made.
+class WindowStory : public ::testing::Test {
+ protected:
+  // Writes `document` as `name` (and an SWD beside it when `withSwd`);
+  // returns the WAD's path.
+  std::string writeWad(const std::string& name, const WadDocument& document, bool withSwd = true);
+  // Makes the window (its load step runs) with the report clock fixed.
+  frmMain& makeWindow();
+  // Makes the window, answers its first Open dialog with `path` and runs
+  // the first activation.
+  frmMain& startWith(const std::string& path);
+  // Makes the window, cancels its first Open dialog.
+  frmMain& startCancelled();
+  std::string pathOf(const std::string& name) const { return (dir / name).string(); }
+
+  tarnlow::test::TempDir dir;
+  ScriptedPlatform platform;
+  std::unique_ptr<frmMain> window;
+};
+
+}  // namespace tarnlow::ui::test
