@@ -1,5 +1,6 @@
 #include "mesh/mesh_decoder.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <utility>
@@ -83,10 +84,12 @@ class MeshDecoder {
 
     std::uint16_t faceCount = 0;
     if (!countWord("face count", faceCount)) return takeFailure();
-    // Every face has at least its type word.
-    if (!need(2 * std::size_t{faceCount}, std::to_string(faceCount) + " faces")) return takeFailure();
     mesh.NumFaces = static_cast<std::int16_t>(faceCount);
-    mesh.Faces.reserve(faceCount);
+    // Faces are checked one by one, in file order, so that a bad word in an
+    // early face is reported as what it is even when later faces are
+    // missing. Every face has at least its type word, which bounds the
+    // reservation by the bytes that are left.
+    mesh.Faces.reserve(std::min<std::size_t>(faceCount, reader_.remaining() / 2));
     for (int i = 0; i < faceCount; ++i) {
       MeshFace face;
       if (!readFace(i, face, onUnknownFace)) return takeFailure();

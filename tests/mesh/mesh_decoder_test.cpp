@@ -97,7 +97,12 @@ std::vector<FailureCase> FailureCases() {
       {"face count word 0x8000", OneMesh(Changed([](MeshRecord& m) { m.NumFaces = -32768; })), 0, K::Overflow,
        kFaceCountAt, "face count word 0x8000"},
       {"more faces than bytes", OneMesh(Changed([](MeshRecord& m) { m.NumFaces = 1000; })), 0, K::OutOfRange,
-       kFaceTypeAt, "1000 faces"},
+       kSimpleMeshSize, "face 1 type"},
+      {"bad first face before missing ones", OneMesh(Changed([](MeshRecord& m) {
+         m.NumFaces = 1000;
+         m.Faces[0].FaceType = -32768;
+       })),
+       0, K::Overflow, kFaceTypeAt, "face 0 type word 0x8000"},
       {"face type word 0x8000", OneMesh(Changed([](MeshRecord& m) { m.Faces[0].FaceType = -32768; })), 0,
        K::Overflow, kFaceTypeAt, "face 0 type word 0x8000"},
       {"face vertex index word 0x8000",
