@@ -1,5 +1,4 @@
 #include <charconv>
-#include <cstdio>
 #include <new>
 
 #include "cli/report_commands.h"
