@@ -13,28 +13,37 @@ bool IsBold(const QTextCharFormat& format) { return format.fontWeight() >= QFont
 }  // namespace
 
 void ShowReport(QTextDocument& pane, const std::vector<ReportLine>& lines) {
-  // Switching undo off drops the history and keeps the batch from being recorded.
-  pane.setUndoRedoEnabled(false);
-  pane.clear();
+  QString text;
+  std::size_t length = lines.size();
+  for (const ReportLine& line : lines) length += line.text.size();
+  text.reserve(static_cast<qsizetype>(length));
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += QLatin1Char('\n');
+    text += QString::fromUtf8(lines[i].text.data(), static_cast<qsizetype>(lines[i].text.size()));
+  }
   QTextCharFormat plain;
   plain.setFontWeight(QFont::Normal);
-  QTextCharFormat bold = plain;
+  QTextCharFormat bold;
   bold.setFontWeight(QFont::Bold);
 
+  // One edit: the whole text goes in at once, then the few bold lines get
+  // their weight, so the document is laid out once. Switching undo off drops
+  // the history and keeps the batch from being recorded.
+  pane.setUndoRedoEnabled(false);
   QTextCursor cursor(&pane);
   cursor.beginEditBlock();
-  QString run;
-  bool runBold = false;
+  pane.setPlainText(text);
+  cursor.select(QTextCursor::Document);
+  cursor.setCharFormat(plain);
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0 && lines[i].bold != runBold) {
-      cursor.insertText(run, runBold ? bold : plain);
-      run.clear();
-    }
-    runBold = lines[i].bold;
-    if (i > 0) run += QLatin1Char('\n');
-    run += ToQString(lines[i].text);
+    if (!lines[i].bold) continue;
+    // The line break in front of a bold line is bold with it.
+    const QTextBlock block = pane.findBlockByNumber(static_cast<int>(i));
+    cursor.setPosition(i > 0 ? block.position() - 1 : block.position());
+    cursor.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
+    cursor.setCharFormat(bold);
+    QTextCursor(block).setBlockCharFormat(bold);
   }
-  if (!run.isEmpty()) cursor.insertText(run, runBold ? bold : plain);
   cursor.endEditBlock();
   pane.setUndoRedoEnabled(true);
 }

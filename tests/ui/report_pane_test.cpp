@@ -10,14 +10,14 @@ namespace {
 
 const std::vector<ReportLine> kLines = {
     {"=====", false}, {"Report on WAD: karnak", true}, {"Count:   12", true}, {"", false}, {"  0,   1, 1", false},
-    {"Ümlaut € end", true},
+    {"", true}, {"Ümlaut € end", true}, {"", false},
 };
 
 TEST(ReportPane, PlainTextIsTheLinesJoinedWithLineFeeds) {
   QTextDocument pane;
   ShowReport(pane, kLines);
   EXPECT_EQ(pane.toPlainText().toStdString(),
-            "=====\nReport on WAD: karnak\nCount:   12\n\n  0,   1, 1\n\xC3\x9Cmlaut \xE2\x82\xAC end");
+            "=====\nReport on WAD: karnak\nCount:   12\n\n  0,   1, 1\n\n\xC3\x9Cmlaut \xE2\x82\xAC end\n");
 }
 
 TEST(ReportPane, LinesComeBackWithTheirBoldFlags) {
