@@ -15,7 +15,6 @@ class LineControl : public QWidget {
     setAttribute(Qt::WA_TransparentForMouseEvents);
   }
   QColor colour() const { return colour_; }
-  int thickness() const { return thickness_; }
   // Places the line from (x1, y) to (x2, y) of the parent.
   void span(int x1, int x2, int y) { setGeometry(x1, y, x2 - x1, thickness_); }
 

@@ -146,6 +146,8 @@ TEST_F(MainWindowTest, ResizeKeepsOuterHeightSpansLinesAndReturnsToStatistics) {
   EXPECT_EQ(w.Line1->width(), w.frameGeometry().width());
   EXPECT_EQ(w.Line2->width(), w.frameGeometry().width());
   EXPECT_EQ(w.Line2->y() - w.Line1->y(), tw.px(35));
+  EXPECT_EQ(w.Line1->height(), 1);
+  EXPECT_EQ(w.Line2->height(), 2);
   EXPECT_EQ(w.tabS->currentIndex(), 0);
   EXPECT_FALSE(w.fraWad[0]->isHidden());
   EXPECT_TRUE(w.fraWad[1]->isHidden());
