@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "cli/copy_command.h"
+#include "cli/look_commands.h"
 #include "cli/objects_command.h"
 #include "cli/report_commands.h"
 
@@ -33,6 +34,8 @@ constexpr Command kCommands[] = {
     {"report", "report [--level 0|1|2] [--format txt|csv|rtf] [--at \"YYYY-MM-DD HH:MM:SS\"] [-o FILE] WAD", "Write the statistics report as the window saves it (default: level 0, txt,\nthe current local time, stdout). --at fixes the date and both times;\n-o FILE is replaced only when the write succeeds.", RunReport},
     {"summary", "summary [--jobs N] PATH...", "One CSV row per WAD (folders searched recursively for *.wad): path,\nstatus, version, file size and the twelve counts. N files are read at\nonce (default: one per processor); rows come in sorted order.", RunSummary},
     {"dump", "dump WAD", "The whole WAD as JSON: the counts and every record; texture pixels and\nmesh data bytes are given by their amounts only.", RunDump},
+    {"textures", "textures WAD -o DIR [--swd]", "Write each 256 x 256 texture page of the WAD (with --swd: of the SWD beside\nit) as DIR/page_000.png, page_001.png, ...; magenta (255, 0, 255) is\ntransparent. The last page may be shorter. DIR is created when missing.", RunTextures},
+    {"mesh", "mesh (--object N --mesh J | --pointer K) WAD -o FILE.obj", "Write one mesh as Wavefront OBJ: Mesh J of object N as the objects command\nnumbers them (both from 0), or mesh pointer K. A DUMMY mesh (pointer 0)\nwrites the mesh at offset 0 and says so on stderr; a mesh that cannot be\ndecoded prints the reason and exits with 1.", RunMesh},
     {"help", "help", "Show this text (also --help or -h).", runHelp},
 };
 
@@ -61,8 +64,9 @@ void PrintHelp(std::ostream& out) {
          "A WAD that cannot be read prints \"ReadWAD -> error code N\" and the reason\n"
          "on stderr.\n"
          "\n"
-         "Exit status: 0 done; 1 a file could not be written; 2 the WAD could not be\n"
-         "read; 64 the command line was wrong.\n";
+         "Exit status: 0 done; 1 a file could not be written, or the mesh asked for\n"
+         "does not exist or cannot be decoded; 2 the WAD (or with textures --swd,\n"
+         "its SWD) could not be read; 64 the command line was wrong.\n";
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -1,0 +1,142 @@
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <string_view>
+
+#include "cli/look_commands.h"
+#include "mesh/mesh_decoder.h"
+#include "mesh/obj_export.h"
+#include "wad/atomic_file.h"
+
+namespace tarnlow::cli {
+
+namespace {
+
+struct MeshArguments {
+  std::optional<std::int64_t> object;
+  std::optional<std::int64_t> mesh;
+  std::optional<std::int64_t> pointer;
+  std::string wad;
+  std::filesystem::path output;
+};
+
+// A whole non-negative decimal number; nothing for anything else.
+std::optional<std::int64_t> parseIndex(std::string_view text) {
+  std::int64_t value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || value < 0) return std::nullopt;
+  return value;
+}
+
+// Fills `parsed` or returns the usage error's text.
+std::string parseArguments(const std::vector<std::string>& args, MeshArguments& parsed) {
+  std::vector<std::string> positional;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    std::optional<std::int64_t>* index = arg == "--object"    ? &parsed.object
+                                         : arg == "--mesh"    ? &parsed.mesh
+                                         : arg == "--pointer" ? &parsed.pointer
+                                                              : nullptr;
+    if (index != nullptr || arg == "-o") {
+      if (i + 1 >= args.size()) return "mesh: " + arg + " needs a value";
+      const std::string& value = args[++i];
+      if (arg == "-o") {
+        if (value.empty()) return "mesh: -o needs a file name";
+        parsed.output = value;
+      } else {
+        *index = parseIndex(value);
+        if (!*index) return "mesh: " + arg + " needs a number from 0 on, not '" + value + "'";
+      }
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return "mesh: unknown option " + arg;
+    } else {
+      positional.push_back(arg);
+    }
+  }
+  if (positional.size() != 1) return "mesh: expected one WAD file";
+  if (parsed.output.empty()) return "mesh: -o FILE.obj is required";
+  const bool byObject = parsed.object || parsed.mesh;
+  if (byObject == parsed.pointer.has_value()) return "mesh: give either --object N --mesh J or --pointer K";
+  if (byObject && !(parsed.object && parsed.mesh)) return "mesh: --object and --mesh go together";
+  parsed.wad = positional[0];
+  return {};
+}
+
+std::string twoDigits(std::int64_t j) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%02lld", static_cast<long long>(j));
+  return text;
+}
+
+// The mesh pointer position that the arguments name, with a title for the
+// OBJ header; or nothing after saying on err why there is none.
+std::optional<std::int64_t> meshPosition(const MeshArguments& arguments, const WadDocument& document,
+                                         std::string& title, std::ostream& err) {
+  if (arguments.pointer) {
+    title = "mesh pointer " + std::to_string(*arguments.pointer);
+    return *arguments.pointer;
+  }
+  const std::int64_t n = *arguments.object;
+  const std::int64_t j = *arguments.mesh;
+  if (static_cast<std::uint64_t>(n) >= document.Moveables.size()) {
+    err << "mesh: there is no object " << n << "; the WAD holds " << document.Moveables.size()
+        << " objects, numbered from 0\n";
+    return std::nullopt;
+  }
+  const MoveableRecord moveable = document.Moveables[static_cast<std::size_t>(n)];
+  if (j >= moveable.NumMeshes) {
+    err << "mesh: object " << n << " has " << std::max<int>(moveable.NumMeshes, 0)
+        << " meshes; there is no Mesh " << twoDigits(j) << "\n";
+    return std::nullopt;
+  }
+  // The same position the object's mesh list uses; beyond 32767 the list
+  // names no mesh, and neither does this command.
+  const std::int64_t k = moveable.StartingMesh + j;
+  if (k < 0 || k > 32767) {
+    err << "mesh: Mesh " << twoDigits(j) << " of object " << n << " is at mesh position " << k
+        << " (first mesh " << moveable.StartingMesh << " + " << j << "), which names no mesh\n";
+    return std::nullopt;
+  }
+  title = "object " + std::to_string(n) + " (ObjectID " + std::to_string(moveable.ObjectID) + "), Mesh " +
+          twoDigits(j) + ", mesh pointer " + std::to_string(k);
+  return k;
+}
+
+}  // namespace
+
+int RunMesh(const CommandContext& context) {
+  MeshArguments arguments;
+  if (std::string problem = parseArguments(context.args, arguments); !problem.empty()) {
+    return UsageError(context.err, problem);
+  }
+  const std::optional<WadDocument> document = ReadWadOrReport(arguments.wad, context.err);
+  if (!document) return kExitBadWad;
+
+  std::string title;
+  const std::optional<std::int64_t> k = meshPosition(arguments, *document, title, context.err);
+  if (!k) return kExitFailure;
+  if (static_cast<std::uint64_t>(*k) < document->MeshPointers.size() &&
+      document->MeshPointers[static_cast<std::size_t>(*k)] == 0) {
+    context.err << "mesh: " << title << " is a DUMMY (pointer 0); writing the mesh at offset 0\n";
+    title += " (DUMMY: the mesh at offset 0)";
+  }
+
+  const auto unknownFace = [&](int face) { context.err << "Unknown FaceType - Face " << face << "\n"; };
+  MeshResult<MeshRecord> decoded = ReadMesh(*document, *k, unknownFace);
+  if (const auto* failure = std::get_if<MeshFailure>(&decoded)) {
+    context.err << "mesh: cannot decode " << title << ": " << Describe(*failure) << "\n";
+    return kExitFailure;
+  }
+  const std::string obj = MeshToObj(std::get<MeshRecord>(decoded), title);
+  try {
+    AtomicFile file(arguments.output);
+    file.write(std::vector<std::uint8_t>(obj.begin(), obj.end()));
+    file.commit();
+  } catch (const WadError& e) {
+    context.err << "mesh: cannot write " << arguments.output.string() << ": " << e.what() << "\n";
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+}  // namespace tarnlow::cli
