@@ -1,0 +1,225 @@
+#include "ui/preview_math.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "tests/support/wad_builder.h"
+
+namespace tarnlow::ui {
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+void ExpectNear(Vec3 actual, Vec3 expected) {
+  EXPECT_NEAR(actual.x, expected.x, 1e-9);
+  EXPECT_NEAR(actual.y, expected.y, 1e-9);
+  EXPECT_NEAR(actual.z, expected.z, 1e-9);
+}
+
+OrbitCamera Camera(double yaw, double pitch, double distance = 100, Vec3 target = {}) {
+  OrbitCamera c;
+  c.yaw = yaw;
+  c.pitch = pitch;
+  c.distance = distance;
+  c.target = target;
+  return c;
+}
+
+// A square of side 2 x half at depth z, facing the viewer of an unturned
+// camera, as one quad.
+MeshRecord Square(std::int16_t half, std::int16_t z, std::int16_t x = 0) {
+  MeshRecord m;
+  m.NumVertices = 4;
+  m.Vertices = {{std::int16_t(x - half), std::int16_t(-half), z},
+                {std::int16_t(x + half), std::int16_t(-half), z},
+                {std::int16_t(x + half), half, z},
+                {std::int16_t(x - half), half, z}};
+  m.NumNormals = 1;
+  m.Normals = {{0, 0, -16384}};
+  m.NumFaces = 1;
+  m.Faces = {MeshFace{MeshFace::kQuad, {0, 1, 2, 3}, 0, 0}};
+  return m;
+}
+
+// Two meshes' vertices and faces as one mesh.
+MeshRecord Joined(MeshRecord a, const MeshRecord& b) {
+  const auto offset = static_cast<std::int16_t>(a.Vertices.size());
+  a.Vertices.insert(a.Vertices.end(), b.Vertices.begin(), b.Vertices.end());
+  for (MeshFace f : b.Faces) {
+    for (std::int16_t& k : f.Vertices) k = static_cast<std::int16_t>(k + offset);
+    a.Faces.push_back(f);
+  }
+  a.NumVertices = static_cast<std::int16_t>(a.Vertices.size());
+  a.NumFaces = static_cast<std::int16_t>(a.Faces.size());
+  return a;
+}
+
+TEST(OrbitCamera, UnturnedCameraKeepsTheGameAxes) {
+  ExpectNear(ToView(Camera(0, 0, 100, {10, 20, 30}), {11, 22, 33}), {1, 2, 3});
+}
+
+TEST(OrbitCamera, YawTurnsAboutTheVerticalAxis) {
+  // A quarter turn carries the point on the right away from the viewer.
+  ExpectNear(ToView(Camera(kPi / 2, 0), {1, 5, 0}), {0, 5, 1});
+  ExpectNear(ToView(Camera(kPi, 0), {1, 5, 2}), {-1, 5, -2});
+}
+
+TEST(OrbitCamera, PositivePitchLooksDownOnTheTop) {
+  // The game's Y points down, so (0, -1, 0) is above the target: looking
+  // from above brings it towards the viewer and up the screen.
+  const Vec3 top = ToView(Camera(0, 0.5), {0, -1, 0});
+  EXPECT_LT(top.z, 0);
+  EXPECT_LT(top.y, 0);
+  EXPECT_NEAR(std::sqrt(Dot(top, top)), 1.0, 1e-12);
+}
+
+TEST(OrbitCamera, PitchStopsShortOfStraightUpAndDown) {
+  OrbitCamera c = Camera(0, 0);
+  c.orbit(0, 10);
+  EXPECT_EQ(c.pitch, OrbitCamera::kMaxPitch);
+  c.orbit(0, -20);
+  EXPECT_EQ(c.pitch, -OrbitCamera::kMaxPitch);
+  c.orbit(3 * kPi, 0);
+  EXPECT_NEAR(std::abs(c.yaw), kPi, 1e-9);
+}
+
+TEST(OrbitCamera, ZoomMultipliesTheDistanceWithinItsLimits) {
+  const struct {
+    double factor;
+    double distance;
+  } cases[] = {{0.5, 50}, {2, 200}, {0, 100}, {-1, 100}, {1e-9, OrbitCamera::kMinDistance}, {1e9, OrbitCamera::kMaxDistance}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.factor);
+    OrbitCamera camera = Camera(0, 0, 100);
+    camera.zoom(c.factor);
+    EXPECT_DOUBLE_EQ(camera.distance, c.distance);
+  }
+  OrbitCamera nan = Camera(0, 0, 100);
+  nan.zoom(std::nan(""));
+  EXPECT_EQ(nan.distance, 100);
+}
+
+TEST(Projection, TargetAtTheCentreAndDistanceSpansHalfTheSmallerSide) {
+  const OrbitCamera camera = Camera(0, 0, 100, {5, 5, 5});
+  const Viewport wide{400, 200};
+  EXPECT_DOUBLE_EQ(PixelsPerUnit(camera, wide), 1.0);
+  const ScreenPoint centre = Project(camera, wide, {5, 5, 5});
+  EXPECT_DOUBLE_EQ(centre.x, 200);
+  EXPECT_DOUBLE_EQ(centre.y, 100);
+  const ScreenPoint corner = Project(camera, wide, {105, -95, 25});
+  EXPECT_DOUBLE_EQ(corner.x, 300);
+  EXPECT_DOUBLE_EQ(corner.y, 0);
+  EXPECT_DOUBLE_EQ(corner.depth, 20);
+}
+
+TEST(FitToView, EveryVertexStaysInsideTheMarginFromAnyAngle) {
+  const MeshRecord meshes[] = {test::NullShapeMesh(), Square(300, 40, 1000), test::SimpleMesh(9)};
+  const Viewport viewport{320, 200};
+  const double margin = 0.1;
+  for (const MeshRecord& mesh : meshes) {
+    for (double yaw : {0.0, 0.7, 2.0, -2.5}) {
+      for (double pitch : {0.0, 0.45, -1.2, 1.5}) {
+        SCOPED_TRACE(testing::Message() << mesh.Vertices.size() << " vertices, yaw " << yaw << ", pitch " << pitch);
+        const OrbitCamera fitted = FitToView(Camera(yaw, pitch, 7), mesh.Vertices, margin);
+        EXPECT_EQ(fitted.yaw, yaw);
+        EXPECT_EQ(fitted.pitch, pitch);
+        const double limit = (1 - margin) * 100 + 1e-9;  // 100: half the smaller side
+        for (const MeshVector& v : mesh.Vertices) {
+          const ScreenPoint p = Project(fitted, viewport, {double(v.X), double(v.Y), double(v.Z)});
+          EXPECT_LE(std::hypot(p.x - 160, p.y - 100), limit) << v.X << "," << v.Y << "," << v.Z;
+        }
+      }
+    }
+  }
+}
+
+TEST(FitToView, TheBoxCornerTouchesTheMargin) {
+  // The square's corners lie on the sphere around its box: seen face on,
+  // they reach exactly the margin.
+  const OrbitCamera fitted = FitToView(Camera(0, 0), Square(300, 40, 1000).Vertices, 0.1);
+  ExpectNear(fitted.target, {1000, 0, 40});
+  const ScreenPoint corner = Project(fitted, {200, 200}, {700, -300, 40});
+  EXPECT_NEAR(std::hypot(corner.x - 100, corner.y - 100), 90, 1e-9);
+}
+
+TEST(FitToView, APointMeshGetsTheSmallestDistanceNotZero) {
+  const OrbitCamera fitted = FitToView(Camera(0, 0), {{7, 8, 9}, {7, 8, 9}});
+  ExpectNear(fitted.target, {7, 8, 9});
+  EXPECT_EQ(fitted.distance, OrbitCamera::kMinDistance);
+  EXPECT_EQ(FitToView(Camera(0, 0, 55, {1, 1, 1}), {}).distance, 55);
+}
+
+TEST(Brightness, FollowsTheAngleToTheLightOnBothSides) {
+  const Vec3 light{0, 0, -1};
+  const struct {
+    Vec3 normal;
+    double brightness;
+  } cases[] = {
+      {{0, 0, -5}, 1.0},
+      {{0, 0, 3}, 1.0},  // the back of a face is lit like its front
+      {{1, 0, 0}, 0.25},
+      {{0, 1, -1}, 0.25 + 0.75 * std::sqrt(0.5)},
+      {{0, 0, 0}, 0.25},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.normal.x << "," << c.normal.y << "," << c.normal.z);
+    EXPECT_NEAR(Brightness(c.normal, light), c.brightness, 1e-12);
+  }
+}
+
+TEST(ProjectFaces, SortsFarToNearAndLeavesOutFacesItCannotDraw) {
+  MeshRecord mesh = Joined(Joined(Square(50, 10), Square(50, 300)), Square(50, -40));
+  mesh.Faces.push_back(MeshFace{7, {}, 0, 0});
+  mesh.Faces.push_back(MeshFace{MeshFace::kTriangle, {0, 1, 12}, 0, 0});
+  mesh.Faces.push_back(MeshFace{MeshFace::kTriangle, {0, -1, 2}, 0, 0});
+  const std::vector<ScreenFace> faces = ProjectFaces(mesh, Camera(0, 0), {200, 200});
+  ASSERT_EQ(faces.size(), 3u);
+  EXPECT_EQ(faces[0].faceIndex, 1u);
+  EXPECT_EQ(faces[1].faceIndex, 0u);
+  EXPECT_EQ(faces[2].faceIndex, 2u);
+  EXPECT_EQ(faces[0].corners.size(), 4u);
+  // Face on to the view light's z part only: brightness of the z component.
+  const double expected = 0.25 + 0.75 * std::abs(Normalized(kViewLight).z);
+  EXPECT_NEAR(faces[0].brightness, expected, 1e-12);
+}
+
+TEST(FaceAt, PicksTheNearestFaceUnderThePoint) {
+  // Two overlapping squares, the one at x 60 nearer; a small one beside.
+  const MeshRecord mesh = Joined(Joined(Square(50, 100), Square(50, 20, 60)), Square(10, 0, -200));
+  const OrbitCamera camera = Camera(0, 0, 250);
+  const Viewport viewport{500, 500};  // one pixel per unit, origin at (250, 250)
+  const std::vector<ScreenFace> faces = ProjectFaces(mesh, camera, viewport);
+  const struct {
+    double x, y;
+    std::optional<std::size_t> face;
+  } cases[] = {
+      {250 + 30, 250, 1},             // under both: the nearer
+      {250 - 30, 250, 0},             // only the far one
+      {250 + 100, 250 + 45, 1},       // below the diagonal: the quad's second triangle
+      {250 - 200, 250, 2},
+      {250, 250 + 80, std::nullopt},  // below everything
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
+    EXPECT_EQ(FaceAt(faces, c.x, c.y), c.face);
+  }
+}
+
+TEST(FaceAt, DepthIsTakenAtThePointForTiltedFaces) {
+  // A long quad that runs from near on the left to far on the right, and a
+  // small square between them in depth: left of centre the long quad is
+  // nearer, right of centre the square is.
+  MeshRecord slope;
+  slope.NumVertices = 4;
+  slope.Vertices = {{-100, -20, -100}, {100, -20, 100}, {100, 20, 100}, {-100, 20, -100}};
+  slope.Faces = {MeshFace{MeshFace::kQuad, {0, 1, 2, 3}, 0, 0}};
+  const MeshRecord mesh = Joined(slope, Square(90, 0));
+  const std::vector<ScreenFace> faces = ProjectFaces(mesh, Camera(0, 0, 250), {500, 500});
+  EXPECT_EQ(FaceAt(faces, 250 - 50, 250), 0u);
+  EXPECT_EQ(FaceAt(faces, 250 + 50, 250), 1u);
+}
+
+}  // namespace
+}  // namespace tarnlow::ui

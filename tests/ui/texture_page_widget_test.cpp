@@ -1,0 +1,103 @@
+#include "ui/texture_page_widget.h"
+
+#include <QImage>
+#include <QSpinBox>
+#include <gtest/gtest.h>
+
+#include "tests/support/wad_builder.h"
+#include "wad/byte_writer.h"
+
+namespace tarnlow::ui {
+namespace {
+
+// A texture section of `rows` rows of one colour, with magenta at (x, y).
+RecordArray<TextureRow> Rows(std::size_t rows, std::array<std::uint8_t, 3> colour, int x, int y) {
+  Bytes bytes;
+  for (std::size_t i = 0; i < rows * 256; ++i) bytes.insert(bytes.end(), colour.begin(), colour.end());
+  const std::size_t at = (static_cast<std::size_t>(y) * 256 + static_cast<std::size_t>(x)) * 3;
+  bytes[at] = 255;
+  bytes[at + 1] = 0;
+  bytes[at + 2] = 255;
+  return RecordArray<TextureRow>(rows, bytes);
+}
+
+TEST(TexturePageImage, ColourKeyIsTransparentAndEveryOtherPixelOpaque) {
+  const TexturePage page = TexturePageAt(Rows(3, {10, 200, 30}, 17, 2), 0);
+  const QImage image = TexturePageImage(page);
+  ASSERT_EQ(image.size(), QSize(256, 3));
+  EXPECT_EQ(qAlpha(image.pixel(17, 2)), 0);
+  for (const QPoint& p : {QPoint(16, 2), QPoint(18, 2), QPoint(17, 1), QPoint(0, 0), QPoint(255, 2)}) {
+    EXPECT_EQ(image.pixel(p), qRgb(10, 200, 30)) << p.x() << "," << p.y();
+  }
+  EXPECT_TRUE(TexturePageImage(TexturePage{}).isNull());
+}
+
+TEST(TexturePageWidget, PagesOfTheChosenSourceWithAShortLastPage) {
+  WadDocument wad = test::WadBuilder().textureRows(600).build();
+  SwdDocument swd;
+  swd.NumSwdTextData = 64 * 768;
+  swd.SwdTextData = Rows(64, {1, 2, 3}, 0, 0);
+  TexturePageWidget widget;
+  widget.showTexturePages(wad, swd);
+  auto* pageBox = widget.findChild<QSpinBox*>();
+  ASSERT_NE(pageBox, nullptr);
+
+  EXPECT_EQ(widget.source(), TexturePageWidget::Source::Wad);
+  EXPECT_EQ(widget.pageCount(), 3);
+  EXPECT_EQ(widget.page(), 0);
+  EXPECT_EQ(pageBox->text(), "Page 1 of 3");
+  widget.setPage(2);
+  EXPECT_EQ(pageBox->text(), "Page 3 of 3");
+  EXPECT_EQ(widget.image().size(), QSize(256, 88));
+  widget.setPage(3);  // no such page: nothing changes
+  EXPECT_EQ(widget.page(), 2);
+
+  widget.setSource(TexturePageWidget::Source::Swd);
+  EXPECT_EQ(widget.pageCount(), 1);
+  EXPECT_EQ(widget.page(), 0);
+  EXPECT_EQ(pageBox->text(), "Page 1 of 1");
+  EXPECT_EQ(widget.image().size(), QSize(256, 64));
+  EXPECT_EQ(qAlpha(widget.image().pixel(0, 0)), 0);
+}
+
+TEST(TexturePageWidget, SourceWithoutPagesShowsNoImage) {
+  TexturePageWidget widget;
+  EXPECT_EQ(widget.pageCount(), 0);
+  EXPECT_EQ(widget.page(), -1);
+  EXPECT_TRUE(widget.image().isNull());
+  widget.showTexturePages(test::WadBuilder().build(), SwdDocument{});
+  EXPECT_EQ(widget.pageCount(), 1);
+  widget.setSource(TexturePageWidget::Source::Swd);
+  EXPECT_EQ(widget.pageCount(), 0);
+  EXPECT_TRUE(widget.image().isNull());
+  EXPECT_FALSE(widget.findChild<QSpinBox*>()->isEnabled());
+}
+
+TEST(TexturePageWidget, ColourKeyShowsTheCheckerboardThrough) {
+  WadDocument wad = test::WadBuilder().build();
+  wad.TextData = Rows(256, {200, 40, 40}, 100, 100);
+  TexturePageWidget widget;
+  widget.resize(300, 320);
+  widget.showTexturePages(wad, SwdDocument{});
+  QImage shot(widget.size(), QImage::Format_ARGB32);
+  widget.render(&shot);
+
+  // Find the page on the screen: the first red pixel row by row.
+  QPoint origin(-1, -1);
+  for (int y = 0; y < shot.height() && origin.x() < 0; ++y) {
+    for (int x = 0; x < shot.width(); ++x) {
+      if (shot.pixel(x, y) == qRgb(200, 40, 40)) {
+        origin = QPoint(x, y);
+        break;
+      }
+    }
+  }
+  ASSERT_GE(origin.x(), 0) << "the page is drawn";
+  const QRgb key = shot.pixel(origin + QPoint(100, 100));
+  EXPECT_NE(key, qRgb(255, 0, 255));
+  EXPECT_TRUE(key == qRgb(204, 204, 204) || key == qRgb(153, 153, 153)) << std::hex << key;
+  EXPECT_EQ(shot.pixel(origin + QPoint(101, 100)), qRgb(200, 40, 40));
+}
+
+}  // namespace
+}  // namespace tarnlow::ui

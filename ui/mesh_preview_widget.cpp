@@ -1,0 +1,258 @@
+#include "ui/mesh_preview_widget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QWheelEvent>
+#include <cmath>
+#include <variant>
+
+#include "mesh/mesh_decoder.h"
+
+namespace tarnlow::ui {
+
+namespace {
+
+const QColor kBackground(40, 44, 52);
+const QColor kFace(110, 150, 210);
+const QColor kHoveredFace(235, 160, 60);
+const QColor kEdge(18, 28, 48);
+const QColor kVertex(140, 190, 255);
+const QColor kText(220, 220, 220);
+const QColor kDummyText(240, 190, 80);
+
+// Radians per pixel of mouse drag, and the zoom per wheel notch (120 units).
+constexpr double kTurnPerPixel = 0.01;
+constexpr double kZoomPerNotch = 0.85;
+
+QColor shaded(const QColor& base, double brightness) {
+  return QColor::fromRgbF(static_cast<float>(base.redF() * brightness), static_cast<float>(base.greenF() * brightness),
+                          static_cast<float>(base.blueF() * brightness));
+}
+
+QString faceName(const MeshFace& face) {
+  return face.FaceType == MeshFace::kTriangle ? QStringLiteral("triangle") : QStringLiteral("quad");
+}
+
+QString twoDigits(int j) { return QStringLiteral("%1").arg(j, 2, 10, QLatin1Char('0')); }
+
+}  // namespace
+
+MeshPreviewWidget::MeshPreviewWidget(QWidget* parent) : QWidget(parent) {
+  setMouseTracking(true);
+  setAutoFillBackground(false);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void MeshPreviewWidget::showMesh(const MeshRecord& mesh) { setMesh(mesh, State::Mesh); }
+
+void MeshPreviewWidget::showDummy(const MeshRecord& meshAtOffsetZero) { setMesh(meshAtOffsetZero, State::Dummy); }
+
+void MeshPreviewWidget::showFailure(const QString& reason) {
+  state_ = State::Failure;
+  mesh_ = {};
+  faces_.clear();
+  hoveredFace_.reset();
+  failure_ = reason;
+  update();
+}
+
+void MeshPreviewWidget::clear() {
+  state_ = State::Empty;
+  mesh_ = {};
+  faces_.clear();
+  hoveredFace_.reset();
+  failure_.clear();
+  update();
+}
+
+void MeshPreviewWidget::showObjectMesh(const WadDocument& document, std::size_t moveableIndex, int meshNumber) {
+  if (moveableIndex >= document.Moveables.size()) {
+    showFailure(QStringLiteral("There is no object %1.").arg(moveableIndex));
+    return;
+  }
+  const MoveableRecord moveable = document.Moveables[moveableIndex];
+  if (meshNumber < 0 || meshNumber >= moveable.NumMeshes) {
+    showFailure(QStringLiteral("The object has no Mesh %1.").arg(twoDigits(meshNumber)));
+    return;
+  }
+  // The mesh list's rule: a signed 16-bit position in MeshPointers.
+  const int k = moveable.StartingMesh + meshNumber;
+  if (k < 0 || k > 32767 || static_cast<std::size_t>(k) >= document.MeshPointers.size()) {
+    showFailure(QStringLiteral("Mesh %1 is at mesh position %2, outside the %3 mesh pointers.")
+                    .arg(twoDigits(meshNumber))
+                    .arg(k)
+                    .arg(document.MeshPointers.size()));
+    return;
+  }
+  const bool dummy = document.MeshPointers[static_cast<std::size_t>(k)] == 0;
+  MeshResult<MeshRecord> decoded = ReadMesh(document, k);
+  if (const auto* failure = std::get_if<MeshFailure>(&decoded)) {
+    const QString reason = QString::fromStdString(Describe(*failure));
+    showFailure(dummy ? QStringLiteral("DUMMY pointer (0): the mesh at offset 0 cannot be shown: %1").arg(reason)
+                      : QStringLiteral("Mesh %1 cannot be shown: %2").arg(twoDigits(meshNumber), reason));
+    return;
+  }
+  if (dummy) {
+    showDummy(std::get<MeshRecord>(decoded));
+  } else {
+    showMesh(std::get<MeshRecord>(decoded));
+  }
+}
+
+QString MeshPreviewWidget::caption() const {
+  switch (state_) {
+    case State::Empty:
+      return QStringLiteral("No mesh selected.");
+    case State::Failure:
+      return failure_;
+    case State::Mesh:
+    case State::Dummy:
+      break;
+  }
+  QString text = QStringLiteral("%1 vertices, %2 faces").arg(mesh_.Vertices.size()).arg(mesh_.Faces.size());
+  if (faces_.empty()) text += QStringLiteral(" (nothing to fill: the vertices are shown as dots)");
+  if (hoveredFace_) {
+    const MeshFace& face = mesh_.Faces[*hoveredFace_];
+    text += QStringLiteral("; face %1: %2, texture %3").arg(*hoveredFace_).arg(faceName(face)).arg(face.Texture);
+  }
+  if (state_ == State::Dummy) text = QStringLiteral("DUMMY pointer (0): showing the mesh at offset 0\n") + text;
+  return text;
+}
+
+QRectF MeshPreviewWidget::meshArea() const {
+  // Two caption lines and a little air stay clear of the picture.
+  const double band = 2.0 * fontMetrics().height() + 8.0;
+  return QRectF(0, band, width(), std::max(0.0, height() - band));
+}
+
+void MeshPreviewWidget::setMesh(const MeshRecord& mesh, State state) {
+  state_ = state;
+  mesh_ = mesh;
+  failure_.clear();
+  hoveredFace_.reset();
+  fit();
+}
+
+void MeshPreviewWidget::fit() {
+  camera_ = FitToView(camera_, mesh_.Vertices);
+  reproject();
+}
+
+void MeshPreviewWidget::reproject() {
+  const QRectF area = meshArea();
+  faces_ = ProjectFaces(mesh_, camera_, {area.width(), area.height()});
+  update();
+}
+
+void MeshPreviewWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), kBackground);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QRectF textArea = rect().adjusted(8, 4, -8, -4);
+  switch (state_) {
+    case State::Empty:
+      painter.setPen(kText.darker(150));
+      painter.drawText(textArea, Qt::AlignCenter, caption());
+      return;
+    case State::Failure:
+      painter.setPen(kText);
+      painter.drawText(textArea, Qt::AlignCenter | Qt::TextWordWrap, caption());
+      return;
+    case State::Mesh:
+    case State::Dummy:
+      break;
+  }
+  paintMesh(painter);
+  const QStringList lines = caption().split(QLatin1Char('\n'));
+  double y = textArea.top();
+  for (int i = 0; i < lines.size(); ++i) {
+    const bool dummyLine = state_ == State::Dummy && i == 0;
+    painter.setPen(dummyLine ? kDummyText : kText);
+    painter.drawText(QPointF(textArea.left(), y + fontMetrics().ascent()), lines[i]);
+    y += fontMetrics().height();
+  }
+}
+
+void MeshPreviewWidget::paintMesh(QPainter& painter) const {
+  const QRectF area = meshArea();
+  painter.save();
+  painter.setClipRect(area);
+  painter.translate(area.topLeft());
+  if (faces_.empty()) {
+    // A mesh without faces (the null shape is one) is still worth seeing:
+    // its vertices as dots.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kVertex);
+    for (const MeshVector& v : mesh_.Vertices) {
+      const ScreenPoint p = Project(camera_, {area.width(), area.height()}, {double(v.X), double(v.Y), double(v.Z)});
+      painter.drawEllipse(QPointF(p.x, p.y), 3.0, 3.0);
+    }
+  }
+  QPen edge(kEdge);
+  edge.setWidthF(1.0);
+  edge.setJoinStyle(Qt::RoundJoin);
+  for (const ScreenFace& face : faces_) {
+    QPolygonF polygon;
+    for (const ScreenPoint& c : face.corners) polygon << QPointF(c.x, c.y);
+    const bool hovered = hoveredFace_ == face.faceIndex;
+    painter.setBrush(shaded(hovered ? kHoveredFace : kFace, face.brightness));
+    painter.setPen(edge);
+    painter.drawPolygon(polygon);
+  }
+  painter.restore();
+}
+
+void MeshPreviewWidget::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  reproject();
+}
+
+void MeshPreviewWidget::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) dragFrom_ = event->position().toPoint();
+  QWidget::mousePressEvent(event);
+}
+
+void MeshPreviewWidget::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  if (dragFrom_ && (event->buttons() & Qt::LeftButton)) {
+    const QPoint delta = at - *dragFrom_;
+    dragFrom_ = at;
+    camera_.orbit(delta.x() * kTurnPerPixel, delta.y() * kTurnPerPixel);
+    reproject();
+    return;
+  }
+  const QRectF area = meshArea();
+  const std::optional<std::size_t> face = FaceAt(faces_, at.x() - area.left(), at.y() - area.top());
+  if (face != hoveredFace_) {
+    hoveredFace_ = face;
+    update();
+  }
+}
+
+void MeshPreviewWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) dragFrom_.reset();
+  QWidget::mouseReleaseEvent(event);
+}
+
+void MeshPreviewWidget::mouseDoubleClickEvent(QMouseEvent*) {
+  if (state_ == State::Mesh || state_ == State::Dummy) fit();
+}
+
+void MeshPreviewWidget::wheelEvent(QWheelEvent* event) {
+  const double notches = event->angleDelta().y() / 120.0;
+  if (notches == 0) return;
+  camera_.zoom(std::pow(kZoomPerNotch, notches));
+  reproject();
+  event->accept();
+}
+
+void MeshPreviewWidget::leaveEvent(QEvent* event) {
+  if (hoveredFace_) {
+    hoveredFace_.reset();
+    update();
+  }
+  QWidget::leaveEvent(event);
+}
+
+}  // namespace tarnlow::ui
