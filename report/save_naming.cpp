@@ -46,6 +46,14 @@ std::optional<ReportSaveTarget> ResolveReportSaveName(std::string_view chosenNam
   return ReportSaveTarget{std::move(name), type};
 }
 
+std::optional<ReportSaveTarget> ResolveReportSaveNameKeepingFolder(std::string_view chosenName, int filterIndex) {
+  const std::size_t folderEnd = chosenName.find_last_of("\\/");
+  const std::size_t fileStart = folderEnd == std::string_view::npos ? 0 : folderEnd + 1;
+  std::optional<ReportSaveTarget> target = ResolveReportSaveName(chosenName.substr(fileStart), filterIndex);
+  if (target) target->fileName.insert(0, chosenName.substr(0, fileStart));
+  return target;
+}
+
 bool OverwriteQuestionNeeded(std::string_view reportFileName, std::string_view chosenName) {
   return reportFileName.empty() || LowerCaseName(reportFileName) != LowerCaseName(chosenName);
 }

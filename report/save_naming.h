@@ -34,6 +34,12 @@ std::string LowerCaseName(std::string_view text);
 // only a folder.
 std::optional<ReportSaveTarget> ResolveReportSaveName(std::string_view chosenName, int filterIndex);
 
+// As ResolveReportSaveName, but only the file-name part is lower-cased: the
+// folder (everything up to the last "\" or "/") stays exactly as chosen,
+// for systems whose folders are case-sensitive. Returns nothing for an empty
+// name or one that names only a folder.
+std::optional<ReportSaveTarget> ResolveReportSaveNameKeepingFolder(std::string_view chosenName, int filterIndex);
+
 // Whether saving the chosen name must ask before overwriting an existing
 // file: always while nothing was saved yet (`reportFileName` empty), else
 // when the chosen name differs from it regardless of case.

@@ -12,7 +12,6 @@
 #include "ui/qt_text.h"
 #include "ui/report_pane.h"
 #include "ui/session.h"
-#include "wad/file_paths.h"
 #include "wad/wad_error.h"
 
 namespace tarnlow::ui {
@@ -26,9 +25,7 @@ std::optional<ReportSaveTarget> SaveTargetFor(const std::string& chosen, int fil
 #ifdef _WIN32
   return ResolveReportSaveName(chosen, filterIndex);
 #else
-  std::optional<ReportSaveTarget> target = ResolveReportSaveName(FileTitle(chosen, true), filterIndex);
-  if (target) target->fileName = FolderOf(chosen) + target->fileName;
-  return target;
+  return ResolveReportSaveNameKeepingFolder(chosen, filterIndex);
 #endif
 }
 

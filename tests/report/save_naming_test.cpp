@@ -54,6 +54,43 @@ TEST(ResolveReportSaveName, GivesNothingForANameWithoutFile) {
   }
 }
 
+TEST(ResolveReportSaveNameKeepingFolder, LowersOnlyTheFileNameAndKeepsTheFolderAsChosen) {
+  const struct {
+    const char* chosen;
+    int filter;
+    const char* fileName;
+    ReportFileType type;
+  } cases[] = {
+      {"/home/Me/Reports/Karnak.TXT", 1, "/home/Me/Reports/karnak.rtf", kRich},
+      {"/home/Me/Reports/Karnak.TXT", 2, "/home/Me/Reports/karnak.txt", kPlain},
+      {"/home/Me/Reports/Karnak.TXT", 3, "/home/Me/Reports/karnak.CSV", kPlain},
+      {"C:\\Reports\\Stats.TXT", 2, "C:\\Reports\\stats.txt", kPlain},
+      // Either separator ends the folder; the last one wins.
+      {"/home/Me\\Sub/Karnak", 3, "/home/Me\\Sub/karnak.CSV", kPlain},
+      {"/home/Me/Sub\\Karnak", 3, "/home/Me/Sub\\karnak.CSV", kPlain},
+      // A "." in the folder is no extension, and the folder keeps its case.
+      {"/home/Me/V1.2/Karnak", 1, "/home/Me/V1.2/karnak.rtf", kRich},
+      {"/home/Me/V1.2/Level.One.Txt", 2, "/home/Me/V1.2/level.one.txt", kPlain},
+      {"Karnak.Rtf", 3, "karnak.CSV", kPlain},
+      {"/Karnak", 2, "/karnak.txt", kPlain},
+      {"/home/\xC3\x89T\xC3\x89/\xC3\x80.TXT", 2, "/home/\xC3\x89T\xC3\x89/\xC3\xA0.txt", kPlain},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.chosen) + " with entry " + std::to_string(c.filter));
+    const auto target = ResolveReportSaveNameKeepingFolder(c.chosen, c.filter);
+    ASSERT_TRUE(target.has_value());
+    EXPECT_EQ(target->fileName, c.fileName);
+    EXPECT_EQ(target->type, c.type);
+  }
+}
+
+TEST(ResolveReportSaveNameKeepingFolder, GivesNothingForANameWithoutFile) {
+  for (const char* chosen : {"", "/home/Me/Reports/", "C:\\Reports\\", "/"}) {
+    SCOPED_TRACE(chosen);
+    EXPECT_FALSE(ResolveReportSaveNameKeepingFolder(chosen, 3).has_value());
+  }
+}
+
 TEST(LowerCaseName, LeavesBrokenUtf8Alone) {
   EXPECT_EQ(LowerCaseName("\xC3" "A\x80Z"), "\xC3" "a\x80z");
 }
