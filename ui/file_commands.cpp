@@ -37,6 +37,7 @@ OpenResult FileCommands::SelectAndOpen(int kind) {
     // The hidden "Open WAS..." reads the chosen file as the SWD companion,
     // so the command does what its name says.
     LoadSwd(answer->path);
+    view_.ShowTexturePages();
     return {answer->path, CommandOutcome::Continue};
   }
 
@@ -51,6 +52,7 @@ OpenResult FileCommands::SelectAndOpen(int kind) {
   LoadSwd(session_.SwdPath);
   view_.ShowSummaryReport();
   view_.FillObjectList();
+  view_.ShowTexturePages();
   return {answer->path, CommandOutcome::Continue};
 }
 

@@ -17,6 +17,9 @@ class FileCommandView {
   virtual void RepaintNow() = 0;
   virtual void ShowSummaryReport() = 0;
   virtual void FillObjectList() = 0;
+  // The documents were replaced: the pictures show the texture pages of the
+  // ones now held, and no longer a mesh of the documents before.
+  virtual void ShowTexturePages() = 0;
   virtual void MakeReport(int level) = 0;
 };
 
@@ -39,8 +42,9 @@ class FileCommands {
       : session_(session), platform_(platform), view_(view) {}
 
   // Kind kWad: asks for a WAD, reads it and its SWD, shows the summary
-  // report and the object list. Kind kWas: asks for an SWD and reads it.
-  // A cancelled dialog changes nothing and returns an empty path.
+  // report, the object list and the texture pages. Kind kWas: asks for an
+  // SWD, reads it and shows the texture pages. A cancelled dialog changes
+  // nothing and returns an empty path.
   OpenResult SelectAndOpen(int kind);
 
   // Reads the WAD at `path` into the session when a (not hidden) file is

@@ -7,7 +7,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QTabBar>
 #include <QTextEdit>
 #include <QTimer>
@@ -15,11 +17,13 @@
 #include "ui/about_dialog.h"
 #include "ui/emblem.h"
 #include "ui/line_control.h"
+#include "ui/mesh_preview_widget.h"
 #include "ui/object_lists.h"
 #include "ui/platform.h"
 #include "ui/qt_text.h"
 #include "ui/report_output.h"
 #include "ui/report_pane.h"
+#include "ui/texture_page_widget.h"
 #include "ui/twips.h"
 #include "wad/object_names.h"
 
@@ -113,20 +117,55 @@ void frmMain::BuildControls() {
   lblOneObj = MakeLabel(fraWad[1], tw, 240, 2820, 4455, 195);
   MeshList = new QListWidget(fraWad[1]);
   MeshList->setGeometry(tw.rect(240, 3060, 4395, 2400));
+  BuildPreview(tw);
   fraWad[1]->hide();
 
   setTabOrder(tabS, rtbReport);
   setTabOrder(rtbReport, cboMeshes);
   setTabOrder(cboMeshes, MeshList);
+  setTabOrder(MeshList, cmdMesh);
+  setTabOrder(cmdMesh, cmdTextures);
+  setTabOrder(cmdTextures, picPreview);
 
   connect(tabS, &QTabBar::currentChanged, this, &frmMain::tabS_Click);
   connect(cboMeshes, &QListWidget::currentRowChanged, this, [this](int row) {
     if (row >= 0) cboMeshes_Click();
   });
+  // Arrow keys move the current line; a click on the line already current
+  // (after looking at the texture pages) brings its mesh back.
+  connect(MeshList, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (row >= 0) MeshList_Click();
+  });
+  connect(MeshList, &QListWidget::itemClicked, this, [this] {
+    if (picPreview->currentWidget() != picMesh) MeshList_Click();
+  });
+  connect(cmdMesh, &QPushButton::clicked, this, &frmMain::cmdMesh_Click);
+  connect(cmdTextures, &QPushButton::clicked, this, &frmMain::cmdTextures_Click);
 
   // A fixed border the user cannot drag; the resize step then fixes the
   // outer height.
   setFixedSize(tw.px(kClientWidth), tw.px(kClientHeight) + menuBar()->sizeHint().height());
+}
+
+void frmMain::BuildPreview(const Twips& tw) {
+  // The lists end at 4695 twips; the pictures fill the rest of the page,
+  // level with the report box's right and bottom edges on the other page.
+  picPreview = new QStackedWidget(fraWad[1]);
+  picPreview->setGeometry(tw.rect(4860, 300, 7275, 6495));
+  picMesh = new MeshPreviewWidget(picPreview);
+  picTextures = new TexturePageWidget(picPreview);
+  picPreview->addWidget(picMesh);
+  picPreview->addWidget(picTextures);
+  picPreview->setCurrentWidget(picTextures);
+
+  // A pair of buttons rather than one toggle: the one pressed down says
+  // which picture is up, and either picture is one click away.
+  cmdMesh = new QPushButton(QStringLiteral("Mesh"), fraWad[1]);
+  cmdMesh->setGeometry(tw.rect(240, 5580, 2130, 375));
+  cmdTextures = new QPushButton(QStringLiteral("Texture pages"), fraWad[1]);
+  cmdTextures->setGeometry(tw.rect(2505, 5580, 2130, 375));
+  for (QPushButton* button : {cmdMesh, cmdTextures}) button->setCheckable(true);
+  cmdTextures->setChecked(true);
 }
 
 void frmMain::BuildMenus() {
@@ -186,6 +225,11 @@ void frmMain::Form_Load() {
     // empty names.
     platform_.ShowMessage("The object-name file " + namesPath + " could not be read completely:\n" +
                               load.fault->what() + "\nObject names may be missing from the object list.",
+                          kAppTitle, MessageButtons::Ok, MessageIcon::Exclamation);
+  } else if (!platform_.FileExists(namesPath)) {
+    // Read as an empty file and not created; said once so that a list of
+    // empty lines is not taken for a broken WAD.
+    platform_.ShowMessage("The object-name file " + namesPath + " was not found.\nObjects are listed without names.",
                           kAppTitle, MessageButtons::Ok, MessageIcon::Exclamation);
   }
 }
@@ -299,6 +343,12 @@ void frmMain::RepaintNow() { repaint(); }
 
 void frmMain::FillObjectList() { ui::FillObjectList(*cboMeshes, session_.wad, session_.names); }
 
+void frmMain::ShowTexturePages() {
+  picMesh->clear();
+  picTextures->showTexturePages(session_.wad, session_.swd);
+  cmdTextures_Click();
+}
+
 void frmMain::EndProgram() {
   exitStatus_ = 1;
   close();
@@ -312,7 +362,37 @@ void frmMain::tabS_Click() {
 void frmMain::cboMeshes_Click() {
   const int row = cboMeshes->currentRow();
   if (row < 0) return;
+  // A new object has no mesh selected yet: its pictures are the texture pages.
+  picMesh->clear();
+  cmdTextures_Click();
   FillMeshList(*MeshList, platform_, session_.wad, session_.names, static_cast<std::size_t>(row));
+}
+
+void frmMain::MeshList_Click() {
+  const int meshNumber = MeshList->currentRow();
+  if (meshNumber < 0) return;
+  const int object = cboMeshes->currentRow();
+  if (object < 0) {
+    // The lines stay from the object chosen before the last open (the mesh
+    // list is never refilled by an open); they name meshes of another WAD.
+    picMesh->showFailure(QStringLiteral("These mesh lines belong to the WAD opened before. "
+                                        "Select an object to see its meshes."));
+  } else {
+    picMesh->showObjectMesh(session_.wad, static_cast<std::size_t>(object), meshNumber);
+  }
+  cmdMesh_Click();
+}
+
+void frmMain::cmdMesh_Click() {
+  picPreview->setCurrentWidget(picMesh);
+  cmdMesh->setChecked(true);
+  cmdTextures->setChecked(false);
+}
+
+void frmMain::cmdTextures_Click() {
+  picPreview->setCurrentWidget(picTextures);
+  cmdMesh->setChecked(false);
+  cmdTextures->setChecked(true);
 }
 
 void frmMain::mnuWAD_Click() {

@@ -12,13 +12,18 @@ class QGroupBox;
 class QLabel;
 class QListWidget;
 class QMenu;
+class QPushButton;
+class QStackedWidget;
 class QTabBar;
 class QTextEdit;
 
 namespace tarnlow::ui {
 
 class LineControl;
+class MeshPreviewWidget;
 class Platform;
+class TexturePageWidget;
+class Twips;
 
 // The main window: it owns the run's session and its controls, and wires
 // menu commands and control events to the operations that do the work.
@@ -27,8 +32,8 @@ class frmMain : public QMainWindow, private FileCommandView {
 
  public:
   // Builds the window and runs its load step: state reset, centred on the
-  // screen, object names read from the program's folder (a fault in that
-  // file is told once in a message; the program goes on).
+  // screen, object names read from the program's folder (a missing file or a
+  // fault in it is told once in a message; the program goes on).
   explicit frmMain(Platform& platform, QWidget* parent = nullptr);
   ~frmMain() override;
 
@@ -58,6 +63,14 @@ class frmMain : public QMainWindow, private FileCommandView {
   QListWidget* cboMeshes = nullptr;
   QLabel* lblOneObj = nullptr;
   QListWidget* MeshList = nullptr;
+  // Pictures beside the lists, one at a time in the free part of the page:
+  // the mesh selected in MeshList, or the texture pages of the WAD and SWD.
+  // The two buttons under the lists choose between them.
+  QStackedWidget* picPreview = nullptr;
+  MeshPreviewWidget* picMesh = nullptr;
+  TexturePageWidget* picTextures = nullptr;
+  QPushButton* cmdMesh = nullptr;
+  QPushButton* cmdTextures = nullptr;
 
   QMenu* mnuFile = nullptr;
   QAction* mnuWAD = nullptr;
@@ -94,6 +107,10 @@ class frmMain : public QMainWindow, private FileCommandView {
   void mnuAbout_Click();
   void tabS_Click();
   void cboMeshes_Click();
+  // Draws the mesh of the selected MeshList line.
+  void MeshList_Click();
+  void cmdMesh_Click();
+  void cmdTextures_Click();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -102,6 +119,7 @@ class frmMain : public QMainWindow, private FileCommandView {
 
  private:
   void BuildControls();
+  void BuildPreview(const Twips& tw);
   void BuildMenus();
   void Form_Load();
   void CenterForm();
@@ -116,6 +134,7 @@ class frmMain : public QMainWindow, private FileCommandView {
   void RepaintNow() override;
   void ShowSummaryReport() override;
   void FillObjectList() override;
+  void ShowTexturePages() override;
   void MakeReport(int level) override;
 
   Platform& platform_;

@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <filesystem>
 
 #include "report/report.h"
 #include "tests/ui/support/window_story.h"
@@ -264,6 +265,21 @@ TEST_F(MainWindowTest, FaultyObjectNameFileIsToldOnceAndTheWindowGoesOn) {
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_NE(texts[0].find("TR4Objects.dat"), std::string::npos) << texts[0];
   EXPECT_EQ(platform.story().back().substr(0, 4), "Open");
+}
+
+TEST_F(MainWindowTest, MissingObjectNameFileIsToldOnceAndNotCreated) {
+  platform.programFolder = dir.path().string();
+  platform.answerMessage();
+  platform.cancelOpen();
+  frmMain& w = makeWindow();
+  w.Form_Activate();
+  const std::string namesPath = pathOf("TR4Objects.dat");
+  EXPECT_EQ(platform.story(),
+            (std::vector<std::string>{"Message [Tarnlow] ok exclamation The object-name file " + namesPath +
+                                          " was not found.\nObjects are listed without names.",
+                                      "Open [Select a WAD to Edit] TR WAD file (*.wad)|*.wad #1 name= must-exist"}));
+  EXPECT_FALSE(std::filesystem::exists(namesPath));
+  EXPECT_TRUE(w.session().names.ObjectName(0)->empty());
 }
 
 }  // namespace

@@ -1,0 +1,193 @@
+// The pictures on the Animations page: the mesh of the selected MeshList
+// line, the texture pages after each open, and the buttons between them.
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabBar>
+
+#include "mesh/mesh_encoder.h"
+#include "tests/ui/support/window_story.h"
+#include "ui/mesh_preview_widget.h"
+#include "ui/texture_page_widget.h"
+
+namespace tarnlow::ui::test {
+namespace {
+
+using State = MeshPreviewWidget::State;
+
+// One object whose second mesh has a vertex count word of 0x8000, which no
+// decode accepts.
+WadDocument BrokenMeshWad() {
+  const WadDocument laidOut = tarnlow::test::WadBuilder().meshes({tarnlow::test::SimpleMesh()}).build();
+  Bytes data = laidOut.MeshData;
+  const auto broken = static_cast<std::int32_t>(data.size());
+  Bytes bytes = EncodeMesh(tarnlow::test::SimpleMesh(3));
+  bytes[10] = 0x00;
+  bytes[11] = 0x80;
+  data.insert(data.end(), bytes.begin(), bytes.end());
+  return tarnlow::test::WadBuilder()
+      .meshData(data)
+      .meshPointers({0, broken})
+      .moveables({tarnlow::test::Moveable(0, 2, 0)})
+      .build();
+}
+
+// A mouse click on a line of a shown list, as the user makes it.
+void ClickLine(QListWidget& list, int row) {
+  const QPoint at = list.visualItemRect(list.item(row)).center();
+  const QPoint global = list.viewport()->mapToGlobal(at);
+  QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(list.viewport(), &press);
+  QApplication::sendEvent(list.viewport(), &release);
+}
+
+bool ShowsMesh(const frmMain& w) {
+  return w.picPreview->currentWidget() == w.picMesh && w.cmdMesh->isChecked() && !w.cmdTextures->isChecked();
+}
+
+bool ShowsTexturePages(const frmMain& w) {
+  return w.picPreview->currentWidget() == w.picTextures && w.cmdTextures->isChecked() && !w.cmdMesh->isChecked();
+}
+
+class MainWindowPreviewTest : public WindowStory {};
+
+TEST_F(MainWindowPreviewTest, SelectingAMeshLineDrawsThatMesh) {
+  frmMain& w = startWith(writeWad("level1.wad", StoryWad()));
+  const struct {
+    int object;
+    int line;
+    State state;
+    QString captionStart;
+  } cases[] = {
+      // LARA's first pointer is 0: the mesh at offset 0, said to be a dummy.
+      {0, 0, State::Dummy, "DUMMY pointer (0): showing the mesh at offset 0\n3 vertices"},
+      {0, 1, State::Mesh, "4 vertices, 1 faces"},
+      {1, 0, State::Mesh, "5 vertices, 0 faces"},
+      {2, 1, State::Failure, "Mesh 01 is at mesh position 3, outside the 3 mesh pointers."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.captionStart.toStdString());
+    // The object whose second mesh lies outside the pointers is told once.
+    if (c.object == 2) platform.answerMessage();
+    w.cboMeshes->setCurrentRow(c.object);
+    w.MeshList->setCurrentRow(c.line);
+    EXPECT_EQ(w.picMesh->state(), c.state);
+    EXPECT_TRUE(w.picMesh->caption().startsWith(c.captionStart)) << w.picMesh->caption().toStdString();
+    EXPECT_TRUE(ShowsMesh(w));
+  }
+}
+
+TEST_F(MainWindowPreviewTest, MeshThatCannotBeDecodedShowsWhyInsteadOfAPicture) {
+  frmMain& w = startWith(writeWad("broken.wad", BrokenMeshWad()));
+  platform.answerMessage();  // the mesh list names the unreadable mesh
+  w.cboMeshes->setCurrentRow(0);
+  w.MeshList->setCurrentRow(1);
+  EXPECT_EQ(w.picMesh->state(), State::Failure);
+  EXPECT_TRUE(w.picMesh->caption().startsWith("Mesh 01 cannot be shown: overflow: vertex count word 0x8000"))
+      << w.picMesh->caption().toStdString();
+  EXPECT_TRUE(ShowsMesh(w));
+  EXPECT_EQ(platform.messageTexts().size(), 1u) << "the picture adds no message of its own";
+}
+
+TEST_F(MainWindowPreviewTest, OpeningShowsTheTexturePagesOfTheNewWad) {
+  frmMain& w = startWith(writeWad("level1.wad", StoryWad()));
+  EXPECT_TRUE(ShowsTexturePages(w));
+  EXPECT_EQ(w.picTextures->pageCount(), 1);
+  EXPECT_EQ(w.picTextures->image().size(), QSize(256, 1));
+  EXPECT_EQ(w.picMesh->state(), State::Empty);
+}
+
+TEST_F(MainWindowPreviewTest, NewOpenClearsTheMeshOfThePreviousWad) {
+  frmMain& w = startWith(writeWad("level1.wad", StoryWad()));
+  w.cboMeshes->setCurrentRow(0);
+  w.MeshList->setCurrentRow(1);
+  ASSERT_EQ(w.picMesh->state(), State::Mesh);
+
+  const WadDocument textured = tarnlow::test::WadBuilder()
+                                   .textureRows(300)
+                                   .meshes({tarnlow::test::SimpleMesh(), tarnlow::test::SimpleMesh(6)})
+                                   .moveables({tarnlow::test::Moveable(0, 2, 0)})
+                                   .build();
+  platform.answerOpen(writeWad("level2.wad", textured));
+  w.mnuWAD->trigger();
+
+  EXPECT_EQ(w.picMesh->state(), State::Empty);
+  EXPECT_TRUE(ShowsTexturePages(w));
+  EXPECT_EQ(w.picTextures->pageCount(), 2);
+  EXPECT_EQ(w.picTextures->page(), 0);
+  EXPECT_EQ(w.picTextures->image().size(), QSize(256, 256));
+  EXPECT_EQ(w.MeshList->count(), 2) << "the mesh list keeps its lines";
+
+  // Those lines name meshes of level1: choosing one draws nothing of level2.
+  w.MeshList->setCurrentRow(0);
+  EXPECT_EQ(w.picMesh->state(), State::Failure);
+  EXPECT_TRUE(w.picMesh->caption().contains("Select an object")) << w.picMesh->caption().toStdString();
+
+  w.cboMeshes->setCurrentRow(0);
+  w.MeshList->setCurrentRow(1);
+  EXPECT_EQ(w.picMesh->state(), State::Mesh);
+  EXPECT_TRUE(w.picMesh->caption().startsWith("6 vertices")) << w.picMesh->caption().toStdString();
+}
+
+TEST_F(MainWindowPreviewTest, SelectingAnotherObjectClearsTheMeshToTheTexturePages) {
+  frmMain& w = startWith(writeWad("level1.wad", StoryWad()));
+  w.cboMeshes->setCurrentRow(0);
+  w.MeshList->setCurrentRow(1);
+  ASSERT_TRUE(ShowsMesh(w));
+  w.cboMeshes->setCurrentRow(1);
+  EXPECT_EQ(w.picMesh->state(), State::Empty);
+  EXPECT_TRUE(ShowsTexturePages(w));
+}
+
+TEST_F(MainWindowPreviewTest, ButtonsSwitchBetweenTheMeshAndTheTexturePages) {
+  frmMain& w = startWith(writeWad("level1.wad", StoryWad()));
+  w.cboMeshes->setCurrentRow(0);
+  w.MeshList->setCurrentRow(1);
+  w.cmdTextures->click();
+  EXPECT_TRUE(ShowsTexturePages(w));
+  EXPECT_EQ(w.picTextures->pageCount(), 1);
+  w.cmdTextures->click();  // pressing the pressed button keeps it down
+  EXPECT_TRUE(ShowsTexturePages(w));
+  w.cmdMesh->click();
+  EXPECT_TRUE(ShowsMesh(w));
+  EXPECT_EQ(w.picMesh->state(), State::Mesh) << "the mesh waited behind the pages";
+}
+
+TEST_F(MainWindowPreviewTest, ClickingTheCurrentLineAgainBringsItsMeshBack) {
+  frmMain& w = startWith(writeWad("level1.wad", StoryWad()));
+  w.show();
+  w.tabS->setCurrentIndex(1);
+  QApplication::processEvents();
+  w.cboMeshes->setCurrentRow(0);
+  ClickLine(*w.MeshList, 1);
+  ASSERT_EQ(w.MeshList->currentRow(), 1);
+  ASSERT_TRUE(ShowsMesh(w));
+  w.cmdTextures->click();
+  ClickLine(*w.MeshList, 1);
+  EXPECT_TRUE(ShowsMesh(w));
+  EXPECT_EQ(w.picMesh->state(), State::Mesh);
+  w.close();
+}
+
+TEST_F(MainWindowPreviewTest, PicturesAndButtonsStayOutOfTheListsWay) {
+  frmMain& w = makeWindow();
+  const QRect page = w.fraWad[1]->rect();
+  const QWidget* listsPage[] = {w.lblMeshes, w.cboMeshes, w.lblOneObj, w.MeshList};
+  const QWidget* added[] = {w.picPreview, w.cmdMesh, w.cmdTextures};
+  for (const QWidget* mine : added) {
+    EXPECT_EQ(mine->parentWidget(), w.fraWad[1]);
+    EXPECT_TRUE(page.contains(mine->geometry())) << "inside the page";
+    for (const QWidget* theirs : listsPage) EXPECT_FALSE(mine->geometry().intersects(theirs->geometry()));
+  }
+  EXPECT_GT(w.picPreview->x(), w.lblOneObj->geometry().right());
+  EXPECT_GT(w.cmdMesh->y(), w.MeshList->geometry().bottom());
+  EXPECT_FALSE(w.cmdMesh->geometry().intersects(w.cmdTextures->geometry()));
+}
+
+}  // namespace
+}  // namespace tarnlow::ui::test
