@@ -152,8 +152,13 @@ void frmMain::BuildPreview(const Twips& tw) {
   // level with the report box's right and bottom edges on the other page.
   picPreview = new QStackedWidget(fraWad[1]);
   picPreview->setGeometry(tw.rect(4860, 300, 7275, 6495));
+  // Sunk like the list boxes, so the pictures read as one framed view.
+  picPreview->setFrameShape(QFrame::StyledPanel);
+  picPreview->setFrameShadow(QFrame::Sunken);
   picMesh = new MeshPreviewWidget(picPreview);
   picTextures = new TexturePageWidget(picPreview);
+  // Air between the frame and the source and page controls.
+  picTextures->setContentsMargins(6, 6, 6, 6);
   picPreview->addWidget(picMesh);
   picPreview->addWidget(picTextures);
   picPreview->setCurrentWidget(picTextures);
