@@ -22,8 +22,14 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# The plain suite, then the same suite under the sanitizers: from clean
+# folders on 2 cores about 3.5 and 9 minutes. ASAN=0 skips the second.
+ASAN ?= 1
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+ifneq ($(ASAN),0)
+	@$(MAKE) --no-print-directory test-asan
+endif
 
 run: build
 	@scripts/run $(BUILD_DIR)
