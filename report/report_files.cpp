@@ -4,6 +4,7 @@
 
 #include "report/number_format.h"
 #include "wad/atomic_file.h"
+#include "wad/utf8.h"
 
 namespace tarnlow {
 
@@ -11,46 +12,6 @@ namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
 constexpr char32_t kReplacement = 0xFFFD;
-
-// Decodes one UTF-8 sequence at text[i], advancing i. A malformed or
-// overlong sequence yields U+FFFD and consumes one byte.
-char32_t NextCodePoint(std::string_view text, std::size_t& i) {
-  const auto lead = static_cast<unsigned char>(text[i]);
-  std::size_t length = 0;
-  char32_t cp = 0;
-  char32_t minimum = 0;
-  if (lead < 0x80) {
-    ++i;
-    return lead;
-  } else if ((lead & 0xE0) == 0xC0) {
-    length = 2, cp = lead & 0x1F, minimum = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, cp = lead & 0x0F, minimum = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, cp = lead & 0x07, minimum = 0x10000;
-  } else {
-    ++i;
-    return kReplacement;
-  }
-  if (i + length > text.size()) {
-    ++i;
-    return kReplacement;
-  }
-  for (std::size_t k = 1; k < length; ++k) {
-    const auto next = static_cast<unsigned char>(text[i + k]);
-    if ((next & 0xC0) != 0x80) {
-      ++i;
-      return kReplacement;
-    }
-    cp = (cp << 6) | (next & 0x3F);
-  }
-  if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    ++i;
-    return kReplacement;
-  }
-  i += length;
-  return cp;
-}
 
 // RTF's \uN takes a signed 16-bit number. Its one-character fallback (\uc1)
 // is "?" written as \'3f: some readers swallow the text after a bare "?".
@@ -62,7 +23,10 @@ void AppendUnicodeUnit(std::string& out, std::uint16_t unit) {
 
 void AppendRtfText(std::string& out, std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
-    const char32_t cp = NextCodePoint(text, i);
+    const std::optional<char32_t> decoded = DecodeUtf8(text, i);
+    // Broken UTF-8 becomes U+FFFD, one byte at a time.
+    if (!decoded) ++i;
+    const char32_t cp = decoded.value_or(kReplacement);
     if (cp == '\\' || cp == '{' || cp == '}') {
       out.push_back('\\');
       out.push_back(static_cast<char>(cp));

@@ -23,10 +23,6 @@ namespace tarnlow {
 
 namespace {
 
-[[noreturn]] void throwErrno(int number, const std::filesystem::path& path) {
-  throw WadError(number, std::generic_category().message(number), path.string());
-}
-
 // Writes go to the target's real folder, so that a link is replaced by way
 // of the file it names rather than turned into a plain file.
 std::filesystem::path resolveLink(const std::filesystem::path& target) {
@@ -51,9 +47,9 @@ AtomicFile::AtomicFile(std::filesystem::path target) : target_(resolveLink(targe
     temp_ = folderOf(target_) / (name + std::to_wstring(random()));
     // "x": fail rather than reuse a name that exists.
     file_ = _wfopen(temp_.c_str(), L"wbx");
-    if (file_ == nullptr && errno != EEXIST) throwErrno(errno, target_);
+    if (file_ == nullptr && errno != EEXIST) ThrowSystemError(errno, target_);
   }
-  if (file_ == nullptr) throwErrno(EEXIST, target_);
+  if (file_ == nullptr) ThrowSystemError(EEXIST, target_);
 }
 
 #else
@@ -61,14 +57,14 @@ AtomicFile::AtomicFile(std::filesystem::path target) : target_(resolveLink(targe
 AtomicFile::AtomicFile(std::filesystem::path target) : target_(resolveLink(target)) {
   std::string pattern = (folderOf(target_) / ("." + target_.filename().string() + ".tarnlow-XXXXXX")).string();
   const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) throwErrno(errno, target_);
+  if (fd < 0) ThrowSystemError(errno, target_);
   temp_ = pattern;
   file_ = ::fdopen(fd, "wb");
   if (file_ == nullptr) {
     const int number = errno;
     ::close(fd);
     std::filesystem::remove(temp_);
-    throwErrno(number, target_);
+    ThrowSystemError(number, target_);
   }
 }
 
@@ -84,7 +80,7 @@ AtomicFile::~AtomicFile() {
 
 void AtomicFile::write(std::span<const std::uint8_t> bytes) {
   if (bytes.empty()) return;
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) throwErrno(errno != 0 ? errno : EIO, target_);
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) ThrowSystemError(errno != 0 ? errno : EIO, target_);
 }
 
 void AtomicFile::writeZeros(std::uint64_t count) {
@@ -104,7 +100,7 @@ void AtomicFile::commit() {
     file_ = nullptr;
     std::error_code ec;
     std::filesystem::remove(temp_, ec);
-    throwErrno(number, target_);
+    ThrowSystemError(number, target_);
   };
   if (std::fflush(file_) != 0 || _commit(_fileno(file_)) != 0) fail(errno);
   std::FILE* file = file_;
@@ -136,7 +132,7 @@ void AtomicFile::commit() {
     file_ = nullptr;
     std::error_code ec;
     std::filesystem::remove(temp_, ec);
-    throwErrno(number, target_);
+    ThrowSystemError(number, target_);
   };
   if (std::fflush(file_) != 0) fail(errno);
   const int fd = ::fileno(file_);

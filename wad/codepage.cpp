@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "wad/utf8.h"
+
 namespace tarnlow {
 
 namespace {
@@ -27,64 +29,12 @@ std::optional<std::uint8_t> fromUnicode(char32_t c) {
   return std::nullopt;
 }
 
-void appendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    // Windows-1252 reaches no further than the Basic Multilingual Plane.
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
-// Decodes the character starting at text[i] and advances i past it; nothing
-// for a malformed sequence (stray continuation byte, truncation, overlong
-// form, surrogate or a value beyond U+10FFFF).
-std::optional<char32_t> nextUtf8(std::string_view text, std::size_t& i) {
-  const auto byte = [&](std::size_t at) { return static_cast<std::uint8_t>(text[at]); };
-  const std::uint8_t lead = byte(i);
-  std::size_t length = 0;
-  char32_t c = 0;
-  char32_t minimum = 0;
-  if (lead < 0x80) {
-    ++i;
-    return lead;
-  }
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2;
-    c = lead & 0x1Fu;
-    minimum = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3;
-    c = lead & 0x0Fu;
-    minimum = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4;
-    c = lead & 0x07u;
-    minimum = 0x10000;
-  } else {
-    return std::nullopt;
-  }
-  if (text.size() - i < length) return std::nullopt;
-  for (std::size_t k = 1; k < length; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80) return std::nullopt;
-    c = (c << 6) | (byte(i + k) & 0x3Fu);
-  }
-  if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
-  i += length;
-  return c;
-}
-
 }  // namespace
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size());
-  for (const char b : bytes) appendUtf8(out, toUnicode(static_cast<std::uint8_t>(b)));
+  for (const char b : bytes) AppendUtf8(out, toUnicode(static_cast<std::uint8_t>(b)));
   return out;
 }
 
@@ -92,7 +42,7 @@ std::optional<std::string> Utf8ToCp1252(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
-    const std::optional<char32_t> c = nextUtf8(text, i);
+    const std::optional<char32_t> c = DecodeUtf8(text, i);
     if (!c) return std::nullopt;
     const std::optional<std::uint8_t> b = fromUnicode(*c);
     if (!b) return std::nullopt;

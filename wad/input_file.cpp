@@ -23,10 +23,6 @@ namespace tarnlow {
 
 namespace {
 
-[[noreturn]] void throwErrno(int number, const std::filesystem::path& path) {
-  throw WadError(number, std::generic_category().message(number), path.string());
-}
-
 [[noreturn]] void throwNotRegular(const std::filesystem::path& path) {
   throw WadError(EINVAL, "Not a regular file (a pipe, device or socket)", path.string());
 }
@@ -37,16 +33,16 @@ namespace {
 
 InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
   std::FILE* file = _wfopen(path.c_str(), L"rb");
-  if (file == nullptr) throwErrno(errno, path);
+  if (file == nullptr) ThrowSystemError(errno, path);
   struct _stat64 info {};
   if (_fstat64(_fileno(file), &info) != 0) {
     const int number = errno;
     std::fclose(file);
-    throwErrno(number, path);
+    ThrowSystemError(number, path);
   }
   if ((info.st_mode & _S_IFMT) != _S_IFREG) {
     std::fclose(file);
-    if ((info.st_mode & _S_IFMT) == _S_IFDIR) throwErrno(EISDIR, path);
+    if ((info.st_mode & _S_IFMT) == _S_IFDIR) ThrowSystemError(EISDIR, path);
     throwNotRegular(path);
   }
   file_ = file;
@@ -58,7 +54,7 @@ InputFile::~InputFile() { std::fclose(static_cast<std::FILE*>(file_)); }
 std::size_t InputFile::readSome(std::span<std::uint8_t> out) {
   auto* file = static_cast<std::FILE*>(file_);
   const std::size_t got = std::fread(out.data(), 1, out.size(), file);
-  if (got < out.size() && std::ferror(file)) throwErrno(errno != 0 ? errno : EIO, path_);
+  if (got < out.size() && std::ferror(file)) ThrowSystemError(errno != 0 ? errno : EIO, path_);
   return got;
 }
 
@@ -68,16 +64,16 @@ InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
   // O_NONBLOCK so that opening a FIFO with no writer returns at once; the
   // file type is checked right after, before anything is read.
   fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd_ < 0) throwErrno(errno, path);
+  if (fd_ < 0) ThrowSystemError(errno, path);
   struct stat info {};
   if (::fstat(fd_, &info) != 0) {
     const int number = errno;
     ::close(fd_);
-    throwErrno(number, path);
+    ThrowSystemError(number, path);
   }
   if (!S_ISREG(info.st_mode)) {
     ::close(fd_);
-    if (S_ISDIR(info.st_mode)) throwErrno(EISDIR, path);
+    if (S_ISDIR(info.st_mode)) ThrowSystemError(EISDIR, path);
     throwNotRegular(path);
   }
   size_ = static_cast<std::uint64_t>(info.st_size);
@@ -91,7 +87,7 @@ std::size_t InputFile::readSome(std::span<std::uint8_t> out) {
     const ssize_t got = ::read(fd_, out.data() + done, out.size() - done);
     if (got < 0) {
       if (errno == EINTR) continue;
-      throwErrno(errno, path_);
+      ThrowSystemError(errno, path_);
     }
     if (got == 0) break;
     done += static_cast<std::size_t>(got);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 
 namespace tarnlow {
 
@@ -32,5 +34,11 @@ class WadError : public std::runtime_error {
   std::string description_;
   std::string where_;
 };
+
+// The platform's own error `number` (an errno value) with its text, for the
+// file at `path`.
+[[noreturn]] inline void ThrowSystemError(int number, const std::filesystem::path& path) {
+  throw WadError(number, std::generic_category().message(number), path.string());
+}
 
 }  // namespace tarnlow
