@@ -78,6 +78,14 @@ AtomicFile::~AtomicFile() {
   }
 }
 
+void AtomicFile::discard(int number) {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+  std::error_code ec;
+  std::filesystem::remove(temp_, ec);
+  ThrowSystemError(number, target_);
+}
+
 void AtomicFile::write(std::span<const std::uint8_t> bytes) {
   if (bytes.empty()) return;
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) ThrowSystemError(errno != 0 ? errno : EIO, target_);
@@ -95,18 +103,11 @@ void AtomicFile::writeZeros(std::uint64_t count) {
 #ifdef _WIN32
 
 void AtomicFile::commit() {
-  const auto fail = [this](int number) {
-    if (file_ != nullptr) std::fclose(file_);
-    file_ = nullptr;
-    std::error_code ec;
-    std::filesystem::remove(temp_, ec);
-    ThrowSystemError(number, target_);
-  };
-  if (std::fflush(file_) != 0 || _commit(_fileno(file_)) != 0) fail(errno);
+  if (std::fflush(file_) != 0 || _commit(_fileno(file_)) != 0) discard(errno);
   std::FILE* file = file_;
   file_ = nullptr;
-  if (std::fclose(file) != 0) fail(errno);
-  if (!MoveFileExW(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) fail(EACCES);
+  if (std::fclose(file) != 0) discard(errno);
+  if (!MoveFileExW(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) discard(EACCES);
   committed_ = true;
 }
 
@@ -127,23 +128,16 @@ mode_t newFileMode() {
 }  // namespace
 
 void AtomicFile::commit() {
-  const auto fail = [this](int number) {
-    if (file_ != nullptr) std::fclose(file_);
-    file_ = nullptr;
-    std::error_code ec;
-    std::filesystem::remove(temp_, ec);
-    ThrowSystemError(number, target_);
-  };
-  if (std::fflush(file_) != 0) fail(errno);
+  if (std::fflush(file_) != 0) discard(errno);
   const int fd = ::fileno(file_);
   struct stat existing {};
   const mode_t mode = ::stat(target_.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : newFileMode();
-  if (::fchmod(fd, mode) != 0) fail(errno);
-  if (::fsync(fd) != 0) fail(errno);
+  if (::fchmod(fd, mode) != 0) discard(errno);
+  if (::fsync(fd) != 0) discard(errno);
   std::FILE* file = file_;
   file_ = nullptr;
-  if (std::fclose(file) != 0) fail(errno);
-  if (std::rename(temp_.c_str(), target_.c_str()) != 0) fail(errno);
+  if (std::fclose(file) != 0) discard(errno);
+  if (std::rename(temp_.c_str(), target_.c_str()) != 0) discard(errno);
   committed_ = true;
   // Make the rename itself durable; the new content is already in place, so
   // a folder that cannot be synced is no failure of the write.

@@ -30,6 +30,9 @@ class AtomicFile {
   void commit();
 
  private:
+  // Closes and removes the temporary file, then throws the errno `number`.
+  [[noreturn]] void discard(int number);
+
   std::filesystem::path target_;
   std::filesystem::path temp_;
   std::FILE* file_ = nullptr;
