@@ -8,9 +8,11 @@ namespace tarnlow::test {
 
 namespace {
 
+// Replaces one record section; its count is the number of records given.
 template <typename T>
-RecordArray<T> arrayOf(const std::vector<T>& records) {
-  return RecordArray<T>::fromRecords(std::span<const T>(records));
+void setSection(std::int32_t& count, RecordArray<T>& array, const std::vector<T>& records) {
+  count = static_cast<std::int32_t>(records.size());
+  array = RecordArray<T>::fromRecords(std::span<const T>(records));
 }
 
 template <typename T>
@@ -50,16 +52,56 @@ WadBuilder& WadBuilder::version(std::int32_t v) {
 }
 
 WadBuilder& WadBuilder::textInfo(std::vector<TextInfoRecord> records) {
-  doc_.NumTextInfo = static_cast<std::int32_t>(records.size());
-  doc_.TextInfo = arrayOf(records);
+  setSection(doc_.NumTextInfo, doc_.TextInfo, records);
   return *this;
 }
 
-WadBuilder& WadBuilder::textureRows(std::int32_t rows) {
-  doc_.NumTextData = rows * 768;
-  doc_.TextData = RecordArray<TextureRow>(static_cast<std::size_t>(rows), textureBytes(rows));
+WadBuilder& WadBuilder::meshPointers(std::vector<std::int32_t> records) {
+  setSection(doc_.NumMeshPointers, doc_.MeshPointers, records);
   return *this;
 }
+
+WadBuilder& WadBuilder::animations(std::vector<AnimationRecord> records) {
+  setSection(doc_.NumAnimations, doc_.Animations, records);
+  return *this;
+}
+
+WadBuilder& WadBuilder::stateChanges(std::vector<StateChangeRecord> records) {
+  setSection(doc_.NumStateChanges, doc_.StateChanges, records);
+  return *this;
+}
+
+WadBuilder& WadBuilder::animDispatches(std::vector<AnimDispatchRecord> records) {
+  setSection(doc_.NumAnimDispatches, doc_.AnimDispatches, records);
+  return *this;
+}
+
+WadBuilder& WadBuilder::animCommands(std::vector<std::int16_t> records) {
+  setSection(doc_.NumAnimCommands, doc_.AnimCommands, records);
+  return *this;
+}
+
+WadBuilder& WadBuilder::meshTrees(std::vector<std::int32_t> records) {
+  setSection(doc_.NumMeshTrees, doc_.MeshTrees, records);
+  return *this;
+}
+
+WadBuilder& WadBuilder::frames(std::vector<std::int16_t> records) {
+  setSection(doc_.NumFrames, doc_.Frames, records);
+  return *this;
+}
+
+WadBuilder& WadBuilder::moveables(std::vector<MoveableRecord> records) {
+  setSection(doc_.NumMoveables, doc_.Moveables, records);
+  return *this;
+}
+
+WadBuilder& WadBuilder::staticMeshes(std::vector<StaticMeshRecord> records) {
+  setSection(doc_.NumStaticMeshes, doc_.StaticMeshes, records);
+  return *this;
+}
+
+WadBuilder& WadBuilder::textureRows(std::int32_t rows) { return textDataCount(rows * 768); }
 
 WadBuilder& WadBuilder::textDataCount(std::int32_t numTextData) {
   const std::int32_t rows = TextureRowUpperBound(numTextData) + 1;
@@ -80,64 +122,10 @@ WadBuilder& WadBuilder::meshes(const std::vector<MeshRecord>& meshes) {
   return meshData(std::move(data));
 }
 
-WadBuilder& WadBuilder::meshPointers(std::vector<std::int32_t> pointers) {
-  doc_.NumMeshPointers = static_cast<std::int32_t>(pointers.size());
-  doc_.MeshPointers = arrayOf(pointers);
-  return *this;
-}
-
 WadBuilder& WadBuilder::meshData(Bytes data) {
   if (data.size() % 2 != 0) data.push_back(0);
   doc_.NumMeshData = static_cast<std::int32_t>(data.size() / 2);
   doc_.MeshData = std::move(data);
-  return *this;
-}
-
-WadBuilder& WadBuilder::animations(std::vector<AnimationRecord> records) {
-  doc_.NumAnimations = static_cast<std::int32_t>(records.size());
-  doc_.Animations = arrayOf(records);
-  return *this;
-}
-
-WadBuilder& WadBuilder::stateChanges(std::vector<StateChangeRecord> records) {
-  doc_.NumStateChanges = static_cast<std::int32_t>(records.size());
-  doc_.StateChanges = arrayOf(records);
-  return *this;
-}
-
-WadBuilder& WadBuilder::animDispatches(std::vector<AnimDispatchRecord> records) {
-  doc_.NumAnimDispatches = static_cast<std::int32_t>(records.size());
-  doc_.AnimDispatches = arrayOf(records);
-  return *this;
-}
-
-WadBuilder& WadBuilder::animCommands(std::vector<std::int16_t> words) {
-  doc_.NumAnimCommands = static_cast<std::int32_t>(words.size());
-  doc_.AnimCommands = arrayOf(words);
-  return *this;
-}
-
-WadBuilder& WadBuilder::meshTrees(std::vector<std::int32_t> values) {
-  doc_.NumMeshTrees = static_cast<std::int32_t>(values.size());
-  doc_.MeshTrees = arrayOf(values);
-  return *this;
-}
-
-WadBuilder& WadBuilder::frames(std::vector<std::int16_t> words) {
-  doc_.NumFrames = static_cast<std::int32_t>(words.size());
-  doc_.Frames = arrayOf(words);
-  return *this;
-}
-
-WadBuilder& WadBuilder::moveables(std::vector<MoveableRecord> records) {
-  doc_.NumMoveables = static_cast<std::int32_t>(records.size());
-  doc_.Moveables = arrayOf(records);
-  return *this;
-}
-
-WadBuilder& WadBuilder::staticMeshes(std::vector<StaticMeshRecord> records) {
-  doc_.NumStaticMeshes = static_cast<std::int32_t>(records.size());
-  doc_.StaticMeshes = arrayOf(records);
   return *this;
 }
 

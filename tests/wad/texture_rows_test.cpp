@@ -7,22 +7,23 @@
 namespace tarnlow {
 namespace {
 
+// The last row index is bytes / 768 - 1, rounded to the nearest integer with
+// halves going to the even one; below 0 there is no row at all.
 TEST(TextureRows, UpperBoundRoundsHalvesToTheEvenRow) {
   const struct {
     std::int32_t bytes;
     std::int32_t upperBound;
   } cases[] = {
-      {0, -1},
-      {383, -1},
-      {384, 0},  // -0.5 goes to the even 0
-      {768, 0},
-      {1000, 0},
-      {768 * 2 + 384, 2},  // 1.5: to 2
+      {INT_MIN, -2796204}, {-384, -2}, {-1, -1}, {0, -1}, {1, -1}, {382, -1}, {383, -1},
+      {384, 0},  // -0.5: to 0
+      {385, 0}, {768, 0}, {1000, 0}, {1151, 0},
+      {1152, 0},  // 0.5: to 0
+      {1153, 1}, {1919, 1},
+      {1920, 2},  // 1.5: to 2
       {768 * 3 + 384, 2},  // 2.5: to 2
-      {768 * 256, 255},
-      {-1, -1},
-      {INT_MAX, 2796202},
-      {INT_MIN, -2796204},
+      {768 * 4 + 384, 4},  // 3.5: to 4
+      {768 * 5 + 384, 4},  // 4.5: to 4
+      {768 * 256, 255}, {INT_MAX, 2796202},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.bytes);
