@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <optional>
+#include <string>
 
 #include "tests/support/temp_dir.h"
 #include "wad/byte_writer.h"
@@ -11,55 +13,82 @@
 namespace tarnlow {
 namespace {
 
-using test::TempDir;
-using test::WriteFileBytes;
+constexpr int kSections = 6;
+// The column of ObjectNames that each section fills; section 2 fills MeshNames.
+constexpr int kColumnOf[kSections] = {ObjectNameTables::kObjectColumn, -1, 3, 2, 1, 5};
 
-std::vector<std::string> Numbered(const std::string& prefix, int n) {
-  std::vector<std::string> out;
-  for (int i = 0; i < n; ++i) out.push_back(prefix + std::to_string(i));
-  return out;
+std::string ItemName(int s, int index) { return "s" + std::to_string(s + 1) + "." + std::to_string(index); }
+std::int32_t ItemNumber(int s, int index) { return 1000 * (s + 1) + index; }
+
+// A name file section by section, written byte by byte: each count as given,
+// then `items` items named by ItemName (fewer than the count when the file is
+// to run out), numbered by ItemNumber in sections 3 to 6.
+struct NameFileLayout {
+  std::int32_t counts[kSections] = {};
+  int items[kSections] = {};
+  int sectionsWritten = kSections;  // fewer leave the file short
+
+  NameFileLayout& section(int s, std::int32_t count, std::optional<int> written = std::nullopt) {
+    counts[s] = count;
+    items[s] = written.value_or(count > 0 ? count : 0);
+    return *this;
+  }
+
+  Bytes bytes() const {
+    Bytes out;
+    ByteWriter w(out);
+    for (int s = 0; s < sectionsWritten; ++s) {
+      w.i32(counts[s]);
+      for (int i = 0; i < items[s]; ++i) {
+        const std::string name = ItemName(s, i);
+        w.i32(static_cast<std::int32_t>(name.size()));
+        for (const char c : name) w.u8(static_cast<std::uint8_t>(c));
+        if (s >= 2) w.i32(ItemNumber(s, i));
+      }
+    }
+    return out;
+  }
+};
+
+NameFileLayout OneOfEach() {
+  NameFileLayout layout;
+  for (int s = 0; s < kSections; ++s) layout.section(s, 1);
+  return layout;
 }
 
-// Replaces the 32-bit value at `offset` of an encoded file.
-void Patch(Bytes& bytes, std::size_t offset, std::int32_t value) {
-  Bytes encoded;
-  ByteWriter(encoded).i32(value);
-  std::copy(encoded.begin(), encoded.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+// The name stored for item `index` of section `s`, and its number.
+const std::string& Stored(const ObjectNameTables& t, int s, int index) {
+  if (s == 1) return t.MeshNames[static_cast<std::size_t>(index)];
+  return t.ObjectNames[static_cast<std::size_t>(kColumnOf[s])][static_cast<std::size_t>(index)];
+}
+std::int32_t StoredNumber(const ObjectNameTables& t, int s, int index) {
+  return t.ObjectNumbers[static_cast<std::size_t>(kColumnOf[s])][static_cast<std::size_t>(index)];
 }
 
 class ObjectNamesTest : public ::testing::Test {
  protected:
   ObjectNamesLoad Load(const Bytes& bytes) {
-    WriteFileBytes(path(), bytes);
+    test::WriteFileBytes(path(), bytes);
     return LoadObjectNames(path());
   }
-  ObjectNamesLoad Load(const ObjectNamesFileContent& content) { return Load(EncodeObjectNames(content)); }
   std::filesystem::path path() const { return dir_ / "TR4Objects.dat"; }
-
-  static void ExpectDefaultMeshNamesFrom(const ObjectNameTables& t, int first) {
-    for (int i = first; i < ObjectNameTables::kMeshNames; ++i) {
-      EXPECT_EQ(t.MeshNames[static_cast<std::size_t>(i)], "Mesh " + std::to_string(i));
-    }
-  }
-
-  TempDir dir_;
+  test::TempDir dir_;
 };
 
-TEST_F(ObjectNamesTest, EmptyFileGivesEmptyTablesAndDefaultMeshNames) {
-  const ObjectNamesLoad load = Load(Bytes{});
-  EXPECT_FALSE(load.fault);
+TEST_F(ObjectNamesTest, MissingOrEmptyFileGivesEmptyTablesAndDefaultMeshNames) {
   ObjectNameTables expected;
-  for (int i = 0; i < ObjectNameTables::kMeshNames; ++i) expected.MeshNames[static_cast<std::size_t>(i)] = "Mesh " + std::to_string(i);
-  EXPECT_EQ(load.tables.ObjectNames, expected.ObjectNames);
-  EXPECT_EQ(load.tables.ObjectNumbers, expected.ObjectNumbers);
-  EXPECT_EQ(load.tables.MeshNames, expected.MeshNames);
-}
-
-TEST_F(ObjectNamesTest, MissingFileReadsAsEmptyAndIsNotCreated) {
-  const ObjectNamesLoad load = LoadObjectNames(path());
-  EXPECT_FALSE(load.fault);
-  EXPECT_EQ(load.tables.MeshNames[80], "Mesh 80");
+  for (int i = 0; i < ObjectNameTables::kMeshNames; ++i) {
+    expected.MeshNames[static_cast<std::size_t>(i)] = "Mesh " + std::to_string(i);
+  }
+  const ObjectNamesLoad missing = LoadObjectNames(path());
   EXPECT_FALSE(std::filesystem::exists(path()));
+  const ObjectNamesLoad empty = Load(Bytes{});
+  for (const ObjectNamesLoad* load : {&missing, &empty}) {
+    EXPECT_FALSE(load->fault);
+    EXPECT_EQ(load->tables.ObjectNames, expected.ObjectNames);
+    EXPECT_EQ(load->tables.ObjectNumbers, expected.ObjectNumbers);
+    EXPECT_EQ(load->tables.MeshNames, expected.MeshNames);
+  }
 }
 
 TEST_F(ObjectNamesTest, FileThatCannotBeOpenedIsAFault) {
@@ -69,143 +98,150 @@ TEST_F(ObjectNamesTest, FileThatCannotBeOpenedIsAFault) {
   EXPECT_EQ(load.fault->number(), EISDIR);
 }
 
-TEST_F(ObjectNamesTest, SectionsLandInTheirColumns) {
-  ObjectNamesFileContent content;
-  content.objectNames = {"L", "PI", ""};
-  content.meshNames = {"HIPS", "THIGH"};
-  content.section3 = {{"PLANT0", 40}};
-  content.section4 = {{"four", 4}, {"four b", 44}};
-  content.section5 = {{"five", 5}};
-  content.section6 = {{"six", -6}};
-  const ObjectNamesLoad load = Load(content);
-  ASSERT_FALSE(load.fault);
-  const ObjectNameTables& t = load.tables;
-  EXPECT_EQ(*t.ObjectName(0), "L");
-  EXPECT_EQ(*t.ObjectName(1), "PI");
-  EXPECT_EQ(*t.ObjectName(2), "");
-  EXPECT_EQ(*t.ObjectName(500), "");
-  EXPECT_EQ(t.ObjectName(501), nullptr);
-  EXPECT_EQ(t.MeshNames[1], "THIGH");
-  ExpectDefaultMeshNamesFrom(t, 2);
-  EXPECT_EQ(t.ObjectNames[3][0], "PLANT0");
-  EXPECT_EQ(t.ObjectNumbers[3][0], 40);
-  EXPECT_EQ(t.ObjectNames[2][1], "four b");
-  EXPECT_EQ(t.ObjectNumbers[2][1], 44);
-  EXPECT_EQ(t.ObjectNames[1][0], "five");
-  EXPECT_EQ(t.ObjectNumbers[1][0], 5);
-  EXPECT_EQ(t.ObjectNumbers[1][1], 0);
-  EXPECT_EQ(t.ObjectNames[5][0], "six");
-  EXPECT_EQ(t.ObjectNumbers[5][0], -6);
-  for (int row = 0; row < ObjectNameTables::kRows; ++row) EXPECT_EQ(t.ObjectNames[0][static_cast<std::size_t>(row)], "");
-}
-
-TEST_F(ObjectNamesTest, EightyOneMeshNamesLeaveNoDefault) {
-  ObjectNamesFileContent content;
-  content.meshNames = Numbered("m", 81);
-  const ObjectNamesLoad load = Load(content);
-  ASSERT_FALSE(load.fault);
-  EXPECT_EQ(load.tables.MeshNames[80], "m80");
-}
-
-TEST_F(ObjectNamesTest, MoreItemsThanATableHoldsStopAtTheLimitWithAFault) {
-  const struct {
-    const char* label;
-    int items;
-    bool fault;
-  } cases[] = {{"501 object names", 501, false}, {"502 object names", 502, true}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.label);
-    ObjectNamesFileContent content;
-    content.objectNames = Numbered("o", c.items);
-    content.meshNames = {"after"};
-    const ObjectNamesLoad load = Load(content);
-    EXPECT_EQ(*load.tables.ObjectName(500), "o500");
-    EXPECT_EQ(load.fault.has_value(), c.fault);
-    // A fault stops the reading: the sections after it stay unread.
-    EXPECT_EQ(load.tables.MeshNames[0], c.fault ? "" : "after");
-    if (c.fault) {
-      EXPECT_EQ(load.fault->number(), 9);
+TEST_F(ObjectNamesTest, EachSectionLandsInItsOwnColumn) {
+  const ObjectNamesLoad load = Load(OneOfEach().bytes());
+  ASSERT_FALSE(load.fault) << load.fault->what();
+  for (int s = 0; s < kSections; ++s) {
+    SCOPED_TRACE("section " + std::to_string(s + 1));
+    EXPECT_EQ(Stored(load.tables, s, 0), ItemName(s, 0));
+    if (s >= 2) {
+      EXPECT_EQ(StoredNumber(load.tables, s, 0), ItemNumber(s, 0));
     }
   }
-  ObjectNamesFileContent meshes;
-  meshes.meshNames = Numbered("m", 82);
-  const ObjectNamesLoad load = Load(meshes);
-  ASSERT_TRUE(load.fault);
-  EXPECT_EQ(load.tables.MeshNames[80], "m80");
+  EXPECT_EQ(*load.tables.ObjectName(0), ItemName(0, 0));
+  EXPECT_EQ(load.tables.MeshNames[1], "Mesh 1");
+  for (const auto& row : load.tables.ObjectNames[0]) EXPECT_EQ(row, "");
 }
 
-TEST_F(ObjectNamesTest, NegativeCountsReadNoItems) {
-  // Section 1 at -3: nothing read, the reading goes on.
-  ObjectNamesFileContent content;
-  content.meshNames = {"a"};
-  Bytes bytes = EncodeObjectNames(content);
-  Patch(bytes, 0, -3);
-  ObjectNamesLoad load = Load(bytes);
-  EXPECT_FALSE(load.fault);
-  EXPECT_EQ(load.tables.MeshNames[0], "a");
-
-  // Section 2 negative: the default names would start before entry 0.
-  Patch(bytes, 4, -1);
-  load = Load(bytes);
-  ASSERT_TRUE(load.fault);
-  EXPECT_EQ(load.fault->number(), 9);
-  EXPECT_NE(load.fault->where().find("byte 4"), std::string::npos) << load.fault->where();
-  EXPECT_EQ(load.tables.MeshNames[80], "");
-}
-
-TEST_F(ObjectNamesTest, MostNegativeCountIsAnOverflowFault) {
-  for (const std::size_t offset : {0u, 4u, 8u}) {
-    SCOPED_TRACE(offset);
-    Bytes bytes = EncodeObjectNames(ObjectNamesFileContent{});
-    Patch(bytes, offset, INT_MIN);
-    const ObjectNamesLoad load = Load(bytes);
-    ASSERT_TRUE(load.fault);
-    EXPECT_EQ(load.fault->number(), 6);
+// 501 rows (81 mesh names): the last item that fits is stored, one more stops
+// the reading with 9; the sections after it stay unread.
+TEST_F(ObjectNamesTest, EachSectionKeepsItemsUpToItsTableLimitAndFaultsOnTheNext) {
+  for (int s = 0; s < kSections; ++s) {
+    const int limit = s == 1 ? ObjectNameTables::kMeshNames : ObjectNameTables::kRows;
+    for (const std::int32_t count : {limit, limit + 1}) {
+      SCOPED_TRACE("section " + std::to_string(s + 1) + " with " + std::to_string(count) + " items");
+      const ObjectNamesLoad load = Load(OneOfEach().section(s, count).bytes());
+      EXPECT_EQ(Stored(load.tables, s, limit - 1), ItemName(s, limit - 1));
+      if (s >= 2) {
+        EXPECT_EQ(StoredNumber(load.tables, s, limit - 1), ItemNumber(s, limit - 1));
+      }
+      ASSERT_EQ(load.fault.has_value(), count > limit);
+      if (load.fault) {
+        EXPECT_EQ(load.fault->number(), kSubscriptOutOfRange) << load.fault->what();
+      }
+      if (s > 0) {
+        EXPECT_EQ(Stored(load.tables, 0, 0), ItemName(0, 0));
+      }
+      if (s + 1 < kSections) {
+        EXPECT_EQ(Stored(load.tables, s + 1, 0), load.fault ? "" : ItemName(s + 1, 0));
+      }
+    }
   }
 }
 
-TEST_F(ObjectNamesTest, StringLongerThanTheFileTakesOnlyWhatIsThere) {
-  ObjectNamesFileContent content;
-  content.objectNames = {"abc"};
-  Bytes bytes = EncodeObjectNames(content);
-  Patch(bytes, 4, INT_MAX);
-  const ObjectNamesLoad load = Load(bytes);
-  EXPECT_FALSE(load.fault);
-  const std::string& name = *load.tables.ObjectName(0);
-  EXPECT_LE(name.size(), bytes.size());
-  EXPECT_EQ(name.substr(0, 3), "abc");
-  // Everything after it read as zero: mesh names are the defaults.
-  ExpectDefaultMeshNamesFrom(load.tables, 0);
+// A count of 0 or less reads no items and the next section follows at once,
+// except in section 2, whose default names would start before entry 0; the
+// most negative count overflows its last index in every section.
+TEST_F(ObjectNamesTest, CountsOfZeroOrLessReadNothingAndOnlyTheMostNegativeOrSectionTwoFault) {
+  for (int s = 0; s < kSections; ++s) {
+    for (const std::int32_t count : {0, -1, INT_MIN}) {
+      SCOPED_TRACE("section " + std::to_string(s + 1) + " count " + std::to_string(count));
+      const ObjectNamesLoad load = Load(OneOfEach().section(s, count).bytes());
+      const std::optional<int> expectedFault = count == INT_MIN         ? std::optional<int>(kOverflow)
+                                               : s == 1 && count < 0 ? std::optional<int>(kSubscriptOutOfRange)
+                                                                     : std::nullopt;
+      ASSERT_EQ(load.fault.has_value(), expectedFault.has_value()) << (load.fault ? load.fault->what() : "");
+      if (expectedFault) {
+        EXPECT_EQ(load.fault->number(), *expectedFault) << load.fault->what();
+      }
+      for (int before = 0; before < s; ++before) EXPECT_EQ(Stored(load.tables, before, 0), ItemName(before, 0));
+      // No item of its own; in section 2 no default name either after a fault.
+      EXPECT_EQ(Stored(load.tables, s, 0), s == 1 && !expectedFault ? "Mesh 0" : "");
+      if (s + 1 < kSections) {
+        EXPECT_EQ(Stored(load.tables, s + 1, 0), expectedFault ? "" : ItemName(s + 1, 0));
+      }
+    }
+  }
 }
 
-TEST_F(ObjectNamesTest, BytesAreReadAsWindows1252) {
+TEST_F(ObjectNamesTest, StringRunningPastTheEndTakesTheRestAndLeavesZerosBehindIt) {
+  for (const int s : {0, 1, 2, 5}) {
+    SCOPED_TRACE("section " + std::to_string(s + 1));
+    NameFileLayout layout = OneOfEach();
+    layout.section(s, 1, 0);  // the count promises an item the file lacks
+    layout.sectionsWritten = s + 1;
+    Bytes bytes = layout.bytes();
+    // A length of a million, then three bytes of text: the end of the file.
+    ByteWriter w(bytes);
+    w.i32(1'000'000);
+    for (const char c : std::string("abc")) w.u8(static_cast<std::uint8_t>(c));
+    const ObjectNamesLoad load = Load(bytes);
+    EXPECT_FALSE(load.fault) << load.fault->what();
+    EXPECT_EQ(Stored(load.tables, s, 0).substr(0, 3), "abc");
+    EXPECT_LE(Stored(load.tables, s, 0).size(), bytes.size());
+    if (s >= 2) {
+      EXPECT_EQ(StoredNumber(load.tables, s, 0), 0);
+    }
+    if (s != 1) {
+      EXPECT_EQ(load.tables.MeshNames[0], s == 0 ? "Mesh 0" : ItemName(1, 0));
+    }
+  }
+}
+
+TEST_F(ObjectNamesTest, NegativeStringLengthIsAnEmptyNameAndTheNextItemFollowsAtOnce) {
+  for (const int s : {0, 3}) {
+    SCOPED_TRACE("section " + std::to_string(s + 1));
+    NameFileLayout layout;
+    layout.section(s, 2, 0);
+    layout.sectionsWritten = s + 1;
+    Bytes bytes = layout.bytes();
+    ByteWriter w(bytes);
+    w.i32(-7);
+    if (s >= 2) w.i32(70);
+    w.i32(2);
+    w.u8('o');
+    w.u8('k');
+    if (s >= 2) w.i32(71);
+    const ObjectNamesLoad load = Load(bytes);
+    EXPECT_FALSE(load.fault) << load.fault->what();
+    EXPECT_EQ(Stored(load.tables, s, 0), "");
+    EXPECT_EQ(Stored(load.tables, s, 1), "ok");
+    if (s >= 2) {
+      EXPECT_EQ(StoredNumber(load.tables, s, 1), 71);
+    }
+  }
+}
+
+// A count cut short by the end of the file takes the bytes there are.
+TEST_F(ObjectNamesTest, ThreeByteFileReadsItsCountFromThoseBytes) {
+  for (const std::int32_t count : {2, 0xFFFFFF}) {
+    SCOPED_TRACE(count);
+    Bytes bytes = NameFileLayout().section(0, count, 0).bytes();
+    bytes.resize(3);
+    const ObjectNamesLoad load = Load(bytes);
+    EXPECT_EQ(*load.tables.ObjectName(0), "");
+    ASSERT_EQ(load.fault.has_value(), count > ObjectNameTables::kRows);
+    EXPECT_EQ(load.tables.MeshNames[80], load.fault ? "" : "Mesh 80");
+  }
+}
+
+// One byte per character in the file: 0x80 for the euro sign.
+TEST_F(ObjectNamesTest, NamesAreWrittenAndReadAsWindows1252) {
   ObjectNamesFileContent content;
   content.objectNames = {"\u20AC uro", "caf\u00E9"};
-  const ObjectNamesLoad load = Load(content);
-  ASSERT_FALSE(load.fault);
-  EXPECT_EQ(*load.tables.ObjectName(0), "\u20AC uro");
-  EXPECT_EQ(*load.tables.ObjectName(1), "caf\u00E9");
-  // One byte per character in the file: 0x80 for the euro sign.
+  content.section5 = {{"x", 3}};
   const Bytes bytes = EncodeObjectNames(content);
   EXPECT_EQ(bytes[8], 0x80);
-  EXPECT_EQ(bytes.size(), 4 + (4 + 5) + (4 + 4) + 5 * 4u);
-}
-
-TEST_F(ObjectNamesTest, TextWindows1252CannotHoldIsNotEncoded) {
-  ObjectNamesFileContent content;
-  content.section6 = {{"\u4E2D", 1}};
-  EXPECT_THROW(EncodeObjectNames(content), WadError);
-}
-
-TEST_F(ObjectNamesTest, WrittenFileReadsBack) {
-  ObjectNamesFileContent content;
-  content.objectNames = {"LARA"};
-  content.section5 = {{"x", 3}};
+  EXPECT_EQ(bytes.size(), 4 + (4 + 5) + (4 + 4) + 4 + 4 + 4 + (4 + 4 + 1 + 4) + 4u);
   WriteObjectNames(path(), content);
   const ObjectNamesLoad load = LoadObjectNames(path());
   ASSERT_FALSE(load.fault);
-  EXPECT_EQ(*load.tables.ObjectName(0), "LARA");
+  EXPECT_EQ(*load.tables.ObjectName(0), "\u20AC uro");
+  EXPECT_EQ(*load.tables.ObjectName(1), "caf\u00E9");
   EXPECT_EQ(load.tables.ObjectNumbers[1][0], 3);
+
+  content.section6 = {{"\u4E2D", 1}};
+  EXPECT_THROW(EncodeObjectNames(content), WadError);
 }
 
 }  // namespace
