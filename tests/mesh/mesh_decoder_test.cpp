@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -29,13 +30,19 @@ constexpr std::size_t kSimpleMeshSize = 52;
 
 WadDocument OneMesh(const MeshRecord& mesh) { return WadBuilder().meshes({mesh}).build(); }
 
-WadDocument SimpleMeshAt(std::int32_t pointer) {
-  return WadBuilder().meshData(EncodeMesh(SimpleMesh())).meshPointers({pointer}).build();
+WadDocument MeshDataAt(const Bytes& data, std::int32_t pointer) {
+  return WadBuilder().meshData(data).meshPointers({pointer}).build();
 }
 
-MeshRecord Changed(const std::function<void(MeshRecord&)>& change) {
-  MeshRecord m = SimpleMesh();
+MeshRecord Changed(const std::function<void(MeshRecord&)>& change, MeshRecord m = SimpleMesh()) {
   change(m);
+  return m;
+}
+
+MeshRecord WithShades(std::int16_t count, MeshRecord m = SimpleMesh()) {
+  m.NumNormals = static_cast<std::int16_t>(-count);
+  m.Normals.clear();
+  m.Shades.assign(static_cast<std::size_t>(count < 0 ? 0 : count), -1);
   return m;
 }
 
@@ -50,7 +57,9 @@ struct FailureCase {
 
 std::vector<FailureCase> FailureCases() {
   using K = MeshFailureKind;
-  MeshRecord twoTriangles = Changed([](MeshRecord& m) {
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  const Bytes simple = EncodeMesh(SimpleMesh());
+  const MeshRecord twoTriangles = Changed([](MeshRecord& m) {
     m.NumFaces = 2;
     m.Faces.push_back(m.Faces[0]);
   });
@@ -60,12 +69,21 @@ std::vector<FailureCase> FailureCases() {
   return {
       {"position past the mesh pointers", OneMesh(SimpleMesh()), 1, K::OutOfRange, 0, "mesh position 1"},
       {"negative position", OneMesh(SimpleMesh()), -1, K::OutOfRange, 0, "mesh position -1"},
-      {"pointer below 0", SimpleMeshAt(-2), 0, K::OutOfRange, 0, "mesh pointer -2"},
-      {"pointer past the end", SimpleMeshAt(kSimpleMeshSize + 2), 0, K::OutOfRange, kSimpleMeshSize + 2,
+      {"largest position", OneMesh(SimpleMesh()), std::numeric_limits<std::int64_t>::max(), K::OutOfRange, 0,
+       "is outside the 1 mesh pointers"},
+      {"smallest position", OneMesh(SimpleMesh()), std::numeric_limits<std::int64_t>::min(), K::OutOfRange, 0,
+       "is outside the 1 mesh pointers"},
+      {"pointer below 0", MeshDataAt(simple, -2), 0, K::OutOfRange, 0, "mesh pointer -2"},
+      {"smallest pointer", MeshDataAt(simple, -kMax - 1), 0, K::OutOfRange, 0, "is below 0"},
+      {"pointer past the end", MeshDataAt(simple, kSimpleMeshSize + 2), 0, K::OutOfRange, kSimpleMeshSize + 2,
        "past the end"},
-      {"pointer within 12 bytes of the end", SimpleMeshAt(kSimpleMeshSize - 10), 0, K::OutOfRange,
+      {"largest pointer", MeshDataAt(simple, kMax), 0, K::OutOfRange, std::size_t{kMax}, "past the end"},
+      {"pointer whose header would wrap", MeshDataAt(simple, kMax - 5), 0, K::OutOfRange, std::size_t{kMax - 5},
+       "past the end"},
+      {"pointer within 12 bytes of the end", MeshDataAt(simple, kSimpleMeshSize - 10), 0, K::OutOfRange,
        kSimpleMeshSize - 10, "mesh header"},
-      {"pointer at the very end", SimpleMeshAt(kSimpleMeshSize), 0, K::OutOfRange, kSimpleMeshSize, "mesh header"},
+      {"pointer at the very end", MeshDataAt(simple, kSimpleMeshSize), 0, K::OutOfRange, kSimpleMeshSize,
+       "mesh header"},
       {"collision size with its top bit set", OneMesh(Changed([](MeshRecord& m) { m.CollisionSize = INT32_MIN; })),
        0, K::Overflow, kCollisionAt, "collision size 0x80000000"},
       {"vertex count 0", OneMesh(Changed([](MeshRecord& m) {
@@ -77,43 +95,33 @@ std::vector<FailureCase> FailureCases() {
        K::Overflow, kVertexCountAt, "vertex count word 0x8000"},
       {"vertices past the end", OneMesh(Changed([](MeshRecord& m) { m.NumVertices = 100; })), 0, K::OutOfRange,
        kVerticesAt, "100 vertices"},
-      {"normal count 0", OneMesh(Changed([](MeshRecord& m) {
-         m.NumNormals = 0;
-         m.Normals.clear();
-       })),
-       0, K::OutOfRange, kNormalCountAt, "normal count 0"},
+      {"normal count 0", OneMesh(WithShades(0)), 0, K::OutOfRange, kNormalCountAt, "normal count 0"},
       {"normals past the end", OneMesh(Changed([](MeshRecord& m) { m.NumNormals = 50; })), 0, K::OutOfRange,
        kNormalsAt, "50 normals"},
-      {"16384 shades (word 0xC000)", OneMesh(Changed([](MeshRecord& m) { m.NumNormals = -16384; })), 0,
-       K::Overflow, kNormalCountAt, "16384 shades"},
+      // Too many shades is an overflow even when their bytes are all there.
+      {"16384 shades (word 0xC000)", OneMesh(WithShades(16384)), 0, K::Overflow, kNormalCountAt, "16384 shades"},
       {"32768 shades (word 0x8000)", OneMesh(Changed([](MeshRecord& m) { m.NumNormals = -32768; })), 0,
        K::Overflow, kNormalCountAt, "32768 shades"},
-      {"shade block past the end", OneMesh(Changed([](MeshRecord& m) {
-         m.NumNormals = -100;
-         m.Normals.clear();
-         m.Shades = {1, 2};
-       })),
-       0, K::OutOfRange, kNormalsAt, "100 shades"},
+      {"shade block past the end", OneMesh(Changed([](MeshRecord& m) { m.NumNormals = -100; }, WithShades(2))), 0,
+       K::OutOfRange, kNormalsAt, "100 shades"},
       {"face count word 0x8000", OneMesh(Changed([](MeshRecord& m) { m.NumFaces = -32768; })), 0, K::Overflow,
        kFaceCountAt, "face count word 0x8000"},
       {"more faces than bytes", OneMesh(Changed([](MeshRecord& m) { m.NumFaces = 1000; })), 0, K::OutOfRange,
        kSimpleMeshSize, "face 1 type"},
+      // Faces are checked in file order: an early bad word is what is reported.
       {"bad first face before missing ones", OneMesh(Changed([](MeshRecord& m) {
          m.NumFaces = 1000;
          m.Faces[0].FaceType = -32768;
        })),
        0, K::Overflow, kFaceTypeAt, "face 0 type word 0x8000"},
-      {"face type word 0x8000", OneMesh(Changed([](MeshRecord& m) { m.Faces[0].FaceType = -32768; })), 0,
-       K::Overflow, kFaceTypeAt, "face 0 type word 0x8000"},
       {"face vertex index word 0x8000",
        OneMesh(Changed([](MeshRecord& m) { m.Faces[0].Vertices = {0, -32768, 2}; })), 0, K::Overflow,
        kFaceTypeAt + 4, "face 0 vertex index word 0x8000"},
-      {"second face cut short", WadBuilder().meshData(cutSecondFace).meshPointers({0}).build(), 0, K::OutOfRange,
-       kSimpleMeshSize + 2, "face 1"},
+      {"second face cut short", MeshDataAt(cutSecondFace, 0), 0, K::OutOfRange, kSimpleMeshSize + 2, "face 1"},
   };
 }
 
-TEST(MeshDecoder, EachFaultFailsWithItsKindAndOffset) {
+TEST(MeshDecoder, EachFaultFailsWithItsKindAndOffsetAndSoDoesTheNullMeshTest) {
   for (const FailureCase& c : FailureCases()) {
     SCOPED_TRACE(c.name);
     const MeshResult<MeshRecord> result = ReadMesh(c.document, c.meshIndex);
@@ -122,6 +130,9 @@ TEST(MeshDecoder, EachFaultFailsWithItsKindAndOffset) {
     EXPECT_EQ(failure.kind, c.kind) << failure.detail;
     EXPECT_EQ(failure.offset, c.offset) << failure.detail;
     EXPECT_NE(failure.detail.find(c.detailMentions), std::string::npos) << failure.detail;
+    const MeshResult<bool> isNull = IsNullMesh(c.document, c.meshIndex);
+    ASSERT_TRUE(std::holds_alternative<MeshFailure>(isNull));
+    EXPECT_EQ(std::get<MeshFailure>(isNull), failure);
   }
 }
 
@@ -132,28 +143,52 @@ TEST(MeshDecoder, FailureDescriptionNamesKindDetailAndByte) {
   EXPECT_EQ(Describe(MeshFailureKind::OutOfRange), "out of range");
 }
 
-TEST(MeshDecoder, DecodesEveryMeshOfTheDataFromItsOwnPointer) {
-  const MeshRecord first = SimpleMesh(3);
-  const MeshRecord second = NullShapeMesh();
-  const WadDocument doc = WadBuilder().meshes({first, second, first}).build();
-  ASSERT_EQ(doc.MeshPointers[1], static_cast<std::int32_t>(kSimpleMeshSize));
-  EXPECT_EQ(std::get<MeshRecord>(ReadMesh(doc, 0)), first);
-  EXPECT_EQ(std::get<MeshRecord>(ReadMesh(doc, 1)), second);
-  EXPECT_EQ(std::get<MeshRecord>(ReadMesh(doc, 2)), first);
-}
-
-TEST(MeshDecoder, ShadeWordDecodesAsNegativeCountOfShades) {
-  const MeshRecord shaded = Changed([](MeshRecord& m) {
-    m.NumNormals = -2;  // the word 0xFFFE
-    m.Normals.clear();
-    m.Shades = {-32768, 32767};
+// Every mesh ends exactly where its last face ends: the smallest meshes take
+// 40 bytes (one vertex, one normal or two shades, one triangle or one quad),
+// and any shorter cut, which falls between 16-bit words, fails out of range.
+TEST(MeshDecoder, MeshDecodesWholeAndFailsOutOfRangeWhenCutAnywhere) {
+  MeshRecord normalTriangle;
+  normalTriangle.NumVertices = 1;
+  normalTriangle.Vertices = {{1, 2, 3}};
+  normalTriangle.NumNormals = 1;
+  normalTriangle.Normals = {{0, 0, 1}};
+  normalTriangle.NumFaces = 1;
+  normalTriangle.Faces = {MeshFace{MeshFace::kTriangle, {0, 0, 0}, 1, 2}};
+  MeshRecord shadedQuad = WithShades(2, normalTriangle);
+  shadedQuad.Faces = {MeshFace{MeshFace::kQuad, {0, 0, 0, 0}, 1, 2}};
+  MeshRecord shadesQuadAndTriangle = WithShades(3, SimpleMesh(4));
+  shadesQuadAndTriangle.NumFaces = 2;
+  shadesQuadAndTriangle.Faces = {MeshFace{MeshFace::kQuad, {0, 1, 2, 3}, 4, 5},
+                                 MeshFace{MeshFace::kTriangle, {3, 2, 1}, -6, 0}};
+  MeshRecord unknownFace = Changed([](MeshRecord& m) {
+    m.NumFaces = 2;
+    m.Faces.insert(m.Faces.begin(), MeshFace{7, {}, 0, 0});
   });
-  const MeshRecord decoded = std::get<MeshRecord>(ReadMesh(OneMesh(shaded), 0));
-  EXPECT_EQ(decoded.NumNormals, -2);
-  EXPECT_TRUE(decoded.Normals.empty());
-  EXPECT_EQ(decoded.Shades, (std::vector<std::int16_t>{-32768, 32767}));
-  // The face count stood 4 bytes behind the normal count word.
-  EXPECT_EQ(decoded.Faces, shaded.Faces);
+  const struct {
+    const char* name;
+    MeshRecord mesh;
+    std::size_t bytes;
+  } cases[] = {{"normal and triangle", normalTriangle, 40},
+               {"shades and quad", shadedQuad, 40},
+               {"shades, a quad and a triangle", shadesQuadAndTriangle, 12 + 24 + 2 + 6 + 2 + 14 + 12},
+               {"an unknown face type", unknownFace, kSimpleMeshSize + 2},
+               {"the null shape", NullShapeMesh(), 12 + 30 + 2 + 6 + 2}};
+  for (const auto& c : cases) {
+    const Bytes whole = EncodeMesh(c.mesh);
+    ASSERT_EQ(whole.size(), c.bytes) << c.name;
+    for (std::size_t length = 0; length <= whole.size(); length += 2) {
+      SCOPED_TRACE(std::string(c.name) + ", " + std::to_string(length) + " of " + std::to_string(whole.size()));
+      const Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length));
+      const MeshResult<MeshRecord> result = ReadMesh(MeshDataAt(cut, 0), 0);
+      if (length == whole.size()) {
+        ASSERT_TRUE(std::holds_alternative<MeshRecord>(result)) << Describe(std::get<MeshFailure>(result));
+        EXPECT_EQ(std::get<MeshRecord>(result), c.mesh);
+      } else {
+        ASSERT_TRUE(std::holds_alternative<MeshFailure>(result)) << "decoded from a cut mesh";
+        EXPECT_EQ(std::get<MeshFailure>(result).kind, MeshFailureKind::OutOfRange);
+      }
+    }
+  }
 }
 
 TEST(MeshDecoder, UnknownFaceTypeCallsHandlerAndNextFaceFollowsItsTypeWord) {
@@ -164,59 +199,35 @@ TEST(MeshDecoder, UnknownFaceTypeCallsHandlerAndNextFaceFollowsItsTypeWord) {
   std::vector<int> reported;
   const MeshResult<MeshRecord> result = ReadMesh(OneMesh(mesh), 0, [&](int face) { reported.push_back(face); });
   ASSERT_TRUE(std::holds_alternative<MeshRecord>(result));
-  const MeshRecord& decoded = std::get<MeshRecord>(result);
-  EXPECT_EQ(reported, (std::vector<int>{0, 2, 3}));
-  ASSERT_EQ(decoded.Faces.size(), 4u);
-  EXPECT_EQ(decoded.Faces[0], (MeshFace{7, {}, 0, 0}));
-  EXPECT_EQ(decoded.Faces[1], (MeshFace{MeshFace::kTriangle, {0, 1, 2}, 9, 3}));
-  EXPECT_EQ(decoded.Faces[2], (MeshFace{0, {}, 0, 0}));
-  EXPECT_EQ(decoded.Faces[3], (MeshFace{32767, {}, 0, 0}));
-}
-
-TEST(MeshDecoder, UnknownFaceTypeDecodesWithoutHandler) {
-  MeshRecord mesh = SimpleMesh();
-  mesh.Faces[0] = MeshFace{3, {}, 0, 0};
-  const MeshResult<MeshRecord> result = ReadMesh(OneMesh(mesh), 0);
-  ASSERT_TRUE(std::holds_alternative<MeshRecord>(result));
   EXPECT_EQ(std::get<MeshRecord>(result), mesh);
+  EXPECT_EQ(reported, (std::vector<int>{0, 2, 3}));
 }
 
-TEST(MeshDecoder, NullShapeIsRecognisedWhateverFacesNormalsAndCentre) {
-  MeshRecord decorated = NullShapeMesh();
+TEST(MeshDecoder, NullShapeIsTheFiveVerticesInOrderWhateverFacesNormalsAndCentre) {
+  MeshRecord decorated = WithShades(3, NullShapeMesh());
   decorated.CentreX = 99;
   decorated.CollisionSize = 12345;
-  decorated.NumNormals = -3;
-  decorated.Normals.clear();
-  decorated.Shades = {1, 2, 3};
   decorated.NumFaces = 1;
   decorated.Faces = {MeshFace{MeshFace::kQuad, {0, 1, 2, 3}, 0, 0}};
-
-  MeshRecord fifthYChanged = NullShapeMesh();
-  fifthYChanged.Vertices[4].Y = 120;
-  MeshRecord fourVertices = NullShapeMesh();
-  fourVertices.NumVertices = 4;
-  fourVertices.Vertices.pop_back();
   MeshRecord sixVertices = NullShapeMesh();
   sixVertices.NumVertices = 6;
   sixVertices.Vertices.push_back(sixVertices.Vertices[0]);
-  MeshRecord swapped = NullShapeMesh();
-  std::swap(swapped.Vertices[1], swapped.Vertices[2]);
-
-  struct Case {
+  const struct {
     const char* name;
     MeshRecord mesh;
     bool isNull;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"plain null shape", NullShapeMesh(), true},
       {"null shape with faces, shades and centre", decorated, true},
-      {"fifth vertex Y changed", fifthYChanged, false},
-      {"four vertices", fourVertices, false},
+      {"fifth vertex Y changed", Changed([](MeshRecord& m) { m.Vertices[4].Y = 120; }, NullShapeMesh()), false},
+      {"four vertices", Changed([](MeshRecord& m) { m.NumVertices = 4; m.Vertices.pop_back(); }, NullShapeMesh()),
+       false},
       {"six vertices", sixVertices, false},
-      {"vertices out of order", swapped, false},
+      {"vertices out of order",
+       Changed([](MeshRecord& m) { std::swap(m.Vertices[1], m.Vertices[2]); }, NullShapeMesh()), false},
       {"a real mesh", SimpleMesh(5), false},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(HasNullMeshShape(c.mesh), c.isNull);
     // A real mesh in front, so the pointer is not 0.
@@ -224,15 +235,6 @@ TEST(MeshDecoder, NullShapeIsRecognisedWhateverFacesNormalsAndCentre) {
     ASSERT_TRUE(std::holds_alternative<bool>(decoded));
     EXPECT_EQ(std::get<bool>(decoded), c.isNull);
   }
-}
-
-TEST(MeshDecoder, NullMeshTestFailsWhenTheDecodeFails) {
-  MeshRecord broken = NullShapeMesh();
-  broken.NumNormals = 0;
-  broken.Normals.clear();
-  const MeshResult<bool> result = IsNullMesh(OneMesh(broken), 0);
-  ASSERT_TRUE(std::holds_alternative<MeshFailure>(result));
-  EXPECT_EQ(std::get<MeshFailure>(result).kind, MeshFailureKind::OutOfRange);
 }
 
 }  // namespace
