@@ -1,7 +1,6 @@
 #include "tests/report/golden_report.h"
 
 #include <fstream>
-#include <sstream>
 
 #include "tests/support/wad_builder.h"
 
@@ -9,25 +8,18 @@ namespace tarnlow::test {
 
 namespace {
 
+// Fields from `base` upwards, so that every column of a row differs.
 AnimationRecord Animation(std::int32_t frameOffset, std::uint8_t rate, std::uint8_t size, std::int16_t state,
                           std::uint8_t firstByte, std::int16_t base) {
-  AnimationRecord a;
-  a.FrameOffset = frameOffset;
-  a.FrameRate = rate;
-  a.FrameSize = size;
-  a.StateID = state;
+  AnimationRecord a{.FrameOffset = frameOffset, .FrameRate = rate, .FrameSize = size, .StateID = state};
   for (std::size_t k = 0; k < 8; ++k) {
     a.Unknown1[k] = static_cast<std::uint8_t>(firstByte + k);
     a.Unknown2[k] = static_cast<std::uint8_t>(firstByte + 8 + k * 3);
   }
-  a.FrameStart = base;
-  a.FrameEnd = static_cast<std::int16_t>(base + 1);
-  a.NextAnimation = static_cast<std::int16_t>(base + 2);
-  a.NextFrame = static_cast<std::int16_t>(base + 3);
-  a.NumStateChanges = static_cast<std::int16_t>(base + 4);
-  a.StateChange = static_cast<std::int16_t>(base + 5);
+  std::int16_t* words[] = {&a.FrameStart, &a.FrameEnd, &a.NextAnimation, &a.NextFrame,
+                           &a.NumStateChanges, &a.StateChange, &a.AnimCommands};
+  for (std::int16_t* word : words) *word = base++;
   a.AnimCommandCount = 999;  // never printed
-  a.AnimCommands = static_cast<std::int16_t>(base + 6);
   return a;
 }
 
@@ -70,33 +62,13 @@ std::string ToGoldenText(const std::vector<ReportLine>& lines) {
   return out;
 }
 
-std::vector<ReportLine> ReadGolden(const std::filesystem::path& path) {
+std::vector<ReportLine> ReadGolden(int level) {
   std::vector<ReportLine> lines;
-  std::ifstream in(path, std::ios::binary);
-  std::string line;
-  while (std::getline(in, line)) {
+  std::ifstream in(GoldenPath(level), std::ios::binary);
+  for (std::string line; std::getline(in, line);) {
     lines.push_back(ReportLine{line.size() >= 2 ? line.substr(2) : std::string(), line.starts_with("B|")});
   }
   return lines;
-}
-
-std::string DiffLines(const std::vector<ReportLine>& expected, const std::vector<ReportLine>& actual) {
-  std::ostringstream diff;
-  const std::size_t common = std::min(expected.size(), actual.size());
-  for (std::size_t i = 0; i < common; ++i) {
-    if (expected[i] == actual[i]) continue;
-    diff << "line " << i + 1 << ":\n  expected " << (expected[i].bold ? "B|" : " |") << expected[i].text
-         << "\n  actual   " << (actual[i].bold ? "B|" : " |") << actual[i].text << "\n";
-  }
-  if (expected.size() != actual.size()) {
-    diff << "expected " << expected.size() << " lines, got " << actual.size() << "\n";
-    const auto& longer = expected.size() > actual.size() ? expected : actual;
-    for (std::size_t i = common; i < longer.size(); ++i) {
-      diff << (expected.size() > actual.size() ? "  missing " : "  extra   ") << "line " << i + 1 << ": "
-           << longer[i].text << "\n";
-    }
-  }
-  return diff.str();
 }
 
 }  // namespace tarnlow::test

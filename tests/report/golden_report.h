@@ -25,11 +25,7 @@ std::filesystem::path GoldenPath(int level);
 // Golden text: one line per report line, "B|" in front of a bold line and
 // " |" in front of a plain one. Lines end with LF.
 std::string ToGoldenText(const std::vector<ReportLine>& lines);
-// The lines of a golden file; an empty list when it cannot be read.
-std::vector<ReportLine> ReadGolden(const std::filesystem::path& path);
-
-// Empty when equal; otherwise the differing lines with their numbers, the
-// expected line first, and a note when the lengths differ.
-std::string DiffLines(const std::vector<ReportLine>& expected, const std::vector<ReportLine>& actual);
+// The lines of the golden file of `level`; an empty list when it cannot be read.
+std::vector<ReportLine> ReadGolden(int level);
 
 }  // namespace tarnlow::test

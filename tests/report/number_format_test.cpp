@@ -18,55 +18,24 @@ struct Case {
 
 TEST(FormatNum, LaysDigitsIntoTheGroupingPattern) {
   const Case cases[] = {
-      {0, "  0"},
-      {5, "  5"},
-      {123, "  123"},
-      {1234, " 1 234"},
-      {786432, " 786 432"},
-      {1234567, "1 234 567"},
-      {123456789, "123 456 789"},
-      {1234567890, "1234 567 890"},
-      {1000, " 1 000"},
-      {100000, " 100 000"},
+      {0, "  0"}, {5, "  5"}, {123, "  123"}, {1234, " 1 234"}, {1000, " 1 000"}, {786432, " 786 432"},
+      {1234567, "1 234 567"}, {123456789, "123 456 789"}, {1234567890, "1234 567 890"},
       {std::numeric_limits<std::int32_t>::max(), "2147 483 647"},
       // Negative values: the minus sign stands directly before the first digit.
-      {-5, "  -5"},
-      {-123, "  -123"},
-      {-1234, " -1 234"},
-      {-786432, " -786 432"},
-      {-1234567, "-1 234 567"},
+      {-5, "  -5"}, {-1234, " -1 234"}, {-1234567, "-1 234 567"},
       {std::numeric_limits<std::int32_t>::min(), "-2147 483 648"},
       {std::numeric_limits<std::int64_t>::min(), "-9223372036854 775 808"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.value);
-    EXPECT_EQ(FormatNum(c.value), c.text);
-  }
+  for (const Case& c : cases) EXPECT_EQ(FormatNum(c.value), c.text) << c.value;
 }
 
 TEST(FormatHex, WritesUpperCaseDigitsAndTwosComplementForNegatives) {
   const Case cases[] = {
-      {0, "0"},
-      {9, "9"},
-      {10, "A"},
-      {1234, "4D2"},
-      {786432, "C0000"},
-      {std::numeric_limits<std::int32_t>::max(), "7FFFFFFF"},
-      {-1, "FFFFFFFF"},
-      {-1234, "FFFFFB2E"},
+      {0, "0"}, {9, "9"}, {10, "A"}, {1234, "4D2"}, {786432, "C0000"},
+      {std::numeric_limits<std::int32_t>::max(), "7FFFFFFF"}, {-1, "FFFFFFFF"}, {-1234, "FFFFFB2E"},
       {std::numeric_limits<std::int32_t>::min(), "80000000"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.value);
-    EXPECT_EQ(FormatHex(static_cast<std::int32_t>(c.value)), c.text);
-  }
-}
-
-TEST(AppendNum, AppendsBehindExistingText) {
-  std::string text = "x:";
-  AppendNum(text, 1234);
-  AppendHex(text, 255);
-  EXPECT_EQ(text, "x: 1 234FF");
+  for (const Case& c : cases) EXPECT_EQ(FormatHex(static_cast<std::int32_t>(c.value)), c.text) << c.value;
 }
 
 TEST(AppendPadded, PadsToWidthAndKeepsWiderValues) {
@@ -74,10 +43,9 @@ TEST(AppendPadded, PadsToWidthAndKeepsWiderValues) {
     std::int64_t value;
     int width;
     const char* text;
-  } cases[] = {{5, 2, "05"}, {12, 2, "12"}, {7, 4, "0007"}, {12345, 4, "12345"}, {0, 2, "00"}};
+  } cases[] = {{5, 2, "x05"}, {12, 2, "x12"}, {0, 2, "x00"}, {7, 4, "x0007"}, {12345, 4, "x12345"}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    std::string text;
+    std::string text = "x";
     AppendPadded(text, c.value, c.width);
     EXPECT_EQ(text, c.text);
   }

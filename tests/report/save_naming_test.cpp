@@ -8,19 +8,30 @@ namespace {
 constexpr auto kRich = ReportFileType::RichText;
 constexpr auto kPlain = ReportFileType::PlainText;
 
+struct NameCase {
+  const char* chosen;
+  int filter;
+  const char* fileName;
+  ReportFileType type;
+};
+
+void ExpectNames(std::optional<ReportSaveTarget> (*resolve)(std::string_view, int),
+                 std::initializer_list<NameCase> cases) {
+  for (const NameCase& c : cases) {
+    SCOPED_TRACE(std::string(c.chosen) + " with entry " + std::to_string(c.filter));
+    const auto target = resolve(c.chosen, c.filter);
+    ASSERT_TRUE(target.has_value());
+    EXPECT_EQ(target->fileName, c.fileName);
+    EXPECT_EQ(target->type, c.type);
+  }
+}
+
 TEST(ResolveReportSaveName, LowerCasesAndReExtendsFromTheFilterEntry) {
-  const struct {
-    const char* chosen;
-    int filter;
-    const char* fileName;
-    ReportFileType type;
-  } cases[] = {
+  ExpectNames(ResolveReportSaveName, {
       {"C:\\Reports\\Karnak.txt", 1, "c:\\reports\\karnak.rtf", kRich},
       {"C:\\Reports\\Stats.TXT", 2, "c:\\reports\\stats.txt", kPlain},
       {"C:\\Reports\\Stats.TXT", 3, "c:\\reports\\stats.CSV", kPlain},
-      {"c:\\reports\\karnak.txt", 3, "c:\\reports\\karnak.CSV", kPlain},
       {"stats.rtf", 4, "stats.CSV", kPlain},
-      {"stats.rtf", 99, "stats.CSV", kPlain},
       {"stats.rtf", 0, "stats.txt", kPlain},
       {"stats.rtf", -7, "stats.txt", kPlain},
       {"Stats.CSV", 1, "stats.rtf", kRich},
@@ -28,7 +39,6 @@ TEST(ResolveReportSaveName, LowerCasesAndReExtendsFromTheFilterEntry) {
       {"C:\\My.Reports\\Level.One.txt", 1, "c:\\my.reports\\level.one.rtf", kRich},
       {"C:\\My.Reports\\Karnak", 2, "c:\\my.reports\\karnak.txt", kPlain},
       {"/home/me/v1.2/karnak", 3, "/home/me/v1.2/karnak.CSV", kPlain},
-      {"Karnak", 1, "karnak.rtf", kRich},
       {"Karnak.", 2, "karnak.txt", kPlain},
       // No exception for names with both ".txt" and ".rtf" in them.
       {"A.txt.rtf", 2, "a.txt.txt", kPlain},
@@ -37,32 +47,12 @@ TEST(ResolveReportSaveName, LowerCasesAndReExtendsFromTheFilterEntry) {
       {"C:\\\xC3\x89T\xC3\x89\\\xC3\x80 \xC3\x97 \xC3\x9E.TXT", 2, "c:\\\xC3\xA9t\xC3\xA9\\\xC3\xA0 \xC3\x97 \xC3\xBE.txt",
        kPlain},
       {"\xD0\x96.txt", 2, "\xD0\x96.txt", kPlain},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.chosen) + " with entry " + std::to_string(c.filter));
-    const auto target = ResolveReportSaveName(c.chosen, c.filter);
-    ASSERT_TRUE(target.has_value());
-    EXPECT_EQ(target->fileName, c.fileName);
-    EXPECT_EQ(target->type, c.type);
-  }
-}
-
-TEST(ResolveReportSaveName, GivesNothingForANameWithoutFile) {
-  for (const char* chosen : {"", "C:\\Reports\\", "/tmp/"}) {
-    SCOPED_TRACE(chosen);
-    EXPECT_FALSE(ResolveReportSaveName(chosen, 3).has_value());
-  }
+  });
 }
 
 TEST(ResolveReportSaveNameKeepingFolder, LowersOnlyTheFileNameAndKeepsTheFolderAsChosen) {
-  const struct {
-    const char* chosen;
-    int filter;
-    const char* fileName;
-    ReportFileType type;
-  } cases[] = {
+  ExpectNames(ResolveReportSaveNameKeepingFolder, {
       {"/home/Me/Reports/Karnak.TXT", 1, "/home/Me/Reports/karnak.rtf", kRich},
-      {"/home/Me/Reports/Karnak.TXT", 2, "/home/Me/Reports/karnak.txt", kPlain},
       {"/home/Me/Reports/Karnak.TXT", 3, "/home/Me/Reports/karnak.CSV", kPlain},
       {"C:\\Reports\\Stats.TXT", 2, "C:\\Reports\\stats.txt", kPlain},
       // Either separator ends the folder; the last one wins.
@@ -74,26 +64,17 @@ TEST(ResolveReportSaveNameKeepingFolder, LowersOnlyTheFileNameAndKeepsTheFolderA
       {"Karnak.Rtf", 3, "karnak.CSV", kPlain},
       {"/Karnak", 2, "/karnak.txt", kPlain},
       {"/home/\xC3\x89T\xC3\x89/\xC3\x80.TXT", 2, "/home/\xC3\x89T\xC3\x89/\xC3\xA0.txt", kPlain},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.chosen) + " with entry " + std::to_string(c.filter));
-    const auto target = ResolveReportSaveNameKeepingFolder(c.chosen, c.filter);
-    ASSERT_TRUE(target.has_value());
-    EXPECT_EQ(target->fileName, c.fileName);
-    EXPECT_EQ(target->type, c.type);
+  });
+}
+
+TEST(ResolveReportSaveName, GivesNothingForANameWithoutFile) {
+  for (const char* chosen : {"", "C:\\Reports\\", "/tmp/", "/"}) {
+    EXPECT_FALSE(ResolveReportSaveName(chosen, 3).has_value()) << chosen;
+    EXPECT_FALSE(ResolveReportSaveNameKeepingFolder(chosen, 3).has_value()) << chosen;
   }
 }
 
-TEST(ResolveReportSaveNameKeepingFolder, GivesNothingForANameWithoutFile) {
-  for (const char* chosen : {"", "/home/Me/Reports/", "C:\\Reports\\", "/"}) {
-    SCOPED_TRACE(chosen);
-    EXPECT_FALSE(ResolveReportSaveNameKeepingFolder(chosen, 3).has_value());
-  }
-}
-
-TEST(LowerCaseName, LeavesBrokenUtf8Alone) {
-  EXPECT_EQ(LowerCaseName("\xC3" "A\x80Z"), "\xC3" "a\x80z");
-}
+TEST(LowerCaseName, LeavesBrokenUtf8Alone) { EXPECT_EQ(LowerCaseName("\xC3" "A\x80Z"), "\xC3" "a\x80z"); }
 
 TEST(OverwriteQuestionNeeded, AskedBeforeTheFirstSaveAndForEveryOtherName) {
   const struct {
@@ -104,14 +85,12 @@ TEST(OverwriteQuestionNeeded, AskedBeforeTheFirstSaveAndForEveryOtherName) {
       {"", "c:\\reports\\karnak.csv", true},
       {"", "", true},
       {"c:\\reports\\karnak.CSV", "C:\\Reports\\Karnak.csv", false},
-      {"c:\\reports\\karnak.CSV", "c:\\reports\\karnak.CSV", false},
       {"c:\\reports\\karnak.CSV", "c:\\reports\\karnak.txt", true},
       {"c:\\reports\\karnak.CSV", "c:\\reports\\other.CSV", true},
       {"c:\\\xC3\xA9t\xC3\xA9.txt", "C:\\\xC3\x89T\xC3\x89.TXT", false},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.reportFileName) + " -> " + c.chosen);
-    EXPECT_EQ(OverwriteQuestionNeeded(c.reportFileName, c.chosen), c.needed);
+    EXPECT_EQ(OverwriteQuestionNeeded(c.reportFileName, c.chosen), c.needed) << c.reportFileName << " -> " << c.chosen;
   }
 }
 
