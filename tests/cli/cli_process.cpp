@@ -16,9 +16,8 @@ namespace tarnlow::test {
 namespace {
 
 std::string readText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
-  text << in.rdbuf();
+  text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
 }
 
@@ -30,9 +29,7 @@ CliRun RunCliProcess(const std::vector<std::string>& args, const std::filesystem
                      const std::filesystem::path& program) {
   const std::filesystem::path outPath = scratch / "cli-stdout.txt";
   const std::filesystem::path errPath = scratch / "cli-stderr.txt";
-  const std::string programText = program.string();
-
-  std::vector<std::string> argvText = {programText};
+  std::vector<std::string> argvText = {program.string()};
   argvText.insert(argvText.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& a : argvText) argv.push_back(a.data());
@@ -43,12 +40,11 @@ CliRun RunCliProcess(const std::vector<std::string>& args, const std::filesystem
   posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, programText.c_str(), &actions, nullptr, argv.data(), environ);
+  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
-
   CliRun run;
   if (spawned != 0) {
-    ADD_FAILURE() << "cannot start " << programText << ": error " << spawned;
+    ADD_FAILURE() << "cannot start " << program << ": error " << spawned;
     return run;
   }
   int status = 0;
