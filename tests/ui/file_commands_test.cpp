@@ -6,23 +6,38 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <algorithm>
+#include <climits>
 #include <filesystem>
 
 #include "tests/ui/support/window_story.h"
+#include "wad/byte_writer.h"
+#include "wad/swd_reader.h"
 
 namespace tarnlow::ui::test {
 namespace {
-
-using tarnlow::test::ReadFileBytes;
-using tarnlow::test::WadFileBytes;
-using tarnlow::test::WriteFileBytes;
 
 std::string ReportHeaderTitle(const frmMain& w) {
   return w.rtbReport->document()->findBlockByNumber(1).text().toStdString();
 }
 
-WadDocument OtherWad() {
-  return tarnlow::test::WadBuilder().version(129).moveables({tarnlow::test::Moveable(5, 0, 0)}).build();
+WadDocument OtherWad() { return WadBuilder().version(129).moveables({Moveable(5, 0, 0)}).build(); }
+
+// An SWD file with its three counts as given, each section filled with its
+// own pattern: as many entries and records as the counts say (none for 0 or
+// less, at most 8), and `rows` texture rows.
+Bytes SwdWithCounts(std::int32_t entries, std::int32_t textureBytes, std::int32_t records, std::size_t rows = 0) {
+  const auto items = [](std::int32_t count) { return static_cast<std::size_t>(std::clamp(count, 0, 8)); };
+  Bytes out;
+  ByteWriter w(out);
+  w.i32(0x5344);
+  w.i32(entries);
+  for (std::size_t i = 0; i < items(entries) * 16; ++i) w.u8(static_cast<std::uint8_t>(0x10 + i % 7));
+  w.i32(textureBytes);
+  for (std::size_t i = 0; i < rows * 768; ++i) w.u8(static_cast<std::uint8_t>(0x20 + i % 11));
+  w.i32(records);
+  for (std::size_t i = 0; i < items(records) * 8; ++i) w.u8(static_cast<std::uint8_t>(0x30 + i % 5));
+  return out;
 }
 
 class FileCommandsTest : public WindowStory {};
@@ -34,18 +49,17 @@ TEST(ReadWadErrorText, PutsOneBlankBeforeNonNegativeNumbers) {
 }
 
 TEST_F(FileCommandsTest, CancelledOpenKeepsTheLoadedWadAndItsLabel) {
-  const std::string wad = writeWad("level1.wad", StoryWad());
-  frmMain& w = startWith(wad);
+  frmMain& w = startWithStory();
   const QString report = w.rtbReport->toPlainText();
   platform.cancelOpen();
   w.mnuWAD->trigger();
-  EXPECT_EQ(w.lblFilename[0]->text().toStdString(), wad);
-  EXPECT_EQ(w.session().WadFileName, wad);
+  EXPECT_EQ(w.lblFilename[0]->text().toStdString(), pathOf("level1.wad"));
+  EXPECT_EQ(w.session().WadFileName, pathOf("level1.wad"));
   EXPECT_EQ(w.rtbReport->toPlainText(), report);
 }
 
 TEST_F(FileCommandsTest, OpeningWadWithoutSwdKeepsThePreviousSwd) {
-  frmMain& w = startWith(writeWad("level1.wad", StoryWad()));
+  frmMain& w = startWithStory();
   const std::string other = writeWad("level2.WAD", OtherWad(), false);
   platform.answerOpen(other);
   w.mnuWAD->trigger();
@@ -58,20 +72,45 @@ TEST_F(FileCommandsTest, OpeningWadWithoutSwdKeepsThePreviousSwd) {
   EXPECT_EQ(ReportHeaderTitle(w), "Report on WAD: level2");
 }
 
-TEST_F(FileCommandsTest, UnreadableSwdIsToldOnceAndThePreviousSwdStays) {
-  frmMain& w = startWith(writeWad("level1.wad", StoryWad()));
-  const std::string other = writeWad("level2.wad", OtherWad(), false);
-  WriteFileBytes(dir / "level2.swd", SwdFileBytes(-1));
-  platform.answerOpen(other);
-  platform.answerMessage();
-  w.mnuWAD->trigger();
-  const std::vector<std::string> texts = platform.messageTexts();
-  ASSERT_EQ(texts.size(), 1u);
-  EXPECT_NE(texts[0].find(pathOf("level2.swd")), std::string::npos) << texts[0];
-  EXPECT_EQ(w.session().swd.NumSwdEntries, 1);
-  // The rest of the open still ran.
-  EXPECT_EQ(ReportHeaderTitle(w), "Report on WAD: level2");
-  EXPECT_EQ(w.cboMeshes->count(), 1);
+// Whatever stopped the reading and however far it got, the held SWD stays
+// exactly as it was, while the WAD opened with it is taken.
+TEST_F(FileCommandsTest, UnreadableSwdIsToldOnceAndTheHeldSwdStaysWhileTheOpenGoesOn) {
+  const std::string first = writeWad("level1.wad", StoryWad(), false);
+  WriteFileBytes(dir / "level1.swd", SwdWithCounts(3, 768 * 2, 4, 2));
+  frmMain& w = startWith(first);
+  const SwdDocument held = ReadSWD(dir / "level1.swd");
+  ASSERT_EQ(w.session().swd, held);
+  ASSERT_EQ(held.SwdTextData.size(), 2u);
+  const struct {
+    const char* name;
+    Bytes swd;
+  } cases[] = {
+      {"negative entry count", SwdWithCounts(-1, 0, 0)},
+      {"texture count that gives no row", SwdWithCounts(1, 383, 0)},
+      // Both sections before it read well: a reader that filled the held
+      // document as it went would leave them behind.
+      {"most negative record count after two good sections", SwdWithCounts(2, 768, INT_MIN, 1)},
+      {"record count too large to hold", SwdWithCounts(2, 768, INT_MAX, 1)},
+  };
+  std::int32_t version = 200;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string title = "broken" + std::to_string(version);
+    const WadDocument wad = WadBuilder().version(version).moveables({Moveable(5, 0, 0), Moveable(6, 0, 0)}).build();
+    platform.answerOpen(writeWad(title + ".wad", wad, false));
+    WriteFileBytes(dir / (title + ".swd"), c.swd);
+    platform.answerMessage();
+    platform.messageTexts.clear();
+    w.mnuWAD->trigger();
+    ASSERT_EQ(platform.messageTexts.size(), 1u);
+    EXPECT_NE(platform.messageTexts[0].find(pathOf(title + ".swd")), std::string::npos) << platform.messageTexts[0];
+    EXPECT_EQ(w.session().swd, held);
+    EXPECT_EQ(w.session().wad.Version, version);
+    EXPECT_EQ(w.lblFilename[1]->text().toStdString(), pathOf(title + ".swd"));
+    EXPECT_EQ(ReportHeaderTitle(w), "Report on WAD: " + title);
+    EXPECT_EQ(w.cboMeshes->count(), 2);
+    ++version;
+  }
 }
 
 TEST_F(FileCommandsTest, HiddenWadCountsAsMissing) {
@@ -82,84 +121,78 @@ TEST_F(FileCommandsTest, HiddenWadCountsAsMissing) {
 }
 
 TEST_F(FileCommandsTest, SaveWadWritesTheDocumentBackToItsFile) {
-  const WadDocument document = StoryWad();
-  const std::string wad = writeWad("level1.wad", document);
-  frmMain& w = startWith(wad);
-  WriteFileBytes(wad, WadFileBytes(OtherWad()));
+  frmMain& w = startWithStory();
+  WriteFileBytes(pathOf("level1.wad"), WadFileBytes(OtherWad()));
   w.mnuSave->trigger();
-  EXPECT_EQ(ReadFileBytes(wad), WadFileBytes(document));
-  EXPECT_EQ(platform.story().size(), 1u);
+  EXPECT_EQ(ReadFileBytes(pathOf("level1.wad")), WadFileBytes(StoryWad()));
+  EXPECT_EQ(platform.story.size(), 1u);
 }
 
 TEST_F(FileCommandsTest, SaveAsTakesTheNewNameEverywhereAndWritesTheBytes) {
-  const WadDocument document = StoryWad();
-  frmMain& w = startWith(writeWad("level1.wad", document));
+  frmMain& w = startWithStory();
   w.mnuDetailed->trigger();
   const std::string copy = pathOf("copy");  // no extension: used as typed
   platform.answerSave(copy);
   w.mnuSaveAs->trigger();
-  EXPECT_EQ(platform.story().back(),
+  EXPECT_EQ(platform.story.back(),
             "Save [Save as New Wad file] TR WAD file (*.wad)|*.wad #1 name=level1 overwrite-prompt path-must-exist");
-  EXPECT_EQ(ReadFileBytes(copy), WadFileBytes(document));
+  EXPECT_EQ(ReadFileBytes(copy), WadFileBytes(StoryWad()));
   EXPECT_EQ(w.lblFilename[0]->text().toStdString(), copy);
   EXPECT_EQ(w.session().WadTitle, "copy");
   EXPECT_EQ(ReportHeaderTitle(w), "Report on WAD: copy");
   EXPECT_EQ(w.session().DetailLevel, 1);
   EXPECT_NE(w.rtbReport->toPlainText().indexOf(QStringLiteral("No , MeshPointer(Dec)")), -1);
   EXPECT_EQ(w.lblFilename[1]->text().toStdString(), pathOf("level1.swd"));
-
+  // Later saves go to the new name.
   WriteFileBytes(copy, Bytes{1, 2, 3});
   w.mnuSave->trigger();
-  EXPECT_EQ(ReadFileBytes(copy), WadFileBytes(document));
+  EXPECT_EQ(ReadFileBytes(copy), WadFileBytes(StoryWad()));
 }
 
 TEST_F(FileCommandsTest, CancelledSaveAsChangesNothing) {
-  const std::string wad = writeWad("level1.wad", StoryWad());
-  frmMain& w = startWith(wad);
+  frmMain& w = startWithStory();
   const QString report = w.rtbReport->toPlainText();
   platform.cancelSave();
   w.mnuSaveAs->trigger();
-  EXPECT_EQ(w.session().WadFileName, wad);
-  EXPECT_EQ(w.lblFilename[0]->text().toStdString(), wad);
+  EXPECT_EQ(w.session().WadFileName, pathOf("level1.wad"));
+  EXPECT_EQ(w.lblFilename[0]->text().toStdString(), pathOf("level1.wad"));
   EXPECT_EQ(w.rtbReport->toPlainText(), report);
 }
 
 TEST_F(FileCommandsTest, FailingSaveNamesTheFileAndLeavesWhatWasThere) {
-  const std::string wad = writeWad("level1.wad", StoryWad());
-  frmMain& w = startWith(wad);
+  const std::string wad = pathOf("level1.wad");
+  frmMain& w = startWithStory();
   // A folder where the file should go: the rename over it fails.
   std::filesystem::remove(wad);
   std::filesystem::create_directory(wad);
   WriteFileBytes(dir / "level1.wad" / "keep", Bytes{7});
   platform.answerMessage();
   w.mnuSave->trigger();
-  const std::vector<std::string> texts = platform.messageTexts();
-  ASSERT_EQ(texts.size(), 1u);
-  EXPECT_TRUE(texts[0].starts_with("The WAD could not be saved to " + wad + ":\n")) << texts[0];
+  ASSERT_EQ(platform.messageTexts.size(), 1u);
+  EXPECT_TRUE(platform.messageTexts[0].starts_with("The WAD could not be saved to " + wad + ":\n"));
   EXPECT_EQ(ReadFileBytes(dir / "level1.wad" / "keep"), Bytes{7});
-  std::size_t entries = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) ++entries;
-  EXPECT_EQ(entries, 2u) << "no temporary file stays behind";
+  const auto entries = std::distance(std::filesystem::directory_iterator(dir.path()), {});
+  EXPECT_EQ(entries, 2) << "no temporary file stays behind";
 }
 
 TEST_F(FileCommandsTest, FailingSaveAsIsToldAndTheRestOfTheCommandRuns) {
-  frmMain& w = startWith(writeWad("level1.wad", StoryWad()));
+  frmMain& w = startWithStory();
   const std::string target = pathOf("missing-folder/copy.wad");
   platform.answerSave(target);
   platform.answerMessage();
   w.mnuSaveAs->trigger();
-  ASSERT_EQ(platform.messageTexts().size(), 1u);
-  EXPECT_NE(platform.messageTexts()[0].find(target), std::string::npos);
+  ASSERT_EQ(platform.messageTexts.size(), 1u);
+  EXPECT_NE(platform.messageTexts[0].find(target), std::string::npos);
   EXPECT_EQ(w.lblFilename[0]->text().toStdString(), target);
   EXPECT_EQ(ReportHeaderTitle(w), "Report on WAD: copy");
 }
 
 TEST_F(FileCommandsTest, OpenWasReadsTheChosenSwd) {
-  frmMain& w = startWith(writeWad("level1.wad", StoryWad()));
+  frmMain& w = startWithStory();
   WriteFileBytes(dir / "sprites.swd", SwdFileBytes(3));
   platform.answerOpen(pathOf("sprites.swd"));
   w.mnuWAS->trigger();
-  EXPECT_EQ(platform.story().back(), "Open []  #1 name= must-exist");
+  EXPECT_EQ(platform.story.back(), "Open []  #1 name= must-exist");
   EXPECT_EQ(w.session().swd.NumSwdEntries, 3);
   EXPECT_EQ(w.lblFilename[1]->text().toStdString(), pathOf("sprites.swd"));
 }

@@ -7,7 +7,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QTabBar>
-#include <QListWidget>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -21,18 +20,14 @@
 namespace tarnlow::ui::test {
 namespace {
 
-std::vector<std::string> PaneText(const frmMain& w) {
-  std::vector<std::string> lines;
-  for (const QString& line : w.rtbReport->toPlainText().split(QLatin1Char('\n'))) lines.push_back(line.toStdString());
-  return lines;
-}
+const std::string kOpenLine = "Open [Select a WAD to Edit] TR WAD file (*.wad)|*.wad #1 name= must-exist";
 
-std::vector<std::string> ReportTextOf(const WadDocument& document, const std::string& title, std::int64_t length,
-                                      int level) {
-  ReportContext context{title, length, FixedClock};
-  std::vector<std::string> lines;
-  for (const ReportLine& line : MakeReport(document, context, level)) lines.push_back(line.text);
-  return lines;
+// The pane's lines against the report of StoryWad as level1.wad.
+void ExpectStoryReport(const frmMain& w, int level) {
+  ReportContext context{"level1", static_cast<std::int64_t>(WadFileBytes(StoryWad()).size()), FixedClock};
+  QStringList expected;
+  for (const ReportLine& line : MakeReport(StoryWad(), context, level)) expected << QString::fromStdString(line.text);
+  EXPECT_EQ(w.rtbReport->toPlainText(), expected.join(QLatin1Char('\n')));
 }
 
 std::vector<std::string> VisibleCaptions(const QMenu* menu) {
@@ -43,94 +38,74 @@ std::vector<std::string> VisibleCaptions(const QMenu* menu) {
   return captions;
 }
 
+// Enabled states of the items that depend on a loaded WAD and on the pane.
+void ExpectMenuStates(frmMain& w, bool wadLoaded, bool paneHasText) {
+  EXPECT_EQ(w.mnuDetail->isEnabled(), wadLoaded);
+  for (QAction* item : {w.mnuSave, w.mnuSaveAs}) EXPECT_EQ(item->isEnabled(), wadLoaded) << item->text().toStdString();
+  for (QAction* item : {w.mnuStatSave, w.mnustatPrint}) {
+    EXPECT_EQ(item->isEnabled(), paneHasText) << item->text().toStdString();
+  }
+  for (QAction* on : {w.mnuWAD, w.mnuExit, w.mnuContent, w.mnuAbout}) EXPECT_TRUE(on->isEnabled());
+}
+
 class MainWindowTest : public WindowStory {};
 
-TEST_F(MainWindowTest, StartCancelledLeavesEmptyWindowWithOnlyAlwaysOnItemsEnabled) {
+TEST_F(MainWindowTest, StartCancelledLeavesAnEmptyWindowWithItsCaptions) {
   frmMain& w = startCancelled();
-  EXPECT_EQ(platform.story(),
-            std::vector<std::string>{"Open [Select a WAD to Edit] TR WAD file (*.wad)|*.wad #1 name= must-exist"});
-  EXPECT_EQ(w.windowTitle(), "TombRaider Tarnlow");
-  EXPECT_EQ(w.lblFilenameC[0]->text(), "WAD:");
-  EXPECT_EQ(w.lblFilenameC[1]->text(), "SWD:");
-  EXPECT_TRUE(w.lblFilename[0]->text().isEmpty());
-  EXPECT_TRUE(w.lblFilename[1]->text().isEmpty());
-  EXPECT_TRUE(w.rtbReport->toPlainText().isEmpty());
-  EXPECT_EQ(w.lblMeshes->text(), "Meshes listed in SWD.");
-  EXPECT_EQ(w.lblOneObj->text(), "Selected object mesh list");
-  EXPECT_EQ(w.tabS->tabText(0), "Statistics");
-  EXPECT_EQ(w.tabS->tabText(1), "Animations");
-  for (QAction* off : {w.mnuSave, w.mnuSaveAs, w.mnuStatSave, w.mnustatPrint}) {
-    EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
-  }
-  EXPECT_FALSE(w.mnuDetail->isEnabled());
-  for (QAction* on : {w.mnuWAD, w.mnuExit, w.mnuContent, w.mnuAbout}) {
-    EXPECT_TRUE(on->isEnabled()) << on->objectName().toStdString();
-  }
+  EXPECT_EQ(platform.story, std::vector<std::string>{kOpenLine});
+  const std::pair<QString, const char*> texts[] = {
+      {w.windowTitle(), "TombRaider Tarnlow"}, {w.lblFilenameC[0]->text(), "WAD:"},
+      {w.lblFilenameC[1]->text(), "SWD:"}, {w.lblFilename[0]->text(), ""}, {w.lblFilename[1]->text(), ""},
+      {w.rtbReport->toPlainText(), ""}, {w.lblMeshes->text(), "Meshes listed in SWD."},
+      {w.lblOneObj->text(), "Selected object mesh list"}, {w.tabS->tabText(0), "Statistics"},
+      {w.tabS->tabText(1), "Animations"},
+  };
+  for (const auto& [actual, expected] : texts) EXPECT_EQ(actual, expected);
+  ExpectMenuStates(w, false, false);
   EXPECT_FALSE(w.session().WadLoaded);
 }
 
-TEST_F(MainWindowTest, LaterActivationsDoNoWork) {
-  frmMain& w = startCancelled();
-  w.setWindowTitle(QStringLiteral("changed"));
-  w.Form_Activate();
-  EXPECT_EQ(platform.story().size(), 1u);
-  EXPECT_EQ(w.windowTitle(), "changed");
-}
-
-TEST_F(MainWindowTest, ActivationWhileTheOpenDialogIsUpDoesNotStartAgain) {
-  const std::string wad = writeWad("level1.wad", StoryWad());
-  platform.answerOpen(wad);
+TEST_F(MainWindowTest, ActivationsAfterTheFirstDoNoWork) {
+  platform.answerOpen(writeWad("level1.wad", StoryWad()));
   frmMain& w = makeWindow();
   // The window gets activated again while its first Open dialog is still up.
   platform.duringDialog = [&w] { w.Form_Activate(); };
   w.Form_Activate();
   platform.duringDialog = nullptr;
-  EXPECT_EQ(platform.story().size(), 1u);
   EXPECT_TRUE(w.session().WadLoaded);
+  w.setWindowTitle(QStringLiteral("changed"));
+  w.Form_Activate();
+  EXPECT_EQ(platform.story.size(), 1u);
+  EXPECT_EQ(w.windowTitle(), "changed");
 }
 
 TEST_F(MainWindowTest, OpeningAtStartShowsSummaryReportObjectsAndLabels) {
-  const WadDocument document = StoryWad();
-  const std::string wad = writeWad("level1.wad", document);
-  frmMain& w = startWith(wad);
-
-  EXPECT_EQ(w.lblFilename[0]->text().toStdString(), wad);
+  frmMain& w = startWithStory();
+  EXPECT_EQ(w.lblFilename[0]->text().toStdString(), pathOf("level1.wad"));
   EXPECT_EQ(w.lblFilename[1]->text().toStdString(), pathOf("level1.swd"));
   EXPECT_EQ(w.session().WadTitle, "level1");
-  EXPECT_EQ(w.session().WadFileName, wad);
-  const auto length = static_cast<std::int64_t>(tarnlow::test::WadFileBytes(document).size());
-  EXPECT_EQ(PaneText(w), ReportTextOf(document, "level1", length, 0));
+  ExpectStoryReport(w, 0);
+  // The header is the only bold line at summary level.
+  QTextBlock block = w.rtbReport->document()->begin();
+  for (int i = 0; block.isValid(); block = block.next(), ++i) {
+    EXPECT_EQ(block.begin().fragment().charFormat().fontWeight() >= QFont::Bold, i == 1) << block.text().toStdString();
+  }
   EXPECT_EQ(w.tabS->currentIndex(), 0);
   EXPECT_FALSE(w.fraWad[0]->isHidden());
   EXPECT_TRUE(w.fraWad[1]->isHidden());
   ASSERT_EQ(w.cboMeshes->count(), 3);
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(w.cboMeshes->item(i)->text().toStdString(), *w.session().names.ObjectName(i)) << i;
-  }
-  for (QAction* on : {w.mnuSave, w.mnuSaveAs, w.mnuStatSave, w.mnustatPrint}) {
-    EXPECT_TRUE(on->isEnabled()) << on->objectName().toStdString();
-  }
-  EXPECT_TRUE(w.mnuDetail->isEnabled());
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(w.cboMeshes->item(i)->text().toStdString(), *w.session().names.ObjectName(i));
+  ExpectMenuStates(w, true, true);
   EXPECT_TRUE(w.mnuSummary->isChecked());
 }
 
-TEST_F(MainWindowTest, ReportHeaderIsTheOnlyBoldLineAtSummaryLevel) {
-  frmMain& w = startWith(writeWad("level1.wad", StoryWad()));
-  QTextBlock block = w.rtbReport->document()->begin();
-  for (int i = 0; block.isValid(); block = block.next(), ++i) {
-    const bool bold = block.begin().fragment().charFormat().fontWeight() >= QFont::Bold;
-    EXPECT_EQ(bold, i == 1) << block.text().toStdString();
-  }
-}
-
 TEST_F(MainWindowTest, TabsShowTheirOwnPage) {
-  frmMain& w = startWith(writeWad("level1.wad", StoryWad()));
-  w.tabS->setCurrentIndex(1);
-  EXPECT_TRUE(w.fraWad[0]->isHidden());
-  EXPECT_FALSE(w.fraWad[1]->isHidden());
-  w.tabS->setCurrentIndex(0);
-  EXPECT_FALSE(w.fraWad[0]->isHidden());
-  EXPECT_TRUE(w.fraWad[1]->isHidden());
+  frmMain& w = startWithStory();
+  for (int tab : {1, 0}) {
+    w.tabS->setCurrentIndex(tab);
+    EXPECT_EQ(w.fraWad[0]->isHidden(), tab == 1);
+    EXPECT_EQ(w.fraWad[1]->isHidden(), tab == 0);
+  }
 }
 
 TEST_F(MainWindowTest, ResizeKeepsOuterHeightSpansLinesAndReturnsToStatistics) {
@@ -157,18 +132,14 @@ TEST_F(MainWindowTest, ResizeKeepsOuterHeightSpansLinesAndReturnsToStatistics) {
   w.close();
 }
 
-TEST_F(MainWindowTest, ControlsStandWhereTheirTwipsSay) {
+TEST_F(MainWindowTest, ControlsStandWhereTheirTwipsSayAndPathLabelsAreGreenOnBlack) {
   frmMain& w = makeWindow();
-  const Twips tw(96);
   if (Twips::OfScreen().px(1440) != 96) GTEST_SKIP() << "the screen is not at 96 dpi";
+  const Twips tw(96);
   EXPECT_EQ(w.lblFilename[0]->geometry(), QRect(72, 8, 621, 17));
   EXPECT_EQ(w.cboMeshes->geometry(), tw.rect(240, 540, 4395, 2205));
   EXPECT_EQ(w.MeshList->geometry(), tw.rect(240, 3060, 4395, 2400));
   EXPECT_EQ(w.rtbReport->geometry(), tw.rect(120, 240, 12015, 6555));
-}
-
-TEST_F(MainWindowTest, PathLabelsAreGreenOnBlackWithBorder) {
-  frmMain& w = makeWindow();
   for (QLabel* label : w.lblFilename) {
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 255, 0));
     EXPECT_EQ(label->palette().color(QPalette::Window), QColor(0, 0, 0));
@@ -185,101 +156,77 @@ TEST_F(MainWindowTest, MenusShowTheirItemsAndHideOpenWas) {
   EXPECT_EQ(w.mnuHelp->title(), "&Help");
   EXPECT_EQ(VisibleCaptions(w.mnuFile),
             (std::vector<std::string>{"Open WAD...", "-", "&Save WAD", "Save WAD &as...", "-", "E&xit"}));
-  EXPECT_EQ(VisibleCaptions(w.mnuStatS), (std::vector<std::string>{"Detail level", "-", "Save stats as...",
-                                                                   "Print Stats..."}));
+  EXPECT_EQ(VisibleCaptions(w.mnuStatS),
+            (std::vector<std::string>{"Detail level", "-", "Save stats as...", "Print Stats..."}));
   EXPECT_EQ(VisibleCaptions(w.mnuDetail), (std::vector<std::string>{"Summary", "Detailed", "Very detailed"}));
   EXPECT_EQ(VisibleCaptions(w.mnuHelp), (std::vector<std::string>{"Content...", "A&bout..."}));
 }
 
 TEST_F(MainWindowTest, DetailLevelsMoveTheCheckMarkAndRebuildTheReport) {
-  const WadDocument document = StoryWad();
-  frmMain& w = startWith(writeWad("level1.wad", document));
-  const auto length = static_cast<std::int64_t>(tarnlow::test::WadFileBytes(document).size());
-  struct Case {
-    QAction* item;
-    int level;
-  };
-  for (const Case& c : {Case{w.mnuVery, 2}, Case{w.mnuDetailed, 1}, Case{w.mnuSummary, 0}}) {
-    SCOPED_TRACE(c.level);
-    c.item->trigger();
-    EXPECT_EQ(w.session().DetailLevel, c.level);
-    EXPECT_EQ(w.mnuSummary->isChecked(), c.level == 0);
-    EXPECT_EQ(w.mnuDetailed->isChecked(), c.level == 1);
-    EXPECT_EQ(w.mnuVery->isChecked(), c.level == 2);
-    EXPECT_EQ(PaneText(w), ReportTextOf(document, "level1", length, c.level));
+  frmMain& w = startWithStory();
+  const std::pair<QAction*, int> cases[] = {{w.mnuSummary, 0}, {w.mnuVery, 2}, {w.mnuDetailed, 1}, {w.mnuSummary, 0}};
+  for (const auto& [item, level] : cases) {
+    SCOPED_TRACE(level);
+    // A hand-edited pane is rebuilt even when the level stays the same.
+    w.rtbReport->setPlainText(QStringLiteral("edited"));
+    item->trigger();
+    EXPECT_EQ(w.session().DetailLevel, level);
+    EXPECT_EQ(w.mnuSummary->isChecked(), level == 0);
+    EXPECT_EQ(w.mnuDetailed->isChecked(), level == 1);
+    EXPECT_EQ(w.mnuVery->isChecked(), level == 2);
+    ExpectStoryReport(w, level);
   }
-}
-
-TEST_F(MainWindowTest, SameDetailLevelRebuildsHandEditedReport) {
-  frmMain& w = startWith(writeWad("level1.wad", StoryWad()));
-  const QString report = w.rtbReport->toPlainText();
-  w.rtbReport->setPlainText(QStringLiteral("edited"));
-  w.mnuSummary->trigger();
-  EXPECT_EQ(w.rtbReport->toPlainText(), report);
-  EXPECT_TRUE(w.mnuSummary->isChecked());
 }
 
 TEST_F(MainWindowTest, UnreadableWadShowsItsErrorAndEndsTheProgram) {
   tarnlow::test::WadLayout layout = tarnlow::test::WadLayout::Of(StoryWad());
   layout.counts[5] = 0;  // NumStateChanges
-  tarnlow::test::WriteFileBytes(dir / "broken.wad", layout.bytes());
+  WriteFileBytes(dir / "broken.wad", layout.bytes());
   platform.answerOpen(pathOf("broken.wad"));
   platform.answerMessage();
   frmMain& w = makeWindow();
   w.show();
   w.Form_Activate();
-  const std::vector<std::string> texts = platform.messageTexts();
-  ASSERT_EQ(texts.size(), 1u);
-  EXPECT_TRUE(texts[0].starts_with("ReadWAD -> error code 9\n")) << texts[0];
-  EXPECT_GT(texts[0].size(), std::string("ReadWAD -> error code 9\n").size());
-  EXPECT_EQ(platform.story().back().substr(0, 21), "Message [Tarnlow] ok ");
+  ASSERT_EQ(platform.messageTexts.size(), 1u);
+  EXPECT_TRUE(platform.messageTexts[0].starts_with("ReadWAD -> error code 9\n")) << platform.messageTexts[0];
+  EXPECT_GT(platform.messageTexts[0].size(), std::string("ReadWAD -> error code 9\n").size());
+  EXPECT_TRUE(platform.story.back().starts_with("Message [Tarnlow] ok "));
   EXPECT_EQ(w.exitStatus(), 1);
   EXPECT_FALSE(w.isVisible());
   EXPECT_FALSE(w.session().WadLoaded);
 }
 
-TEST_F(MainWindowTest, ExitClosesWithStatusZero) {
-  frmMain& w = startWith(writeWad("level1.wad", StoryWad()));
+TEST_F(MainWindowTest, ExitClosesWithStatusZeroAndContentDoesNothing) {
+  frmMain& w = startWithStory();
   w.show();
+  const QString report = w.rtbReport->toPlainText();
+  w.mnuContent->trigger();
+  EXPECT_EQ(platform.story.size(), 1u);
+  EXPECT_EQ(w.rtbReport->toPlainText(), report);
   w.mnuExit->trigger();
   EXPECT_FALSE(w.isVisible());
   EXPECT_EQ(w.exitStatus(), 0);
 }
 
-TEST_F(MainWindowTest, ContentDoesNothing) {
-  frmMain& w = startWith(writeWad("level1.wad", StoryWad()));
-  const QString report = w.rtbReport->toPlainText();
-  w.mnuContent->trigger();
-  EXPECT_EQ(platform.story().size(), 1u);
-  EXPECT_EQ(w.rtbReport->toPlainText(), report);
-}
-
-TEST_F(MainWindowTest, FaultyObjectNameFileIsToldOnceAndTheWindowGoesOn) {
-  tarnlow::test::WriteFileBytes(dir / "TR4Objects.dat", Bytes{0xFF, 0xFF, 0xFF, 0x7F});
+TEST_F(MainWindowTest, ObjectNameFileProblemIsToldOnceBeforeTheOpenDialog) {
+  const std::string names = pathOf("TR4Objects.dat");
   platform.programFolder = dir.path().string();
-  platform.answerMessage();
-  platform.cancelOpen();
-  frmMain& w = makeWindow();
-  w.Form_Activate();
-  const std::vector<std::string> texts = platform.messageTexts();
-  ASSERT_EQ(texts.size(), 1u);
-  EXPECT_NE(texts[0].find("TR4Objects.dat"), std::string::npos) << texts[0];
-  EXPECT_EQ(platform.story().back().substr(0, 4), "Open");
-}
-
-TEST_F(MainWindowTest, MissingObjectNameFileIsToldOnceAndNotCreated) {
-  platform.programFolder = dir.path().string();
-  platform.answerMessage();
-  platform.cancelOpen();
-  frmMain& w = makeWindow();
-  w.Form_Activate();
-  const std::string namesPath = pathOf("TR4Objects.dat");
-  EXPECT_EQ(platform.story(),
-            (std::vector<std::string>{"Message [Tarnlow] ok exclamation The object-name file " + namesPath +
-                                          " was not found.\nObjects are listed without names.",
-                                      "Open [Select a WAD to Edit] TR WAD file (*.wad)|*.wad #1 name= must-exist"}));
-  EXPECT_FALSE(std::filesystem::exists(namesPath));
-  EXPECT_TRUE(w.session().names.ObjectName(0)->empty());
+  for (const bool missing : {true, false}) {
+    SCOPED_TRACE(missing ? "missing" : "faulty");
+    if (!missing) WriteFileBytes(names, Bytes{0xFF, 0xFF, 0xFF, 0x7F});
+    platform.story.clear();
+    platform.answerMessage();
+    startCancelled();
+    ASSERT_EQ(platform.story.size(), 2u);
+    EXPECT_NE(platform.story[0].find(names), std::string::npos) << platform.story[0];
+    EXPECT_EQ(platform.story[1], kOpenLine);
+    if (missing) {
+      EXPECT_EQ(platform.story[0], "Message [Tarnlow] ok exclamation The object-name file " + names +
+                                       " was not found.\nObjects are listed without names.");
+      EXPECT_FALSE(std::filesystem::exists(names));
+      EXPECT_TRUE(window->session().names.ObjectName(0)->empty());
+    }
+  }
 }
 
 }  // namespace

@@ -14,25 +14,17 @@
 namespace tarnlow::ui {
 namespace {
 
-const QSize kSize(300, 260);
+using State = MeshPreviewWidget::State;
 
-// The faces and edges are drawn in blues; background, captions and the
-// failure text are greys or amber. A pixel clearly bluer than red is mesh.
-bool IsMeshPixel(QRgb p) { return qBlue(p) - qRed(p) > 20; }
-
-QImage Render(QWidget& widget) {
-  QImage image(widget.size(), QImage::Format_ARGB32);
-  image.fill(Qt::white);
-  widget.render(&image);
-  return image;
-}
-
-int CountMeshPixels(const QImage& image, const QRect& within) {
+// Pixels of `image` within `area` (all of it by default) for which `test`
+// holds. The faces and edges are drawn in blues; background, captions and
+// the failure text are greys or amber: a pixel clearly bluer than red is mesh.
+int CountPixels(const QImage& image, QRect area = {},
+                bool (*test)(QRgb) = [](QRgb p) { return qBlue(p) - qRed(p) > 20; }) {
+  if (area.isNull()) area = image.rect();
   int count = 0;
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      if (IsMeshPixel(image.pixel(x, y)) && within.contains(x, y)) ++count;
-    }
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) count += test(image.pixel(x, y)) ? 1 : 0;
   }
   return count;
 }
@@ -49,76 +41,69 @@ MeshRecord Square() {
   return m;
 }
 
-double PolygonArea(const std::vector<ScreenPoint>& corners) {
+class MeshPreviewWidgetTest : public ::testing::Test {
+ protected:
+  MeshPreviewWidgetTest() { widget.resize(300, 260); }
+  QImage render() {
+    QImage image(widget.size(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    widget.render(&image);
+    return image;
+  }
+  Viewport viewport() const { return {widget.meshArea().width(), widget.meshArea().height()}; }
+  MeshPreviewWidget widget;
+};
+
+TEST_F(MeshPreviewWidgetTest, FilledFacesCoverTheirProjectedArea) {
+  widget.showMesh(Square());
+  ASSERT_EQ(widget.state(), State::Mesh);
+  const std::vector<ScreenFace> faces = ProjectFaces(Square(), widget.camera(), viewport());
+  ASSERT_EQ(faces.size(), 1u);
   double twice = 0;
-  for (std::size_t i = 0; i < corners.size(); ++i) {
-    const ScreenPoint& a = corners[i];
-    const ScreenPoint& b = corners[(i + 1) % corners.size()];
+  for (std::size_t i = 0; i < 4; ++i) {
+    const ScreenPoint& a = faces[0].corners[i];
+    const ScreenPoint& b = faces[0].corners[(i + 1) % 4];
     twice += a.x * b.y - b.x * a.y;
   }
-  return std::abs(twice) / 2;
-}
-
-TEST(MeshPreviewWidget, FilledFacesCoverTheirProjectedArea) {
-  MeshPreviewWidget widget;
-  widget.resize(kSize);
-  widget.showMesh(Square());
-  ASSERT_EQ(widget.state(), MeshPreviewWidget::State::Mesh);
-  const QRectF area = widget.meshArea();
-  const std::vector<ScreenFace> faces = ProjectFaces(Square(), widget.camera(), {area.width(), area.height()});
-  ASSERT_EQ(faces.size(), 1u);
-  const double expected = PolygonArea(faces[0].corners);
+  const double expected = std::abs(twice) / 2;
   // Fitted with a margin, the face is neither a speck nor clipped.
-  EXPECT_GT(expected, 0.15 * area.width() * area.height());
-
-  const QImage image = Render(widget);
-  const int covered = CountMeshPixels(image, image.rect());
-  EXPECT_NEAR(covered, expected, 0.08 * expected);
-  EXPECT_EQ(CountMeshPixels(image, QRect(0, 0, kSize.width(), int(area.top()))), 0) << "the caption band stays clear";
+  EXPECT_GT(expected, 0.15 * viewport().width * viewport().height);
+  const QImage image = render();
+  EXPECT_NEAR(CountPixels(image), expected, 0.08 * expected);
+  EXPECT_EQ(CountPixels(image, QRect(0, 0, image.width(), int(widget.meshArea().top()))), 0)
+      << "the caption band stays clear";
 }
 
-TEST(MeshPreviewWidget, MeshWithoutFacesShowsItsVerticesAsDots) {
-  MeshPreviewWidget widget;
-  widget.resize(kSize);
+TEST_F(MeshPreviewWidgetTest, MeshWithoutFacesShowsItsVerticesAsDots) {
   const MeshRecord nullShape = test::NullShapeMesh();
   widget.showMesh(nullShape);
-  const QImage image = Render(widget);
-  const QRectF area = widget.meshArea();
+  const QImage image = render();
   for (const MeshVector& v : nullShape.Vertices) {
-    const ScreenPoint p = Project(widget.camera(), {area.width(), area.height()}, {double(v.X), double(v.Y), double(v.Z)});
-    const QPoint at(int(std::lround(p.x + area.left())), int(std::lround(p.y + area.top())));
-    EXPECT_TRUE(IsMeshPixel(image.pixel(at))) << v.X << "," << v.Y << "," << v.Z;
+    const ScreenPoint p = Project(widget.camera(), viewport(), {double(v.X), double(v.Y), double(v.Z)});
+    const QPoint at(int(std::lround(p.x + widget.meshArea().left())), int(std::lround(p.y + widget.meshArea().top())));
+    EXPECT_EQ(CountPixels(image, QRect(at, QSize(1, 1))), 1) << v.X << "," << v.Y << "," << v.Z;
   }
-  EXPECT_LE(CountMeshPixels(image, image.rect()), 5 * 50);
+  EXPECT_LE(CountPixels(image), 5 * 50);
 }
 
-TEST(MeshPreviewWidget, FailureShowsTheReasonAndNoMesh) {
-  MeshPreviewWidget widget;
-  widget.resize(kSize);
+TEST_F(MeshPreviewWidgetTest, FailureShowsTheReasonAndNoMesh) {
   widget.showMesh(Square());
   widget.showFailure("overflow: vertex count word 0x8000 at byte 10 of the mesh data");
-  EXPECT_EQ(widget.state(), MeshPreviewWidget::State::Failure);
+  EXPECT_EQ(widget.state(), State::Failure);
   EXPECT_EQ(widget.caption(), "overflow: vertex count word 0x8000 at byte 10 of the mesh data");
-  const QImage image = Render(widget);
-  EXPECT_EQ(CountMeshPixels(image, image.rect()), 0);
-  int textPixels = 0;
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) textPixels += qGray(image.pixel(x, y)) > 150 ? 1 : 0;
-  }
-  EXPECT_GT(textPixels, 50) << "the reason is drawn";
+  const QImage image = render();
+  EXPECT_EQ(CountPixels(image), 0);
+  EXPECT_GT(CountPixels(image, {}, [](QRgb p) { return qGray(p) > 150; }), 50) << "the reason is drawn";
 }
 
-TEST(MeshPreviewWidget, DummyShowsTheMeshUnderACaptionThatSaysSo) {
-  MeshPreviewWidget widget;
-  widget.resize(kSize);
+TEST_F(MeshPreviewWidgetTest, DummyShowsTheMeshUnderACaptionThatSaysSo) {
   widget.showDummy(Square());
-  EXPECT_EQ(widget.state(), MeshPreviewWidget::State::Dummy);
-  EXPECT_TRUE(widget.caption().startsWith("DUMMY pointer (0): showing the mesh at offset 0\n")) << widget.caption().toStdString();
-  const QImage image = Render(widget);
-  EXPECT_GT(CountMeshPixels(image, image.rect()), 1000);
+  EXPECT_EQ(widget.state(), State::Dummy);
+  EXPECT_TRUE(widget.caption().startsWith("DUMMY pointer (0): showing the mesh at offset 0\n"));
+  EXPECT_GT(CountPixels(render()), 1000);
 }
 
-TEST(MeshPreviewWidget, ObjectMeshIsChosenAsTheMeshListNumbersIt) {
+TEST_F(MeshPreviewWidgetTest, ObjectMeshIsChosenAsTheMeshListNumbersIt) {
   // Mesh data: the square at offset 0, then SimpleMesh(4), then a mesh whose
   // vertex count word is 0x8000.
   const WadDocument laidOut = test::WadBuilder().meshes({Square(), test::SimpleMesh(4)}).build();
@@ -136,41 +121,32 @@ TEST(MeshPreviewWidget, ObjectMeshIsChosenAsTheMeshListNumbersIt) {
   const struct {
     std::size_t object;
     int mesh;
-    MeshPreviewWidget::State state;
+    State state;
     QString captionStart;
   } cases[] = {
-      {0, 0, MeshPreviewWidget::State::Dummy, "DUMMY pointer (0)"},
-      {0, 1, MeshPreviewWidget::State::Mesh, "4 vertices, 1 faces"},
-      {0, 2, MeshPreviewWidget::State::Failure, "Mesh 02 cannot be shown: overflow: vertex count word 0x8000"},
-      {0, 3, MeshPreviewWidget::State::Failure, "The object has no Mesh 03."},
-      {1, 1, MeshPreviewWidget::State::Failure, "Mesh 01 is at mesh position 3, outside the 3 mesh pointers."},
-      {2, 0, MeshPreviewWidget::State::Failure, "There is no object 2."},
+      {0, 0, State::Dummy, "DUMMY pointer (0)"},
+      {0, 1, State::Mesh, "4 vertices, 1 faces"},
+      {0, 2, State::Failure, "Mesh 02 cannot be shown: overflow: vertex count word 0x8000"},
+      {0, 3, State::Failure, "The object has no Mesh 03."},
+      {1, 1, State::Failure, "Mesh 01 is at mesh position 3, outside the 3 mesh pointers."},
+      {2, 0, State::Failure, "There is no object 2."},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.captionStart.toStdString());
-    MeshPreviewWidget widget;
-    widget.resize(kSize);
     widget.showObjectMesh(doc, c.object, c.mesh);
-    EXPECT_EQ(widget.state(), c.state);
+    EXPECT_EQ(widget.state(), c.state) << c.captionStart.toStdString();
     EXPECT_TRUE(widget.caption().startsWith(c.captionStart)) << widget.caption().toStdString();
   }
 }
 
-TEST(MeshPreviewWidget, DragTurnsWheelZoomsAndHoverNamesTheFace) {
-  MeshPreviewWidget widget;
-  widget.resize(kSize);
+TEST_F(MeshPreviewWidgetTest, DragTurnsWheelZoomsAndHoverNamesTheFace) {
   widget.showMesh(Square());
-  const QRectF area = widget.meshArea();
-  const QPointF centre = area.center();
-
+  const QPointF centre = widget.meshArea().center();
+  const QPointF moved = centre + QPointF(30, 0);
   const double yaw = widget.camera().yaw;
   QMouseEvent press(QEvent::MouseButtonPress, centre, centre, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&widget, &press);
-  const QPointF moved = centre + QPointF(30, 0);
   QMouseEvent drag(QEvent::MouseMove, moved, moved, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&widget, &drag);
   QMouseEvent release(QEvent::MouseButtonRelease, moved, moved, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(&widget, &release);
+  for (QMouseEvent* event : {&press, &drag, &release}) QApplication::sendEvent(&widget, event);
   EXPECT_NEAR(widget.camera().yaw, yaw + 0.3, 1e-9);
 
   const double distance = widget.camera().distance;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 #include "tests/support/wad_builder.h"
 
@@ -20,10 +21,7 @@ void ExpectNear(Vec3 actual, Vec3 expected) {
 
 OrbitCamera Camera(double yaw, double pitch, double distance = 100, Vec3 target = {}) {
   OrbitCamera c;
-  c.yaw = yaw;
-  c.pitch = pitch;
-  c.distance = distance;
-  c.target = target;
+  std::tie(c.yaw, c.pitch, c.distance, c.target) = std::tuple(yaw, pitch, distance, target);
   return c;
 }
 
@@ -56,12 +54,10 @@ MeshRecord Joined(MeshRecord a, const MeshRecord& b) {
   return a;
 }
 
-TEST(OrbitCamera, UnturnedCameraKeepsTheGameAxes) {
+TEST(OrbitCamera, YawTurnsAboutTheVerticalAxisThroughTheTarget) {
+  // Unturned, the view keeps the game's axes; a quarter turn carries the
+  // point on the right away from the viewer.
   ExpectNear(ToView(Camera(0, 0, 100, {10, 20, 30}), {11, 22, 33}), {1, 2, 3});
-}
-
-TEST(OrbitCamera, YawTurnsAboutTheVerticalAxis) {
-  // A quarter turn carries the point on the right away from the viewer.
   ExpectNear(ToView(Camera(kPi / 2, 0), {1, 5, 0}), {0, 5, 1});
   ExpectNear(ToView(Camera(kPi, 0), {1, 5, 2}), {-1, 5, -2});
 }
@@ -86,19 +82,13 @@ TEST(OrbitCamera, PitchStopsShortOfStraightUpAndDown) {
 }
 
 TEST(OrbitCamera, ZoomMultipliesTheDistanceWithinItsLimits) {
-  const struct {
-    double factor;
-    double distance;
-  } cases[] = {{0.5, 50}, {2, 200}, {0, 100}, {-1, 100}, {1e-9, OrbitCamera::kMinDistance}, {1e9, OrbitCamera::kMaxDistance}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.factor);
+  const std::pair<double, double> cases[] = {{0.5, 50}, {2, 200}, {0, 100}, {-1, 100}, {std::nan(""), 100},
+                                             {1e-9, OrbitCamera::kMinDistance}, {1e9, OrbitCamera::kMaxDistance}};
+  for (const auto& [factor, distance] : cases) {
     OrbitCamera camera = Camera(0, 0, 100);
-    camera.zoom(c.factor);
-    EXPECT_DOUBLE_EQ(camera.distance, c.distance);
+    camera.zoom(factor);
+    EXPECT_DOUBLE_EQ(camera.distance, distance) << factor;
   }
-  OrbitCamera nan = Camera(0, 0, 100);
-  nan.zoom(std::nan(""));
-  EXPECT_EQ(nan.distance, 100);
 }
 
 TEST(Projection, TargetAtTheCentreAndDistanceSpansHalfTheSmallerSide) {
@@ -106,12 +96,9 @@ TEST(Projection, TargetAtTheCentreAndDistanceSpansHalfTheSmallerSide) {
   const Viewport wide{400, 200};
   EXPECT_DOUBLE_EQ(PixelsPerUnit(camera, wide), 1.0);
   const ScreenPoint centre = Project(camera, wide, {5, 5, 5});
-  EXPECT_DOUBLE_EQ(centre.x, 200);
-  EXPECT_DOUBLE_EQ(centre.y, 100);
   const ScreenPoint corner = Project(camera, wide, {105, -95, 25});
-  EXPECT_DOUBLE_EQ(corner.x, 300);
-  EXPECT_DOUBLE_EQ(corner.y, 0);
-  EXPECT_DOUBLE_EQ(corner.depth, 20);
+  EXPECT_EQ(std::tuple(centre.x, centre.y), std::tuple(200.0, 100.0));
+  EXPECT_EQ(std::tuple(corner.x, corner.y, corner.depth), std::tuple(300.0, 0.0, 20.0));
 }
 
 TEST(FitToView, EveryVertexStaysInsideTheMarginFromAnyAngle) {
@@ -176,9 +163,7 @@ TEST(ProjectFaces, SortsFarToNearAndLeavesOutFacesItCannotDraw) {
   mesh.Faces.push_back(MeshFace{MeshFace::kTriangle, {0, -1, 2}, 0, 0});
   const std::vector<ScreenFace> faces = ProjectFaces(mesh, Camera(0, 0), {200, 200});
   ASSERT_EQ(faces.size(), 3u);
-  EXPECT_EQ(faces[0].faceIndex, 1u);
-  EXPECT_EQ(faces[1].faceIndex, 0u);
-  EXPECT_EQ(faces[2].faceIndex, 2u);
+  EXPECT_EQ(std::tuple(faces[0].faceIndex, faces[1].faceIndex, faces[2].faceIndex), std::tuple(1u, 0u, 2u));
   EXPECT_EQ(faces[0].corners.size(), 4u);
   // Face on to the view light's z part only: brightness of the z component.
   const double expected = 0.25 + 0.75 * std::abs(Normalized(kViewLight).z);

@@ -11,14 +11,13 @@ const std::string kKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 
 std::vector<std::uint8_t> BytesOf(const std::string& text) { return {text.begin(), text.end()}; }
 
-TEST(GetKeyValue, ReadsValuesByTheirBytes) {
-  struct Case {
+TEST(GetKeyValue, ReadsValuesByTheirBytesAndClosesTheKey) {
+  const std::string full(1024, 'a');
+  const struct {
     const char* name;
     MemoryRegistry::Value value;
     std::string expected;
-  };
-  const std::string full(1024, 'a');
-  const std::vector<Case> cases = {
+  } cases[] = {
       {"string with its zero", {kRegSz, BytesOf(std::string("C:\\msinfo32.exe") + '\0')}, "C:\\msinfo32.exe"},
       {"string without a zero", {kRegSz, BytesOf("C:\\x.exe")}, "C:\\x.exe"},
       {"only the last zero goes", {kRegSz, BytesOf(std::string("ab\0\0", 4))}, std::string("ab\0", 3)},
@@ -27,8 +26,9 @@ TEST(GetKeyValue, ReadsValuesByTheirBytes) {
       {"Windows-1252 text", {kRegSz, {'c', 0xE9}}, "c\xC3\xA9"},
       {"dword, bytes last to first", {kRegDword, {0x78, 0x56, 0x34, 0x12}}, "&h12345678"},
       {"dword with a zero high byte", {kRegDword, {0x0A, 0x01, 0x02, 0x00}}, "&h02010A"},
+      {"other types leave the value as passed", {3, {1, 2, 3}}, "before"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     MemoryRegistry registry;
     registry.set(kKey, "PATH", c.value);
@@ -40,30 +40,19 @@ TEST(GetKeyValue, ReadsValuesByTheirBytes) {
   }
 }
 
-TEST(GetKeyValue, OtherTypesLeaveTheValueAsPassed) {
+TEST(GetKeyValue, FailsWithAnEmptyValue) {
   MemoryRegistry registry;
-  registry.set(kKey, "PATH", {3, {1, 2, 3}});
-  std::string value = "as passed";
-  EXPECT_TRUE(GetKeyValue(registry, kHkeyLocalMachine, kKey, "PATH", value));
-  EXPECT_EQ(value, "as passed");
-}
-
-TEST(GetKeyValue, FailsWithEmptyValue) {
-  struct Case {
-    const char* name;
+  registry.set(kKey, "PATH", {kRegSz, std::vector<std::uint8_t>(1025, 'a')});  // longer than the buffer
+  registry.set(kKey, "EMPTY", {kRegSz, {}});  // no bytes at all
+  const struct {
     std::uint32_t root;
     std::string key;
     std::string value;
-  };
-  MemoryRegistry registry;
-  registry.set(kKey, "PATH", {kRegSz, std::vector<std::uint8_t>(1025, 'a')});
-  registry.set(kKey, "EMPTY", {kRegSz, {}});
-  for (const Case& c : {Case{"missing key", kHkeyLocalMachine, "SOFTWARE\\Nothing", "PATH"},
-                        Case{"other root", 0x80000001u, kKey, "PATH"},
-                        Case{"missing value", kHkeyLocalMachine, kKey, "NOPE"},
-                        Case{"longer than the buffer", kHkeyLocalMachine, kKey, "PATH"},
-                        Case{"no bytes at all", kHkeyLocalMachine, kKey, "EMPTY"}}) {
-    SCOPED_TRACE(c.name);
+  } cases[] = {{kHkeyLocalMachine, "SOFTWARE\\Nothing", "PATH"}, {0x80000001u, kKey, "PATH"},
+               {kHkeyLocalMachine, kKey, "NOPE"}, {kHkeyLocalMachine, kKey, "PATH"},
+               {kHkeyLocalMachine, kKey, "EMPTY"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.key + " " + c.value);
     std::string value = "before";
     EXPECT_FALSE(GetKeyValue(registry, c.root, c.key, c.value, value));
     EXPECT_TRUE(value.empty());

@@ -1,9 +1,8 @@
 #include "ui/report_output.h"
 
 #include <QAction>
-#include <QTextCursor>
-#include <QListWidget>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <cstdio>
@@ -16,56 +15,62 @@
 namespace tarnlow::ui::test {
 namespace {
 
-using tarnlow::test::ReadFileBytes;
-using tarnlow::test::WriteFileBytes;
+const std::string kSaveDialog =
+    "RichText file (*.rtf)|*.rtf|Text file (*.txt)|*.txt|CSV file (*.csv)|*.csv #3 name=";
 
 std::string FileText(const std::filesystem::path& path) {
   const Bytes bytes = ReadFileBytes(path);
   return std::string(bytes.begin(), bytes.end());
 }
 
-// The text pdftotext finds in a PDF, or nothing when it cannot run.
-std::optional<std::string> PdfText(const std::filesystem::path& pdf) {
+// The text pdftotext finds in a PDF; a failure when it cannot run.
+std::string PdfText(const std::filesystem::path& pdf) {
   const std::string command = std::string(PDFTOTEXT) + " -layout '" + pdf.string() + "' - 2>/dev/null";
   FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return std::nullopt;
   std::string text;
   char buffer[4096];
-  std::size_t n = 0;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-  return pclose(pipe) == 0 ? std::optional(text) : std::nullopt;
+  for (std::size_t n; pipe != nullptr && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
+  EXPECT_TRUE(pipe != nullptr && pclose(pipe) == 0) << "pdftotext could not read " << pdf;
+  return text;
 }
 
 class ReportOutputTest : public WindowStory {
  protected:
   frmMain& opened() { return startWith(writeWad("karnak.wad", StoryWad())); }
+  void save(const std::string& name, int filterIndex) {
+    platform.answerSave(pathOf(name), filterIndex);
+    window->mnuStatSave->trigger();
+  }
+  // Selects the report's header line "Report on WAD: karnak".
+  QTextCursor selectHeader() {
+    QTextCursor selection(window->rtbReport->document()->findBlockByNumber(1));
+    selection.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    window->rtbReport->setTextCursor(selection);
+    return selection;
+  }
 };
 
 TEST_F(ReportOutputTest, FirstSaveAsksWithCsvPreselectedAndWritesCrLfText) {
   frmMain& w = opened();
-  platform.answerSave(pathOf("Stats.TXT"), 2);
-  w.mnuStatSave->trigger();
-  EXPECT_EQ(platform.story().back(),
-            "Save [Save File as] RichText file (*.rtf)|*.rtf|Text file (*.txt)|*.txt|CSV file (*.csv)|*.csv #3 name=");
-  const std::string saved = pathOf("stats.txt");
-  EXPECT_EQ(w.session().ReportFileName, saved);
+  save("Stats.TXT", 2);
+  EXPECT_EQ(platform.story.back(), "Save [Save File as] " + kSaveDialog);
+  EXPECT_EQ(w.session().ReportFileName, pathOf("stats.txt"));
   const std::string expected = PlainReportText(PaneLines(*w.rtbReport->document()));
-  EXPECT_EQ(FileText(saved), expected);
+  EXPECT_EQ(FileText(pathOf("stats.txt")), expected);
   EXPECT_NE(expected.find("\r\nReport on WAD: karnak\r\n"), std::string::npos);
 }
 
 TEST_F(ReportOutputTest, ExtensionComesFromTheFilterEntry) {
-  struct Case {
-    std::string chosen;
-    int filterIndex;
-    std::string saved;
-  };
   frmMain& w = opened();
-  for (const Case& c : {Case{"Karnak.txt", 1, "karnak.rtf"}, Case{"Stats.TXT", 3, "stats.CSV"},
-                        Case{"Plain", 2, "plain.txt"}, Case{"low.rtf", 0, "low.txt"}}) {
+  const struct {
+    const char* chosen;
+    int filterIndex;
+    const char* saved;
+  } cases[] = {{"Karnak.txt", 1, "karnak.rtf"}, {"Stats.TXT", 3, "stats.CSV"}, {"Plain", 2, "plain.txt"},
+               {"low.rtf", 0, "low.txt"}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.chosen);
-    platform.answerSave(pathOf(c.chosen), c.filterIndex);
-    w.mnuStatSave->trigger();
+    save(c.chosen, c.filterIndex);
     EXPECT_EQ(w.session().ReportFileName, pathOf(c.saved));
     EXPECT_TRUE(std::filesystem::exists(dir / c.saved));
   }
@@ -73,55 +78,38 @@ TEST_F(ReportOutputTest, ExtensionComesFromTheFilterEntry) {
 
 TEST_F(ReportOutputTest, RichTextKeepsHandEditsAndBold) {
   frmMain& w = opened();
-  QTextCursor cursor(w.rtbReport->document()->findBlockByNumber(0));
-  cursor.insertText(QStringLiteral("MY NOTE "));
-  platform.answerSave(pathOf("karnak.rtf"), 1);
-  w.mnuStatSave->trigger();
+  QTextCursor(w.rtbReport->document()->findBlockByNumber(0)).insertText(QStringLiteral("MY NOTE "));
+  save("karnak.rtf", 1);
   const std::string rtf = FileText(dir / "karnak.rtf");
   EXPECT_EQ(rtf, RichReportText(PaneLines(*w.rtbReport->document())));
   EXPECT_TRUE(rtf.starts_with("{\\rtf1"));
   EXPECT_NE(rtf.find("MY NOTE ="), std::string::npos);
 }
 
-TEST_F(ReportOutputTest, SavingAgainToTheSameFileAsksNothing) {
-  frmMain& w = opened();
-  platform.answerSave(pathOf("karnak.csv"), 3);
-  w.mnuStatSave->trigger();
-  platform.answerSave(pathOf("KARNAK.CSV"), 3);
-  w.mnuStatSave->trigger();
-  EXPECT_EQ(platform.story().back(), "Save [Save File] RichText file (*.rtf)|*.rtf|Text file (*.txt)|*.txt|"
-                                     "CSV file (*.csv)|*.csv #3 name=" + pathOf("karnak.CSV"));
-  EXPECT_EQ(platform.messageTexts().size(), 0u);
-}
-
-TEST_F(ReportOutputTest, AnotherExistingFileAsksAndNoLeavesFileAndNameAlone) {
-  frmMain& w = opened();
-  platform.answerSave(pathOf("first.csv"), 3);
-  w.mnuStatSave->trigger();
-  WriteFileBytes(dir / "other.CSV", Bytes{'o', 'l', 'd'});
-  platform.answerSave(pathOf("other.csv"), 3);
-  platform.answerMessage(MessageAnswer::No);
-  w.mnuStatSave->trigger();
-  EXPECT_EQ(platform.story().back(),
-            "Message [Overwrite File] yes-no exclamation Do you want to overwrite existing file?");
-  EXPECT_EQ(FileText(dir / "other.CSV"), "old");
-  EXPECT_EQ(w.session().ReportFileName, pathOf("first.CSV"));
-
-  platform.answerSave(pathOf("other.csv"), 3);
-  platform.answerMessage(MessageAnswer::Yes);
-  w.mnuStatSave->trigger();
-  EXPECT_NE(FileText(dir / "other.CSV"), "old");
-  EXPECT_EQ(w.session().ReportFileName, pathOf("other.CSV"));
-}
-
-TEST_F(ReportOutputTest, FirstSaveOverAnExistingFileAsks) {
+TEST_F(ReportOutputTest, OverwriteQuestionComesForAnExistingFileOtherThanTheLastSaved) {
   frmMain& w = opened();
   WriteFileBytes(dir / "karnak.CSV", Bytes{'o', 'l', 'd'});
-  platform.answerSave(pathOf("karnak.csv"), 3);
+  WriteFileBytes(dir / "other.CSV", Bytes{'o', 'l', 'd'});
+  const std::string question = "Message [Overwrite File] yes-no exclamation Do you want to overwrite existing file?";
+  // The first save asks; No leaves the file and the name alone.
   platform.answerMessage(MessageAnswer::No);
-  w.mnuStatSave->trigger();
+  save("karnak.csv", 3);
+  EXPECT_EQ(platform.story.back(), question);
   EXPECT_EQ(FileText(dir / "karnak.CSV"), "old");
   EXPECT_TRUE(w.session().ReportFileName.empty());
+  platform.answerMessage(MessageAnswer::Yes);
+  save("karnak.csv", 3);
+  EXPECT_NE(FileText(dir / "karnak.CSV"), "old");
+  EXPECT_EQ(w.session().ReportFileName, pathOf("karnak.CSV"));
+  // Saving again to the same file asks nothing, whatever the case typed.
+  save("KARNAK.CSV", 3);
+  EXPECT_EQ(platform.story.back(), "Save [Save File] " + kSaveDialog + pathOf("karnak.CSV"));
+  // Another existing file asks again.
+  platform.answerMessage(MessageAnswer::No);
+  save("other.csv", 3);
+  EXPECT_EQ(platform.story.back(), question);
+  EXPECT_EQ(FileText(dir / "other.CSV"), "old");
+  EXPECT_EQ(w.session().ReportFileName, pathOf("karnak.CSV"));
 }
 
 TEST_F(ReportOutputTest, CancelledSaveChangesNothing) {
@@ -133,15 +121,12 @@ TEST_F(ReportOutputTest, CancelledSaveChangesNothing) {
 
 TEST_F(ReportOutputTest, FailedWriteIsToldAndTheNameIsStillTaken) {
   frmMain& w = opened();
-  const std::string target = pathOf("no-such-folder/stats.csv");
-  platform.answerSave(target, 3);
   platform.answerMessage();
-  w.mnuStatSave->trigger();
+  save("no-such-folder/stats.csv", 3);
   const std::string saved = pathOf("no-such-folder/stats.CSV");
   EXPECT_EQ(w.session().ReportFileName, saved);
-  ASSERT_EQ(platform.messageTexts().size(), 1u);
-  EXPECT_TRUE(platform.messageTexts()[0].starts_with("The report could not be saved to " + saved + ":\n"))
-      << platform.messageTexts()[0];
+  ASSERT_EQ(platform.messageTexts.size(), 1u);
+  EXPECT_TRUE(platform.messageTexts[0].starts_with("The report could not be saved to " + saved + ":\n"));
 }
 
 TEST_F(ReportOutputTest, EmptyPaneNeitherSavesNorPrints) {
@@ -149,7 +134,7 @@ TEST_F(ReportOutputTest, EmptyPaneNeitherSavesNorPrints) {
   Session session;
   SaveStats(session, platform, pane);
   PrintStats(platform, pane);
-  EXPECT_TRUE(platform.story().empty());
+  EXPECT_TRUE(platform.story.empty());
 }
 
 TEST_F(ReportOutputTest, PrintsTheWholeReportAndKeepsTheCaretWithoutSelection) {
@@ -159,50 +144,43 @@ TEST_F(ReportOutputTest, PrintsTheWholeReportAndKeepsTheCaretWithoutSelection) {
   w.rtbReport->setTextCursor(caret);
   platform.answerPrint(pathOf("all.pdf"), false);
   w.mnustatPrint->trigger();
-  EXPECT_EQ(platform.story().back(), "Print selection-disabled");
+  EXPECT_EQ(platform.story.back(), "Print selection-disabled");
   EXPECT_EQ(w.rtbReport->textCursor().position(), 10);
   EXPECT_FALSE(w.rtbReport->textCursor().hasSelection());
-  const auto text = PdfText(dir / "all.pdf");
-  ASSERT_TRUE(text.has_value()) << "pdftotext could not read the printed file";
-  EXPECT_NE(text->find("Report on WAD: karnak"), std::string::npos);
-  EXPECT_NE(text->find("End of report on karnak WAD file."), std::string::npos);
+  const std::string text = PdfText(dir / "all.pdf");
+  EXPECT_NE(text.find("Report on WAD: karnak"), std::string::npos);
+  EXPECT_NE(text.find("End of report on karnak WAD file."), std::string::npos);
 }
 
-TEST_F(ReportOutputTest, PrintsOnlyTheSelectionAndKeepsIt) {
+TEST_F(ReportOutputTest, PrintsOnlyTheSelectionWhenChosenAndKeepsIt) {
   frmMain& w = opened();
-  const QTextBlock header = w.rtbReport->document()->findBlockByNumber(1);
-  QTextCursor selection(header);
-  selection.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-  w.rtbReport->setTextCursor(selection);
+  const QTextCursor selection = selectHeader();
   platform.answerPrint(pathOf("part.pdf"), true);
   w.mnustatPrint->trigger();
-  EXPECT_EQ(platform.story().back(), "Print selection-enabled selection-chosen");
-  EXPECT_EQ(w.rtbReport->textCursor().selectedText(), header.text());
-  const auto text = PdfText(dir / "part.pdf");
-  ASSERT_TRUE(text.has_value()) << "pdftotext could not read the printed file";
-  EXPECT_NE(text->find("Report on WAD: karnak"), std::string::npos);
-  EXPECT_EQ(text->find("End of report"), std::string::npos);
+  EXPECT_EQ(platform.story.back(), "Print selection-enabled selection-chosen");
+  EXPECT_EQ(w.rtbReport->textCursor().selectedText(), selection.selectedText());
+  const std::string text = PdfText(dir / "part.pdf");
+  EXPECT_NE(text.find("Report on WAD: karnak"), std::string::npos);
+  EXPECT_EQ(text.find("End of report"), std::string::npos);
 }
 
 TEST_F(ReportOutputTest, SelectionLeftUnchosenPrintsEverythingAndRestoresTheSelection) {
   frmMain& w = opened();
-  QTextCursor selection(w.rtbReport->document()->findBlockByNumber(1));
-  selection.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-  w.rtbReport->setTextCursor(selection);
+  const QTextCursor selection = selectHeader();
   platform.answerPrint(pathOf("all.pdf"), false);
   w.mnustatPrint->trigger();
   EXPECT_EQ(w.rtbReport->textCursor().anchor(), selection.anchor());
   EXPECT_EQ(w.rtbReport->textCursor().position(), selection.position());
-  const auto text = PdfText(dir / "all.pdf");
-  ASSERT_TRUE(text.has_value());
-  EXPECT_NE(text->find("End of report on karnak WAD file."), std::string::npos);
+  EXPECT_NE(PdfText(dir / "all.pdf").find("End of report on karnak WAD file."), std::string::npos);
 }
 
-TEST_F(ReportOutputTest, CancelledPrintWritesNothing) {
+TEST_F(ReportOutputTest, CancelledPrintEndsQuietlyAndKeepsTheSelection) {
   frmMain& w = opened();
+  const QTextCursor selection = selectHeader();
   platform.cancelPrint();
   w.mnustatPrint->trigger();
-  EXPECT_FALSE(std::filesystem::exists(dir / "all.pdf"));
+  EXPECT_EQ(platform.story.back(), "Print selection-enabled selection-chosen");
+  EXPECT_EQ(w.rtbReport->textCursor().selectedText(), selection.selectedText());
 }
 
 }  // namespace

@@ -9,44 +9,39 @@ namespace tarnlow::ui::test {
 namespace {
 
 const std::string kPathKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-const std::string kFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
 const std::string kUnavailable = "Message [Tarnlow] ok System Information Is Unavailable At This Time";
 
-TEST(StartSysInfo, StartsThePathValueWithoutLookingForIt) {
-  ScriptedPlatform platform;
-  platform.registry.setString(kPathKey, "PATH", "/nowhere/msinfo32.exe");
-  StartSysInfo(platform);
-  EXPECT_EQ(platform.story(), std::vector<std::string>{"Start /nowhere/msinfo32.exe"});
-}
-
-TEST(StartSysInfo, FailedStartSaysUnavailable) {
-  ScriptedPlatform platform;
-  platform.registry.setString(kPathKey, "PATH", "/nowhere/msinfo32.exe");
-  platform.startSucceeds = false;
-  platform.answerMessage();
-  StartSysInfo(platform);
-  EXPECT_EQ(platform.story(), (std::vector<std::string>{"Start /nowhere/msinfo32.exe", kUnavailable}));
+TEST(StartSysInfo, StartsThePathValueWithoutLookingForItAndSaysWhenTheStartFails) {
+  for (const bool starts : {true, false}) {
+    ScriptedPlatform platform;
+    platform.registry.setString(kPathKey, "PATH", "/nowhere/msinfo32.exe");
+    platform.startSucceeds = starts;
+    if (!starts) platform.answerMessage();
+    StartSysInfo(platform);
+    std::vector<std::string> expected = {"Start /nowhere/msinfo32.exe"};
+    if (!starts) expected.push_back(kUnavailable);
+    EXPECT_EQ(platform.story, expected);
+  }
 }
 
 TEST(StartSysInfo, FolderValueIsUsedOnlyWhenTheProgramIsThere) {
   tarnlow::test::TempDir dir;
   ScriptedPlatform platform;
-  platform.registry.setString(kFolderKey, "MSINFO", dir.path().string());
+  platform.registry.setString("SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", dir.path().string());
   platform.answerMessage();
   StartSysInfo(platform);
-  EXPECT_EQ(platform.story(), std::vector<std::string>{kUnavailable});
-
+  EXPECT_EQ(platform.story, std::vector<std::string>{kUnavailable});
   tarnlow::test::WriteFileBytes(dir.path().string() + "\\MSINFO32.EXE", Bytes{1});
   StartSysInfo(platform);
-  EXPECT_EQ(platform.story().back(), "Start " + dir.path().string() + "\\MSINFO32.EXE");
+  EXPECT_EQ(platform.story.back(), "Start " + dir.path().string() + "\\MSINFO32.EXE");
 }
 
-TEST(StartSysInfo, NoValuesSayUnavailable) {
+TEST(StartSysInfo, NoUsableValueSaysUnavailable) {
   ScriptedPlatform platform;
   platform.registry.set(kPathKey, "PATH", {kRegDword, {}});
   platform.answerMessage();
   StartSysInfo(platform);
-  EXPECT_EQ(platform.story(), std::vector<std::string>{kUnavailable});
+  EXPECT_EQ(platform.story, std::vector<std::string>{kUnavailable});
 }
 
 }  // namespace

@@ -4,8 +4,9 @@
 #include <QSpinBox>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "tests/support/wad_builder.h"
-#include "wad/byte_writer.h"
 
 namespace tarnlow::ui {
 namespace {
@@ -15,9 +16,7 @@ RecordArray<TextureRow> Rows(std::size_t rows, std::array<std::uint8_t, 3> colou
   Bytes bytes;
   for (std::size_t i = 0; i < rows * 256; ++i) bytes.insert(bytes.end(), colour.begin(), colour.end());
   const std::size_t at = (static_cast<std::size_t>(y) * 256 + static_cast<std::size_t>(x)) * 3;
-  bytes[at] = 255;
-  bytes[at + 1] = 0;
-  bytes[at + 2] = 255;
+  std::tie(bytes[at], bytes[at + 1], bytes[at + 2]) = std::tuple(255, 0, 255);
   return RecordArray<TextureRow>(rows, bytes);
 }
 
@@ -84,13 +83,9 @@ TEST(TexturePageWidget, ColourKeyShowsTheCheckerboardThrough) {
 
   // Find the page on the screen: the first red pixel row by row.
   QPoint origin(-1, -1);
-  for (int y = 0; y < shot.height() && origin.x() < 0; ++y) {
-    for (int x = 0; x < shot.width(); ++x) {
-      if (shot.pixel(x, y) == qRgb(200, 40, 40)) {
-        origin = QPoint(x, y);
-        break;
-      }
-    }
+  for (int i = 0; i < shot.width() * shot.height() && origin.x() < 0; ++i) {
+    const QPoint at(i % shot.width(), i / shot.width());
+    if (shot.pixel(at) == qRgb(200, 40, 40)) origin = at;
   }
   ASSERT_GE(origin.x(), 0) << "the page is drawn";
   const QRgb key = shot.pixel(origin + QPoint(100, 100));

@@ -7,10 +7,9 @@
 
 namespace tarnlow::ui::test {
 
-void MemoryRegistry::setString(const std::string& key, const std::string& name, const std::string& text,
-                               bool terminated) {
+void MemoryRegistry::setString(const std::string& key, const std::string& name, const std::string& text) {
   Value value{kRegSz, std::vector<std::uint8_t>(text.begin(), text.end())};
-  if (terminated) value.bytes.push_back(0);
+  value.bytes.push_back(0);
   set(key, name, std::move(value));
 }
 
@@ -33,36 +32,16 @@ std::optional<RegistryValueInfo> MemoryRegistry::QueryValue(RegistryKey key, con
   return RegistryValueInfo{found->second.type, found->second.bytes.size()};
 }
 
-void MemoryRegistry::CloseKey(RegistryKey) { --openKeys; }
-
 ScriptedPlatform::ScriptedPlatform() : programFolder(QCoreApplication::applicationDirPath().toStdString()) {}
 
 ScriptedPlatform::~ScriptedPlatform() {
-  EXPECT_TRUE(opens_.empty()) << opens_.size() << " Open dialog answers were never asked for";
-  EXPECT_TRUE(saves_.empty()) << saves_.size() << " Save dialog answers were never asked for";
-  EXPECT_TRUE(messages_.empty()) << messages_.size() << " message box answers were never asked for";
-  EXPECT_TRUE(prints_.empty()) << prints_.size() << " print dialog answers were never asked for";
-}
-
-void ScriptedPlatform::answerPrint(const std::string& pdfPath, bool selectionOnly) {
-  prints_.push_back(std::make_pair(pdfPath, selectionOnly));
-}
-
-std::vector<std::string> ScriptedPlatform::story() const {
-  std::vector<std::string> lines;
-  for (const PlatformCall& call : calls_) lines.push_back(call.line);
-  return lines;
-}
-
-std::vector<std::string> ScriptedPlatform::messageTexts() const {
-  std::vector<std::string> texts;
-  for (const PlatformCall& call : calls_) {
-    if (call.line.starts_with("Message")) texts.push_back(call.text);
-  }
-  return texts;
+  EXPECT_EQ(opens_.size() + saves_.size() + messages_.size() + prints_.size(), 0u)
+      << "answers never asked for: " << opens_.size() << " Open, " << saves_.size() << " Save, " << messages_.size()
+      << " message, " << prints_.size() << " print";
 }
 
 namespace {
+
 std::string DialogLine(const char* kind, const FileDialogRequest& request) {
   std::string line = std::string(kind) + " [" + request.title + "] " + request.filter + " #" +
                      std::to_string(request.filterIndex) + " name=" + request.initialName;
@@ -71,58 +50,44 @@ std::string DialogLine(const char* kind, const FileDialogRequest& request) {
   if (request.pathMustExist) line += " path-must-exist";
   return line;
 }
-}  // namespace
 
-std::optional<FileDialogAnswer> ScriptedPlatform::OpenFileDialog(const FileDialogRequest& request) {
-  calls_.push_back({DialogLine("Open", request), request, {}, {}});
-  if (duringDialog) duringDialog();
-  if (opens_.empty()) {
-    ADD_FAILURE() << "Open dialog shown with no answer queued: " << calls_.back().line;
+// The next queued answer; a failure when none is queued.
+template <typename T>
+std::optional<T> Next(std::deque<T>& queue, const std::string& shown) {
+  if (queue.empty()) {
+    ADD_FAILURE() << "shown with no answer queued: " << shown;
     return std::nullopt;
   }
-  auto answer = opens_.front();
-  opens_.pop_front();
+  T answer = queue.front();
+  queue.pop_front();
   return answer;
 }
 
+}  // namespace
+
+std::optional<FileDialogAnswer> ScriptedPlatform::OpenFileDialog(const FileDialogRequest& request) {
+  story.push_back(DialogLine("Open", request));
+  if (duringDialog) duringDialog();
+  return Next(opens_, story.back()).value_or(std::nullopt);
+}
+
 std::optional<FileDialogAnswer> ScriptedPlatform::SaveFileDialog(const FileDialogRequest& request) {
-  calls_.push_back({DialogLine("Save", request), request, {}, {}});
-  if (saves_.empty()) {
-    ADD_FAILURE() << "Save dialog shown with no answer queued: " << calls_.back().line;
-    return std::nullopt;
-  }
-  auto answer = saves_.front();
-  saves_.pop_front();
-  return answer;
+  story.push_back(DialogLine("Save", request));
+  return Next(saves_, story.back()).value_or(std::nullopt);
 }
 
 MessageAnswer ScriptedPlatform::ShowMessage(const std::string& text, const std::string& caption,
                                             MessageButtons buttons, MessageIcon icon) {
-  std::string line = "Message [" + caption + "]";
-  line += buttons == MessageButtons::YesNo ? " yes-no" : " ok";
-  if (icon == MessageIcon::Exclamation) line += " exclamation";
-  line += " " + text;
-  calls_.push_back({line, {}, {}, text});
-  if (messages_.empty()) {
-    ADD_FAILURE() << "Message box shown with no answer queued: " << line;
-    return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
-  }
-  const MessageAnswer answer = messages_.front();
-  messages_.pop_front();
-  return answer;
+  story.push_back("Message [" + caption + "]" + (buttons == MessageButtons::YesNo ? " yes-no" : " ok") +
+                  (icon == MessageIcon::Exclamation ? " exclamation " : " ") + text);
+  messageTexts.push_back(text);
+  return Next(messages_, story.back()).value_or(MessageAnswer::No);
 }
 
 std::optional<PrintAnswer> ScriptedPlatform::PrintDialog(const PrintRequest& request) {
-  std::string line = "Print";
-  line += request.selectionEnabled ? " selection-enabled" : " selection-disabled";
-  if (request.selectionChosen) line += " selection-chosen";
-  calls_.push_back({line, {}, request, {}});
-  if (prints_.empty()) {
-    ADD_FAILURE() << "Print dialog shown with no answer queued";
-    return std::nullopt;
-  }
-  const auto answer = prints_.front();
-  prints_.pop_front();
+  story.push_back(std::string("Print") + (request.selectionEnabled ? " selection-enabled" : " selection-disabled") +
+                  (request.selectionChosen ? " selection-chosen" : ""));
+  const auto answer = Next(prints_, story.back()).value_or(std::nullopt);
   if (!answer) return std::nullopt;
   printer_ = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
   printer_->setOutputFormat(QPrinter::PdfFormat);
@@ -133,7 +98,7 @@ std::optional<PrintAnswer> ScriptedPlatform::PrintDialog(const PrintRequest& req
 bool ScriptedPlatform::FileExists(const std::string& path) { return VisibleFileExists(path); }
 
 bool ScriptedPlatform::StartProgram(const std::string& path) {
-  calls_.push_back({"Start " + path, {}, {}, {}});
+  story.push_back("Start " + path);
   return startSucceeds;
 }
 

@@ -14,7 +14,7 @@
 namespace tarnlow::ui::test {
 
 // A registry held in memory: keys of values with their type and bytes.
-// Records how keys were opened and whether each was closed again.
+// Records how keys were opened and how many are still open.
 class MemoryRegistry : public RegistryReader {
  public:
   struct Value {
@@ -22,35 +22,27 @@ class MemoryRegistry : public RegistryReader {
     std::vector<std::uint8_t> bytes;
   };
   void set(const std::string& key, const std::string& name, Value value) { keys_[key][name] = std::move(value); }
-  // A string value, stored with its terminating zero unless told otherwise.
-  void setString(const std::string& key, const std::string& name, const std::string& text, bool terminated = true);
+  // A string value, stored with its terminating zero.
+  void setString(const std::string& key, const std::string& name, const std::string& text);
 
   std::optional<RegistryKey> OpenKey(std::uint32_t root, const std::string& keyName, std::uint32_t access) override;
   std::optional<RegistryValueInfo> QueryValue(RegistryKey key, const std::string& valueName,
                                               std::span<std::uint8_t> buffer) override;
-  void CloseKey(RegistryKey key) override;
+  void CloseKey(RegistryKey) override { --openKeys; }
 
   std::uint32_t lastAccess = 0;
-  int openKeys = 0;  // opened and not yet closed
+  int openKeys = 0;
 
  private:
   std::map<std::string, std::map<std::string, Value>> keys_;
   std::vector<std::string> handles_;
 };
 
-// One thing the program asked of the platform, as a line of the story:
-// "Open [Select a WAD to Edit] TR WAD file (*.wad)|*.wad #1 must-exist",
-// "Message [Tarnlow] Unknown FaceType - Face 0".
-struct PlatformCall {
-  std::string line;
-  FileDialogRequest dialog;  // for Open and Save
-  PrintRequest print;        // for Print
-  std::string text;          // for Message: its text
-};
-
 // Answers dialogs and message boxes from queues and records every call in
-// order. A dialog or message box with no answer queued fails the test; so
-// do answers left unused when it goes away.
+// order as a line of the story:
+// "Open [Select a WAD to Edit] TR WAD file (*.wad)|*.wad #1 name= must-exist",
+// "Message [Tarnlow] ok Unknown FaceType - Face 0". A dialog or message box
+// with no answer queued fails the test; so do answers left unused at the end.
 class ScriptedPlatform : public Platform {
  public:
   ScriptedPlatform();
@@ -58,24 +50,22 @@ class ScriptedPlatform : public Platform {
 
   void answerOpen(const std::string& path) { opens_.push_back(FileDialogAnswer{path, 1}); }
   void cancelOpen() { opens_.push_back(std::nullopt); }
-  void answerSave(const std::string& path, int filterIndex = 1) { saves_.push_back(FileDialogAnswer{path, filterIndex}); }
+  void answerSave(const std::string& path, int filterIndex = 1) { saves_.push_back({{path, filterIndex}}); }
   void cancelSave() { saves_.push_back(std::nullopt); }
   void answerMessage(MessageAnswer answer = MessageAnswer::Ok) { messages_.push_back(answer); }
   // Confirms the print dialog; the pages go to a PDF file.
-  void answerPrint(const std::string& pdfPath, bool selectionOnly);
+  void answerPrint(const std::string& pdfPath, bool selectionOnly) { prints_.push_back({{pdfPath, selectionOnly}}); }
   void cancelPrint() { prints_.push_back(std::nullopt); }
 
-  // Runs while a file dialog is up, before it is answered.
+  // Runs while the Open dialog is up, before it is answered.
   std::function<void()> duringDialog;
   std::string programFolder;
   bool startSucceeds = true;
   MemoryRegistry registry;
 
-  const std::vector<PlatformCall>& calls() const { return calls_; }
-  // The story so far, one line per call.
-  std::vector<std::string> story() const;
-  // The texts of the message boxes shown, in order.
-  std::vector<std::string> messageTexts() const;
+  // The story so far, one line per call, and the texts of the message boxes.
+  std::vector<std::string> story;
+  std::vector<std::string> messageTexts;
 
   std::optional<FileDialogAnswer> OpenFileDialog(const FileDialogRequest& request) override;
   std::optional<FileDialogAnswer> SaveFileDialog(const FileDialogRequest& request) override;
@@ -88,12 +78,10 @@ class ScriptedPlatform : public Platform {
   bool StartProgram(const std::string& path) override;
 
  private:
-  std::deque<std::optional<FileDialogAnswer>> opens_;
-  std::deque<std::optional<FileDialogAnswer>> saves_;
+  std::deque<std::optional<FileDialogAnswer>> opens_, saves_;
   std::deque<MessageAnswer> messages_;
   std::deque<std::optional<std::pair<std::string, bool>>> prints_;
   std::unique_ptr<QPrinter> printer_;
-  std::vector<PlatformCall> calls_;
 };
 
 }  // namespace tarnlow::ui::test

@@ -19,20 +19,16 @@ Bytes SwdFileBytes(std::int32_t entries) {
 }
 
 WadDocument StoryWad() {
-  using tarnlow::test::Moveable;
   // The first mesh starts at offset 0, so its pointer is 0: a dummy.
-  return tarnlow::test::WadBuilder()
-      .meshes({tarnlow::test::SimpleMesh(), tarnlow::test::SimpleMesh(4), tarnlow::test::NullShapeMesh()})
+  return WadBuilder()
+      .meshes({SimpleMesh(), SimpleMesh(4), tarnlow::test::NullShapeMesh()})
       .moveables({Moveable(0, 2, 0), Moveable(1, 1, 2), Moveable(2, 2, 2)})
       .build();
 }
 
 std::string WindowStory::writeWad(const std::string& name, const WadDocument& document, bool withSwd) {
-  tarnlow::test::WriteFileBytes(dir / name, tarnlow::test::WadFileBytes(document));
-  if (withSwd) {
-    const std::string title = name.substr(0, name.rfind('.'));
-    tarnlow::test::WriteFileBytes(dir / (title + ".swd"), SwdFileBytes(1));
-  }
+  WriteFileBytes(dir / name, WadFileBytes(document));
+  if (withSwd) WriteFileBytes(dir / (name.substr(0, name.rfind('.')) + ".swd"), SwdFileBytes(1));
   return pathOf(name);
 }
 

@@ -12,6 +12,13 @@
 
 namespace tarnlow::ui::test {
 
+using tarnlow::test::Moveable;
+using tarnlow::test::ReadFileBytes;
+using tarnlow::test::SimpleMesh;
+using tarnlow::test::WadBuilder;
+using tarnlow::test::WadFileBytes;
+using tarnlow::test::WriteFileBytes;
+
 // The report's clock in tests: 2024/03/05 14:05:09.
 LocalDateTime FixedClock();
 
@@ -36,6 +43,8 @@ class WindowStory : public ::testing::Test {
   // Makes the window, answers its first Open dialog with `path` and runs
   // the first activation.
   frmMain& startWith(const std::string& path);
+  // startWith a level1.wad of StoryWad with its SWD.
+  frmMain& startWithStory() { return startWith(writeWad("level1.wad", StoryWad())); }
   // Makes the window, cancels its first Open dialog.
   frmMain& startCancelled();
   std::string pathOf(const std::string& name) const { return (dir / name).string(); }
