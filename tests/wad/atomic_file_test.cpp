@@ -11,7 +11,6 @@ namespace tarnlow {
 namespace {
 
 using test::ReadFileBytes;
-using test::TempDir;
 using test::WriteFileBytes;
 
 std::vector<std::string> Listing(const std::filesystem::path& folder) {
@@ -21,12 +20,19 @@ std::vector<std::string> Listing(const std::filesystem::path& folder) {
   return names;
 }
 
+unsigned ModeOf(const std::filesystem::path& path) {
+  struct stat info {};
+  EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+  return info.st_mode & 07777;
+}
+
 const Bytes kOld(50, 0x0D);
 const Bytes kNew = {1, 2, 3};
 
-TEST(AtomicFile, CommitReplacesTheTargetWithExactlyTheWrittenBytes) {
-  TempDir dir;
+TEST(AtomicFile, CommitReplacesTheTargetWithExactlyTheWrittenBytesAndKeepsItsMode) {
+  test::TempDir dir;
   WriteFileBytes(dir / "t.bin", kOld);
+  ASSERT_EQ(::chmod((dir / "t.bin").c_str(), 0640), 0);
   {
     AtomicFile file(dir / "t.bin");
     file.write(kNew);
@@ -37,79 +43,56 @@ TEST(AtomicFile, CommitReplacesTheTargetWithExactlyTheWrittenBytes) {
   expected.resize(3 + 70'000, 0);
   EXPECT_EQ(ReadFileBytes(dir / "t.bin"), expected);
   EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{"t.bin"});
+  EXPECT_EQ(ModeOf(dir / "t.bin"), 0640u);
 }
 
-TEST(AtomicFile, TargetStaysUntouchedUntilCommit) {
-  TempDir dir;
-  WriteFileBytes(dir / "t.bin", kOld);
-  AtomicFile file(dir / "t.bin");
-  file.write(kNew);
-  EXPECT_EQ(ReadFileBytes(dir / "t.bin"), kOld);
-  EXPECT_EQ(Listing(dir.path()).size(), 2u);  // the target and the temporary file beside it
-}
-
-TEST(AtomicFile, DestroyingWithoutCommitRemovesTheTemporaryFile) {
-  TempDir dir;
-  WriteFileBytes(dir / "t.bin", kOld);
-  {
-    AtomicFile file(dir / "t.bin");
-    file.write(kNew);
-  }
-  EXPECT_EQ(ReadFileBytes(dir / "t.bin"), kOld);
-  EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{"t.bin"});
-}
-
-TEST(AtomicFile, ReplacedTargetKeepsItsPermissions) {
-  TempDir dir;
-  WriteFileBytes(dir / "t.bin", kOld);
-  ASSERT_EQ(::chmod((dir / "t.bin").c_str(), 0640), 0);
-  AtomicFile file(dir / "t.bin");
-  file.write(kNew);
-  file.commit();
-  struct stat info {};
-  ASSERT_EQ(::stat((dir / "t.bin").c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0640u);
-}
-
-TEST(AtomicFile, NewTargetGetsTheUsualModeNotAPrivateOne) {
-  TempDir dir;
+// The temporary file beside the target is private while written; the file
+// it becomes must not be.
+TEST(AtomicFile, NewTargetGetsTheModeTheUmaskGives) {
+  test::TempDir dir;
   const mode_t mask = ::umask(022);
   {
     AtomicFile file(dir / "new.bin");
     file.commit();
   }
   ::umask(mask);
-  struct stat info {};
-  ASSERT_EQ(::stat((dir / "new.bin").c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0644u);
+  EXPECT_EQ(ModeOf(dir / "new.bin"), 0644u);
 }
 
+TEST(AtomicFile, TargetStaysUntouchedUntilCommitAndAnAbandonedWriteLeavesNoTrace) {
+  test::TempDir dir;
+  WriteFileBytes(dir / "t.bin", kOld);
+  {
+    AtomicFile file(dir / "t.bin");
+    file.write(kNew);
+    EXPECT_EQ(ReadFileBytes(dir / "t.bin"), kOld);
+    EXPECT_EQ(Listing(dir.path()).size(), 2u);
+  }
+  EXPECT_EQ(ReadFileBytes(dir / "t.bin"), kOld);
+  EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{"t.bin"});
+}
+
+// Root writes anywhere; a parent that is a regular file stops it too.
 TEST(AtomicFile, FolderThatCannotBeWrittenFailsWithTheSystemError) {
-  TempDir dir;
-  std::filesystem::path target;
-  int expected = 0;
-  if (::geteuid() == 0) {
-    // Root writes anywhere; a parent that is a regular file stops it too.
-    WriteFileBytes(dir / "plain", kOld);
-    target = dir / "plain" / "t.bin";
-    expected = ENOTDIR;
+  test::TempDir dir;
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    WriteFileBytes(dir / "locked", kOld);
   } else {
     std::filesystem::create_directory(dir / "locked");
     std::filesystem::permissions(dir / "locked", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    target = dir / "locked" / "t.bin";
-    expected = EACCES;
   }
   try {
-    AtomicFile file(target);
+    AtomicFile file(dir / "locked" / "t.bin");
     FAIL() << "no error";
   } catch (const WadError& e) {
-    EXPECT_EQ(e.number(), expected);
+    EXPECT_EQ(e.number(), root ? ENOTDIR : EACCES);
     EXPECT_NE(e.where().find("t.bin"), std::string::npos);
   }
 }
 
 TEST(AtomicFile, CommitOntoAFolderFailsAndLeavesNoTemporaryFile) {
-  TempDir dir;
+  test::TempDir dir;
   std::filesystem::create_directory(dir / "t.bin");
   AtomicFile file(dir / "t.bin");
   file.write(kNew);

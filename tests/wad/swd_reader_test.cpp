@@ -12,11 +12,8 @@
 namespace tarnlow {
 namespace {
 
-using test::TempDir;
-using test::WriteFileBytes;
-
-// An SWD file section by section: each count is written as given, followed
-// by `data` bytes of a recognisable pattern.
+// An SWD file section by section: each count as given, then `dataBytes`
+// bytes of a pattern that tells the sections apart.
 struct SwdLayout {
   std::int32_t unknown = 0;
   std::int32_t counts[3] = {0, 0, 0};
@@ -36,11 +33,9 @@ struct SwdLayout {
 
 class SwdReaderTest : public ::testing::Test {
  protected:
+  // Writes the file and reads it; the WadError when the read fails.
   std::optional<WadError> Read(const SwdLayout& layout, SwdDocument* document = nullptr) {
-    return Read(layout.bytes(), document);
-  }
-  std::optional<WadError> Read(const Bytes& bytes, SwdDocument* document = nullptr) {
-    WriteFileBytes(dir_ / "level.swd", bytes);
+    test::WriteFileBytes(dir_ / "level.swd", layout.bytes());
     try {
       SwdDocument read = ReadSWD(dir_ / "level.swd");
       if (document != nullptr) *document = std::move(read);
@@ -49,26 +44,19 @@ class SwdReaderTest : public ::testing::Test {
       return e;
     }
   }
-  TempDir dir_;
+  test::TempDir dir_;
 };
 
-TEST_F(SwdReaderTest, FileOfZeroCountsLoadsEmpty) {
+// Unlike a WAD, an SWD accepts zero counts.
+TEST_F(SwdReaderTest, FileOfSixteenBytesWithZeroCountsLoadsEmpty) {
   SwdDocument read;
-  SwdLayout layout;
-  ASSERT_EQ(layout.bytes().size(), 16u);
-  ASSERT_FALSE(Read(layout, &read));
+  ASSERT_EQ(SwdLayout().bytes().size(), 16u);
+  ASSERT_FALSE(Read(SwdLayout(), &read));
   EXPECT_EQ(read, SwdDocument{});
 }
 
 TEST_F(SwdReaderTest, ReadsEachSectionAfterTheOneBefore) {
-  SwdLayout layout;
-  layout.unknown = -3;
-  layout.counts[0] = 2;
-  layout.dataBytes[0] = 32;
-  layout.counts[1] = 768;
-  layout.dataBytes[1] = 768;
-  layout.counts[2] = 3;
-  layout.dataBytes[2] = 24;
+  SwdLayout layout{-3, {2, 768, 3}, {32, 768, 24}};
   SwdDocument read;
   ASSERT_FALSE(Read(layout, &read));
   EXPECT_EQ(read.SwdUnknown, -3);
@@ -80,7 +68,7 @@ TEST_F(SwdReaderTest, ReadsEachSectionAfterTheOneBefore) {
   EXPECT_EQ(read.SwdRecords[2].Bytes[7], 124);
 }
 
-TEST_F(SwdReaderTest, BadCountsFailWithTheirErrorNumber) {
+TEST_F(SwdReaderTest, BadCountsFailWithTheirErrorNumberAndPlace) {
   const struct {
     int section;
     std::int32_t count;
@@ -101,22 +89,11 @@ TEST_F(SwdReaderTest, BadCountsFailWithTheirErrorNumber) {
   }
 }
 
-TEST_F(SwdReaderTest, FullTexturePageHas256Rows) {
-  SwdLayout layout;
-  layout.counts[1] = 768 * 256;
-  layout.dataBytes[1] = 768 * 256;
-  SwdDocument read;
-  ASSERT_FALSE(Read(layout, &read));
-  EXPECT_EQ(read.SwdTextData.size(), 256u);
-  EXPECT_EQ(read.NumSwdRecords, 0);
-}
-
+// An SWD may end early: a section cut short keeps what the file held, the
+// rest reads as zero without being stored, and every later count reads as 0.
 TEST_F(SwdReaderTest, SectionCutShortKeepsWhatTheFileHeldAndReadsTheRestAsZero) {
-  SwdLayout layout;
-  layout.counts[0] = 1'000'000;
-  layout.dataBytes[0] = 20;
   SwdDocument read;
-  ASSERT_FALSE(Read(layout, &read));
+  ASSERT_FALSE(Read(SwdLayout{0, {1'000'000, 0, 0}, {20, 0, 0}}, &read));
   EXPECT_EQ(read.SwdEntries.size(), 1'000'000u);
   // 20 entry bytes plus the two counts after them: all the file held.
   EXPECT_EQ(read.SwdEntries.storedBytes().size(), 28u);
