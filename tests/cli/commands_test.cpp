@@ -84,10 +84,7 @@ TEST(CliCommands, UnreadableWadExitsWith2WithTheReadWadMessageAndWritesNothing) 
   WriteObjectNames(dir / "names.dat", ObjectNamesFileContent{});
   const std::string wad = (dir / "broken.wad").string();
   const std::string written = (dir / "written").string();
-  const struct {
-    std::vector<std::string> args;
-    std::string prefix;
-  } cases[] = {
+  const struct { std::vector<std::string> args; std::string prefix; } cases[] = {
       {{"copy", wad, written}, "ReadWAD -> error code 9\n"},
       {{"objects", "--names", (dir / "names.dat").string(), wad}, "ReadWAD -> error code 9\n"},
       {{"report", wad}, "ReadWAD -> error code 9\n"},

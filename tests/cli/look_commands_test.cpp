@@ -2,6 +2,7 @@
 #include <png.h>
 
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -37,11 +38,6 @@ Png ReadPng(const fs::path& path) {
   png.width = image.width;
   png.height = image.height;
   return png;
-}
-
-std::pair<std::uint32_t, std::uint32_t> PngSize(const fs::path& path) {
-  const Png png = ReadPng(path);
-  return {png.width, png.height};
 }
 
 // An SWD of no entries, `rows` texture rows of one grey, no records.
@@ -92,7 +88,8 @@ TEST(CliTextures, WritesOnePngPerPageOf256RowsWithAShortLastPage) {
       std::snprintf(name, sizeof name, "page_%03zu.png", p);
       expected.push_back(name);
       listed += (files.dir / "pages" / name).string() + "\n";
-      EXPECT_EQ(PngSize(files.dir / "pages" / name), std::pair(256u, c.heights[p])) << name;
+      const Png png = ReadPng(files.dir / "pages" / name);
+      EXPECT_EQ(std::pair(png.width, png.height), std::pair(256u, c.heights[p])) << name;
     }
     EXPECT_EQ(FilesIn(files.dir / "pages"), expected);
     EXPECT_EQ(run.out, listed);
@@ -123,29 +120,31 @@ TEST(CliTextures, MagentaBecomesTransparentAndOtherPixelsKeepTheirColour) {
 }
 
 TEST(CliTextures, SwdOptionWritesThePagesOfTheSwdBesideTheWad) {
-  const LevelFiles files(WadBuilder().textureRows(600).build(), SwdBytes(64));
-  const CliRun run = files.run({"textures", "--swd", files.wad, "-o", (files.dir / "sprites").string()});
-  ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(FilesIn(files.dir / "sprites"), std::vector<std::string>{"page_000.png"});
-  EXPECT_EQ(PngSize(files.dir / "sprites" / "page_000.png"), std::pair(256u, 64u));
-}
-
-TEST(CliTextures, MissingSwdIsNamedAndNothingIsWritten) {
-  const LevelFiles files(WadBuilder().build());
-  const CliRun run = files.run({"textures", "--swd", files.wad, "-o", (files.dir / "sprites").string()});
-  EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.err.find((files.dir / "level.swd").string() + " does not exist"), std::string::npos) << run.err;
-  EXPECT_FALSE(fs::exists(files.dir / "sprites"));
-}
-
-TEST(CliTextures, SwdCutShortSaysTheMissingRowsAreBlack) {
-  Bytes swd = SwdBytes(300);
-  swd.resize(12 + 10 * 768);  // ten rows, then the file ends
-  const LevelFiles files(WadBuilder().build(), swd);
-  const CliRun run = files.run({"textures", "--swd", files.wad, "-o", files.dir.path().string()});
-  ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.err.find("claims 300 rows but its file holds 10"), std::string::npos) << run.err;
-  EXPECT_EQ(PngSize(files.dir / "page_001.png"), std::pair(256u, 44u));
+  Bytes cutShort = SwdBytes(300);
+  cutShort.resize(12 + 10 * 768);  // ten rows, then the file ends
+  const struct {
+    const char* name;
+    Bytes swd;
+    int status;
+    std::string errPart;
+    std::vector<std::uint32_t> heights;
+  } cases[] = {
+      {"whole", SwdBytes(64), 0, "", {64}},
+      {"missing", {}, 2, "level.swd does not exist", {}},
+      {"cut short: the missing rows are black", cutShort, 0, "claims 300 rows but its file holds 10", {256, 44}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const LevelFiles files(WadBuilder().textureRows(600).build(), c.swd);
+    const CliRun run = files.run({"textures", "--swd", files.wad, "-o", (files.dir / "sprites").string()});
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_NE(run.err.find(c.errPart), std::string::npos) << run.err;
+    EXPECT_EQ(fs::exists(files.dir / "sprites") ? FilesIn(files.dir / "sprites").size() : 0, c.heights.size());
+    for (std::size_t p = 0; p < c.heights.size(); ++p) {
+      const Png png = ReadPng(files.dir / "sprites" / ("page_00" + std::to_string(p) + ".png"));
+      EXPECT_EQ(std::pair(png.width, png.height), std::pair(256u, c.heights[p])) << p;
+    }
+  }
 }
 
 TEST(CliTextures, UnwritableFolderExitsWith1) {
@@ -160,14 +159,12 @@ TEST(CliTextures, UnwritableFolderExitsWith1) {
 // vertex count word is 0x8000 (overflow). Object 0 has the meshes at
 // pointers 1, 2 (a dummy) and 3; object 1 has the bad mesh.
 MeshRecord Second() {
-  MeshRecord m;
-  m.NumVertices = 4;
-  m.Vertices = {{-100, 0, -100}, {100, 0, -100}, {100, -50, 100}, {-100, 7, 100}};
-  m.NumNormals = -4;
-  m.Shades = {1, 2, 3, 4};
-  m.NumFaces = 2;
-  m.Faces = {MeshFace{MeshFace::kQuad, {0, 1, 2, 3}, 1, 0}, MeshFace{MeshFace::kTriangle, {3, 2, 1}, 2, 0}};
-  return m;
+  return {.NumVertices = 4,
+          .Vertices = {{-100, 0, -100}, {100, 0, -100}, {100, -50, 100}, {-100, 7, 100}},
+          .NumNormals = -4,
+          .Shades = {1, 2, 3, 4},
+          .NumFaces = 2,
+          .Faces = {MeshFace{MeshFace::kQuad, {0, 1, 2, 3}, 1, 0}, MeshFace{MeshFace::kTriangle, {3, 2, 1}, 2, 0}}};
 }
 
 WadDocument MeshWad() {
@@ -209,16 +206,20 @@ void ExpectObjHolds(const fs::path& path, const MeshRecord& mesh) {
   EXPECT_EQ(faces, expected);
 }
 
-TEST(CliMesh, WritesTheChosenMeshAsObj) {
+TEST(CliMesh, WritesTheChosenMeshAsObjOrSaysWhyNot) {
   const struct {
     std::vector<std::string> selection;
-    MeshRecord mesh;
-    std::string err;
+    std::optional<MeshRecord> mesh;  // none: exit 1 and no file
+    std::string errPart;
   } cases[] = {
       // Object 0 starts at pointer 1: its Mesh 00 is the second mesh.
       {{"--object", "0", "--mesh", "0"}, Second(), ""},
       {{"--pointer", "1"}, Second(), ""},
       {{"--object", "0", "--mesh", "1"}, SimpleMesh(4), "DUMMY (pointer 0); writing the mesh at offset 0"},
+      {{"--object", "1", "--mesh", "0"}, std::nullopt, "overflow: vertex count word 0x8000"},
+      {{"--object", "2", "--mesh", "0"}, std::nullopt, "there is no object 2; the WAD holds 2 objects"},
+      {{"--object", "0", "--mesh", "3"}, std::nullopt, "object 0 has 3 meshes; there is no Mesh 03"},
+      {{"--pointer", "4"}, std::nullopt, "out of range: mesh position 4 is outside the 4 mesh pointers"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.selection));
@@ -226,31 +227,10 @@ TEST(CliMesh, WritesTheChosenMeshAsObj) {
     std::vector<std::string> args = {"mesh", files.wad, "-o", (files.dir / "mesh.obj").string()};
     args.insert(args.begin() + 1, c.selection.begin(), c.selection.end());
     const CliRun run = files.run(args);
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(c.err.empty() ? run.err.empty() : run.err.find(c.err) != std::string::npos, true) << run.err;
-    ExpectObjHolds(files.dir / "mesh.obj", c.mesh);
-  }
-}
-
-TEST(CliMesh, MeshesThatCannotBeWrittenExitWith1AndWriteNothing) {
-  const struct {
-    std::vector<std::string> selection;
-    std::string reason;
-  } cases[] = {
-      {{"--object", "1", "--mesh", "0"}, "overflow: vertex count word 0x8000"},
-      {{"--object", "2", "--mesh", "0"}, "there is no object 2; the WAD holds 2 objects"},
-      {{"--object", "0", "--mesh", "3"}, "object 0 has 3 meshes; there is no Mesh 03"},
-      {{"--pointer", "4"}, "out of range: mesh position 4 is outside the 4 mesh pointers"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.reason);
-    const LevelFiles files(MeshWad());
-    std::vector<std::string> args = {"mesh", files.wad, "-o", (files.dir / "mesh.obj").string()};
-    args.insert(args.begin() + 1, c.selection.begin(), c.selection.end());
-    const CliRun run = files.run(args);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
-    EXPECT_FALSE(fs::exists(files.dir / "mesh.obj"));
+    EXPECT_EQ(run.status, c.mesh ? 0 : 1);
+    EXPECT_EQ(c.errPart.empty() ? run.err.empty() : run.err.find(c.errPart) != std::string::npos, true) << run.err;
+    EXPECT_EQ(fs::exists(files.dir / "mesh.obj"), c.mesh.has_value());
+    if (c.mesh) ExpectObjHolds(files.dir / "mesh.obj", *c.mesh);
   }
 }
 

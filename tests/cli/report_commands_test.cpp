@@ -33,10 +33,7 @@ Bytes BrokenWadBytes() {
 
 TEST(CliReport, FixedTimeGivesTheGoldenReportInEachFormat) {
   const GoldenWad files;
-  const struct {
-    std::vector<std::string> options;
-    std::string expected;
-  } cases[] = {
+  const struct { std::vector<std::string> options; std::string expected; } cases[] = {
       {{"--level", "0"}, PlainReportText(ReadGolden(0))},
       {{"--level", "1"}, PlainReportText(ReadGolden(1))},
       {{"--level", "2"}, PlainReportText(ReadGolden(2))},
@@ -121,27 +118,21 @@ TEST(CliDump, ParsesAsJsonWithEveryRecord) {
   const CliRun run = RunCliProcess({"dump", files.wad}, files.dir.path());
   ASSERT_EQ(run.status, 0) << run.err;
   const nlohmann::json dump = nlohmann::json::parse(run.out);
-  EXPECT_EQ(dump["Version"], 130);
-  EXPECT_EQ(dump["fileSize"], WadFileBytes(GoldenDocument()).size());
-  EXPECT_EQ(dump["counts"].size(), 12u);
-  EXPECT_EQ(dump["counts"]["NumTextData"], 1536);
-  EXPECT_EQ(dump["TextInfo"].size(), 3u);
-  EXPECT_EQ(dump["TextData"]["rows"], 2);
-  EXPECT_EQ(dump["MeshPointers"], nlohmann::json({0, 1234, -1, 786432}));
-  EXPECT_EQ(dump["MeshData"]["bytes"], 40);
-  EXPECT_EQ(dump["Animations"][1]["FrameOffset"], -1234567);
-  EXPECT_EQ(dump["Animations"][1]["FrameRate"], 255);
-  EXPECT_EQ(dump["Animations"][1]["Unknown2"][7], 229);
-  EXPECT_EQ(dump["Animations"][1]["AnimCommandCount"], 999);
-  EXPECT_EQ(dump["StateChanges"][1]["AnimDispatches"], 32767);
-  EXPECT_EQ(dump["AnimDispatches"][1]["NextFrame"], 1234);
-  EXPECT_EQ(dump["AnimCommands"], nlohmann::json({1, -2, 300, 32767, -32768}));
-  EXPECT_EQ(dump["MeshTrees"], nlohmann::json({0, 2, 65536}));
-  EXPECT_EQ(dump["Frames"].size(), 4u);
-  EXPECT_EQ(dump["Moveables"][1]["ObjectID"], 7);
-  EXPECT_EQ(dump["Moveables"][1]["StartingMesh"], 3);
-  EXPECT_EQ(dump["Moveables"][1]["Unknown3"], "000000000000");
-  EXPECT_EQ(dump["StaticMeshes"][0], std::string(64, '0'));
+  // One field or more of every list, read at the positions the golden
+  // document fills with telling values.
+  const std::pair<const char*, nlohmann::json> fields[] = {
+      {"/Version", 130}, {"/fileSize", WadFileBytes(GoldenDocument()).size()}, {"/counts/NumTextData", 1536},
+      {"/TextData/rows", 2}, {"/MeshPointers", {0, 1234, -1, 786432}},
+      {"/MeshData/bytes", 40}, {"/Animations/1/FrameOffset", -1234567}, {"/Animations/1/FrameRate", 255},
+      {"/Animations/1/Unknown2/7", 229}, {"/Animations/1/AnimCommandCount", 999},
+      {"/StateChanges/1/AnimDispatches", 32767}, {"/AnimDispatches/1/NextFrame", 1234},
+      {"/AnimCommands", {1, -2, 300, 32767, -32768}}, {"/MeshTrees", {0, 2, 65536}},
+      {"/Moveables/1/ObjectID", 7}, {"/Moveables/1/StartingMesh", 3}, {"/Moveables/1/Unknown3", "000000000000"},
+      {"/StaticMeshes/1", std::string(64, '0')}};
+  for (const auto& [pointer, value] : fields) {
+    EXPECT_EQ(dump.value(nlohmann::json::json_pointer(pointer), nlohmann::json()), value) << pointer;
+  }
+  EXPECT_EQ(std::tuple(dump["counts"].size(), dump["TextInfo"].size(), dump["Frames"].size()), std::tuple(12u, 3u, 4u));
 }
 
 }  // namespace

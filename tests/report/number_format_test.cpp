@@ -38,18 +38,5 @@ TEST(FormatHex, WritesUpperCaseDigitsAndTwosComplementForNegatives) {
   for (const Case& c : cases) EXPECT_EQ(FormatHex(static_cast<std::int32_t>(c.value)), c.text) << c.value;
 }
 
-TEST(AppendPadded, PadsToWidthAndKeepsWiderValues) {
-  const struct {
-    std::int64_t value;
-    int width;
-    const char* text;
-  } cases[] = {{5, 2, "x05"}, {12, 2, "x12"}, {0, 2, "x00"}, {7, 4, "x0007"}, {12345, 4, "x12345"}};
-  for (const auto& c : cases) {
-    std::string text = "x";
-    AppendPadded(text, c.value, c.width);
-    EXPECT_EQ(text, c.text);
-  }
-}
-
 }  // namespace
 }  // namespace tarnlow

@@ -108,11 +108,6 @@ TEST(MakeReport, NegativeCountsGiveEmptyTables) {
   EXPECT_EQ(lines[header + 1].text, kDashRule);
 }
 
-TEST(MakeReport, TextureIndexLineGivesTheGridExtent) {
-  const auto lines = MakeReport(test::WadBuilder().textureRows(1024).build(), GoldenContext(), 2);
-  EXPECT_LT(Find(lines, "Texture Data indexes: Index 1: 0 to   255 Index 2: 0 to  1 023"), lines.size());
-}
-
 TEST(MakeReport, MeshTableAppearsOnlyWithDecodedMeshesAtDetailedLevels) {
   const std::string meshHeader =
       "No, Centre X ,Y ,Z ,Collision Size, Number of Vertices, Number of Normals, Number of Faces";

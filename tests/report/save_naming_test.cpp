@@ -77,11 +77,7 @@ TEST(ResolveReportSaveName, GivesNothingForANameWithoutFile) {
 TEST(LowerCaseName, LeavesBrokenUtf8Alone) { EXPECT_EQ(LowerCaseName("\xC3" "A\x80Z"), "\xC3" "a\x80z"); }
 
 TEST(OverwriteQuestionNeeded, AskedBeforeTheFirstSaveAndForEveryOtherName) {
-  const struct {
-    const char* reportFileName;
-    const char* chosen;
-    bool needed;
-  } cases[] = {
+  const struct { const char* reportFileName; const char* chosen; bool needed; } cases[] = {
       {"", "c:\\reports\\karnak.csv", true},
       {"", "", true},
       {"c:\\reports\\karnak.CSV", "C:\\Reports\\Karnak.csv", false},

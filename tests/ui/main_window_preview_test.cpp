@@ -1,13 +1,6 @@
 // The pictures on the Animations page: the mesh of the selected MeshList
 // line, the texture pages after each open, and the buttons between them.
-#include <QApplication>
-#include <QGroupBox>
-#include <QLabel>
-#include <QListWidget>
 #include <QMouseEvent>
-#include <QPushButton>
-#include <QStackedWidget>
-#include <QTabBar>
 
 #include "tests/ui/support/window_story.h"
 #include "ui/mesh_preview_widget.h"
@@ -51,11 +44,7 @@ class MainWindowPreviewTest : public WindowStory {
 
 TEST_F(MainWindowPreviewTest, SelectingAMeshLineDrawsThatMesh) {
   frmMain& w = startWithStory();
-  const struct {
-    int object, line;
-    State state;
-    QString captionStart;
-  } cases[] = {
+  const struct { int object, line; State state; QString captionStart; } cases[] = {
       // LARA's first pointer is 0: the mesh at offset 0, said to be a dummy.
       {0, 0, State::Dummy, "DUMMY pointer (0): showing the mesh at offset 0\n3 vertices"},
       {0, 1, State::Mesh, "4 vertices, 1 faces"},

@@ -31,14 +31,12 @@ int CountPixels(const QImage& image, QRect area = {},
 
 // One quad, a square of side 400 standing in the X-Y plane.
 MeshRecord Square() {
-  MeshRecord m;
-  m.NumVertices = 4;
-  m.Vertices = {{-200, -200, 0}, {200, -200, 0}, {200, 200, 0}, {-200, 200, 0}};
-  m.NumNormals = 1;
-  m.Normals = {{0, 0, -16384}};
-  m.NumFaces = 1;
-  m.Faces = {MeshFace{MeshFace::kQuad, {0, 1, 2, 3}, 5, 0}};
-  return m;
+  return {.NumVertices = 4,
+          .Vertices = {{-200, -200, 0}, {200, -200, 0}, {200, 200, 0}, {-200, 200, 0}},
+          .NumNormals = 1,
+          .Normals = {{0, 0, -16384}},
+          .NumFaces = 1,
+          .Faces = {MeshFace{MeshFace::kQuad, {0, 1, 2, 3}, 5, 0}}};
 }
 
 class MeshPreviewWidgetTest : public ::testing::Test {
@@ -118,12 +116,7 @@ TEST_F(MeshPreviewWidgetTest, ObjectMeshIsChosenAsTheMeshListNumbersIt) {
                               .meshPointers({0, laidOut.MeshPointers[1], bad})
                               .moveables({test::Moveable(0, 3, 0), test::Moveable(1, 2, 2)})
                               .build();
-  const struct {
-    std::size_t object;
-    int mesh;
-    State state;
-    QString captionStart;
-  } cases[] = {
+  const struct { std::size_t object; int mesh; State state; QString captionStart; } cases[] = {
       {0, 0, State::Dummy, "DUMMY pointer (0)"},
       {0, 1, State::Mesh, "4 vertices, 1 faces"},
       {0, 2, State::Failure, "Mesh 02 cannot be shown: overflow: vertex count word 0x8000"},

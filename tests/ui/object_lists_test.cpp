@@ -1,8 +1,5 @@
 #include "ui/object_lists.h"
 
-#include <QAction>
-#include <QListWidget>
-
 #include "tests/ui/support/window_story.h"
 
 namespace tarnlow::ui::test {

@@ -14,9 +14,7 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 
 void ExpectNear(Vec3 actual, Vec3 expected) {
-  EXPECT_NEAR(actual.x, expected.x, 1e-9);
-  EXPECT_NEAR(actual.y, expected.y, 1e-9);
-  EXPECT_NEAR(actual.z, expected.z, 1e-9);
+  for (auto axis : {&Vec3::x, &Vec3::y, &Vec3::z}) EXPECT_NEAR(actual.*axis, expected.*axis, 1e-9);
 }
 
 OrbitCamera Camera(double yaw, double pitch, double distance = 100, Vec3 target = {}) {
@@ -28,17 +26,13 @@ OrbitCamera Camera(double yaw, double pitch, double distance = 100, Vec3 target 
 // A square of side 2 x half at depth z, facing the viewer of an unturned
 // camera, as one quad.
 MeshRecord Square(std::int16_t half, std::int16_t z, std::int16_t x = 0) {
-  MeshRecord m;
-  m.NumVertices = 4;
-  m.Vertices = {{std::int16_t(x - half), std::int16_t(-half), z},
-                {std::int16_t(x + half), std::int16_t(-half), z},
-                {std::int16_t(x + half), half, z},
-                {std::int16_t(x - half), half, z}};
-  m.NumNormals = 1;
-  m.Normals = {{0, 0, -16384}};
-  m.NumFaces = 1;
-  m.Faces = {MeshFace{MeshFace::kQuad, {0, 1, 2, 3}, 0, 0}};
-  return m;
+  const auto left = std::int16_t(x - half), right = std::int16_t(x + half), top = std::int16_t(-half);
+  return {.NumVertices = 4,
+          .Vertices = {{left, top, z}, {right, top, z}, {right, half, z}, {left, half, z}},
+          .NumNormals = 1,
+          .Normals = {{0, 0, -16384}},
+          .NumFaces = 1,
+          .Faces = {MeshFace{MeshFace::kQuad, {0, 1, 2, 3}, 0, 0}}};
 }
 
 // Two meshes' vertices and faces as one mesh.
@@ -140,19 +134,11 @@ TEST(FitToView, APointMeshGetsTheSmallestDistanceNotZero) {
 
 TEST(Brightness, FollowsTheAngleToTheLightOnBothSides) {
   const Vec3 light{0, 0, -1};
-  const struct {
-    Vec3 normal;
-    double brightness;
-  } cases[] = {
-      {{0, 0, -5}, 1.0},
-      {{0, 0, 3}, 1.0},  // the back of a face is lit like its front
-      {{1, 0, 0}, 0.25},
-      {{0, 1, -1}, 0.25 + 0.75 * std::sqrt(0.5)},
-      {{0, 0, 0}, 0.25},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.normal.x << "," << c.normal.y << "," << c.normal.z);
-    EXPECT_NEAR(Brightness(c.normal, light), c.brightness, 1e-12);
+  // The back of a face ({0, 0, 3}) is lit like its front.
+  const std::pair<Vec3, double> cases[] = {{{0, 0, -5}, 1.0}, {{0, 0, 3}, 1.0}, {{1, 0, 0}, 0.25},
+                                           {{0, 1, -1}, 0.25 + 0.75 * std::sqrt(0.5)}, {{0, 0, 0}, 0.25}};
+  for (const auto& [normal, brightness] : cases) {
+    EXPECT_NEAR(Brightness(normal, light), brightness, 1e-12) << normal.x << "," << normal.y << "," << normal.z;
   }
 }
 
@@ -176,30 +162,20 @@ TEST(FaceAt, PicksTheNearestFaceUnderThePoint) {
   const OrbitCamera camera = Camera(0, 0, 250);
   const Viewport viewport{500, 500};  // one pixel per unit, origin at (250, 250)
   const std::vector<ScreenFace> faces = ProjectFaces(mesh, camera, viewport);
-  const struct {
-    double x, y;
-    std::optional<std::size_t> face;
-  } cases[] = {
-      {250 + 30, 250, 1},             // under both: the nearer
-      {250 - 30, 250, 0},             // only the far one
-      {250 + 100, 250 + 45, 1},       // below the diagonal: the quad's second triangle
-      {250 - 200, 250, 2},
-      {250, 250 + 80, std::nullopt},  // below everything
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
-    EXPECT_EQ(FaceAt(faces, c.x, c.y), c.face);
-  }
+  // Under both: the nearer; then only the far one; below the diagonal: the
+  // quad's second triangle; the small one; below everything.
+  const std::tuple<double, double, std::optional<std::size_t>> cases[] = {
+      {280, 250, 1}, {220, 250, 0}, {350, 295, 1}, {50, 250, 2}, {250, 330, std::nullopt}};
+  for (const auto& [x, y, face] : cases) EXPECT_EQ(FaceAt(faces, x, y), face) << x << "," << y;
 }
 
 TEST(FaceAt, DepthIsTakenAtThePointForTiltedFaces) {
   // A long quad that runs from near on the left to far on the right, and a
   // small square between them in depth: left of centre the long quad is
   // nearer, right of centre the square is.
-  MeshRecord slope;
-  slope.NumVertices = 4;
-  slope.Vertices = {{-100, -20, -100}, {100, -20, 100}, {100, 20, 100}, {-100, 20, -100}};
-  slope.Faces = {MeshFace{MeshFace::kQuad, {0, 1, 2, 3}, 0, 0}};
+  const MeshRecord slope{.NumVertices = 4,
+                         .Vertices = {{-100, -20, -100}, {100, -20, 100}, {100, 20, 100}, {-100, 20, -100}},
+                         .Faces = {MeshFace{MeshFace::kQuad, {0, 1, 2, 3}, 0, 0}}};
   const MeshRecord mesh = Joined(slope, Square(90, 0));
   const std::vector<ScreenFace> faces = ProjectFaces(mesh, Camera(0, 0, 250), {500, 500});
   EXPECT_EQ(FaceAt(faces, 250 - 50, 250), 0u);

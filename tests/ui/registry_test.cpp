@@ -13,11 +13,7 @@ std::vector<std::uint8_t> BytesOf(const std::string& text) { return {text.begin(
 
 TEST(GetKeyValue, ReadsValuesByTheirBytesAndClosesTheKey) {
   const std::string full(1024, 'a');
-  const struct {
-    const char* name;
-    MemoryRegistry::Value value;
-    std::string expected;
-  } cases[] = {
+  const struct { const char* name; MemoryRegistry::Value value; std::string expected; } cases[] = {
       {"string with its zero", {kRegSz, BytesOf(std::string("C:\\msinfo32.exe") + '\0')}, "C:\\msinfo32.exe"},
       {"string without a zero", {kRegSz, BytesOf("C:\\x.exe")}, "C:\\x.exe"},
       {"only the last zero goes", {kRegSz, BytesOf(std::string("ab\0\0", 4))}, std::string("ab\0", 3)},

@@ -1,12 +1,6 @@
 #include "ui/report_output.h"
 
-#include <QAction>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextEdit>
 #include <cstdio>
-#include <filesystem>
 
 #include "report/report_files.h"
 #include "tests/ui/support/window_story.h"
@@ -58,22 +52,6 @@ TEST_F(ReportOutputTest, FirstSaveAsksWithCsvPreselectedAndWritesCrLfText) {
   const std::string expected = PlainReportText(PaneLines(*w.rtbReport->document()));
   EXPECT_EQ(FileText(pathOf("stats.txt")), expected);
   EXPECT_NE(expected.find("\r\nReport on WAD: karnak\r\n"), std::string::npos);
-}
-
-TEST_F(ReportOutputTest, ExtensionComesFromTheFilterEntry) {
-  frmMain& w = opened();
-  const struct {
-    const char* chosen;
-    int filterIndex;
-    const char* saved;
-  } cases[] = {{"Karnak.txt", 1, "karnak.rtf"}, {"Stats.TXT", 3, "stats.CSV"}, {"Plain", 2, "plain.txt"},
-               {"low.rtf", 0, "low.txt"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.chosen);
-    save(c.chosen, c.filterIndex);
-    EXPECT_EQ(w.session().ReportFileName, pathOf(c.saved));
-    EXPECT_TRUE(std::filesystem::exists(dir / c.saved));
-  }
 }
 
 TEST_F(ReportOutputTest, RichTextKeepsHandEditsAndBold) {
@@ -137,41 +115,31 @@ TEST_F(ReportOutputTest, EmptyPaneNeitherSavesNorPrints) {
   EXPECT_TRUE(platform.story.empty());
 }
 
-TEST_F(ReportOutputTest, PrintsTheWholeReportAndKeepsTheCaretWithoutSelection) {
+TEST_F(ReportOutputTest, PrintsTheSelectionOnlyWhenChosenAndLeavesTheCursorAsItWas) {
   frmMain& w = opened();
-  QTextCursor caret(w.rtbReport->document());
-  caret.setPosition(10);
-  w.rtbReport->setTextCursor(caret);
-  platform.answerPrint(pathOf("all.pdf"), false);
-  w.mnustatPrint->trigger();
-  EXPECT_EQ(platform.story.back(), "Print selection-disabled");
-  EXPECT_EQ(w.rtbReport->textCursor().position(), 10);
-  EXPECT_FALSE(w.rtbReport->textCursor().hasSelection());
-  const std::string text = PdfText(dir / "all.pdf");
-  EXPECT_NE(text.find("Report on WAD: karnak"), std::string::npos);
-  EXPECT_NE(text.find("End of report on karnak WAD file."), std::string::npos);
-}
-
-TEST_F(ReportOutputTest, PrintsOnlyTheSelectionWhenChosenAndKeepsIt) {
-  frmMain& w = opened();
-  const QTextCursor selection = selectHeader();
-  platform.answerPrint(pathOf("part.pdf"), true);
-  w.mnustatPrint->trigger();
-  EXPECT_EQ(platform.story.back(), "Print selection-enabled selection-chosen");
-  EXPECT_EQ(w.rtbReport->textCursor().selectedText(), selection.selectedText());
-  const std::string text = PdfText(dir / "part.pdf");
-  EXPECT_NE(text.find("Report on WAD: karnak"), std::string::npos);
-  EXPECT_EQ(text.find("End of report"), std::string::npos);
-}
-
-TEST_F(ReportOutputTest, SelectionLeftUnchosenPrintsEverythingAndRestoresTheSelection) {
-  frmMain& w = opened();
-  const QTextCursor selection = selectHeader();
-  platform.answerPrint(pathOf("all.pdf"), false);
-  w.mnustatPrint->trigger();
-  EXPECT_EQ(w.rtbReport->textCursor().anchor(), selection.anchor());
-  EXPECT_EQ(w.rtbReport->textCursor().position(), selection.position());
-  EXPECT_NE(PdfText(dir / "all.pdf").find("End of report on karnak WAD file."), std::string::npos);
+  const struct {
+    bool select, selectionOnly;
+    std::string dialog;
+  } cases[] = {{false, false, "Print selection-disabled"},
+               {true, false, "Print selection-enabled selection-chosen"},
+               {true, true, "Print selection-enabled selection-chosen"}};
+  int run = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dialog + (c.selectionOnly ? ", selection printed" : ""));
+    QTextCursor cursor(w.rtbReport->document());
+    cursor.setPosition(10);
+    if (c.select) cursor = selectHeader();
+    w.rtbReport->setTextCursor(cursor);
+    const std::string pdf = pathOf("print" + std::to_string(++run) + ".pdf");
+    platform.answerPrint(pdf, c.selectionOnly);
+    w.mnustatPrint->trigger();
+    EXPECT_EQ(platform.story.back(), c.dialog);
+    EXPECT_EQ(w.rtbReport->textCursor().anchor(), cursor.anchor());
+    EXPECT_EQ(w.rtbReport->textCursor().position(), cursor.position());
+    const std::string text = PdfText(pdf);
+    EXPECT_NE(text.find("Report on WAD: karnak"), std::string::npos);
+    EXPECT_EQ(text.find("End of report on karnak WAD file.") != std::string::npos, !c.selectionOnly);
+  }
 }
 
 TEST_F(ReportOutputTest, CancelledPrintEndsQuietlyAndKeepsTheSelection) {
