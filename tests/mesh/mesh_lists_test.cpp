@@ -27,18 +27,23 @@ std::unique_ptr<ObjectNameTables> Names() {
   return names;
 }
 
-TEST(ObjectList, ListsNamesInDocumentOrderWithDuplicates) {
-  const WadDocument doc =
-      WadBuilder().moveables({Moveable(90, 1, 0), Moveable(0, 1, 0), Moveable(5, 1, 0), Moveable(90, 1, 0)}).build();
-  EXPECT_EQ(ObjectListLines(doc, *Names()), (Texts{"BAT", "LARA", "GRENADE_GUN_ANIM", "BAT"}));
-}
-
-TEST(ObjectList, StopsAtTheFirstObjectIdWithoutARow) {
-  for (const std::int32_t badId : {501, -1, INT_MIN}) {
-    SCOPED_TRACE(badId);
-    const WadDocument doc =
-        WadBuilder().moveables({Moveable(500, 1, 0), Moveable(badId, 1, 0), Moveable(0, 1, 0)}).build();
-    EXPECT_EQ(ObjectListLines(doc, *Names()), Texts{"LAST_ROW"});
+// One name per moveable in document order, duplicates kept; the list stops
+// at the first ObjectID without a row, without a message.
+TEST(ObjectList, ListsNamesInDocumentOrderUpToTheFirstIdWithoutARow) {
+  const struct {
+    std::vector<std::int32_t> ids;
+    Texts expected;
+  } cases[] = {
+      {{90, 0, 5, 90}, {"BAT", "LARA", "GRENADE_GUN_ANIM", "BAT"}},
+      {{500, 501, 0}, {"LAST_ROW"}},
+      {{500, -1, 0}, {"LAST_ROW"}},
+      {{500, INT_MIN, 0}, {"LAST_ROW"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.ids[1]);
+    std::vector<MoveableRecord> moveables;
+    for (const std::int32_t id : c.ids) moveables.push_back(Moveable(id, 1, 0));
+    EXPECT_EQ(ObjectListLines(WadBuilder().moveables(moveables).build(), *Names()), c.expected);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <random>
 
 namespace tarnlow::test {
@@ -36,13 +37,7 @@ void WriteFileBytes(const std::filesystem::path& path, const Bytes& bytes) {
 
 Bytes ReadFileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  in.seekg(0, std::ios::end);
-  const auto size = static_cast<std::size_t>(in.tellg());
-  in.seekg(0);
-  Bytes out(size);
-  in.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(size));
-  return out;
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 }  // namespace tarnlow::test

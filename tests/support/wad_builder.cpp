@@ -8,13 +8,6 @@ namespace tarnlow::test {
 
 namespace {
 
-// Replaces one record section; its count is the number of records given.
-template <typename T>
-void setSection(std::int32_t& count, RecordArray<T>& array, const std::vector<T>& records) {
-  count = static_cast<std::int32_t>(records.size());
-  array = RecordArray<T>::fromRecords(std::span<const T>(records));
-}
-
 template <typename T>
 Bytes bytesOf(const RecordArray<T>& array) {
   Bytes out = array.storedBytes();
@@ -51,55 +44,23 @@ WadBuilder& WadBuilder::version(std::int32_t v) {
   return *this;
 }
 
-WadBuilder& WadBuilder::textInfo(std::vector<TextInfoRecord> records) {
-  setSection(doc_.NumTextInfo, doc_.TextInfo, records);
+template <typename T>
+WadBuilder& WadBuilder::set(std::int32_t& count, RecordArray<T>& array, const std::vector<T>& records) {
+  count = static_cast<std::int32_t>(records.size());
+  array = RecordArray<T>::fromRecords(std::span<const T>(records));
   return *this;
 }
 
-WadBuilder& WadBuilder::meshPointers(std::vector<std::int32_t> records) {
-  setSection(doc_.NumMeshPointers, doc_.MeshPointers, records);
-  return *this;
-}
-
-WadBuilder& WadBuilder::animations(std::vector<AnimationRecord> records) {
-  setSection(doc_.NumAnimations, doc_.Animations, records);
-  return *this;
-}
-
-WadBuilder& WadBuilder::stateChanges(std::vector<StateChangeRecord> records) {
-  setSection(doc_.NumStateChanges, doc_.StateChanges, records);
-  return *this;
-}
-
-WadBuilder& WadBuilder::animDispatches(std::vector<AnimDispatchRecord> records) {
-  setSection(doc_.NumAnimDispatches, doc_.AnimDispatches, records);
-  return *this;
-}
-
-WadBuilder& WadBuilder::animCommands(std::vector<std::int16_t> records) {
-  setSection(doc_.NumAnimCommands, doc_.AnimCommands, records);
-  return *this;
-}
-
-WadBuilder& WadBuilder::meshTrees(std::vector<std::int32_t> records) {
-  setSection(doc_.NumMeshTrees, doc_.MeshTrees, records);
-  return *this;
-}
-
-WadBuilder& WadBuilder::frames(std::vector<std::int16_t> records) {
-  setSection(doc_.NumFrames, doc_.Frames, records);
-  return *this;
-}
-
-WadBuilder& WadBuilder::moveables(std::vector<MoveableRecord> records) {
-  setSection(doc_.NumMoveables, doc_.Moveables, records);
-  return *this;
-}
-
-WadBuilder& WadBuilder::staticMeshes(std::vector<StaticMeshRecord> records) {
-  setSection(doc_.NumStaticMeshes, doc_.StaticMeshes, records);
-  return *this;
-}
+WadBuilder& WadBuilder::textInfo(std::vector<TextInfoRecord> r) { return set(doc_.NumTextInfo, doc_.TextInfo, r); }
+WadBuilder& WadBuilder::meshPointers(std::vector<std::int32_t> r) { return set(doc_.NumMeshPointers, doc_.MeshPointers, r); }
+WadBuilder& WadBuilder::animations(std::vector<AnimationRecord> r) { return set(doc_.NumAnimations, doc_.Animations, r); }
+WadBuilder& WadBuilder::stateChanges(std::vector<StateChangeRecord> r) { return set(doc_.NumStateChanges, doc_.StateChanges, r); }
+WadBuilder& WadBuilder::animDispatches(std::vector<AnimDispatchRecord> r) { return set(doc_.NumAnimDispatches, doc_.AnimDispatches, r); }
+WadBuilder& WadBuilder::animCommands(std::vector<std::int16_t> r) { return set(doc_.NumAnimCommands, doc_.AnimCommands, r); }
+WadBuilder& WadBuilder::meshTrees(std::vector<std::int32_t> r) { return set(doc_.NumMeshTrees, doc_.MeshTrees, r); }
+WadBuilder& WadBuilder::frames(std::vector<std::int16_t> r) { return set(doc_.NumFrames, doc_.Frames, r); }
+WadBuilder& WadBuilder::moveables(std::vector<MoveableRecord> r) { return set(doc_.NumMoveables, doc_.Moveables, r); }
+WadBuilder& WadBuilder::staticMeshes(std::vector<StaticMeshRecord> r) { return set(doc_.NumStaticMeshes, doc_.StaticMeshes, r); }
 
 WadBuilder& WadBuilder::textureRows(std::int32_t rows) { return textDataCount(rows * 768); }
 

@@ -44,6 +44,10 @@ class WadBuilder {
   WadDocument build() const { return doc_; }
 
  private:
+  // Replaces one record section; its count is the number of records given.
+  template <typename T>
+  WadBuilder& set(std::int32_t& count, RecordArray<T>& array, const std::vector<T>& records);
+
   WadDocument doc_;
 };
 

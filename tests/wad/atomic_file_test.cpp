@@ -29,33 +29,25 @@ unsigned ModeOf(const std::filesystem::path& path) {
 const Bytes kOld(50, 0x0D);
 const Bytes kNew = {1, 2, 3};
 
-TEST(AtomicFile, CommitReplacesTheTargetWithExactlyTheWrittenBytesAndKeepsItsMode) {
+// The temporary file is private while written; the file it becomes keeps the
+// mode of the target it replaces, or a new target gets the mode the umask gives.
+TEST(AtomicFile, CommitReplacesTheTargetWithExactlyTheWrittenBytesAndTheUsualMode) {
   test::TempDir dir;
   WriteFileBytes(dir / "t.bin", kOld);
   ASSERT_EQ(::chmod((dir / "t.bin").c_str(), 0640), 0);
-  {
-    AtomicFile file(dir / "t.bin");
+  const mode_t mask = ::umask(022);
+  for (const char* name : {"t.bin", "new.bin"}) {
+    AtomicFile file(dir / name);
     file.write(kNew);
     file.writeZeros(70'000);
     file.commit();
   }
+  ::umask(mask);
   Bytes expected = kNew;
   expected.resize(3 + 70'000, 0);
   EXPECT_EQ(ReadFileBytes(dir / "t.bin"), expected);
-  EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{"t.bin"});
+  EXPECT_EQ(Listing(dir.path()), (std::vector<std::string>{"new.bin", "t.bin"}));
   EXPECT_EQ(ModeOf(dir / "t.bin"), 0640u);
-}
-
-// The temporary file beside the target is private while written; the file
-// it becomes must not be.
-TEST(AtomicFile, NewTargetGetsTheModeTheUmaskGives) {
-  test::TempDir dir;
-  const mode_t mask = ::umask(022);
-  {
-    AtomicFile file(dir / "new.bin");
-    file.commit();
-  }
-  ::umask(mask);
   EXPECT_EQ(ModeOf(dir / "new.bin"), 0644u);
 }
 

@@ -98,23 +98,9 @@ TEST_F(ObjectNamesTest, FileThatCannotBeOpenedIsAFault) {
   EXPECT_EQ(load.fault->number(), EISDIR);
 }
 
-TEST_F(ObjectNamesTest, EachSectionLandsInItsOwnColumn) {
-  const ObjectNamesLoad load = Load(OneOfEach().bytes());
-  ASSERT_FALSE(load.fault) << load.fault->what();
-  for (int s = 0; s < kSections; ++s) {
-    SCOPED_TRACE("section " + std::to_string(s + 1));
-    EXPECT_EQ(Stored(load.tables, s, 0), ItemName(s, 0));
-    if (s >= 2) {
-      EXPECT_EQ(StoredNumber(load.tables, s, 0), ItemNumber(s, 0));
-    }
-  }
-  EXPECT_EQ(*load.tables.ObjectName(0), ItemName(0, 0));
-  EXPECT_EQ(load.tables.MeshNames[1], "Mesh 1");
-  for (const auto& row : load.tables.ObjectNames[0]) EXPECT_EQ(row, "");
-}
-
-// 501 rows (81 mesh names): the last item that fits is stored, one more stops
-// the reading with 9; the sections after it stay unread.
+// Each section fills its own column (section 2 the mesh names; column 0 none)
+// up to 501 rows (81 mesh names): the last item that fits is stored, one more
+// stops the reading with 9, and the sections after it stay unread.
 TEST_F(ObjectNamesTest, EachSectionKeepsItemsUpToItsTableLimitAndFaultsOnTheNext) {
   for (int s = 0; s < kSections; ++s) {
     const int limit = s == 1 ? ObjectNameTables::kMeshNames : ObjectNameTables::kRows;
@@ -135,6 +121,7 @@ TEST_F(ObjectNamesTest, EachSectionKeepsItemsUpToItsTableLimitAndFaultsOnTheNext
       if (s + 1 < kSections) {
         EXPECT_EQ(Stored(load.tables, s + 1, 0), load.fault ? "" : ItemName(s + 1, 0));
       }
+      for (const std::string& row : load.tables.ObjectNames[0]) ASSERT_EQ(row, "");
     }
   }
 }
@@ -164,50 +151,34 @@ TEST_F(ObjectNamesTest, CountsOfZeroOrLessReadNothingAndOnlyTheMostNegativeOrSec
   }
 }
 
-TEST_F(ObjectNamesTest, StringRunningPastTheEndTakesTheRestAndLeavesZerosBehindIt) {
-  for (const int s : {0, 1, 2, 5}) {
+// A length of 0 or less is an empty name and the next item follows at once;
+// a length past the end of the file takes the bytes there are, and all
+// after it reads as zero.
+TEST_F(ObjectNamesTest, StringLengthsOfZeroOrLessOrPastTheEnd) {
+  for (const int s : {0, 1, 3, 5}) {
     SCOPED_TRACE("section " + std::to_string(s + 1));
     NameFileLayout layout = OneOfEach();
-    layout.section(s, 1, 0);  // the count promises an item the file lacks
-    layout.sectionsWritten = s + 1;
-    Bytes bytes = layout.bytes();
-    // A length of a million, then three bytes of text: the end of the file.
-    ByteWriter w(bytes);
-    w.i32(1'000'000);
-    for (const char c : std::string("abc")) w.u8(static_cast<std::uint8_t>(c));
-    const ObjectNamesLoad load = Load(bytes);
-    EXPECT_FALSE(load.fault) << load.fault->what();
-    EXPECT_EQ(Stored(load.tables, s, 0).substr(0, 3), "abc");
-    EXPECT_LE(Stored(load.tables, s, 0).size(), bytes.size());
-    if (s >= 2) {
-      EXPECT_EQ(StoredNumber(load.tables, s, 0), 0);
-    }
-    if (s != 1) {
-      EXPECT_EQ(load.tables.MeshNames[0], s == 0 ? "Mesh 0" : ItemName(1, 0));
-    }
-  }
-}
-
-TEST_F(ObjectNamesTest, NegativeStringLengthIsAnEmptyNameAndTheNextItemFollowsAtOnce) {
-  for (const int s : {0, 3}) {
-    SCOPED_TRACE("section " + std::to_string(s + 1));
-    NameFileLayout layout;
-    layout.section(s, 2, 0);
+    layout.section(s, 3, 0);
     layout.sectionsWritten = s + 1;
     Bytes bytes = layout.bytes();
     ByteWriter w(bytes);
-    w.i32(-7);
-    if (s >= 2) w.i32(70);
-    w.i32(2);
-    w.u8('o');
-    w.u8('k');
-    if (s >= 2) w.i32(71);
+    for (const auto& [length, text] : {std::pair<std::int32_t, std::string>{-7, ""}, {2, "ok"}, {1'000'000, "abc"}}) {
+      w.i32(length);
+      for (const char c : text) w.u8(static_cast<std::uint8_t>(c));
+      if (s >= 2 && length < 1'000'000) w.i32(70 + length);
+    }
     const ObjectNamesLoad load = Load(bytes);
     EXPECT_FALSE(load.fault) << load.fault->what();
     EXPECT_EQ(Stored(load.tables, s, 0), "");
     EXPECT_EQ(Stored(load.tables, s, 1), "ok");
+    EXPECT_EQ(Stored(load.tables, s, 2).substr(0, 3), "abc");
+    EXPECT_LE(Stored(load.tables, s, 2).size(), bytes.size());
     if (s >= 2) {
-      EXPECT_EQ(StoredNumber(load.tables, s, 1), 71);
+      EXPECT_EQ(StoredNumber(load.tables, s, 1), 72);
+      EXPECT_EQ(StoredNumber(load.tables, s, 2), 0);
+    }
+    if (s != 1) {
+      EXPECT_EQ(load.tables.MeshNames[0], s == 0 ? "Mesh 0" : ItemName(1, 0));
     }
   }
 }

@@ -24,6 +24,9 @@ constexpr int kTextData = 1;
 constexpr int kMeshData = 3;
 constexpr int kMoveables = 10;
 constexpr int kStatics = 11;
+// The file form: bytes per unit of each count (texture data counts bytes,
+// mesh data 16-bit words).
+constexpr std::int32_t kUnitBytes[WadLayout::kSections] = {8, 1, 4, 2, 40, 6, 8, 2, 4, 2, 18, 32};
 
 // Two or more records in every section, each with non-zero bytes, so that a
 // misplaced read, or a cut inside any array, lands between real data.
@@ -102,11 +105,8 @@ class WadReaderTest : public ::testing::Test {
 TEST_F(WadReaderTest, ReadsEverySectionAndIgnoresTrailingBytesThatTheLengthStillCounts) {
   const WadDocument original = SampleDocument();
   const WadLayout layout = WadLayout::Of(original);
-  // The file form: bytes per unit of each count (texture data counts bytes,
-  // mesh data 16-bit words).
-  const std::size_t unitBytes[WadLayout::kSections] = {8, 1, 4, 2, 40, 6, 8, 2, 4, 2, 18, 32};
   for (std::size_t s = 0; s < WadLayout::kSections; ++s) {
-    EXPECT_EQ(layout.data[s].size(), unitBytes[s] * static_cast<std::size_t>(layout.counts[s])) << Section(int(s));
+    EXPECT_EQ(layout.data[s].size(), std::size_t(kUnitBytes[s] * layout.counts[s])) << Section(int(s));
   }
   Bytes bytes = layout.bytes();
   bytes.insert(bytes.end(), 100, 0xFF);
@@ -137,35 +137,23 @@ TEST_F(WadReaderTest, ImpossibleCountsFailWithTheirErrorNumberAndPlace) {
   }
 }
 
-// An array may take 1 GiB: one record more is out of memory (7). At the cap
-// the small file cannot hold the records (9), except the moveables and the
-// static meshes, which may run past the end and load with a zero tail.
+// An array may take 1 GiB: one record (texture row) more is out of memory
+// (7). At the cap the small file cannot hold the records (9), except the
+// moveables and the static meshes, which may run past the end and load with a
+// zero tail. Twice the mesh-data count minus 1 must fit in 32 bits.
 TEST_F(WadReaderTest, CountsAtTheEdgesOfEachCheck) {
   constexpr std::int32_t kCap = 1 << 30;
-  const struct {
-    int section;
-    std::int32_t count;
-    int expected;
-  } cases[] = {
-      {0, kCap / 8, 9}, {0, kCap / 8 + 1, 7},
-      // Rows of 768 bytes: 1398101 rows fit, one more does not.
-      {kTextData, 1398101 * 768, 9}, {kTextData, 1398102 * 768, 7},
-      {2, kCap / 4, 9}, {2, kCap / 4 + 1, 7},
-      // Words of 2 bytes; 2 x words - 1 must fit in 32 bits.
-      {kMeshData, kCap / 2, 9}, {kMeshData, kCap / 2 + 1, 7},
-      {kMeshData, kCap + 1, 6}, {kMeshData, -kCap, 6}, {kMeshData, -kCap + 1, 9},
-      {4, kCap / 40, 9}, {4, kCap / 40 + 1, 7},
-      {5, kCap / 6, 9}, {5, kCap / 6 + 1, 7},
-      {6, kCap / 8, 9}, {6, kCap / 8 + 1, 7},
-      {7, kCap / 2, 9}, {7, kCap / 2 + 1, 7},
-      {8, kCap / 4, 9}, {8, kCap / 4 + 1, 7},
-      {9, kCap / 2, 9}, {9, kCap / 2 + 1, 7},
-      {kMoveables, kCap / 18, 0}, {kMoveables, kCap / 18 + 1, 7},
-      {kStatics, kCap / 32, 0}, {kStatics, kCap / 32 + 1, 7},
-  };
   ASSERT_EQ(kMaxArrayBytes, std::uint64_t{kCap});
   const WadLayout good = WadLayout::Of(SampleDocument());
-  for (const auto& c : cases) ExpectCountGives(good, c.section, c.count, c.expected);
+  for (int s = 0; s < WadLayout::kSections; ++s) {
+    const std::int32_t step = s == kTextData ? 768 : 1;
+    const std::int32_t atCap = kCap / kUnitBytes[s] / step * step;
+    ExpectCountGives(good, s, atCap, s >= kMoveables ? 0 : kSubscriptOutOfRange);
+    ExpectCountGives(good, s, atCap + step, kOutOfMemory);
+  }
+  ExpectCountGives(good, kMeshData, kCap + 1, kOverflow);
+  ExpectCountGives(good, kMeshData, -kCap, kOverflow);
+  ExpectCountGives(good, kMeshData, -kCap + 1, kSubscriptOutOfRange);
 }
 
 TEST_F(WadReaderTest, FileCutAnywhereReadsAsIfTheMissingBytesWereZero) {
