@@ -64,64 +64,50 @@ TEST(MeshDecoder, EachFaultFailsWithItsKindAndOffsetAndSoDoesTheNullMeshTest) {
   Bytes cutSecondFace = EncodeMesh(WithFaces({SimpleMesh().Faces[0], SimpleMesh().Faces[0]}));
   cutSecondFace.resize(cutSecondFace.size() - 4);
   const WadDocument one = MeshDataAt(simple, 0);
+  const auto at = [&](std::int64_t pointer) { return MeshDataAt(simple, static_cast<std::int32_t>(pointer)); };
   const struct {
-    std::string name;
     WadDocument document;
     std::int64_t meshIndex;
     MeshFailureKind kind;
     std::size_t offset;
     std::string detailMentions;
   } cases[] = {
-      {"position past the mesh pointers", one, 1, K::OutOfRange, 0, "mesh position 1 is outside"},
-      {"negative position", one, -1, K::OutOfRange, 0, "mesh position -1 is outside"},
-      {"largest position", one, kMaxPosition, K::OutOfRange, 0, "is outside the 1 mesh pointers"},
-      {"smallest position", one, -kMaxPosition - 1, K::OutOfRange, 0, "is outside the 1 mesh pointers"},
-      {"pointer below 0", MeshDataAt(simple, -2), 0, K::OutOfRange, 0, "mesh pointer -2"},
-      {"smallest pointer", MeshDataAt(simple, -kMax - 1), 0, K::OutOfRange, 0, "is below 0"},
-      {"pointer past the end", MeshDataAt(simple, kSimpleMeshSize + 2), 0, K::OutOfRange, kSimpleMeshSize + 2,
-       "past the end"},
-      {"largest pointer", MeshDataAt(simple, kMax), 0, K::OutOfRange, std::size_t{kMax}, "past the end"},
-      {"pointer whose header would wrap", MeshDataAt(simple, kMax - 5), 0, K::OutOfRange, kMax - 5, "past the end"},
-      {"pointer within 12 bytes of the end", MeshDataAt(simple, kSimpleMeshSize - 10), 0, K::OutOfRange,
-       kSimpleMeshSize - 10, "mesh header"},
-      {"pointer at the very end", MeshDataAt(simple, kSimpleMeshSize), 0, K::OutOfRange, kSimpleMeshSize,
-       "mesh header"},
-      {"collision size with its top bit set", Broken([](MeshRecord& m) { m.CollisionSize = INT32_MIN; }), 0,
-       K::Overflow, kCollisionAt, "collision size 0x80000000"},
-      {"vertex count 0", Broken([](MeshRecord& m) { m.NumVertices = 0; }), 0, K::OutOfRange, kVertexCountAt,
-       "vertex count 0"},
-      {"vertex count word 0x8000", Broken([](MeshRecord& m) { m.NumVertices = -32768; }), 0, K::Overflow,
-       kVertexCountAt, "vertex count word 0x8000"},
-      {"vertices past the end", Broken([](MeshRecord& m) { m.NumVertices = 100; }), 0, K::OutOfRange, kVerticesAt,
-       "100 vertices"},
-      {"normal count 0", Broken([](MeshRecord& m) { m.NumNormals = 0; }), 0, K::OutOfRange, kNormalCountAt,
-       "normal count 0"},
-      {"normals past the end", Broken([](MeshRecord& m) { m.NumNormals = 50; }), 0, K::OutOfRange, kNormalsAt,
-       "50 normals"},
+      {one, 1, K::OutOfRange, 0, "mesh position 1 is outside"},
+      {one, -1, K::OutOfRange, 0, "mesh position -1 is outside"},
+      {one, kMaxPosition, K::OutOfRange, 0, "mesh position 9223372036854775807 is outside"},
+      {one, -kMaxPosition - 1, K::OutOfRange, 0, "mesh position -9223372036854775808 is outside"},
+      {at(-2), 0, K::OutOfRange, 0, "mesh pointer -2 of mesh 0 is below 0"},
+      {at(-kMax - 1), 0, K::OutOfRange, 0, "mesh pointer -2147483648 of mesh 0 is below 0"},
+      {at(kSimpleMeshSize + 2), 0, K::OutOfRange, kSimpleMeshSize + 2, "mesh pointer 54 of mesh 0 is past the end"},
+      {at(kMax), 0, K::OutOfRange, std::size_t{kMax}, "mesh pointer 2147483647 of mesh 0 is past the end"},
+      // The header's end would wrap a 32-bit sum.
+      {at(kMax - 5), 0, K::OutOfRange, kMax - 5, "mesh pointer 2147483642 of mesh 0 is past the end"},
+      // A mesh needs 12 bytes up to its vertex count.
+      {at(kSimpleMeshSize - 10), 0, K::OutOfRange, kSimpleMeshSize - 10, "mesh header"},
+      {at(kSimpleMeshSize), 0, K::OutOfRange, kSimpleMeshSize, "mesh header"},
+      {Broken([](MeshRecord& m) { m.CollisionSize = INT32_MIN; }), 0, K::Overflow, kCollisionAt,
+       "collision size 0x80000000"},
+      {Broken([](MeshRecord& m) { m.NumVertices = 0; }), 0, K::OutOfRange, kVertexCountAt, "vertex count 0"},
+      {Broken([](MeshRecord& m) { m.NumVertices = -32768; }), 0, K::Overflow, kVertexCountAt, "vertex count word 0x8000"},
+      {Broken([](MeshRecord& m) { m.NumVertices = 100; }), 0, K::OutOfRange, kVerticesAt, "100 vertices"},
+      {Broken([](MeshRecord& m) { m.NumNormals = 0; }), 0, K::OutOfRange, kNormalCountAt, "normal count 0"},
+      {Broken([](MeshRecord& m) { m.NumNormals = 50; }), 0, K::OutOfRange, kNormalsAt, "50 normals"},
       // Too many shades is an overflow even when their bytes are all there.
-      {"16384 shades (word 0xC000)", WadBuilder().meshes({WithShades(std::vector<std::int16_t>(16384))}).build(), 0,
-       K::Overflow, kNormalCountAt, "16384 shades"},
-      {"32768 shades (word 0x8000)", Broken([](MeshRecord& m) { m.NumNormals = -32768; }), 0, K::Overflow,
-       kNormalCountAt, "32768 shades"},
-      {"shade block past the end", Broken([](MeshRecord& m) { m.NumNormals = -100; }), 0, K::OutOfRange, kNormalsAt,
-       "100 shades"},
-      {"face count word 0x8000", Broken([](MeshRecord& m) { m.NumFaces = -32768; }), 0, K::Overflow, kFaceCountAt,
-       "face count word 0x8000"},
-      {"more faces than bytes", Broken([](MeshRecord& m) { m.NumFaces = 1000; }), 0, K::OutOfRange,
-       kSimpleMeshSize, "face 1 type"},
+      {WadBuilder().meshes({WithShades(std::vector<std::int16_t>(16384))}).build(), 0, K::Overflow, kNormalCountAt,
+       "16384 shades (normal count word 0xC000)"},
+      {Broken([](MeshRecord& m) { m.NumNormals = -32768; }), 0, K::Overflow, kNormalCountAt, "32768 shades"},
+      {Broken([](MeshRecord& m) { m.NumNormals = -100; }), 0, K::OutOfRange, kNormalsAt, "100 shades"},
+      {Broken([](MeshRecord& m) { m.NumFaces = -32768; }), 0, K::Overflow, kFaceCountAt, "face count word 0x8000"},
+      {Broken([](MeshRecord& m) { m.NumFaces = 1000; }), 0, K::OutOfRange, kSimpleMeshSize, "face 1 type"},
       // Faces are checked in file order: an early bad word is what is reported.
-      {"bad first face before missing ones",
-       Broken([](MeshRecord& m) {
-         m.NumFaces = 1000;
-         m.Faces[0].FaceType = -32768;
-       }),
-       0, K::Overflow, kFaceTypeAt, "face 0 type word 0x8000"},
-      {"face vertex index word 0x8000", Broken([](MeshRecord& m) { m.Faces[0].Vertices = {0, -32768, 2}; }), 0,
-       K::Overflow, kFaceTypeAt + 4, "face 0 vertex index word 0x8000"},
-      {"second face cut short", MeshDataAt(cutSecondFace, 0), 0, K::OutOfRange, kSimpleMeshSize + 2, "face 1"},
+      {Broken([](MeshRecord& m) { m.NumFaces = 1000; m.Faces[0].FaceType = -32768; }), 0, K::Overflow, kFaceTypeAt,
+       "face 0 type word 0x8000"},
+      {Broken([](MeshRecord& m) { m.Faces[0].Vertices = {0, -32768, 2}; }), 0, K::Overflow, kFaceTypeAt + 4,
+       "face 0 vertex index word 0x8000"},
+      {MeshDataAt(cutSecondFace, 0), 0, K::OutOfRange, kSimpleMeshSize + 2, "face 1 indices"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.detailMentions);
     const MeshResult<MeshRecord> result = ReadMesh(c.document, c.meshIndex);
     ASSERT_TRUE(std::holds_alternative<MeshFailure>(result)) << "decoded although broken";
     const MeshFailure& failure = std::get<MeshFailure>(result);
@@ -222,9 +208,6 @@ TEST(MeshDecoder, NullShapeIsTheFiveVerticesInOrderWhateverFacesNormalsAndCentre
   decorated.CollisionSize = 12345;
   decorated.NumFaces = 1;
   decorated.Faces = {MeshFace{MeshFace::kQuad, {0, 1, 2, 3}, 0, 0}};
-  MeshRecord sixVertices = NullShapeMesh();
-  sixVertices.NumVertices = 6;
-  sixVertices.Vertices.push_back(sixVertices.Vertices[0]);
   const struct {
     const char* name;
     MeshRecord mesh;
@@ -235,7 +218,8 @@ TEST(MeshDecoder, NullShapeIsTheFiveVerticesInOrderWhateverFacesNormalsAndCentre
       {"fifth vertex Y changed", Changed([](MeshRecord& m) { m.Vertices[4].Y = 120; }, NullShapeMesh()), false},
       {"four vertices", Changed([](MeshRecord& m) { m.NumVertices = 4; m.Vertices.pop_back(); }, NullShapeMesh()),
        false},
-      {"six vertices", sixVertices, false},
+      {"six vertices", Changed([](MeshRecord& m) { m.NumVertices = 6; m.Vertices.push_back(m.Vertices[0]); }, NullShapeMesh()),
+       false},
       {"vertices out of order",
        Changed([](MeshRecord& m) { std::swap(m.Vertices[1], m.Vertices[2]); }, NullShapeMesh()), false},
       {"a real mesh", SimpleMesh(5), false},

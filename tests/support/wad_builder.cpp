@@ -98,11 +98,7 @@ WadBuilder& WadBuilder::staticMeshCount(std::int32_t count) {
 }
 
 MoveableRecord Moveable(std::int32_t objectId, std::int16_t numMeshes, std::int16_t startingMesh) {
-  MoveableRecord m;
-  m.ObjectID = objectId;
-  m.NumMeshes = numMeshes;
-  m.StartingMesh = startingMesh;
-  return m;
+  return MoveableRecord{objectId, numMeshes, startingMesh, 0, {}};
 }
 
 MeshRecord NullShapeMesh() {

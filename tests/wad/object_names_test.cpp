@@ -77,9 +77,7 @@ class ObjectNamesTest : public ::testing::Test {
 
 TEST_F(ObjectNamesTest, MissingOrEmptyFileGivesEmptyTablesAndDefaultMeshNames) {
   ObjectNameTables expected;
-  for (int i = 0; i < ObjectNameTables::kMeshNames; ++i) {
-    expected.MeshNames[static_cast<std::size_t>(i)] = "Mesh " + std::to_string(i);
-  }
+  for (std::size_t i = 0; i < expected.MeshNames.size(); ++i) expected.MeshNames[i] = "Mesh " + std::to_string(i);
   const ObjectNamesLoad missing = LoadObjectNames(path());
   EXPECT_FALSE(std::filesystem::exists(path()));
   const ObjectNamesLoad empty = Load(Bytes{});

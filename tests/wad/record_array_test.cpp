@@ -33,11 +33,5 @@ TEST(RecordArray, EqualityTreatsUnstoredBytesAsZero) {
   EXPECT_NE(cut, RecordArray<std::int16_t>(5, Bytes{1, 0}));
 }
 
-TEST(RecordArray, StoredBytesLongerThanTheSectionAreCut) {
-  const RecordArray<std::int32_t> array(1, Bytes{1, 2, 3, 4, 5, 6});
-  EXPECT_EQ(array.storedBytes().size(), 4u);
-  EXPECT_EQ(array[0], 0x04030201);
-}
-
 }  // namespace
 }  // namespace tarnlow

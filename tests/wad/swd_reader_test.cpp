@@ -103,14 +103,5 @@ TEST_F(SwdReaderTest, SectionCutShortKeepsWhatTheFileHeldAndReadsTheRestAsZero) 
   EXPECT_EQ(read.NumSwdRecords, 0);
 }
 
-TEST_F(SwdReaderTest, MissingFileFailsWithTheSystemError) {
-  try {
-    ReadSWD(dir_ / "none.swd");
-    FAIL() << "no error";
-  } catch (const WadError& e) {
-    EXPECT_EQ(e.number(), ENOENT);
-  }
-}
-
 }  // namespace
 }  // namespace tarnlow

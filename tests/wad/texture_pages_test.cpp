@@ -59,15 +59,10 @@ TEST(TexturePages, RowsTheFileNeverHeldAreBlack) {
 }
 
 TEST(TexturePages, OnlyExactMagentaIsTheColourKey) {
-  const struct {
-    std::uint8_t r, g, b;
-    bool key;
-  } cases[] = {{255, 0, 255, true},  {254, 0, 255, false}, {255, 1, 255, false},
-               {255, 0, 254, false}, {0, 0, 0, false},     {255, 255, 255, false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << int(c.r) << "," << int(c.g) << "," << int(c.b));
-    EXPECT_EQ(IsColourKey(c.r, c.g, c.b), c.key);
-  }
+  EXPECT_TRUE(IsColourKey(255, 0, 255));
+  EXPECT_FALSE(IsColourKey(254, 0, 255));
+  EXPECT_FALSE(IsColourKey(255, 1, 255));
+  EXPECT_FALSE(IsColourKey(255, 0, 254));
 }
 
 }  // namespace
