@@ -1,10 +1,13 @@
 #include "ui/report_output.h"
 
+#include <memory>
+
 #include <QPrinter>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
+#include <QTextOption>
 
 #include "report/report_files.h"
 #include "report/save_naming.h"
@@ -27,6 +30,17 @@ std::optional<ReportSaveTarget> SaveTargetFor(const std::string& chosen, int fil
 #else
   return ResolveReportSaveNameKeepingFolder(chosen, filterIndex);
 #endif
+}
+
+// The pane shows long table rows unwrapped, but paper has an edge: a copy of
+// the content is printed with lines wrapped at the page width, so that no
+// column is cut off.
+void PrintWrapped(const QTextDocument& content, QPrinter* printer) {
+  const std::unique_ptr<QTextDocument> copy(content.clone());
+  QTextOption option = copy->defaultTextOption();
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  copy->setDefaultTextOption(option);
+  copy->print(printer);
 }
 
 }  // namespace
@@ -75,14 +89,14 @@ void PrintStats(Platform& platform, QTextEdit& pane) {
     QTextDocument selection;
     selection.setDefaultFont(pane.document()->defaultFont());
     QTextCursor(&selection).insertFragment(remembered.selection());
-    selection.print(answer->printer);
+    PrintWrapped(selection, answer->printer);
     return;
   }
   // The whole report prints with nothing selected; the selection comes back after.
   QTextCursor unselected = remembered;
   unselected.clearSelection();
   pane.setTextCursor(unselected);
-  pane.document()->print(answer->printer);
+  PrintWrapped(*pane.document(), answer->printer);
   pane.setTextCursor(remembered);
 }
 

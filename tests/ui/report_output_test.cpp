@@ -1,5 +1,6 @@
 #include "ui/report_output.h"
 
+#include <regex>
 #include <cstdio>
 
 #include "report/report_files.h"
@@ -140,6 +141,17 @@ TEST_F(ReportOutputTest, PrintsTheSelectionOnlyWhenChosenAndLeavesTheCursorAsItW
     EXPECT_NE(text.find("Report on WAD: karnak"), std::string::npos);
     EXPECT_EQ(text.find("End of report on karnak WAD file.") != std::string::npos, !c.selectionOnly);
   }
+}
+
+TEST_F(ReportOutputTest, PrintedRowsWiderThanThePageWrapInsteadOfBeingCut) {
+  frmMain& w = opened();
+  w.mnuDetailed->trigger();
+  const std::string pdf = pathOf("wide.pdf");
+  platform.answerPrint(pdf, false);
+  w.mnustatPrint->trigger();
+  // The animation table's header ends far beyond the right margin with its
+  // last column; "NumAnimCommands" elsewhere must not count.
+  EXPECT_TRUE(std::regex_search(PdfText(pdf), std::regex("(^|[ ,])AnimCommands")));
 }
 
 TEST_F(ReportOutputTest, CancelledPrintEndsQuietlyAndKeepsTheSelection) {
