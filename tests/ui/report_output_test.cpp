@@ -1,7 +1,7 @@
 #include "ui/report_output.h"
 
-#include <regex>
 #include <cstdio>
+#include <regex>
 
 #include "report/report_files.h"
 #include "tests/ui/support/window_story.h"
