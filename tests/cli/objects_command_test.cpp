@@ -69,7 +69,9 @@ TEST(CliObjects, ListsEachObjectWithItsMeshesMarkedAndTheirProblemsOnStderr) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "LARA\n    Mesh 00 DUMMY\n    Mesh 01 NULL\n    Mesh 02" + c.thirdMark + "\nBAT\n    Mesh 00" +
                            c.thirdMark + "\n");
-    if (c.errParts.size() == 1) EXPECT_EQ(run.err, c.errParts[0]);
+    if (c.errParts.size() == 1) {
+      EXPECT_EQ(run.err, c.errParts[0]);
+    }
     for (const std::string& part : c.errParts) EXPECT_NE(run.err.find(part), std::string::npos) << run.err;
   }
 }
