@@ -23,10 +23,15 @@ void AppendUnicodeUnit(std::string& out, std::uint16_t unit) {
 
 void AppendRtfText(std::string& out, std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
-    const std::optional<char32_t> decoded = DecodeUtf8(text, i);
-    // Broken UTF-8 becomes U+FFFD, one byte at a time.
-    if (!decoded) ++i;
-    const char32_t cp = decoded.value_or(kReplacement);
+    char32_t cp = static_cast<unsigned char>(text[i]);
+    if (cp < 0x80) {
+      ++i;
+    } else {
+      // Broken UTF-8 becomes U+FFFD, one byte at a time.
+      const std::optional<char32_t> decoded = DecodeUtf8(text, i);
+      if (!decoded) ++i;
+      cp = decoded.value_or(kReplacement);
+    }
     if (cp == '\\' || cp == '{' || cp == '}') {
       out.push_back('\\');
       out.push_back(static_cast<char>(cp));
