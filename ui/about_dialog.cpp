@@ -12,16 +12,6 @@
 
 namespace tarnlow::ui {
 
-namespace {
-
-QLabel* MakeLabel(QWidget* parent, const Twips& tw, int left, int top, int width, int height) {
-  auto* label = new QLabel(parent);
-  label->setGeometry(tw.rect(left, top, width, height));
-  return label;
-}
-
-}  // namespace
-
 QString VersionText() {
   return QStringLiteral("Version %1.%2.%3").arg(TARNLOW_VERSION_MAJOR).arg(TARNLOW_VERSION_MINOR).arg(TARNLOW_VERSION_PATCH);
 }
@@ -32,11 +22,11 @@ frmAbout::frmAbout(Platform& platform, QWidget* parent) : QDialog(parent), platf
   setFixedSize(tw.px(5730), tw.px(3555));
   setWindowIcon(WindowIcon());
 
-  picIcon = MakeLabel(this, tw, 180, 240, 1065, 1080);
+  picIcon = LabelAt(this, tw, 180, 240, 1065, 1080);
   picIcon->setPixmap(Emblem());
   picIcon->resize(picIcon->pixmap().size());
 
-  lblTitle = MakeLabel(this, tw, 1440, 240, 4065, 480);
+  lblTitle = LabelAt(this, tw, 1440, 240, 4065, 480);
   lblTitle->setAlignment(Qt::AlignCenter);
   lblTitle->setFrameShape(QFrame::Box);
   lblTitle->setLineWidth(1);
@@ -49,8 +39,8 @@ frmAbout::frmAbout(Platform& platform, QWidget* parent) : QDialog(parent), platf
   titlePalette.setColor(QPalette::Window, QColor(255, 192, 128));
   lblTitle->setPalette(titlePalette);
 
-  lblVersion = MakeLabel(this, tw, 1470, 780, 4005, 225);
-  lblDescription = MakeLabel(this, tw, 1470, 1125, 4005, 1170);
+  lblVersion = LabelAt(this, tw, 1470, 780, 4005, 225);
+  lblDescription = LabelAt(this, tw, 1470, 1125, 4005, 1170);
   lblDescription->setWordWrap(true);
   lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -60,7 +50,7 @@ frmAbout::frmAbout(Platform& platform, QWidget* parent) : QDialog(parent), platf
   Line1[0] = new LineControl(Qt::white, 2, this);
   Line1[0]->span(tw.px(105), tw.px(5654), tw.px(2460));
 
-  lblDisclaimer = MakeLabel(this, tw, 255, 2625, 3870, 825);
+  lblDisclaimer = LabelAt(this, tw, 255, 2625, 3870, 825);
   lblDisclaimer->setWordWrap(true);
   lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   for (QLabel* label : {lblDescription, lblDisclaimer}) {

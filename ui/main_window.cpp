@@ -39,12 +39,6 @@ constexpr int kFrameTop = 1140;
 constexpr int kTabTop = 780;
 constexpr const char* kObjectNamesFile = "TR4Objects.dat";
 
-QLabel* MakeLabel(QWidget* parent, const Twips& tw, int left, int top, int width, int height) {
-  auto* label = new QLabel(parent);
-  label->setGeometry(tw.rect(left, top, width, height));
-  return label;
-}
-
 // Green on black with a single-line border: the look of the path labels.
 void StylePathLabel(QLabel* label) {
   label->setAutoFillBackground(true);
@@ -75,10 +69,10 @@ void frmMain::BuildControls() {
   auto* client = new QWidget(this);
   setCentralWidget(client);
 
-  lblFilenameC[0] = MakeLabel(client, tw, 120, 120, 555, 195);
-  lblFilename[0] = MakeLabel(client, tw, 1080, 120, 9315, 255);
-  lblFilenameC[1] = MakeLabel(client, tw, 120, 420, 555, 195);
-  lblFilename[1] = MakeLabel(client, tw, 1080, 420, 9315, 255);
+  lblFilenameC[0] = LabelAt(client, tw, 120, 120, 555, 195);
+  lblFilename[0] = LabelAt(client, tw, 1080, 120, 9315, 255);
+  lblFilenameC[1] = LabelAt(client, tw, 120, 420, 555, 195);
+  lblFilename[1] = LabelAt(client, tw, 1080, 420, 9315, 255);
   lblFilenameC[0]->setText(QStringLiteral("WAD:"));
   for (QLabel* label : lblFilename) StylePathLabel(label);
 
@@ -111,10 +105,10 @@ void frmMain::BuildControls() {
   rtbReport->setLineWrapMode(QTextEdit::NoWrap);
   rtbReport->document()->setDefaultFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
-  lblMeshes = MakeLabel(fraWad[1], tw, 300, 300, 3255, 195);
+  lblMeshes = LabelAt(fraWad[1], tw, 300, 300, 3255, 195);
   cboMeshes = new QListWidget(fraWad[1]);
   cboMeshes->setGeometry(tw.rect(240, 540, 4395, 2205));
-  lblOneObj = MakeLabel(fraWad[1], tw, 240, 2820, 4455, 195);
+  lblOneObj = LabelAt(fraWad[1], tw, 240, 2820, 4455, 195);
   MeshList = new QListWidget(fraWad[1]);
   MeshList->setGeometry(tw.rect(240, 3060, 4395, 2400));
   BuildPreview(tw);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLabel>
 #include <QRect>
 
 namespace tarnlow::ui {
@@ -20,5 +21,12 @@ class Twips {
  private:
   double dotsPerInch_;
 };
+
+// A label placed at a position and size given in twips.
+inline QLabel* LabelAt(QWidget* parent, const Twips& tw, int left, int top, int width, int height) {
+  auto* label = new QLabel(parent);
+  label->setGeometry(tw.rect(left, top, width, height));
+  return label;
+}
 
 }  // namespace tarnlow::ui
