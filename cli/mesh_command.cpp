@@ -1,10 +1,10 @@
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <string_view>
 
 #include "cli/look_commands.h"
 #include "mesh/mesh_decoder.h"
+#include "mesh/mesh_lists.h"
 #include "mesh/obj_export.h"
 #include "wad/atomic_file.h"
 
@@ -62,12 +62,6 @@ std::string parseArguments(const std::vector<std::string>& args, MeshArguments& 
   return {};
 }
 
-std::string twoDigits(std::int64_t j) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%02lld", static_cast<long long>(j));
-  return text;
-}
-
 // The mesh pointer position that the arguments name, with a title for the
 // OBJ header; or nothing after saying on err why there is none.
 std::optional<std::int64_t> meshPosition(const MeshArguments& arguments, const WadDocument& document,
@@ -86,19 +80,19 @@ std::optional<std::int64_t> meshPosition(const MeshArguments& arguments, const W
   const MoveableRecord moveable = document.Moveables[static_cast<std::size_t>(n)];
   if (j >= moveable.NumMeshes) {
     err << "mesh: object " << n << " has " << std::max<int>(moveable.NumMeshes, 0)
-        << " meshes; there is no Mesh " << twoDigits(j) << "\n";
+        << " meshes; there is no " << MeshLabel(j) << "\n";
     return std::nullopt;
   }
-  // The same position the object's mesh list uses; beyond 32767 the list
-  // names no mesh, and neither does this command.
+  // The same position the object's mesh list uses; beyond kMaxMeshPosition
+  // the list names no mesh, and neither does this command.
   const std::int64_t k = moveable.StartingMesh + j;
-  if (k < 0 || k > 32767) {
-    err << "mesh: Mesh " << twoDigits(j) << " of object " << n << " is at mesh position " << k
+  if (k < 0 || k > kMaxMeshPosition) {
+    err << "mesh: " << MeshLabel(j) << " of object " << n << " is at mesh position " << k
         << " (first mesh " << moveable.StartingMesh << " + " << j << "), which names no mesh\n";
     return std::nullopt;
   }
-  title = "object " + std::to_string(n) + " (ObjectID " + std::to_string(moveable.ObjectID) + "), Mesh " +
-          twoDigits(j) + ", mesh pointer " + std::to_string(k);
+  title = "object " + std::to_string(n) + " (ObjectID " + std::to_string(moveable.ObjectID) + "), " +
+          MeshLabel(j) + ", mesh pointer " + std::to_string(k);
   return k;
 }
 

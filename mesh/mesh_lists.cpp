@@ -9,16 +9,14 @@ namespace {
 
 // List positions are signed 16-bit: positions 0 to 32767.
 constexpr std::size_t kMaxListLines = 32768;
-constexpr int kMaxMeshPosition = 32767;
-
-// "Mesh" then j with at least two digits: " 00", " 07", " 100".
-std::string meshLineText(int j) {
-  char number[16];
-  std::snprintf(number, sizeof number, " %02d", j);
-  return std::string("Mesh") + number;
-}
 
 }  // namespace
+
+std::string MeshLabel(std::int64_t j) {
+  char number[32];
+  std::snprintf(number, sizeof number, " %02lld", static_cast<long long>(j));
+  return std::string("Mesh") + number;
+}
 
 std::vector<std::string> ObjectListLines(const WadDocument& document, const ObjectNameTables& names) {
   std::vector<std::string> lines;
@@ -40,7 +38,7 @@ std::vector<MeshListLine> MeshListLines(const WadDocument& document, std::size_t
   const std::size_t pointerCount = document.MeshPointers.size();
 
   for (int j = 0; j < moveable.NumMeshes; ++j) {
-    MeshListLine line{meshLineText(j), std::nullopt};
+    MeshListLine line{MeshLabel(j), std::nullopt};
     // The position is a signed 16-bit sum: beyond 32767 it names no mesh.
     const int k = moveable.StartingMesh + j;
     if (k < 0 || k > kMaxMeshPosition || static_cast<std::size_t>(k) >= pointerCount) {

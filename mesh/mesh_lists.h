@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,13 @@ namespace tarnlow {
 // has no row (outside 0 to 500); empty when the document has more than 32768
 // moveables, since list positions are 16-bit.
 std::vector<std::string> ObjectListLines(const WadDocument& document, const ObjectNameTables& names);
+
+// Mesh positions in MeshPointers are signed 16-bit sums (StartingMesh + j):
+// a position beyond this names no mesh.
+inline constexpr int kMaxMeshPosition = 32767;
+
+// "Mesh" and j with at least two digits: "Mesh 00", "Mesh 07", "Mesh 100".
+std::string MeshLabel(std::int64_t j);
 
 // One line of an object's mesh list, and why its mesh could not be looked at
 // when it could not ("Mesh 03 (position 40000 is outside the mesh pointers)").

@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "mesh/mesh_decoder.h"
+#include "mesh/mesh_lists.h"
 
 namespace tarnlow::ui {
 
@@ -33,8 +34,6 @@ QColor shaded(const QColor& base, double brightness) {
 QString faceName(const MeshFace& face) {
   return face.FaceType == MeshFace::kTriangle ? QStringLiteral("triangle") : QStringLiteral("quad");
 }
-
-QString twoDigits(int j) { return QStringLiteral("%1").arg(j, 2, 10, QLatin1Char('0')); }
 
 }  // namespace
 
@@ -73,14 +72,14 @@ void MeshPreviewWidget::showObjectMesh(const WadDocument& document, std::size_t 
   }
   const MoveableRecord moveable = document.Moveables[moveableIndex];
   if (meshNumber < 0 || meshNumber >= moveable.NumMeshes) {
-    showFailure(QStringLiteral("The object has no Mesh %1.").arg(twoDigits(meshNumber)));
+    showFailure(QStringLiteral("The object has no %1.").arg(QString::fromStdString(MeshLabel(meshNumber))));
     return;
   }
   // The mesh list's rule: a signed 16-bit position in MeshPointers.
   const int k = moveable.StartingMesh + meshNumber;
-  if (k < 0 || k > 32767 || static_cast<std::size_t>(k) >= document.MeshPointers.size()) {
-    showFailure(QStringLiteral("Mesh %1 is at mesh position %2, outside the %3 mesh pointers.")
-                    .arg(twoDigits(meshNumber))
+  if (k < 0 || k > kMaxMeshPosition || static_cast<std::size_t>(k) >= document.MeshPointers.size()) {
+    showFailure(QStringLiteral("%1 is at mesh position %2, outside the %3 mesh pointers.")
+                    .arg(QString::fromStdString(MeshLabel(meshNumber)))
                     .arg(k)
                     .arg(document.MeshPointers.size()));
     return;
@@ -90,7 +89,7 @@ void MeshPreviewWidget::showObjectMesh(const WadDocument& document, std::size_t 
   if (const auto* failure = std::get_if<MeshFailure>(&decoded)) {
     const QString reason = QString::fromStdString(Describe(*failure));
     showFailure(dummy ? QStringLiteral("DUMMY pointer (0): the mesh at offset 0 cannot be shown: %1").arg(reason)
-                      : QStringLiteral("Mesh %1 cannot be shown: %2").arg(twoDigits(meshNumber), reason));
+                      : QStringLiteral("%1 cannot be shown: %2").arg(QString::fromStdString(MeshLabel(meshNumber)), reason));
     return;
   }
   if (dummy) {
