@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "mesh/mesh_encoder.h"
-#include "mesh/mesh_record.h"
+#include "wad/mesh_record.h"
 #include "wad/byte_writer.h"
 
 namespace tarnlow::sample {

@@ -7,7 +7,7 @@
 #include <string>
 #include <variant>
 
-#include "mesh/mesh_record.h"
+#include "wad/mesh_record.h"
 #include "wad/wad_document.h"
 
 namespace tarnlow {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mesh/mesh_record.h"
+#include "wad/mesh_record.h"
 #include "wad/bytes.h"
 
 namespace tarnlow {

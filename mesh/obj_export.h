@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "mesh/mesh_record.h"
+#include "wad/mesh_record.h"
 
 namespace tarnlow {
 

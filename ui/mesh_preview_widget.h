@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "mesh/mesh_record.h"
+#include "wad/mesh_record.h"
 #include "ui/preview_math.h"
 #include "wad/wad_document.h"
 

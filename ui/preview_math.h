@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "mesh/mesh_record.h"
+#include "wad/mesh_record.h"
 
 // The geometry behind the mesh preview: camera, projection, fit, shading and
 // hit-testing. Plain maths on doubles, no Qt, so it is tested without a

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "mesh/mesh_record.h"
+#include "wad/mesh_record.h"
 #include "wad/bytes.h"
 #include "wad/record_array.h"
 #include "wad/wad_records.h"

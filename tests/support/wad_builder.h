@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "mesh/mesh_record.h"
+#include "wad/mesh_record.h"
 #include "wad/bytes.h"
 #include "wad/wad_document.h"
 

@@ -1,6 +1,6 @@
 #include "tests/ui/support/window_story.h"
 
-#include "mesh/mesh_record.h"
+#include "wad/mesh_record.h"
 #include "wad/byte_writer.h"
 
 namespace tarnlow::ui::test {

@@ -24,7 +24,8 @@ struct MeshFace {
   friend bool operator==(const MeshFace&, const MeshFace&) = default;
 };
 
-// One decoded mesh. NumNormals > 0: Normals holds that many normals;
+// One decoded mesh, as the document holds it in MeshRecords (mesh/ decodes
+// it). NumNormals > 0: Normals holds that many normals;
 // NumNormals < 0: Shades holds -NumNormals shades.
 struct MeshRecord {
   std::int16_t CentreX = 0;
