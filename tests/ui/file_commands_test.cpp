@@ -5,6 +5,7 @@
 
 #include "tests/ui/support/window_story.h"
 #include "wad/byte_writer.h"
+#include "wad/object_names_file.h"
 #include "wad/swd_reader.h"
 
 namespace tarnlow::ui::test {
@@ -65,6 +66,21 @@ TEST_F(FileCommandsTest, OpeningWadWithoutSwdKeepsThePreviousSwd) {
   EXPECT_EQ(w.session().swd.NumSwdEntries, 1);
   EXPECT_EQ(w.session().wad.Version, 129);
   EXPECT_EQ(ReportHeaderTitle(w), "Report on WAD: level2");
+}
+
+// Files named on Windows: the companion and the name file are found in any
+// letter case, and the label shows the SWD's name as it is on disk.
+TEST_F(FileCommandsTest, SwdAndNameFileAreFoundWhateverTheirLetterCase) {
+  platform.programFolder = dir.path().string();
+  ObjectNamesFileContent names;
+  names.objectNames = {"LARA"};
+  WriteObjectNames(dir / "tr4objects.DAT", names);
+  WriteFileBytes(dir / "TUT1.SWD", SwdFileBytes(3));
+  frmMain& w = startWith(writeWad("tut1.WAD", StoryWad(), false));
+  EXPECT_EQ(w.lblFilename[1]->text().toStdString(), pathOf("TUT1.SWD"));
+  EXPECT_EQ(w.session().swd.NumSwdEntries, 3);
+  EXPECT_EQ(*w.session().names.ObjectName(0), "LARA");
+  EXPECT_EQ(platform.story.size(), 1u);
 }
 
 // Whatever stopped the reading and however far it got, the held SWD stays
