@@ -258,7 +258,9 @@ void frmMain::showEvent(QShowEvent* event) {
 
 void frmMain::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
-  if (event->type() == QEvent::WindowStateChange) FollowFrame();
+  // By the time the window is first activated, and after a restore, the
+  // window manager has framed it.
+  if (event->type() == QEvent::WindowStateChange || event->type() == QEvent::ActivationChange) FollowFrame();
   if (event->type() == QEvent::ActivationChange && isActiveWindow() && activationQueued_) Form_Activate();
 }
 
