@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "mesh/mesh_encoder.h"
 #include "tests/cli/cli_process.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wad_builder.h"
@@ -77,27 +76,22 @@ TEST(CliTextures, WritesOnePngPerPageWithMagentaTransparent) {
   const CliRun run = files.run({"textures", files.wad, "-o", (files.dir / "pages").string()});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(PageHeights(files.dir / "pages"), (std::vector<std::uint32_t>{256, 256, 88}));
-  EXPECT_EQ(run.out, (files.dir / "pages" / "page_000.png").string() + "\n" + (files.dir / "pages" / "page_001.png").string() +
-                         "\n" + (files.dir / "pages" / "page_002.png").string() + "\n");
+  EXPECT_TRUE(run.out.ends_with((files.dir / "pages" / "page_002.png").string() + "\n")) << run.out;
   const Png png = ReadPng(files.dir / "pages" / "page_001.png");
-  const auto at = [](int x, int y) { return static_cast<std::size_t>((y * 256 + x) * 4); };
-  EXPECT_EQ(png.rgba[at(5, 1) + 3], 0) << "the colour key is transparent";
+  EXPECT_EQ(png.rgba[(256 + 5) * 4 + 3], 0) << "the colour key is transparent";
   for (const auto& [x, y] : {std::pair{4, 1}, std::pair{6, 1}, std::pair{255, 255}}) {
     const TexturePixel source = doc.Pixel(x, 256 + static_cast<std::size_t>(y));
-    const std::vector<std::uint8_t> expected = {source.Bytes[0], source.Bytes[1], source.Bytes[2], 255};
-    EXPECT_EQ(std::vector<std::uint8_t>(png.rgba.begin() + at(x, y), png.rgba.begin() + at(x, y) + 4), expected) << x << "," << y;
+    const auto at = png.rgba.begin() + (y * 256 + x) * 4;
+    EXPECT_EQ(std::vector(at, at + 4), std::vector<std::uint8_t>({source.Bytes[0], source.Bytes[1], source.Bytes[2], 255})) << x;
   }
 }
 
 // An SWD of no entries, `rows` texture rows of one grey, no records.
 Bytes SwdBytes(std::int32_t rows) {
-  Bytes out;
-  ByteWriter w(out);
-  w.i32(0);
-  w.i32(0);
-  w.i32(rows * 768);
-  for (std::int32_t i = 0; i < rows * 768; ++i) w.u8(0x80);
-  w.i32(0);
+  Bytes out(8, 0);
+  ByteWriter(out).i32(rows * 768);
+  out.resize(out.size() + std::size_t(rows) * 768, 0x80);
+  ByteWriter(out).i32(0);
   return out;
 }
 
@@ -115,6 +109,11 @@ TEST(CliTextures, SwdOptionWritesThePagesOfTheSwdBesideTheWad) {
     const CliRun run = files.run({"textures", "--swd", files.wad, "-o", (files.dir / "sprites").string()});
     EXPECT_EQ(run.status, c.status) << run.err;
     EXPECT_EQ(PageHeights(files.dir / "sprites"), c.heights);
+    if (c.heights.size() == 2) {
+      const Png first = ReadPng(files.dir / "sprites" / "page_000.png");
+      EXPECT_EQ(std::tuple(first.rgba[(9 * 256 + 255) * 4], first.rgba[10 * 256 * 4], first.rgba[10 * 256 * 4 + 3]),
+                std::tuple(0x80, 0, 255));
+    }
   }
 }
 
@@ -122,23 +121,14 @@ TEST(CliTextures, SwdOptionWritesThePagesOfTheSwdBesideTheWad) {
 // vertex count word is 0x8000. Object 0 has the meshes at pointers 1, 2 (a
 // dummy) and 3; object 1 has the bad mesh.
 WadDocument MeshWad() {
-  const MeshRecord second{.NumVertices = 4,
-                          .Vertices = {{-100, 0, -100}, {100, 0, -100}, {100, -50, 100}, {-100, 7, 100}},
-                          .NumNormals = -4,
-                          .Shades = {1, 2, 3, 4},
-                          .NumFaces = 1,
-                          .Faces = {MeshFace{MeshFace::kTriangle, {3, 2, 1}, 2, 0}}};
-  const WadDocument laidOut = WadBuilder().meshes({SimpleMesh(4), second}).build();
-  Bytes data = laidOut.MeshData;
-  const auto bad = static_cast<std::int32_t>(data.size());
-  Bytes broken = EncodeMesh(SimpleMesh(3));
-  broken[11] = 0x80;  // vertex count word 0x8000
-  data.insert(data.end(), broken.begin(), broken.end());
-  return WadBuilder()
-      .meshData(data)
-      .meshPointers({0, laidOut.MeshPointers[1], 0, bad})
-      .moveables({Moveable(0, 3, 1), Moveable(90, 1, 3)})
-      .build();
+  MeshRecord second = SimpleMesh(4);
+  second.Vertices = {{-100, 0, -100}, {100, 0, -100}, {100, -50, 100}, {-100, 7, 100}};
+  second.Faces = {MeshFace{MeshFace::kTriangle, {3, 2, 1}, 2, 0}};
+  MeshRecord broken = SimpleMesh();
+  broken.NumVertices = -32768;
+  const WadDocument laidOut = WadBuilder().meshes({SimpleMesh(4), second, broken}).build();
+  const std::int32_t p = laidOut.MeshPointers[1], bad = laidOut.MeshPointers[2];
+  return WadBuilder().meshData(laidOut.MeshData).meshPointers({0, p, 0, bad}).moveables({Moveable(0, 3, 1), Moveable(90, 1, 3)}).build();
 }
 
 // The OBJ file holds the chosen mesh (told apart by a vertex and a face), or
@@ -147,16 +137,12 @@ TEST(CliMesh, WritesTheChosenMeshAsObjOrSaysWhyNot) {
   const struct {
     std::vector<std::string> selection;
     std::string objPart;  // empty: exit 1 and no file
-    bool warns;
   } cases[] = {
       // Object 0 starts at pointer 1: its Mesh 00 is the second mesh.
-      {{"--object", "0", "--mesh", "0"}, "\nv 100 -50 100\nv -100 7 100\n", false},
-      {{"--pointer", "1"}, "\nf 4 3 2\n", false},
-      {{"--object", "0", "--mesh", "1"}, "\nv 30 0 0\n", true},  // a dummy: the mesh at offset 0
-      {{"--object", "1", "--mesh", "0"}, "", true},
-      {{"--object", "2", "--mesh", "0"}, "", true},
-      {{"--object", "0", "--mesh", "3"}, "", true},
-      {{"--pointer", "4"}, "", true},
+      {{"--object", "0", "--mesh", "0"}, "\nv 100 -50 100\nv -100 7 100\n"}, {{"--pointer", "1"}, "\nf 4 3 2\n"},
+      {{"--object", "0", "--mesh", "1"}, "\nv 30 0 0\n"},  // a dummy: the mesh at offset 0
+      {{"--object", "1", "--mesh", "0"}, ""}, {{"--object", "2", "--mesh", "0"}, ""},
+      {{"--object", "0", "--mesh", "3"}, ""}, {{"--pointer", "4"}, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.selection));
@@ -165,7 +151,6 @@ TEST(CliMesh, WritesTheChosenMeshAsObjOrSaysWhyNot) {
     args.insert(args.begin() + 1, c.selection.begin(), c.selection.end());
     const CliRun run = files.run(args);
     EXPECT_EQ(run.status, c.objPart.empty() ? 1 : 0);
-    EXPECT_EQ(run.err.empty(), !c.warns) << run.err;
     ASSERT_EQ(fs::exists(files.dir / "mesh.obj"), !c.objPart.empty());
     const Bytes obj = ReadFileBytes(files.dir / "mesh.obj");
     EXPECT_NE(std::string(obj.begin(), obj.end()).find(c.objPart), std::string::npos);

@@ -81,17 +81,5 @@ TEST(MeshList, ListsOneMarkedLinePerMeshOfTheObject) {
   EXPECT_EQ(std::tuple(many[7], many[100]), std::tuple("Mesh 07", "Mesh 100"));
 }
 
-TEST(MeshList, UnknownFacesReachTheHandlerAndTheLineStays) {
-  MeshRecord odd = test::NullShapeMesh();
-  odd.NumFaces = 2;
-  odd.Faces = {MeshFace{MeshFace::kTriangle, {0, 1, 2}, 0, 0}, MeshFace{12, {}, 0, 0}};
-  const WadDocument doc = WadBuilder().meshes({test::SimpleMesh(), odd}).moveables({Moveable(0, 1, 1)}).build();
-  std::vector<int> reported;
-  const std::vector<MeshListLine> lines = MeshListLines(doc, 0, [&](int face) { reported.push_back(face); });
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0].text, "Mesh 00 NULL");
-  EXPECT_EQ(reported, (std::vector<int>{1}));
-}
-
 }  // namespace
 }  // namespace tarnlow

@@ -20,8 +20,7 @@ void ExpectNames(std::optional<ReportSaveTarget> (*resolve)(std::string_view, in
     SCOPED_TRACE(std::string(c.chosen) + " with entry " + std::to_string(c.filter));
     const auto target = resolve(c.chosen, c.filter);
     ASSERT_TRUE(target.has_value());
-    EXPECT_EQ(target->fileName, c.fileName);
-    EXPECT_EQ(target->type, c.type);
+    EXPECT_EQ(std::pair(target->fileName, target->type), std::pair(std::string(c.fileName), c.type));
   }
 }
 

@@ -2,7 +2,6 @@
 
 #include "mesh/mesh_encoder.h"
 #include "wad/byte_writer.h"
-#include "wad/texture_rows.h"
 
 namespace tarnlow::test {
 
@@ -62,11 +61,8 @@ WadBuilder& WadBuilder::frames(std::vector<std::int16_t> r) { return set(doc_.Nu
 WadBuilder& WadBuilder::moveables(std::vector<MoveableRecord> r) { return set(doc_.NumMoveables, doc_.Moveables, r); }
 WadBuilder& WadBuilder::staticMeshes(std::vector<StaticMeshRecord> r) { return set(doc_.NumStaticMeshes, doc_.StaticMeshes, r); }
 
-WadBuilder& WadBuilder::textureRows(std::int32_t rows) { return textDataCount(rows * 768); }
-
-WadBuilder& WadBuilder::textDataCount(std::int32_t numTextData) {
-  const std::int32_t rows = TextureRowUpperBound(numTextData) + 1;
-  doc_.NumTextData = numTextData;
+WadBuilder& WadBuilder::textureRows(std::int32_t rows) {
+  doc_.NumTextData = rows * 768;
   doc_.TextData = RecordArray<TextureRow>(static_cast<std::size_t>(rows), textureBytes(rows));
   return *this;
 }
@@ -87,13 +83,6 @@ WadBuilder& WadBuilder::meshData(Bytes data) {
   if (data.size() % 2 != 0) data.push_back(0);
   doc_.NumMeshData = static_cast<std::int32_t>(data.size() / 2);
   doc_.MeshData = std::move(data);
-  return *this;
-}
-
-WadBuilder& WadBuilder::staticMeshCount(std::int32_t count) {
-  doc_.NumStaticMeshes = count;
-  doc_.StaticMeshes = count > 0 ? RecordArray<StaticMeshRecord>(static_cast<std::size_t>(count), Bytes{})
-                                : RecordArray<StaticMeshRecord>{};
   return *this;
 }
 

@@ -22,8 +22,6 @@ class WadBuilder {
   WadBuilder& textInfo(std::vector<TextInfoRecord> records);
   // `rows` texture rows, filled by `pixel(x, y)`; NumTextData = 768 x rows.
   WadBuilder& textureRows(std::int32_t rows);
-  // Sets NumTextData as given and the rows that the texture rule derives.
-  WadBuilder& textDataCount(std::int32_t numTextData);
   // Encodes the meshes one after another into MeshData (padded to whole
   // words) and points MeshPointers at their starts.
   WadBuilder& meshes(const std::vector<MeshRecord>& meshes);
@@ -37,9 +35,7 @@ class WadBuilder {
   WadBuilder& meshTrees(std::vector<std::int32_t> values);
   WadBuilder& frames(std::vector<std::int16_t> words);
   WadBuilder& moveables(std::vector<MoveableRecord> records);
-  // `count` may be 0 or negative: the array stays empty, the count as given.
   WadBuilder& staticMeshes(std::vector<StaticMeshRecord> records);
-  WadBuilder& staticMeshCount(std::int32_t count);
 
   WadDocument build() const { return doc_; }
 
