@@ -9,13 +9,15 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/wad_builder.h"
 #include "wad/byte_writer.h"
+#include "wad/object_names_file.h"
 
 namespace tarnlow::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A PNG file as libpng decodes it: its size and its pixels as RGBA.
+// A PNG file as libpng decodes it: its size and its pixels as RGBA; all
+// empty when it cannot be read.
 struct Png {
   std::uint32_t width = 0, height = 0;
   std::vector<std::uint8_t> rgba;
@@ -24,25 +26,17 @@ struct Png {
 Png ReadPng(const fs::path& path) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
-  Png png;
-  if (!png_image_begin_read_from_file(&image, path.string().c_str())) {
-    ADD_FAILURE() << "libpng cannot read " << path << ": " << image.message;
-    return png;
-  }
+  if (!png_image_begin_read_from_file(&image, path.string().c_str())) return {};
   image.format = PNG_FORMAT_RGBA;
-  png.rgba.resize(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, png.rgba.data(), 0, nullptr)) ADD_FAILURE() << image.message;
-  png.width = image.width;
-  png.height = image.height;
-  return png;
+  Png png{image.width, image.height, std::vector<std::uint8_t>(PNG_IMAGE_SIZE(image))};
+  return png_image_finish_read(&image, nullptr, png.rgba.data(), 0, nullptr) ? png : Png{};
 }
 
 // The heights of the pages in `folder`, which holds page_000.png onwards and
 // nothing else, each 256 pixels wide.
 std::vector<std::uint32_t> PageHeights(const fs::path& folder) {
   std::vector<std::uint32_t> heights;
-  if (!fs::exists(folder)) return heights;
-  const auto files = std::distance(fs::directory_iterator(folder), fs::directory_iterator());
+  const auto files = fs::exists(folder) ? std::distance(fs::directory_iterator(folder), fs::directory_iterator()) : 0;
   for (int p = 0; p < files; ++p) {
     const Png png = ReadPng(folder / ("page_00" + std::to_string(p) + ".png"));
     EXPECT_EQ(png.width, 256u);
@@ -51,16 +45,28 @@ std::vector<std::uint32_t> PageHeights(const fs::path& folder) {
   return heights;
 }
 
-// level.wad (and LEVEL.SWD when given) in a folder of their own.
+// Object 0 is LARA, 90 BAT; the rows between are empty.
+ObjectNamesFileContent Names(std::size_t rows = 91) {
+  ObjectNamesFileContent content;
+  content.objectNames.resize(rows, "EXTRA");
+  content.objectNames[0] = "LARA";
+  content.objectNames[90] = "BAT";
+  return content;
+}
+
+// level.wad, its name file (and LEVEL.SWD when given) in a folder of their own.
 struct LevelFiles {
-  explicit LevelFiles(const WadDocument& doc, const Bytes& swd = {}) {
+  explicit LevelFiles(const WadDocument& doc, const Bytes& swd = {}, const ObjectNamesFileContent& content = Names()) {
     WriteFileBytes(wad, WadFileBytes(doc));
+    WriteObjectNames(names, content);
     // Named as Windows level tools name it: found all the same.
     if (!swd.empty()) WriteFileBytes(dir / "LEVEL.SWD", swd);
   }
   CliRun run(std::vector<std::string> args) const { return RunCliProcess(args, dir.path()); }
+  CliRun objects() const { return run({"objects", "--names", names, wad}); }
   TempDir dir;
   std::string wad = (dir / "level.wad").string();
+  std::string names = (dir / "names.dat").string();
 };
 
 // Pages of 256 rows, the last one short; exact magenta is transparent.
@@ -68,9 +74,8 @@ TEST(CliTextures, WritesOnePngPerPageWithMagentaTransparent) {
   WadDocument doc = WadBuilder().textureRows(600).build();
   Bytes bytes = doc.TextData.storedBytes();
   const std::size_t key = (257 * 256 + 5) * 3;  // pixel (5, 257): page 1, row 1
-  bytes[key] = 255;
+  bytes[key] = bytes[key + 2] = 255;
   bytes[key + 1] = 0;
-  bytes[key + 2] = 255;
   doc.TextData = RecordArray<TextureRow>(600, bytes);
   const LevelFiles files(doc);
   const CliRun run = files.run({"textures", files.wad, "-o", (files.dir / "pages").string()});
@@ -98,11 +103,8 @@ Bytes SwdBytes(std::int32_t rows) {
 TEST(CliTextures, SwdOptionWritesThePagesOfTheSwdBesideTheWad) {
   Bytes cutShort = SwdBytes(300);
   cutShort.resize(12 + 10 * 768);  // ten rows, then the file ends: the rest is black
-  const struct {
-    Bytes swd;
-    int status;
-    std::vector<std::uint32_t> heights;
-  } cases[] = {{SwdBytes(64), 0, {64}}, {{}, 2, {}}, {cutShort, 0, {256, 44}}};
+  const struct { Bytes swd; int status; std::vector<std::uint32_t> heights; } cases[] = {
+      {SwdBytes(64), 0, {64}}, {{}, 2, {}}, {cutShort, 0, {256, 44}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.swd.size());
     const LevelFiles files(WadBuilder().textureRows(600).build(), c.swd);
@@ -134,10 +136,8 @@ WadDocument MeshWad() {
 // The OBJ file holds the chosen mesh (told apart by a vertex and a face), or
 // exit status 1 says why there is none.
 TEST(CliMesh, WritesTheChosenMeshAsObjOrSaysWhyNot) {
-  const struct {
-    std::vector<std::string> selection;
-    std::string objPart;  // empty: exit 1 and no file
-  } cases[] = {
+  // No objPart: exit 1 and no file.
+  const struct { std::vector<std::string> selection; std::string objPart; } cases[] = {
       // Object 0 starts at pointer 1: its Mesh 00 is the second mesh.
       {{"--object", "0", "--mesh", "0"}, "\nv 100 -50 100\nv -100 7 100\n"}, {{"--pointer", "1"}, "\nf 4 3 2\n"},
       {{"--object", "0", "--mesh", "1"}, "\nv 30 0 0\n"},  // a dummy: the mesh at offset 0
@@ -154,6 +154,64 @@ TEST(CliMesh, WritesTheChosenMeshAsObjOrSaysWhyNot) {
     ASSERT_EQ(fs::exists(files.dir / "mesh.obj"), !c.objPart.empty());
     const Bytes obj = ReadFileBytes(files.dir / "mesh.obj");
     EXPECT_NE(std::string(obj.begin(), obj.end()).find(c.objPart), std::string::npos);
+  }
+}
+
+
+// For the objects command. Mesh data: a real mesh at offset 0, then the null
+// shape, then `third`. LARA has a dummy, the null shape and `third`; BAT has `third`.
+WadDocument TwoObjects(const MeshRecord& third, std::vector<MoveableRecord> moveables = {Moveable(0, 3, 0), Moveable(90, 1, 3)}) {
+  WadDocument doc = WadBuilder().meshes({SimpleMesh(), NullShapeMesh(), third}).build();
+  const std::int32_t other = doc.MeshPointers[2];
+  return WadBuilder().meshData(doc.MeshData).meshPointers({0, doc.MeshPointers[1], other, other}).moveables(moveables).build();
+}
+
+
+// Unknown faces are reported once per listing of the mesh, an unreadable
+// mesh by its object and line; a moveable without a name row ends the list.
+TEST(CliObjects, ListsEachObjectWithItsMeshesMarkedAndTheirProblemsOnStderr) {
+  MeshRecord odd = SimpleMesh();
+  odd.NumFaces = 2;
+  odd.Faces = {MeshFace{MeshFace::kTriangle, {0, 1, 2}, 0, 0}, MeshFace{7, {}, 0, 0}};
+  MeshRecord broken = SimpleMesh();
+  broken.NumVertices = -32768;
+  const std::string lara = "LARA\n    Mesh 00 DUMMY\n    Mesh 01 NULL\n    Mesh 02";
+  const struct { WadDocument wad; std::string out; std::vector<std::string> errParts; } cases[] = {
+      {TwoObjects(SimpleMesh(4)), lara + "\nBAT\n    Mesh 00\n", {}},
+      {TwoObjects(odd), lara + "\nBAT\n    Mesh 00\n", {"Unknown FaceType - Face 1\nUnknown FaceType - Face 1\n"}},
+      {TwoObjects(broken), lara + " (unreadable: overflow)\nBAT\n    Mesh 00 (unreadable: overflow)\n", {"LARA", "Mesh 02"}},
+      {TwoObjects(SimpleMesh(), {Moveable(90, 1, 3), Moveable(501, 1, 3), Moveable(0, 1, 3)}), "BAT\n    Mesh 00\n", {"501"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.out);
+    const CliRun run = LevelFiles(c.wad).objects();
+    EXPECT_EQ(std::pair(run.status, run.out), std::pair(0, c.out));
+    EXPECT_EQ(run.err.empty(), c.errParts.empty()) << run.err;
+    for (const std::string& part : c.errParts) EXPECT_NE(run.err.find(part), std::string::npos) << run.err;
+  }
+}
+
+TEST(CliObjects, NameFileBesideTheExecutableIsTheDefault) {
+  const LevelFiles files(TwoObjects(SimpleMesh()));
+  // A copy of the program in a folder of its own, its name file beside it.
+  const std::filesystem::path program = files.dir / "program" / "tarnlow-cli";
+  std::filesystem::create_directory(program.parent_path());
+  std::filesystem::copy_file(CliPath(), program);
+  WriteObjectNames(program.parent_path() / "TR4Objects.dat", Names());
+  const CliRun run = RunCliProcess({"objects", files.wad}, files.dir.path(), program);
+  EXPECT_EQ(std::tuple(run.status, run.err, run.out.substr(0, 5)), std::tuple(0, "", "LARA\n"));
+}
+
+TEST(CliObjects, NameFileProblemWarnsOnceAndTheListingGoesOn) {
+  for (const bool missing : {false, true}) {
+    SCOPED_TRACE(missing ? "no name file" : "more names than rows");
+    const LevelFiles files(TwoObjects(SimpleMesh()), {}, Names(502));  // one more than the 501 rows
+    if (missing) std::filesystem::remove(files.names);
+    const CliRun run = files.objects();
+    EXPECT_EQ(std::pair(run.status, run.err.find('\n')), std::pair(0, run.err.size() - 1)) << "not one line: " << run.err;
+    EXPECT_NE(run.err.find(files.names), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.starts_with(missing ? "\n" : "LARA\n")) << run.out;
+    EXPECT_NE(run.out.find("    Mesh 02\n"), std::string::npos) << run.out;
   }
 }
 

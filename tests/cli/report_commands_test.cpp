@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "report/report_files.h"
 #include "tests/cli/cli_process.h"
@@ -24,15 +21,10 @@ struct GoldenWad {
   std::string wad = (dir / "golden.wad").string();
 };
 
-// `actual` with the folder replaced by "DIR" equals tests/cli/golden/`name`;
-// TARNLOW_UPDATE_GOLDEN=1 rewrites the file instead.
+// `actual` with the folder replaced by "DIR" equals tests/cli/golden/`name`.
 void ExpectGolden(const std::string& name, std::string actual, const std::filesystem::path& folder) {
   for (std::size_t at; (at = actual.find(folder.string())) != std::string::npos;) actual.replace(at, folder.string().size(), "DIR");
-  const std::filesystem::path path = std::filesystem::path(TARNLOW_CLI_GOLDEN_DIR) / name;
-  if (std::getenv("TARNLOW_UPDATE_GOLDEN")) std::ofstream(path, std::ios::binary) << actual;
-  std::ostringstream expected;
-  expected << std::ifstream(path, std::ios::binary).rdbuf();
-  EXPECT_EQ(actual, expected.str()) << "differs from " << path;
+  ExpectGoldenFile(std::filesystem::path(TARNLOW_CLI_GOLDEN_DIR) / name, actual);
 }
 
 TEST(CliReport, FixedTimeGivesTheGoldenReportInEachFormatOnStdoutOrInTheFile) {

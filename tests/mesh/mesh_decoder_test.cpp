@@ -60,12 +60,7 @@ TEST(MeshDecoder, EachFaultFailsWithItsKindAndSoDoesTheNullMeshTest) {
   cutAfterBadIndex.resize(cutAfterBadIndex.size() - 8);
   const WadDocument one = MeshDataAt(simple, 0);
   const auto at = [&](std::int32_t pointer) { return MeshDataAt(simple, pointer); };
-  const struct {
-    const char* name;
-    WadDocument document;
-    std::int64_t meshIndex;
-    MeshFailureKind kind;
-  } cases[] = {
+  const struct { const char* name; WadDocument document; std::int64_t meshIndex; MeshFailureKind kind; } cases[] = {
       {"position past the pointers", one, 1, K::OutOfRange}, {"largest position", one, kMaxPosition, K::OutOfRange},
       {"smallest position", one, -kMaxPosition - 1, K::OutOfRange}, {"negative pointer", at(-2), 0, K::OutOfRange},
       {"pointer past the end", at(kSimpleMeshSize + 2), 0, K::OutOfRange},

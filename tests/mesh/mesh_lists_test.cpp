@@ -61,11 +61,7 @@ TEST(MeshList, ListsOneMarkedLinePerMeshOfTheObject) {
     }
     return texts;
   };
-  const struct {
-    std::vector<std::int32_t> pointers;
-    MoveableRecord object;
-    Texts expected;
-  } cases[] = {
+  const struct { std::vector<std::int32_t> pointers; MoveableRecord object; Texts expected; } cases[] = {
       {{real, 0, real, null, 0}, Moveable(0, 4, 1), {"Mesh 00 DUMMY", "Mesh 01", "Mesh 02 NULL", "Mesh 03 DUMMY"}},
       {{0, null, real}, Moveable(0, 4, 1),
        {"Mesh 00 NULL", "Mesh 01", "Mesh 02 (unreadable: out of range)", "Mesh 03 (unreadable: out of range)"}},

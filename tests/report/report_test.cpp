@@ -1,14 +1,15 @@
 #include "report/report.h"
+#include "report/report_files.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <limits>
 
 #include "tests/report/golden_report.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/wad_builder.h"
+#include "wad/wad_error.h"
 
 namespace tarnlow {
 namespace {
@@ -26,16 +27,8 @@ std::size_t Find(const std::vector<ReportLine>& lines, std::string_view text) {
 
 class GoldenReport : public ::testing::TestWithParam<int> {};
 
-// Set TARNLOW_UPDATE_GOLDEN=1 to rewrite the files after a deliberate change;
-// the diff of the golden files is then what a reviewer reads.
 TEST_P(GoldenReport, MatchesGoldenFileLineByLine) {
-  const int level = GetParam();
-  const std::string actual = test::ToGoldenText(MakeReport(GoldenDocument(), GoldenContext(), level));
-  if (std::getenv("TARNLOW_UPDATE_GOLDEN")) std::ofstream(test::GoldenPath(level), std::ios::binary) << actual;
-  std::ostringstream expected;
-  expected << std::ifstream(test::GoldenPath(level), std::ios::binary).rdbuf();
-  ASSERT_FALSE(expected.str().empty()) << "cannot read " << test::GoldenPath(level);
-  EXPECT_EQ(expected.str(), actual);
+  test::ExpectGoldenFile(test::GoldenPath(GetParam()), test::ToGoldenText(MakeReport(GoldenDocument(), GoldenContext(), GetParam())));
 }
 
 INSTANTIATE_TEST_SUITE_P(AllLevels, GoldenReport, ::testing::Values(0, 1, 2));
@@ -106,6 +99,69 @@ TEST(MakeReport, MeshTableFollowsTheMeshDataWithDecodedMeshesAtDetailedLevels) {
     for (std::size_t i = 0; i < expected.size(); ++i) texts.push_back(lines[at - 2 + i].text);
     EXPECT_EQ(texts, expected);
   }
+}
+
+// The minus sign stands directly before the first digit.
+TEST(FormatNum, LaysDigitsIntoTheGroupingPattern) {
+  const std::pair<std::int64_t, const char*> cases[] = {
+      {0, "  0"}, {123, "  123"}, {1000, " 1 000"}, {1234567, "1 234 567"}, {1234567890, "1234 567 890"},
+      {-5, "  -5"}, {-1234, " -1 234"}, {std::numeric_limits<std::int32_t>::min(), "-2147 483 648"},
+      {std::numeric_limits<std::int64_t>::min(), "-9223372036854 775 808"},
+  };
+  for (const auto& [value, text] : cases) EXPECT_EQ(FormatNum(value), text) << value;
+}
+
+TEST(FormatHex, WritesUpperCaseDigitsAndTwosComplementForNegatives) {
+  const std::pair<std::int32_t, const char*> cases[] = {
+      {0, "0"}, {1234, "4D2"}, {-1, "FFFFFFFF"}, {std::numeric_limits<std::int32_t>::min(), "80000000"}};
+  for (const auto& [value, text] : cases) EXPECT_EQ(FormatHex(value), text) << value;
+}
+
+using Lines = std::vector<ReportLine>;
+
+TEST(PlainReportText, JoinsLinesWithCrLfAndNoBreakAfterTheLast) {
+  EXPECT_EQ(PlainReportText(Lines{{"a", true}, {"", false}, {"  c", false}}), "a\r\n\r\n  c");
+  EXPECT_EQ(PlainReportText({}), "");
+}
+
+// é is U+00E9; the emoji is the surrogate pair D83D DE0A; € is U+20AC. A lone
+// continuation byte, a truncated sequence and an overlong "/" are each one
+// replacement character.
+TEST(RichReportText, EscapesRtfSyntaxAndWritesUnicodeUnits) {
+  const std::string rtf = RichReportText(Lines{{"a\\b{c}", false},
+                                               {"\xC3\xA9 \xF0\x9F\x98\x8A \xE2\x82\xAC", true},
+                                               {"x\x80y\xC3", false},
+                                               {"\xC0\xAFz", false}});
+  for (const char* part : {"a\\\\b\\{c\\}\\par", "\\b \\u233\\'3f \\u-10179\\'3f\\u-8694\\'3f \\u8364\\'3f\\b0 ",
+                           "x\\u-3\\'3fy\\u-3\\'3f\\par", "\\u-3\\'3f\\u-3\\'3fz"}) {
+    EXPECT_NE(rtf.find(part), std::string::npos) << part << " not in " << rtf;
+  }
+}
+
+// The golden level-2 report as an RTF file is one balanced group.
+TEST(RichReportText, IsOneBalancedGroup) {
+  const std::string rtf = RichReportText(MakeReport(test::GoldenDocument(), test::GoldenContext(), 2));
+  EXPECT_TRUE(rtf.starts_with("{\\rtf1\\ansi"));
+  int depth = 0;
+  for (std::size_t i = 0; i < rtf.size(); ++i) {
+    if (rtf[i] == '\\') {
+      ++i;
+    } else if (rtf[i] == '{') {
+      ++depth;
+    } else if (rtf[i] == '}' && --depth == 0) {
+      EXPECT_EQ(rtf.find_first_not_of("\r\n", i + 1), std::string::npos);
+    }
+  }
+  EXPECT_EQ(depth, 0);
+}
+
+TEST(WriteReportFile, ReplacesAnyOlderFileWithTheTextExactlyAndCreatesNoFolder) {
+  test::TempDir dir;
+  test::WriteFileBytes(dir / "stats.CSV", Bytes(20000, 'o'));
+  WriteReportFile(dir / "stats.CSV", "a\r\nb");
+  EXPECT_EQ(test::ReadFileBytes(dir / "stats.CSV"), (Bytes{'a', '\r', '\n', 'b'}));
+  EXPECT_THROW(WriteReportFile(dir / "missing" / "stats.txt", "x"), WadError);
+  EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 
 }  // namespace

@@ -14,13 +14,6 @@ Bytes bytesOf(const RecordArray<T>& array) {
   return out;
 }
 
-Bytes textureBytes(std::int32_t rows) {
-  Bytes out(static_cast<std::size_t>(rows) * TextureRow::kFileSize);
-  // A recognisable pattern: every pixel differs from its neighbours.
-  for (std::size_t i = 0; i < out.size(); ++i) out[i] = static_cast<std::uint8_t>((i * 7 + i / 768) & 0xFF);
-  return out;
-}
-
 }  // namespace
 
 WadBuilder::WadBuilder() {
@@ -62,8 +55,11 @@ WadBuilder& WadBuilder::moveables(std::vector<MoveableRecord> r) { return set(do
 WadBuilder& WadBuilder::staticMeshes(std::vector<StaticMeshRecord> r) { return set(doc_.NumStaticMeshes, doc_.StaticMeshes, r); }
 
 WadBuilder& WadBuilder::textureRows(std::int32_t rows) {
+  // A recognisable pattern: every pixel differs from its neighbours.
+  Bytes bytes(static_cast<std::size_t>(rows) * TextureRow::kFileSize);
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>((i * 7 + i / 768) & 0xFF);
   doc_.NumTextData = rows * 768;
-  doc_.TextData = RecordArray<TextureRow>(static_cast<std::size_t>(rows), textureBytes(rows));
+  doc_.TextData = RecordArray<TextureRow>(static_cast<std::size_t>(rows), bytes);
   return *this;
 }
 
@@ -91,26 +87,16 @@ MoveableRecord Moveable(std::int32_t objectId, std::int16_t numMeshes, std::int1
 }
 
 MeshRecord NullShapeMesh() {
-  MeshRecord m;
-  m.NumVertices = 5;
-  m.Vertices = {{-5, 12, 177}, {116, 120, -177}, {-116, 120, -177}, {-116, -120, -177}, {116, -120, -177}};
-  m.NumNormals = 1;
-  m.Normals = {{0, 0, 16384}};
-  return m;
+  return {.NumVertices = 5,
+          .Vertices = {{-5, 12, 177}, {116, 120, -177}, {-116, 120, -177}, {-116, -120, -177}, {116, -120, -177}},
+          .NumNormals = 1,
+          .Normals = {{0, 0, 16384}}};
 }
 
 MeshRecord SimpleMesh(std::int16_t vertices) {
-  MeshRecord m;
-  m.CentreX = 1;
-  m.CentreY = 2;
-  m.CentreZ = 3;
-  m.CollisionSize = 100;
-  m.NumVertices = vertices;
+  MeshRecord m{.CentreX = 1, .CentreY = 2, .CentreZ = 3, .CollisionSize = 100, .NumVertices = vertices, .NumNormals = 1,
+               .Normals = {{0, -16384, 0}}, .NumFaces = 1, .Faces = {MeshFace{MeshFace::kTriangle, {0, 1, 2}, 5, 0}}};
   for (std::int16_t i = 0; i < vertices; ++i) m.Vertices.push_back({static_cast<std::int16_t>(i * 10), 0, 0});
-  m.NumNormals = 1;
-  m.Normals = {{0, -16384, 0}};
-  m.NumFaces = 1;
-  m.Faces = {MeshFace{MeshFace::kTriangle, {0, 1, 2}, 5, 0}};
   return m;
 }
 

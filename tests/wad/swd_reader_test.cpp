@@ -51,11 +51,7 @@ TEST_F(SwdReaderTest, ReadsEachSectionAfterTheOneBeforeAndTheMissingEndAsZeros) 
 }
 
 TEST_F(SwdReaderTest, BadCountsFailWithTheirErrorNumberInTheirSection) {
-  const struct {
-    std::size_t section;
-    std::int32_t count;
-    int expected;
-  } cases[] = {
+  const struct { std::size_t section; std::int32_t count; int expected; } cases[] = {
       {0, -1, kSubscriptOutOfRange}, {2, -1, kSubscriptOutOfRange}, {0, INT_MIN, kOverflow}, {2, INT_MIN, kOverflow},
       {0, INT_MAX, kOutOfMemory},    {1, 383, kSubscriptOutOfRange}, {1, -768, kSubscriptOutOfRange},
       {1, INT_MAX, kOutOfMemory},

@@ -1,4 +1,5 @@
 #include "wad/wad_reader.h"
+#include "wad/texture_rows.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -81,10 +82,7 @@ TEST_F(WadReaderTest, ReadsEverySectionAndIgnoresTrailingBytesThatTheLengthStill
 // cannot hold the records, except the moveables and the static meshes, which
 // may run past the end; one record more is out of memory.
 TEST_F(WadReaderTest, ImpossibleCountsFailWithTheirErrorNumberInTheirSection) {
-  const struct {
-    std::int32_t count;
-    int expected[WadLayout::kSections];
-  } cases[] = {
+  const struct { std::int32_t count; int expected[WadLayout::kSections]; } cases[] = {
       {0, {9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 0}},
       {-1, {9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 0}},
       {INT_MIN, {6, 9, 6, 6, 6, 6, 6, 6, 6, 6, 6, 0}},
@@ -156,6 +154,17 @@ TEST_F(WadReaderTest, PathThatIsNoReadableFileFailsWithTheSystemError) {
       EXPECT_EQ(e.number(), number) << name;
     }
   }
+}
+
+// The last row index is bytes / 768 - 1, rounded to the nearest integer with
+// halves going to the even one; below 0 there is no row at all.
+TEST(TextureRows, UpperBoundRoundsHalvesToTheEvenRow) {
+  const std::pair<std::int32_t, std::int32_t> cases[] = {
+      {INT_MIN, -2796204}, {-384, -2}, {0, -1}, {383, -1}, {384, 0} /* -0.5 */, {1151, 0}, {1152, 0} /* 0.5 */,
+      {1153, 1}, {1920, 2} /* 1.5 */, {768 * 3 + 384, 2}, {768 * 4 + 384, 4}, {INT_MAX, 2796202},
+  };
+  for (const auto& [bytes, upperBound] : cases) EXPECT_EQ(TextureRowUpperBound(bytes), upperBound) << bytes;
+  for (std::int32_t rows = 1; rows <= 4096; ++rows) ASSERT_EQ(TextureRowUpperBound(rows * 768), rows - 1) << rows;
 }
 
 }  // namespace
