@@ -36,24 +36,6 @@ WadBuilder& WadBuilder::version(std::int32_t v) {
   return *this;
 }
 
-template <typename T>
-WadBuilder& WadBuilder::set(std::int32_t& count, RecordArray<T>& array, const std::vector<T>& records) {
-  count = static_cast<std::int32_t>(records.size());
-  array = RecordArray<T>::fromRecords(std::span<const T>(records));
-  return *this;
-}
-
-WadBuilder& WadBuilder::textInfo(std::vector<TextInfoRecord> r) { return set(doc_.NumTextInfo, doc_.TextInfo, r); }
-WadBuilder& WadBuilder::meshPointers(std::vector<std::int32_t> r) { return set(doc_.NumMeshPointers, doc_.MeshPointers, r); }
-WadBuilder& WadBuilder::animations(std::vector<AnimationRecord> r) { return set(doc_.NumAnimations, doc_.Animations, r); }
-WadBuilder& WadBuilder::stateChanges(std::vector<StateChangeRecord> r) { return set(doc_.NumStateChanges, doc_.StateChanges, r); }
-WadBuilder& WadBuilder::animDispatches(std::vector<AnimDispatchRecord> r) { return set(doc_.NumAnimDispatches, doc_.AnimDispatches, r); }
-WadBuilder& WadBuilder::animCommands(std::vector<std::int16_t> r) { return set(doc_.NumAnimCommands, doc_.AnimCommands, r); }
-WadBuilder& WadBuilder::meshTrees(std::vector<std::int32_t> r) { return set(doc_.NumMeshTrees, doc_.MeshTrees, r); }
-WadBuilder& WadBuilder::frames(std::vector<std::int16_t> r) { return set(doc_.NumFrames, doc_.Frames, r); }
-WadBuilder& WadBuilder::moveables(std::vector<MoveableRecord> r) { return set(doc_.NumMoveables, doc_.Moveables, r); }
-WadBuilder& WadBuilder::staticMeshes(std::vector<StaticMeshRecord> r) { return set(doc_.NumStaticMeshes, doc_.StaticMeshes, r); }
-
 WadBuilder& WadBuilder::textureRows(std::int32_t rows) {
   // A recognisable pattern: every pixel differs from its neighbours.
   Bytes bytes(static_cast<std::size_t>(rows) * TextureRow::kFileSize);
@@ -129,14 +111,6 @@ std::size_t WadLayout::countOffset(int index) const {
   std::size_t offset = 4;
   for (int i = 0; i < index; ++i) offset += 4 + data[static_cast<std::size_t>(i)].size();
   return offset;
-}
-
-const std::array<const char*, WadLayout::kSections>& SectionNames() {
-  static const std::array<const char*, WadLayout::kSections> names = {
-      "NumTextInfo",     "NumTextData",       "NumMeshPointers", "NumMeshData",
-      "NumAnimations",   "NumStateChanges",   "NumAnimDispatches", "NumAnimCommands",
-      "NumMeshTrees",    "NumFrames",         "NumMoveables",    "NumStaticMeshes"};
-  return names;
 }
 
 }  // namespace tarnlow::test
