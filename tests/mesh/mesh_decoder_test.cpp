@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <functional>
 #include <limits>
-#include <string>
 #include <vector>
 
 #include "mesh/mesh_encoder.h"

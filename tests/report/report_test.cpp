@@ -1,12 +1,12 @@
 #include "report/report.h"
-#include "report/report_files.h"
-#include "report/save_naming.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <limits>
 
+#include "report/report_files.h"
+#include "report/save_naming.h"
 #include "tests/report/golden_report.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wad_builder.h"

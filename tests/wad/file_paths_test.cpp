@@ -1,9 +1,9 @@
 #include "wad/file_paths.h"
-#include "wad/file_lookup.h"
 
 #include <gtest/gtest.h>
 
 #include "tests/support/temp_dir.h"
+#include "wad/file_lookup.h"
 
 namespace tarnlow {
 namespace {

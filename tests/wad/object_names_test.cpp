@@ -1,5 +1,4 @@
 #include "wad/object_names.h"
-#include "wad/codepage.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +7,7 @@
 
 #include "tests/support/temp_dir.h"
 #include "wad/byte_writer.h"
+#include "wad/codepage.h"
 #include "wad/object_names_file.h"
 
 namespace tarnlow {

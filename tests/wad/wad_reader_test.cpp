@@ -1,17 +1,16 @@
 #include "wad/wad_reader.h"
-#include "wad/swd_reader.h"
-#include "wad/texture_rows.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <climits>
-#include <optional>
 
 #include "tests/support/temp_dir.h"
 #include "tests/support/wad_builder.h"
 #include "wad/byte_writer.h"
+#include "wad/swd_reader.h"
+#include "wad/texture_rows.h"
 #include "wad/wad_error.h"
 
 namespace tarnlow {
