@@ -14,11 +14,10 @@ struct CliRun {
 };
 
 // The tarnlow-cli this test binary was built with.
-std::filesystem::path CliPath();
+inline std::filesystem::path CliPath() { return TARNLOW_CLI_PATH; }
 
-// Runs `program` (by default the built tarnlow-cli) with `args`, its output
-// caught in files inside `scratch`, and waits for it. The test fails when
-// the process cannot be started.
+// Runs `program` (by default the built tarnlow-cli) with `args` through the
+// shell, its output caught in files inside `scratch`, and waits for it.
 CliRun RunCliProcess(const std::vector<std::string>& args, const std::filesystem::path& scratch,
                      const std::filesystem::path& program = CliPath());
 

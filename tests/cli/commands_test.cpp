@@ -1,11 +1,14 @@
-// What every command shares: help, usage errors and unreadable WADs.
+// What every command shares: help, usage errors, unreadable WADs and
+// outputs that cannot be written; and the commands that copy and report.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "report/report_files.h"
 #include "tests/cli/cli_process.h"
+#include "tests/report/golden_report.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wad_builder.h"
 #include "wad/object_names_file.h"
@@ -13,16 +16,13 @@
 namespace tarnlow::test {
 namespace {
 
-TEST(CliCommands, HelpDocumentsEveryCommandAndTheExitStatuses) {
+TEST(CliCommands, HelpNamesEveryCommand) {
   TempDir dir;
   for (const char* spelling : {"help", "--help", "-h"}) {
-    SCOPED_TRACE(spelling);
     const CliRun run = RunCliProcess({spelling}, dir.path());
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, "");
-    for (const char* expected : {"objects [--names FILE] WAD", "copy IN.wad OUT.wad", "Unknown FaceType - Face N",
-                                 "ReadWAD -> error code N", "Exit status"}) {
-      EXPECT_NE(run.out.find(expected), std::string::npos) << "help lacks: " << expected;
+    EXPECT_EQ(std::pair(run.status, run.err), std::pair(0, std::string())) << spelling;
+    for (const char* command : {"objects", "copy", "report", "summary", "dump", "textures", "mesh"}) {
+      EXPECT_NE(run.out.find(std::string("\n  ") + command + " "), std::string::npos) << spelling << " lacks " << command;
     }
   }
 }
@@ -31,60 +31,142 @@ TEST(CliCommands, WrongCommandLinesExitWith64AndNameTheCommand) {
   TempDir dir;
   // A usage error never gets as far as reading a WAD, so none exists.
   const std::string wad = (dir / "never-read.wad").string();
-  // One line per command.
   const std::vector<std::vector<std::string>> cases = {
-      {}, {"bogus"},
-      {"objects"}, {"objects", wad, wad}, {"objects", wad, "--names"}, {"objects", "--colour", wad},
-      {"copy", wad}, {"copy", wad, wad, wad}, {"copy", "--force", wad, wad},
-      {"report"}, {"report", wad, wad}, {"report", "--level", "3", wad}, {"report", "--level"},
-      {"report", "--format", "pdf", wad}, {"report", "--at", "2024-13-05 14:05:09", wad},
-      {"report", "--at", "2024-03-05T14:05:09", wad}, {"report", "--at", "2024-03-05 24:00:00", wad},
-      {"summary"}, {"summary", "--jobs", "0", wad}, {"summary", "--jobs", "many", wad},
-      {"dump"}, {"dump", wad, wad},
-      {"textures", wad}, {"textures", "-o", "out"}, {"textures", wad, wad, "-o", "out"},
-      {"textures", wad, "-o", "out", "--png"},
-      {"mesh", wad, "-o", "m.obj"}, {"mesh", "--object", "1", wad, "-o", "m.obj"},
-      {"mesh", "--mesh", "1", wad, "-o", "m.obj"},
-      {"mesh", "--object", "1", "--mesh", "0", "--pointer", "3", wad, "-o", "m.obj"},
+      {}, {"bogus"}, {"objects"}, {"objects", wad, wad}, {"objects", wad, "--names"}, {"objects", "--colour", wad},
+      {"copy", wad}, {"copy", "--force", wad, wad}, {"report", wad, wad}, {"report", "--level", "3", wad},
+      {"report", "--level"}, {"report", "--format", "pdf", wad}, {"report", "--at", "2024-13-05 14:05:09", wad},
+      {"report", "--at", "2024-03-05T14:05:09", wad}, {"report", "--at", "2024-03-05 24:00:00", wad}, {"summary"},
+      {"summary", "--jobs", "0", wad}, {"summary", "--jobs", "many", wad}, {"dump", wad, wad}, {"textures", wad},
+      {"textures", wad, wad, "-o", "out"}, {"textures", wad, "-o", "out", "--png"}, {"mesh", wad, "-o", "m.obj"},
+      {"mesh", "--object", "1", wad, "-o", "m.obj"}, {"mesh", "--object", "1", "--mesh", "0", "--pointer", "3", wad, "-o", "m.obj"},
       {"mesh", "--pointer", "-1", wad, "-o", "m.obj"}, {"mesh", "--pointer", "2x", wad, "-o", "m.obj"},
       {"mesh", "--pointer", "2", wad},
   };
   for (const std::vector<std::string>& args : cases) {
     SCOPED_TRACE(testing::PrintToString(args));
     const CliRun run = RunCliProcess(args, dir.path());
-    EXPECT_EQ(run.status, 64);
-    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(std::pair(run.status, run.out), std::pair(64, std::string()));
     const bool known = args.size() > 0 && args[0] != "bogus";
-    EXPECT_EQ(run.err.rfind("tarnlow-cli: " + (known ? args[0] + ": " : std::string()), 0), 0u) << run.err;
+    EXPECT_TRUE(run.err.starts_with("tarnlow-cli: " + (known ? args[0] + ": " : std::string()))) << run.err;
   }
 }
 
-TEST(CliCommands, UnreadableWadExitsWith2WithTheReadWadMessageAndWritesNothing) {
+// The error number of the failed read comes first on stderr (9: a zero
+// NumStateChanges; 2: no such file); an output that cannot be written exits
+// with 1. Neither leaves a file behind.
+TEST(CliCommands, UnreadableWadExitsWith2AndUnwritableOutputWith1) {
   TempDir dir;
-  WadLayout broken = WadLayout::Of(WadBuilder().moveables({Moveable(0, 0, 0)}).build());
-  broken.counts[5] = 0;  // NumStateChanges: error 9
+  WadLayout broken = WadLayout::Of(WadBuilder().build());
+  broken.counts[5] = 0;
   WriteFileBytes(dir / "broken.wad", broken.bytes());
+  WriteFileBytes(dir / "good.wad", WadFileBytes(WadBuilder().build()));
+  WriteFileBytes(dir / "plain-file", Bytes{1});
   WriteObjectNames(dir / "names.dat", ObjectNamesFileContent{});
-  const std::string wad = (dir / "broken.wad").string();
-  const std::string written = (dir / "written").string();
-  const struct { std::vector<std::string> args; std::string prefix; } cases[] = {
-      {{"copy", wad, written}, "ReadWAD -> error code 9\n"},
+  const std::string wad = (dir / "broken.wad").string(), good = (dir / "good.wad").string();
+  const std::string out = (dir / "out").string(), unwritable = (dir / "missing" / "out").string();
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"copy", wad, out}, "ReadWAD -> error code 9\n"}, {{"report", "-o", out, wad}, "ReadWAD -> error code 9\n"},
       {{"objects", "--names", (dir / "names.dat").string(), wad}, "ReadWAD -> error code 9\n"},
-      {{"report", wad}, "ReadWAD -> error code 9\n"},
-      {{"report", "-o", written, (dir / "missing.wad").string()}, "ReadWAD -> error code 2\n"},
-      {{"dump", wad}, "ReadWAD -> error code 9\n"},
-      {{"textures", wad, "-o", written}, "ReadWAD -> error code 9\n"},
-      {{"mesh", "--pointer", "0", wad, "-o", written}, "ReadWAD -> error code 9\n"},
+      {{"dump", wad}, "ReadWAD -> error code 9\n"}, {{"textures", wad, "-o", out}, "ReadWAD -> error code 9\n"},
+      {{"mesh", "--pointer", "0", wad, "-o", out}, "ReadWAD -> error code 9\n"},
+      {{"report", (dir / "missing.wad").string()}, "ReadWAD -> error code 2\n"},
+      {{"copy", good, unwritable}, "copy: "}, {{"report", "-o", unwritable, good}, "report: "},
+      {{"textures", good, "-o", (dir / "plain-file").string()}, "textures: "},
+  };
+  for (const auto& [args, errStart] : cases) {
+    SCOPED_TRACE(testing::PrintToString(args));
+    const CliRun run = RunCliProcess(args, dir.path());
+    EXPECT_EQ(run.status, errStart.starts_with("ReadWAD") ? 2 : 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(run.err.starts_with(errStart)) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(out) || std::filesystem::exists(dir / "missing"));
+  }
+}
+
+TEST(CliCopy, WritesTheBytesTheReaderTookAndNothingAfterTheStaticMeshes) {
+  const Bytes original = WadFileBytes(
+      WadBuilder().version(129).meshes({SimpleMesh(), NullShapeMesh()}).staticMeshes({StaticMeshRecord{}}).build());
+  Bytes withTail = original;
+  withTail.insert(withTail.end(), {1, 2, 3, 4, 5});
+  TempDir dir;
+  WriteFileBytes(dir / "in.wad", withTail);
+  const CliRun run = RunCliProcess({"copy", (dir / "in.wad").string(), (dir / "out.wad").string()}, dir.path());
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out + run.err, "");
+  EXPECT_EQ(ReadFileBytes(dir / "out.wad"), original);
+}
+
+const std::string kAt = "2024-03-05 14:05:09";
+
+// golden.wad in a folder of its own, so that its title and length match the
+// golden reports.
+struct GoldenWad {
+  GoldenWad() { WriteFileBytes(wad, WadFileBytes(GoldenDocument())); }
+  TempDir dir;
+  std::string wad = (dir / "golden.wad").string();
+};
+
+// `actual` with the folder replaced by "DIR" equals tests/cli/golden/`name`.
+void ExpectGolden(const std::string& name, std::string actual, const std::filesystem::path& folder) {
+  for (std::size_t at; (at = actual.find(folder.string())) != std::string::npos;) actual.replace(at, folder.string().size(), "DIR");
+  ExpectGoldenFile(std::filesystem::path(TARNLOW_CLI_GOLDEN_DIR) / name, actual);
+}
+
+TEST(CliReport, FixedTimeGivesTheGoldenReportInEachFormatOnStdoutOrInTheFile) {
+  const GoldenWad files;
+  const struct { std::vector<std::string> options; std::string expected; } cases[] = {
+      {{"--level", "0"}, PlainReportText(ReadGolden(0))},
+      {{"--level", "2"}, PlainReportText(ReadGolden(2))},
+      {{"--level", "1", "--format", "csv"}, PlainReportText(ReadGolden(1))},
+      {{"--level", "1", "--format", "rtf"}, RichReportText(ReadGolden(1))},
+      {{"-o", (files.dir / "stats.CSV").string()}, PlainReportText(ReadGolden(0))},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(c.args));
-    const CliRun run = RunCliProcess(c.args, dir.path());
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err.rfind(c.prefix, 0), 0u) << run.err;
-    EXPECT_GT(run.err.size(), c.prefix.size()) << "no description after the number";
-    EXPECT_FALSE(std::filesystem::exists(written));
+    SCOPED_TRACE(testing::PrintToString(c.options));
+    std::vector<std::string> args = {"report", "--at", kAt, files.wad};
+    args.insert(args.begin() + 1, c.options.begin(), c.options.end());
+    const CliRun run = RunCliProcess(args, files.dir.path());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const Bytes written = ReadFileBytes(files.dir / "stats.CSV");
+    EXPECT_EQ(c.options[0] == "-o" ? std::string(written.begin(), written.end()) : run.out, c.expected);
   }
+}
+
+TEST(CliReport, WithoutAtTheHeaderCarriesTheCurrentDate) {
+  const GoldenWad files;
+  const CliRun run = RunCliProcess({"report", files.wad}, files.dir.path());
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string expected = PlainReportText(ReadGolden(0));
+  ASSERT_EQ(run.out.size(), expected.size());
+  EXPECT_NE(run.out, expected);
+  EXPECT_EQ(run.out.substr(0, 80), expected.substr(0, 80));
+}
+
+// Paths sorted, quoted when they hold a comma, each broken or missing file
+// with the error number of its read.
+TEST(CliSummary, OneRowPerWadWithTheErrorOfABrokenOne) {
+  TempDir dir;
+  std::filesystem::create_directories(dir / "levels" / "sub");
+  WadLayout broken = WadLayout::Of(GoldenDocument());
+  broken.counts[5] = 0;
+  WriteFileBytes(dir / "levels" / "sub" / "b.WAD", broken.bytes());
+  WriteFileBytes(dir / "levels" / "a,\"b\".wad", WadFileBytes(GoldenDocument()));
+  WriteFileBytes(dir / "levels" / "notes.txt", Bytes{1, 2, 3});
+  for (const char* jobs : {"1", "4"}) {
+    SCOPED_TRACE(jobs);
+    const CliRun run = RunCliProcess(
+        {"summary", "--jobs", jobs, (dir / "levels").string(), (dir / "missing.wad").string()}, dir.path());
+    EXPECT_EQ(run.status, 0) << run.err;
+    ExpectGolden("summary.csv", run.out, dir.path());
+  }
+}
+
+TEST(CliDump, WritesEveryRecordAsJson) {
+  const GoldenWad files;
+  const CliRun run = RunCliProcess({"dump", files.wad}, files.dir.path());
+  ASSERT_EQ(run.status, 0) << run.err;
+  ExpectGolden("dump.json", run.out, files.dir.path());
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
 #include "tests/report/golden_report.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <fstream>
 
+#include "tests/support/temp_dir.h"
 #include "tests/support/wad_builder.h"
 
 namespace tarnlow::test {
@@ -60,6 +64,12 @@ std::string ToGoldenText(const std::vector<ReportLine>& lines) {
   std::string out;
   for (const ReportLine& line : lines) out.append(line.bold ? "B|" : " |").append(line.text).append("\n");
   return out;
+}
+
+void ExpectGoldenFile(const std::filesystem::path& path, const std::string& actual) {
+  if (std::getenv("TARNLOW_UPDATE_GOLDEN")) std::ofstream(path, std::ios::binary) << actual;
+  const Bytes expected = ReadFileBytes(path);
+  EXPECT_EQ(actual, std::string(expected.begin(), expected.end())) << "differs from " << path;
 }
 
 std::vector<ReportLine> ReadGolden(int level) {

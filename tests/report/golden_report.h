@@ -28,4 +28,9 @@ std::string ToGoldenText(const std::vector<ReportLine>& lines);
 // The lines of the golden file of `level`; an empty list when it cannot be read.
 std::vector<ReportLine> ReadGolden(int level);
 
+// Expects the file at `path` to hold exactly `actual`. With
+// TARNLOW_UPDATE_GOLDEN=1 set, rewrites the file instead, after a deliberate
+// change; the diff of the golden files is then what a reviewer reads.
+void ExpectGoldenFile(const std::filesystem::path& path, const std::string& actual);
+
 }  // namespace tarnlow::test

@@ -2,7 +2,6 @@
 
 #include "mesh/mesh_encoder.h"
 #include "wad/byte_writer.h"
-#include "wad/texture_rows.h"
 
 namespace tarnlow::test {
 
@@ -12,13 +11,6 @@ template <typename T>
 Bytes bytesOf(const RecordArray<T>& array) {
   Bytes out = array.storedBytes();
   out.resize(array.byteSize(), 0);
-  return out;
-}
-
-Bytes textureBytes(std::int32_t rows) {
-  Bytes out(static_cast<std::size_t>(rows) * TextureRow::kFileSize);
-  // A recognisable pattern: every pixel differs from its neighbours.
-  for (std::size_t i = 0; i < out.size(); ++i) out[i] = static_cast<std::uint8_t>((i * 7 + i / 768) & 0xFF);
   return out;
 }
 
@@ -44,30 +36,12 @@ WadBuilder& WadBuilder::version(std::int32_t v) {
   return *this;
 }
 
-template <typename T>
-WadBuilder& WadBuilder::set(std::int32_t& count, RecordArray<T>& array, const std::vector<T>& records) {
-  count = static_cast<std::int32_t>(records.size());
-  array = RecordArray<T>::fromRecords(std::span<const T>(records));
-  return *this;
-}
-
-WadBuilder& WadBuilder::textInfo(std::vector<TextInfoRecord> r) { return set(doc_.NumTextInfo, doc_.TextInfo, r); }
-WadBuilder& WadBuilder::meshPointers(std::vector<std::int32_t> r) { return set(doc_.NumMeshPointers, doc_.MeshPointers, r); }
-WadBuilder& WadBuilder::animations(std::vector<AnimationRecord> r) { return set(doc_.NumAnimations, doc_.Animations, r); }
-WadBuilder& WadBuilder::stateChanges(std::vector<StateChangeRecord> r) { return set(doc_.NumStateChanges, doc_.StateChanges, r); }
-WadBuilder& WadBuilder::animDispatches(std::vector<AnimDispatchRecord> r) { return set(doc_.NumAnimDispatches, doc_.AnimDispatches, r); }
-WadBuilder& WadBuilder::animCommands(std::vector<std::int16_t> r) { return set(doc_.NumAnimCommands, doc_.AnimCommands, r); }
-WadBuilder& WadBuilder::meshTrees(std::vector<std::int32_t> r) { return set(doc_.NumMeshTrees, doc_.MeshTrees, r); }
-WadBuilder& WadBuilder::frames(std::vector<std::int16_t> r) { return set(doc_.NumFrames, doc_.Frames, r); }
-WadBuilder& WadBuilder::moveables(std::vector<MoveableRecord> r) { return set(doc_.NumMoveables, doc_.Moveables, r); }
-WadBuilder& WadBuilder::staticMeshes(std::vector<StaticMeshRecord> r) { return set(doc_.NumStaticMeshes, doc_.StaticMeshes, r); }
-
-WadBuilder& WadBuilder::textureRows(std::int32_t rows) { return textDataCount(rows * 768); }
-
-WadBuilder& WadBuilder::textDataCount(std::int32_t numTextData) {
-  const std::int32_t rows = TextureRowUpperBound(numTextData) + 1;
-  doc_.NumTextData = numTextData;
-  doc_.TextData = RecordArray<TextureRow>(static_cast<std::size_t>(rows), textureBytes(rows));
+WadBuilder& WadBuilder::textureRows(std::int32_t rows) {
+  // A recognisable pattern: every pixel differs from its neighbours.
+  Bytes bytes(static_cast<std::size_t>(rows) * TextureRow::kFileSize);
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>((i * 7 + i / 768) & 0xFF);
+  doc_.NumTextData = rows * 768;
+  doc_.TextData = RecordArray<TextureRow>(static_cast<std::size_t>(rows), bytes);
   return *this;
 }
 
@@ -90,38 +64,21 @@ WadBuilder& WadBuilder::meshData(Bytes data) {
   return *this;
 }
 
-WadBuilder& WadBuilder::staticMeshCount(std::int32_t count) {
-  doc_.NumStaticMeshes = count;
-  doc_.StaticMeshes = count > 0 ? RecordArray<StaticMeshRecord>(static_cast<std::size_t>(count), Bytes{})
-                                : RecordArray<StaticMeshRecord>{};
-  return *this;
-}
-
 MoveableRecord Moveable(std::int32_t objectId, std::int16_t numMeshes, std::int16_t startingMesh) {
   return MoveableRecord{objectId, numMeshes, startingMesh, 0, {}};
 }
 
 MeshRecord NullShapeMesh() {
-  MeshRecord m;
-  m.NumVertices = 5;
-  m.Vertices = {{-5, 12, 177}, {116, 120, -177}, {-116, 120, -177}, {-116, -120, -177}, {116, -120, -177}};
-  m.NumNormals = 1;
-  m.Normals = {{0, 0, 16384}};
-  return m;
+  return {.NumVertices = 5,
+          .Vertices = {{-5, 12, 177}, {116, 120, -177}, {-116, 120, -177}, {-116, -120, -177}, {116, -120, -177}},
+          .NumNormals = 1,
+          .Normals = {{0, 0, 16384}}};
 }
 
 MeshRecord SimpleMesh(std::int16_t vertices) {
-  MeshRecord m;
-  m.CentreX = 1;
-  m.CentreY = 2;
-  m.CentreZ = 3;
-  m.CollisionSize = 100;
-  m.NumVertices = vertices;
+  MeshRecord m{.CentreX = 1, .CentreY = 2, .CentreZ = 3, .CollisionSize = 100, .NumVertices = vertices, .NumNormals = 1,
+               .Normals = {{0, -16384, 0}}, .NumFaces = 1, .Faces = {MeshFace{MeshFace::kTriangle, {0, 1, 2}, 5, 0}}};
   for (std::int16_t i = 0; i < vertices; ++i) m.Vertices.push_back({static_cast<std::int16_t>(i * 10), 0, 0});
-  m.NumNormals = 1;
-  m.Normals = {{0, -16384, 0}};
-  m.NumFaces = 1;
-  m.Faces = {MeshFace{MeshFace::kTriangle, {0, 1, 2}, 5, 0}};
   return m;
 }
 
@@ -154,14 +111,6 @@ std::size_t WadLayout::countOffset(int index) const {
   std::size_t offset = 4;
   for (int i = 0; i < index; ++i) offset += 4 + data[static_cast<std::size_t>(i)].size();
   return offset;
-}
-
-const std::array<const char*, WadLayout::kSections>& SectionNames() {
-  static const std::array<const char*, WadLayout::kSections> names = {
-      "NumTextInfo",     "NumTextData",       "NumMeshPointers", "NumMeshData",
-      "NumAnimations",   "NumStateChanges",   "NumAnimDispatches", "NumAnimCommands",
-      "NumMeshTrees",    "NumFrames",         "NumMoveables",    "NumStaticMeshes"};
-  return names;
 }
 
 }  // namespace tarnlow::test

@@ -19,34 +19,34 @@ class WadBuilder {
   WadBuilder();
 
   WadBuilder& version(std::int32_t v);
-  WadBuilder& textInfo(std::vector<TextInfoRecord> records);
+  WadBuilder& textInfo(const std::vector<TextInfoRecord>& r) { return set(doc_.NumTextInfo, doc_.TextInfo, r); }
   // `rows` texture rows, filled by `pixel(x, y)`; NumTextData = 768 x rows.
   WadBuilder& textureRows(std::int32_t rows);
-  // Sets NumTextData as given and the rows that the texture rule derives.
-  WadBuilder& textDataCount(std::int32_t numTextData);
   // Encodes the meshes one after another into MeshData (padded to whole
   // words) and points MeshPointers at their starts.
   WadBuilder& meshes(const std::vector<MeshRecord>& meshes);
-  WadBuilder& meshPointers(std::vector<std::int32_t> pointers);
+  WadBuilder& meshPointers(const std::vector<std::int32_t>& r) { return set(doc_.NumMeshPointers, doc_.MeshPointers, r); }
   // Raw mesh data; padded with one zero byte when its length is odd.
   WadBuilder& meshData(Bytes data);
-  WadBuilder& animations(std::vector<AnimationRecord> records);
-  WadBuilder& stateChanges(std::vector<StateChangeRecord> records);
-  WadBuilder& animDispatches(std::vector<AnimDispatchRecord> records);
-  WadBuilder& animCommands(std::vector<std::int16_t> words);
-  WadBuilder& meshTrees(std::vector<std::int32_t> values);
-  WadBuilder& frames(std::vector<std::int16_t> words);
-  WadBuilder& moveables(std::vector<MoveableRecord> records);
-  // `count` may be 0 or negative: the array stays empty, the count as given.
-  WadBuilder& staticMeshes(std::vector<StaticMeshRecord> records);
-  WadBuilder& staticMeshCount(std::int32_t count);
+  WadBuilder& animations(const std::vector<AnimationRecord>& r) { return set(doc_.NumAnimations, doc_.Animations, r); }
+  WadBuilder& stateChanges(const std::vector<StateChangeRecord>& r) { return set(doc_.NumStateChanges, doc_.StateChanges, r); }
+  WadBuilder& animDispatches(const std::vector<AnimDispatchRecord>& r) { return set(doc_.NumAnimDispatches, doc_.AnimDispatches, r); }
+  WadBuilder& animCommands(const std::vector<std::int16_t>& r) { return set(doc_.NumAnimCommands, doc_.AnimCommands, r); }
+  WadBuilder& meshTrees(const std::vector<std::int32_t>& r) { return set(doc_.NumMeshTrees, doc_.MeshTrees, r); }
+  WadBuilder& frames(const std::vector<std::int16_t>& r) { return set(doc_.NumFrames, doc_.Frames, r); }
+  WadBuilder& moveables(const std::vector<MoveableRecord>& r) { return set(doc_.NumMoveables, doc_.Moveables, r); }
+  WadBuilder& staticMeshes(const std::vector<StaticMeshRecord>& r) { return set(doc_.NumStaticMeshes, doc_.StaticMeshes, r); }
 
   WadDocument build() const { return doc_; }
 
  private:
   // Replaces one record section; its count is the number of records given.
   template <typename T>
-  WadBuilder& set(std::int32_t& count, RecordArray<T>& array, const std::vector<T>& records);
+  WadBuilder& set(std::int32_t& count, RecordArray<T>& array, const std::vector<T>& records) {
+    count = static_cast<std::int32_t>(records.size());
+    array = RecordArray<T>::fromRecords(std::span<const T>(records));
+    return *this;
+  }
 
   WadDocument doc_;
 };
@@ -79,6 +79,8 @@ struct WadLayout {
 };
 
 // Section names in file order, for test traces: "NumTextInfo" ... "NumStaticMeshes".
-const std::array<const char*, WadLayout::kSections>& SectionNames();
+inline constexpr std::array<const char*, WadLayout::kSections> kSectionNames = {
+    "NumTextInfo",   "NumTextData",     "NumMeshPointers",   "NumMeshData",     "NumAnimations", "NumStateChanges",
+    "NumAnimDispatches", "NumAnimCommands", "NumMeshTrees", "NumFrames", "NumMoveables", "NumStaticMeshes"};
 
 }  // namespace tarnlow::test

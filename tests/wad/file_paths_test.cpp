@@ -2,26 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/temp_dir.h"
+#include "wad/file_lookup.h"
+
 namespace tarnlow {
 namespace {
 
 TEST(FilePaths, TitleFolderAndCompanionOfAPath) {
-  const struct {
-    const char* path;
-    const char* title;
-    const char* titleWithExtension;
-    const char* folder;
-    const char* swd;
-  } cases[] = {
-      {"C:\\data\\level1.wad", "level1", "level1.wad", "C:\\data\\", "C:\\data\\level1.swd"},
-      {"C:\\levels\\my.level.wad", "my.level", "my.level.wad", "C:\\levels\\", "C:\\levels\\my.level.swd"},
-      {"C:\\levels\\tomb.WAD", "tomb", "tomb.WAD", "C:\\levels\\", "C:\\levels\\tomb.swd"},
+  const struct { const char *path, *title, *titleWithExtension, *folder, *swd; } cases[] = {
+      {"C:\\levels\\my.level.WAD", "my.level", "my.level.WAD", "C:\\levels\\", "C:\\levels\\my.level.swd"},
       {"C:\\my.dir\\level", "level", "level", "C:\\my.dir\\", "C:\\my.dir\\level.swd"},
-      {"/home/lara/wads/city.wad", "city", "city.wad", "/home/lara/wads/", "/home/lara/wads/city.swd"},
       {"mixed/sep\\name.wad", "name", "name.wad", "mixed/sep\\", "mixed/sep\\name.swd"},
       {"level.wad", "level", "level.wad", "", "level.swd"},
-      {"C:\\data\\", "", "", "C:\\data\\", "C:\\data\\.swd"},
-      {"\\root.wad", "root", "root.wad", "\\", "\\root.swd"},
       {"C:\\data\\.wad", "", ".wad", "C:\\data\\", "C:\\data\\.swd"},
       {"", "", "", "", ".swd"},
   };
@@ -31,6 +23,29 @@ TEST(FilePaths, TitleFolderAndCompanionOfAPath) {
     EXPECT_EQ(FileTitle(c.path, true), c.titleWithExtension);
     EXPECT_EQ(FolderOf(c.path), c.folder);
     EXPECT_EQ(SwdPathFor(c.path), c.swd);
+  }
+}
+
+std::filesystem::path Utf8Path(const std::string& text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+// Level files come from Windows: a derived name finds its file whatever the
+// letter case on disk, the exact spelling first, else the first in byte order.
+TEST(FileLookup, DerivedNameFindsTheFileAsWindowsWould) {
+  test::TempDir dir;
+  for (const char* name : {"tut1.SWD", "KARNAK.SWD", "dup.SWD", "DUP.swd", "exact.swd", "EXACT.SWD",
+                           "\xC3\x89T\xC3\x89.swd", "other.wad"}) {
+    test::WriteFileBytes(dir.path() / Utf8Path(name), {1});
+  }
+  std::filesystem::create_directory(dir / "folder.swd");
+  // An empty name: nothing found.
+  const std::pair<const char*, const char*> cases[] = {
+      {"tut1.swd", "tut1.SWD"}, {"Karnak.swd", "KARNAK.SWD"}, {"dup.swd", "DUP.swd"}, {"exact.swd", "exact.swd"},
+      {"EXACT.SWD", "EXACT.SWD"}, {"\xC3\xA9t\xC3\xA9.swd", "\xC3\x89T\xC3\x89.swd"}, {"tut2.swd", ""}, {"FOLDER.swd", ""}};
+  for (const auto& [wanted, name] : cases) {
+    const std::optional<std::filesystem::path> found = FindFileIgnoringCase(dir.path() / Utf8Path(wanted));
+    EXPECT_EQ(found.value_or(dir / ""), dir.path() / Utf8Path(name)) << wanted;
   }
 }
 

@@ -3,34 +3,27 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "tests/support/temp_dir.h"
 #include "tests/support/wad_builder.h"
+#include "wad/byte_writer.h"
+#include "wad/swd_reader.h"
+#include "wad/texture_rows.h"
 #include "wad/wad_error.h"
 
 namespace tarnlow {
 namespace {
 
-using test::WadBuilder;
 using test::WadLayout;
 
-constexpr int kTextData = 1;
-constexpr int kMeshData = 3;
-constexpr int kMoveables = 10;
-constexpr int kStatics = 11;
-// The file form: bytes per unit of each count (texture data counts bytes,
-// mesh data 16-bit words).
+constexpr int kTextData = 1, kMeshData = 3, kMoveables = 10;
+// Bytes per unit of each count (texture data counts bytes, mesh data words).
 constexpr std::int32_t kUnitBytes[WadLayout::kSections] = {8, 1, 4, 2, 40, 6, 8, 2, 4, 2, 18, 32};
 
-// Two records in every section (two texture rows), every data byte non-zero
-// and unlike its neighbours, so that a misplaced read, or a cut anywhere,
-// lands between real data.
+// Two records in every section (two texture rows), every byte non-zero and
+// unlike its neighbours, so that a misplaced read or a cut lands in real data.
 WadLayout SampleLayout() {
   WadLayout layout;
   layout.version = 130;
@@ -43,187 +36,190 @@ WadLayout SampleLayout() {
   return layout;
 }
 
-Bytes Cut(const Bytes& bytes, std::size_t length) {
-  return Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
-}
-
-std::string Section(int s) { return test::SectionNames()[static_cast<std::size_t>(s)]; }
+std::string Section(int s) { return test::kSectionNames[static_cast<std::size_t>(s)]; }
 
 class WadReaderTest : public ::testing::Test {
  protected:
-  // Writes `bytes` as a file and reads it; the WadError when the read fails.
-  std::optional<WadError> Read(const Bytes& bytes, WadDocument* document = nullptr) {
+  // The error number and the section of a failed read; 0 when it loads.
+  std::pair<int, std::string> Read(const Bytes& bytes, WadDocument* document = nullptr) {
     test::WriteFileBytes(dir_ / "level.wad", bytes);
     try {
       WadDocument read = ReadWAD(dir_ / "level.wad", length_);
       if (document != nullptr) *document = std::move(read);
-      return std::nullopt;
+      return {0, ""};
     } catch (const WadError& e) {
-      return e;
+      return {e.number(), e.where().substr(0, e.where().find(' '))};
     }
   }
-
-  // Reads `layout` with the count of section `s` replaced: fails with
-  // `expected`, naming the section and where its count stood, or (0) loads
-  // with every array as long as its count and no more stored than the file held.
-  void ExpectCountGives(WadLayout layout, int s, std::int32_t count, int expected) {
-    SCOPED_TRACE(Section(s) + " = " + std::to_string(count));
-    const std::string where = Section(s) + " at byte " + std::to_string(layout.countOffset(s));
+  // With section `s`'s count replaced: fails with `expected` in that section,
+  // or (0) loads with every array as long as its count.
+  void ExpectCountGives(int s, std::int32_t count, int expected) {
+    WadLayout layout = SampleLayout();
     layout.counts[static_cast<std::size_t>(s)] = count;
     WadDocument read;
-    const std::optional<WadError> error = Read(layout.bytes(), &read);
-    if (expected == 0) {
-      ASSERT_FALSE(error) << error->what();
-      EXPECT_EQ(read.Moveables.size(), static_cast<std::size_t>(read.NumMoveables));
-      EXPECT_EQ(read.StaticMeshes.size(), static_cast<std::size_t>(std::max(read.NumStaticMeshes, 0)));
-      EXPECT_LT(read.Moveables.storedBytes().size() + read.StaticMeshes.storedBytes().size(), layout.bytes().size());
-      return;
-    }
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->number(), expected) << error->what();
-    EXPECT_EQ(error->where(), where);
+    const auto [number, section] = Read(layout.bytes(), &read);
+    EXPECT_EQ(std::pair(number, section), std::pair(expected, expected ? Section(s) : "")) << Section(s) << " = " << count;
+    EXPECT_TRUE(expected != 0 || read.Moveables.size() == static_cast<std::size_t>(read.NumMoveables));
   }
-
   test::TempDir dir_;
   std::int64_t length_ = -1;
 };
 
 TEST_F(WadReaderTest, ReadsEverySectionAndIgnoresTrailingBytesThatTheLengthStillCounts) {
-  const WadLayout layout = SampleLayout();
-  Bytes bytes = layout.bytes();
+  Bytes bytes = SampleLayout().bytes();
   bytes.insert(bytes.end(), 100, 0xFF);
   WadDocument read;
-  ASSERT_FALSE(Read(bytes, &read));
-  const WadLayout back = WadLayout::Of(read);
-  EXPECT_EQ(back.version, layout.version);
-  EXPECT_EQ(back.counts, layout.counts);
-  for (std::size_t s = 0; s < WadLayout::kSections; ++s) EXPECT_EQ(back.data[s], layout.data[s]) << Section(int(s));
-  EXPECT_TRUE(read.MeshRecords.empty());
+  ASSERT_EQ(Read(bytes, &read).first, 0);
+  EXPECT_EQ(WadLayout::Of(read).bytes(), SampleLayout().bytes());
   EXPECT_EQ(length_, static_cast<std::int64_t>(bytes.size()));
 }
 
-// The same count in every section, with the number the user is shown (0:
-// loads). The texture rule has no count - 1 to overflow; twice the mesh-data
-// count minus 1 overflows before its array is too large; a static-mesh count
-// of 0 or less reads no records.
-TEST_F(WadReaderTest, ImpossibleCountsFailWithTheirErrorNumberAndPlace) {
-  const struct {
-    std::int32_t count;
-    int expected[WadLayout::kSections];
-  } cases[] = {
+// The texture rule has no count - 1 to overflow; twice the mesh-data count
+// overflows before its array is too large; a static-mesh count of 0 or less
+// reads no records. An array may take 1 GiB: at that cap the small file
+// cannot hold the records, except the moveables and the static meshes, which
+// may run past the end; one record more is out of memory.
+TEST_F(WadReaderTest, ImpossibleCountsFailWithTheirErrorNumberInTheirSection) {
+  const struct { std::int32_t count; int expected[WadLayout::kSections]; } cases[] = {
       {0, {9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 0}},
       {-1, {9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 0}},
       {INT_MIN, {6, 9, 6, 6, 6, 6, 6, 6, 6, 6, 6, 0}},
       {INT_MAX, {7, 7, 7, 6, 7, 7, 7, 7, 7, 7, 7, 7}},
   };
-  const WadLayout good = SampleLayout();
   for (const auto& c : cases) {
-    for (int s = 0; s < WadLayout::kSections; ++s) ExpectCountGives(good, s, c.count, c.expected[s]);
+    for (int s = 0; s < WadLayout::kSections; ++s) ExpectCountGives(s, c.count, c.expected[s]);
   }
-}
-
-// An array may take 1 GiB: one record (texture row) more is out of memory
-// (7). At the cap the small file cannot hold the records (9), except the
-// moveables and the static meshes, which may run past the end and load with a
-// zero tail. Twice the mesh-data count must fit in 32 bits before 1 is taken.
-TEST_F(WadReaderTest, CountsAtTheEdgesOfEachCheck) {
-  constexpr std::int32_t kCap = 1 << 30;
-  ASSERT_EQ(kMaxArrayBytes, std::uint64_t{kCap});
-  const WadLayout good = SampleLayout();
   for (int s = 0; s < WadLayout::kSections; ++s) {
     const std::int32_t step = s == kTextData ? 768 : 1;
-    const std::int32_t atCap = kCap / kUnitBytes[s] / step * step;
-    ExpectCountGives(good, s, atCap, s >= kMoveables ? 0 : kSubscriptOutOfRange);
-    ExpectCountGives(good, s, atCap + step, kOutOfMemory);
+    const std::int32_t atCap = (1 << 30) / kUnitBytes[s] / step * step;
+    ExpectCountGives(s, atCap, s >= kMoveables ? 0 : kSubscriptOutOfRange);
+    ExpectCountGives(s, atCap + step, kOutOfMemory);
   }
-  ExpectCountGives(good, kMeshData, kCap, kOverflow);
-  ExpectCountGives(good, kMeshData, -kCap, kOverflow);
-  ExpectCountGives(good, kMeshData, -kCap + 1, kSubscriptOutOfRange);
-  // 383 texture bytes round to no row at all.
-  ExpectCountGives(good, kTextData, 383, kSubscriptOutOfRange);
+  ExpectCountGives(kMeshData, 1 << 30, kOverflow);
+  ExpectCountGives(kMeshData, -(1 << 30) + 1, kSubscriptOutOfRange);
+  ExpectCountGives(kTextData, 383, kSubscriptOutOfRange);  // no row at all
 }
 
+// A cut reads as if the missing bytes were zero; before the moveables'
+// data it fails with 9 in the section it falls in, rather than allocating
+// what the file cannot fill.
 TEST_F(WadReaderTest, FileCutAnywhereReadsAsIfTheMissingBytesWereZero) {
   const WadLayout layout = SampleLayout();
   const Bytes whole = layout.bytes();
   // Inside the texture rows every length behaves alike: a sample is enough.
-  const std::size_t rowsFrom = layout.countOffset(kTextData) + 4 + 8;
-  const std::size_t rowsTo = layout.countOffset(kTextData + 1) - 8;
+  const std::size_t rowsFrom = layout.countOffset(kTextData) + 12, rowsTo = layout.countOffset(kTextData + 1) - 8;
   for (std::size_t length = 0; length < whole.size(); ++length) {
     if (length > rowsFrom && length < rowsTo && length % 61 != 0) continue;
-    SCOPED_TRACE("cut after " + std::to_string(length) + " of " + std::to_string(whole.size()) + " bytes");
-    Bytes padded = Cut(whole, length);
+    SCOPED_TRACE("cut after " + std::to_string(length) + " bytes");
+    Bytes padded(whole.begin(), whole.begin() + std::ptrdiff_t(length));
+    const Bytes cut = padded;
     padded.resize(whole.size(), 0);
-    WadDocument fromPadded;
-    WadDocument fromCut;
-    const std::optional<WadError> paddedError = Read(padded, &fromPadded);
-    const std::optional<WadError> cutError = Read(Cut(whole, length), &fromCut);
-    ASSERT_EQ(cutError.has_value(), paddedError.has_value()) << (cutError ? cutError->what() : paddedError->what());
-    if (cutError) {
-      ASSERT_EQ(cutError->number(), paddedError->number()) << cutError->what() << " / " << paddedError->what();
-    } else {
+    WadDocument fromPadded, fromCut;
+    const auto cutError = Read(cut, &fromCut);
+    const std::int64_t cutLength = length_;
+    ASSERT_EQ(cutError.first, Read(padded, &fromPadded).first);
+    if (length <= layout.countOffset(kMoveables)) {
+      int s = 0;
+      while (layout.countOffset(s + 1) <= length) ++s;
+      ASSERT_EQ(cutError, std::pair(9, Section(s)));
+    } else if (cutError.first == 0) {
       ASSERT_EQ(fromCut, fromPadded);
-      ASSERT_EQ(length_, static_cast<std::int64_t>(length));
+      ASSERT_EQ(cutLength, static_cast<std::int64_t>(length));
     }
   }
 }
 
-// A cut at a count of sections 1 to 11, or inside the data of sections 1 to
-// 10, fails with 9 at that section rather than allocating what the file
-// cannot fill.
-TEST_F(WadReaderTest, CutBeforeTheMoveablesFailsAtTheSectionItFallsIn) {
-  const WadLayout layout = SampleLayout();
-  const Bytes whole = layout.bytes();
-  for (int s = 0; s < kStatics; ++s) {
-    const std::size_t at = layout.countOffset(s);
-    std::vector<std::size_t> cuts = {at};
-    if (s < kMoveables) cuts.insert(cuts.end(), {at + 4 + layout.data[std::size_t(s)].size() / 2, layout.countOffset(s + 1) - 1});
-    for (const std::size_t cut : cuts) {
-      SCOPED_TRACE(Section(s) + ", cut at byte " + std::to_string(cut));
-      const std::optional<WadError> error = Read(Cut(whole, cut));
-      ASSERT_TRUE(error);
-      EXPECT_EQ(error->number(), kSubscriptOutOfRange) << error->what();
-      EXPECT_EQ(error->where(), Section(s) + " at byte " + std::to_string(at));
-    }
-  }
-}
-
-// R rows follow from NumTextData by the texture rule (texture_rows_test.cpp);
-// 768 x R bytes are read whatever the count says, and the count stays as read.
+// 768 x R bytes are read, R from the texture rule, and the count stays as read.
 TEST_F(WadReaderTest, TextureSectionReadsTheRowsTheRuleGives) {
-  const struct {
-    std::int32_t numTextData;
-    std::int32_t rows;
-  } cases[] = {{384, 1}, {1000, 1}, {768 * 2 + 384, 3}, {768 * 3 + 384, 3}, {768 * 256, 256}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.numTextData);
-    WadDocument expected = WadBuilder().textureRows(c.rows).build();
+  for (const auto& [numTextData, rows] : {std::pair{384, 1}, {768 * 2 + 384, 3}, {768 * 3 + 384, 3}}) {
+    WadDocument expected = test::WadBuilder().textureRows(rows).build();
     WadLayout layout = WadLayout::Of(expected);
-    layout.counts[kTextData] = expected.NumTextData = c.numTextData;
+    layout.counts[kTextData] = expected.NumTextData = numTextData;
     WadDocument read;
-    const std::optional<WadError> error = Read(layout.bytes(), &read);
-    ASSERT_FALSE(error) << error->what();
-    EXPECT_EQ(read.TextData.size(), static_cast<std::size_t>(c.rows));
-    EXPECT_EQ(read, expected);
+    ASSERT_EQ(Read(layout.bytes(), &read).first, 0);
+    EXPECT_EQ(read, expected) << numTextData;
   }
 }
 
 // A reader that opened a pipe plainly would wait forever for a writer.
 TEST_F(WadReaderTest, PathThatIsNoReadableFileFailsWithTheSystemError) {
   ASSERT_EQ(::mkfifo((dir_ / "pipe.wad").c_str(), 0600), 0);
-  const struct {
-    const char* name;
-    int number;
-  } cases[] = {{"absent.wad", ENOENT}, {"", EISDIR}, {"pipe.wad", EINVAL}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, number] : {std::pair{"absent.wad", ENOENT}, {"", EISDIR}, {"pipe.wad", EINVAL}}) {
     try {
-      ReadWAD(dir_ / c.name, length_);
-      ADD_FAILURE() << "no error";
+      ReadWAD(dir_ / name, length_);
+      ADD_FAILURE() << name;
     } catch (const WadError& e) {
-      EXPECT_EQ(e.number(), c.number) << e.what();
-      EXPECT_FALSE(e.description().empty());
-      EXPECT_EQ(e.where(), (dir_ / c.name).string());
+      EXPECT_EQ(e.number(), number) << name;
+    }
+  }
+}
+
+// The last row index is bytes / 768 - 1, rounded to the nearest integer with
+// halves going to the even one; below 0 there is no row at all.
+TEST(TextureRows, UpperBoundRoundsHalvesToTheEvenRow) {
+  const std::pair<std::int32_t, std::int32_t> cases[] = {
+      {INT_MIN, -2796204}, {-384, -2}, {0, -1}, {383, -1}, {384, 0} /* -0.5 */, {1151, 0}, {1152, 0} /* 0.5 */,
+      {1153, 1}, {1920, 2} /* 1.5 */, {768 * 3 + 384, 2}, {768 * 4 + 384, 4}, {INT_MAX, 2796202},
+  };
+  for (const auto& [bytes, upperBound] : cases) EXPECT_EQ(TextureRowUpperBound(bytes), upperBound) << bytes;
+  for (std::int32_t rows = 1; rows <= 4096; ++rows) ASSERT_EQ(TextureRowUpperBound(rows * 768), rows - 1) << rows;
+}
+
+// An SWD file: each count as given, then `dataBytes` bytes of a pattern that
+// tells the sections apart.
+Bytes SwdBytes(std::array<std::int32_t, 3> counts, std::array<std::size_t, 3> dataBytes = {}) {
+  Bytes out;
+  ByteWriter w(out);
+  w.i32(-3);
+  for (std::size_t s = 0; s < 3; ++s) {
+    w.i32(counts[s]);
+    for (std::size_t i = 0; i < dataBytes[s]; ++i) w.u8(static_cast<std::uint8_t>(s * 50 + i % 50 + 1));
+  }
+  return out;
+}
+
+class SwdReaderTest : public ::testing::Test {
+ protected:
+  SwdDocument Read(const Bytes& bytes) {
+    test::WriteFileBytes(dir_ / "level.swd", bytes);
+    return ReadSWD(dir_ / "level.swd");
+  }
+  test::TempDir dir_;
+};
+
+// Unlike a WAD, an SWD accepts zero counts. A section cut short keeps what
+// the file held, the rest reads as zero without being stored, and every
+// later count reads as 0.
+TEST_F(SwdReaderTest, ReadsEachSectionAfterTheOneBeforeAndTheMissingEndAsZeros) {
+  EXPECT_EQ(Read(SwdBytes({0, 0, 0})).SwdEntries.size(), 0u);
+  const SwdDocument read = Read(SwdBytes({2, 768, 3}, {32, 768, 24}));
+  EXPECT_EQ(read.SwdUnknown, -3);
+  EXPECT_EQ(std::tuple(read.SwdEntries.size(), read.SwdTextData.size(), read.SwdRecords.size()), std::tuple(2u, 1u, 3u));
+  EXPECT_EQ(std::tuple(read.SwdEntries[1].Bytes[15], read.SwdTextData[0].Bytes[0], read.SwdRecords[2].Bytes[7]),
+            std::tuple(32, 51, 124));
+  const SwdDocument cut = Read(SwdBytes({1'000'000, 0, 0}, {20, 0, 0}));
+  EXPECT_EQ(cut.SwdEntries.size(), 1'000'000u);
+  EXPECT_EQ(cut.SwdEntries.storedBytes().size(), 28u);  // 20 bytes and the two counts after them
+  EXPECT_EQ(cut.SwdEntries[999'999], SwdEntry{});
+  EXPECT_EQ(std::pair(cut.NumSwdTextData, cut.NumSwdRecords), std::pair(0, 0));
+}
+
+TEST_F(SwdReaderTest, BadCountsFailWithTheirErrorNumberInTheirSection) {
+  const struct { std::size_t section; std::int32_t count; int expected; } cases[] = {
+      {0, -1, kSubscriptOutOfRange}, {2, -1, kSubscriptOutOfRange}, {0, INT_MIN, kOverflow}, {2, INT_MIN, kOverflow},
+      {0, INT_MAX, kOutOfMemory},    {1, 383, kSubscriptOutOfRange}, {1, -768, kSubscriptOutOfRange},
+      {1, INT_MAX, kOutOfMemory},
+  };
+  const std::string kNames[] = {"NumSwdEntries ", "NumSwdTextData ", "NumSwdRecords "};
+  for (const auto& c : cases) {
+    std::array<std::int32_t, 3> counts{};
+    counts[c.section] = c.count;
+    try {
+      Read(SwdBytes(counts));
+      ADD_FAILURE() << "no error for " << c.count << " in " << c.section;
+    } catch (const WadError& e) {
+      EXPECT_EQ(e.number(), c.expected);
+      EXPECT_TRUE(e.where().starts_with(kNames[c.section])) << e.where();
     }
   }
 }
