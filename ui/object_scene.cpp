@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <variant>
 
-#include "mesh/mesh_decoder.h"
-#include "mesh/mesh_lists.h"
-#include "wad/texture_pages.h"
 
 namespace tarnlow::ui {
 
@@ -20,28 +17,9 @@ Vec3 placed(const Transform* world, const MeshVector& v) {
 }  // namespace
 
 ObjectModel LoadObjectModel(const WadDocument& document, const Skeleton& skeleton) {
-  ObjectModel model;
-  const std::size_t pages = TexturePageCount(document.TextData);
-  for (std::size_t j = 0; j < skeleton.bones.size(); ++j) {
-    const std::int64_t k = skeleton.bones[j].meshPointer;
-    if (k < 0 || static_cast<std::uint64_t>(k) >= document.MeshPointers.size()) {
-      model.meshes.emplace_back();
-      model.problems.push_back(MeshLabel(static_cast<std::int64_t>(j)) + ": mesh position " + std::to_string(k) +
-                               " is outside the " + std::to_string(document.MeshPointers.size()) + " mesh pointers");
-      continue;
-    }
-    MeshResult<MeshRecord> decoded = ReadMesh(document, k);
-    if (const auto* failure = std::get_if<MeshFailure>(&decoded)) {
-      model.meshes.emplace_back();
-      model.problems.push_back(MeshLabel(static_cast<std::int64_t>(j)) + ": " + Describe(*failure));
-      continue;
-    }
-    SceneMesh scene{std::move(std::get<MeshRecord>(decoded)), {}};
-    scene.textures.reserve(scene.mesh.Faces.size());
-    for (const MeshFace& face : scene.mesh.Faces) scene.textures.push_back(FaceTextureOf(face, document.TextInfo, pages));
-    model.meshes.emplace_back(std::move(scene));
-  }
-  return model;
+  std::vector<std::int64_t> positions;
+  for (const Bone& bone : skeleton.bones) positions.push_back(bone.meshPointer);
+  return tarnlow::LoadObjectModel(document, positions);
 }
 
 std::vector<ObjectFace> ProjectObject(const ObjectModel& model, const std::vector<Transform>& world,

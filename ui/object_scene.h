@@ -8,7 +8,7 @@
 
 #include "anim/skeleton.h"
 #include "anim/transform.h"
-#include "mesh/face_textures.h"
+#include "mesh/object_model.h"
 #include "ui/preview_math.h"
 #include "wad/mesh_record.h"
 #include "wad/wad_document.h"
@@ -18,24 +18,7 @@
 // No Qt, so it is tested without a screen.
 namespace tarnlow::ui {
 
-// One mesh of the object as decoded, with the texture each face shows
-// (nothing for a face drawn flat).
-struct SceneMesh {
-  MeshRecord mesh;
-  std::vector<std::optional<FaceTexture>> textures;  // one per face
-};
-
-// An object's meshes in bone order: meshes[j] is mesh j of the object,
-// nothing when it cannot be shown, with the reason in `problems`.
-struct ObjectModel {
-  std::vector<std::optional<SceneMesh>> meshes;
-  std::vector<std::string> problems;  // "Mesh 03: overflow: vertex count word 0x8000 at byte 10 of the mesh data"
-};
-
-// Decodes every mesh of `skeleton` (mesh j at MeshPointers position
-// bones[j].meshPointer; a pointer of 0 is the mesh at offset 0, as the game
-// takes it) and finds its faces' textures. A mesh outside MeshPointers or
-// that fails to decode is left out and told. Never fails.
+// The meshes of `skeleton` (mesh j at its bone's MeshPointers position).
 ObjectModel LoadObjectModel(const WadDocument& document, const Skeleton& skeleton);
 
 // A face of the posed object as it will be painted.
