@@ -34,6 +34,7 @@ constexpr double kTurnPerPixel = 0.01;
 constexpr double kZoomPerNotch = 0.85;
 // About 60 ticks a second: smooth between the game's 30 frames.
 constexpr int kTickMilliseconds = 16;
+constexpr int kLightSteps = 12;
 
 QColor shaded(const QColor& base, double brightness) {
   return QColor::fromRgbF(static_cast<float>(base.redF() * brightness), static_cast<float>(base.greenF() * brightness),
@@ -68,13 +69,10 @@ class ObjectCanvas : public QWidget {
       QPolygonF polygon;
       for (int c = 0; c < face.cornerCount; ++c) polygon << QPointF(face.corners[c].x, face.corners[c].y);
       const bool highlighted = view_.highlight_ && static_cast<std::size_t>(*view_.highlight_) == face.mesh;
-      const auto page = face.texture != nullptr ? view_.pages_.find(face.texture->page) : view_.pages_.end();
-      if (page != view_.pages_.end()) {
+      const QImage* page = face.texture != nullptr ? view_.shadedPage(face.texture->page, face.brightness) : nullptr;
+      if (page != nullptr) {
         painter.setPen(Qt::NoPen);
-        paintTextured(painter, face, page->second);
-        // The texture under the same light as flat faces, so shape still reads.
-        painter.setBrush(QColor(0, 0, 0, static_cast<int>(std::lround((1.0 - face.brightness) * 200))));
-        painter.drawPolygon(polygon);
+        paintTextured(painter, face, *page);
       } else {
         painter.setPen(edge);
         painter.setBrush(shaded(kFace, face.brightness));
@@ -215,6 +213,7 @@ void ObjectViewWidget::clear() {
   world_.clear();
   poseProblem_.clear();
   pages_.clear();
+  shadedPages_.clear();
   faces_.clear();
   highlight_.reset();
   fillAnimations();
@@ -268,6 +267,28 @@ void ObjectViewWidget::fillAnimations() {
                               .arg(next));
   }
   cboAnimation->setCurrentIndex(playback_.animation());
+}
+
+const QImage* ObjectViewWidget::shadedPage(std::size_t page, double brightness) {
+  const auto found = pages_.find(page);
+  if (found == pages_.end()) return nullptr;
+  // A few steps of light are enough to read the shape, and the darkened
+  // pages are made once each.
+  const int step = std::clamp(static_cast<int>(std::lround(brightness * kLightSteps)), 0, kLightSteps);
+  QImage& shaded = shadedPages_[{page, step}];
+  if (shaded.isNull()) {
+    shaded = found->second;
+    const double light = static_cast<double>(step) / kLightSteps;
+    for (int y = 0; y < shaded.height(); ++y) {
+      auto* line = reinterpret_cast<QRgb*>(shaded.scanLine(y));
+      for (int x = 0; x < shaded.width(); ++x) {
+        const QRgb p = line[x];
+        line[x] = qRgba(static_cast<int>(qRed(p) * light), static_cast<int>(qGreen(p) * light),
+                        static_cast<int>(qBlue(p) * light), qAlpha(p));
+      }
+    }
+  }
+  return &shaded;
 }
 
 void ObjectViewWidget::highlightMesh(std::optional<int> meshNumber) {
@@ -329,12 +350,19 @@ QString ObjectViewWidget::caption() const {
   std::size_t faceCount = 0;
   for (const std::optional<SceneMesh>& mesh : model_.meshes) faceCount += mesh ? mesh->mesh.Faces.size() : 0;
   QString text = QStringLiteral("%1 meshes, %2 faces").arg(model_.meshes.size()).arg(faceCount);
-  if (playback_.animation() < 0) text += QStringLiteral("; no animations: the rest pose");
+  const int position = playback_.animation();
+  if (position < 0) {
+    text += QStringLiteral("; no animations: the rest pose");
+  } else if (playback_.animations()[static_cast<std::size_t>(position)].frameCount <= 0) {
+    text += QStringLiteral("; animation %1 has no frames to play: the rest pose")
+                .arg(playback_.animations()[static_cast<std::size_t>(position)].index);
+  }
   if (highlight_) text += QStringLiteral("; %1 highlighted").arg(QString::fromStdString(MeshLabel(*highlight_)));
   QStringList problems;
   if (!poseProblem_.isEmpty()) problems << QStringLiteral("Cannot pose this frame: %1").arg(poseProblem_);
   for (const std::string& problem : model_.problems) problems << QString::fromStdString(problem);
   for (const Finding& problem : skeleton_->problems) problems << QString::fromStdString(FormatFinding(problem));
+  for (const Finding& problem : graphProblems_) problems << QString::fromStdString(FormatFinding(problem));
   if (!playback_.stopReason().empty()) problems << QString::fromStdString(playback_.stopReason());
   // Two lines stay readable; the Check button lists everything.
   if (!problems.isEmpty()) {

@@ -90,6 +90,9 @@ class ObjectViewWidget : public QWidget {
   void syncControls();
   void setPlaying(bool playing);
   void updateTimer();
+  // Page `page` with its colours darkened to `brightness` (colour key kept
+  // transparent); null when the object shows no such page.
+  const QImage* shadedPage(std::size_t page, double brightness);
 
   WadDocument document_;
   std::optional<Skeleton> skeleton_;
@@ -100,6 +103,7 @@ class ObjectViewWidget : public QWidget {
   std::vector<Transform> world_;
   QString poseProblem_;
   std::map<std::size_t, QImage> pages_;
+  std::map<std::pair<std::size_t, int>, QImage> shadedPages_;
   OrbitCamera camera_;
   std::vector<ObjectFace> faces_;
   std::optional<int> highlight_;
