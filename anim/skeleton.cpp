@@ -11,6 +11,15 @@ Finding moveableProblem(std::size_t moveable, Severity severity, std::string pro
                  moveable};
 }
 
+// How many bones have one fault, and the first of them.
+struct Tally {
+  std::size_t count = 0;
+  std::size_t first = 0;
+  void add(std::size_t bone) {
+    if (count++ == 0) first = bone;
+  }
+};
+
 std::string meshTreeWord(std::int64_t word) { return "MeshTrees word " + std::to_string(word); }
 
 }  // namespace
@@ -36,33 +45,38 @@ std::variant<Skeleton, Finding> BuildSkeleton(const WadDocument& document, std::
   const std::size_t pointerCount = document.MeshPointers.size();
   const std::size_t treeWords = document.MeshTrees.size();
 
+  // Positions run on from StartingMesh, so the ones outside MeshPointers
+  // form one run at either end: one finding names them all.
+  std::size_t outside = 0, firstOutside = 0;
   for (std::size_t j = 0; j < meshCount; ++j) {
     const std::int64_t k = std::int64_t{moveable.StartingMesh} + static_cast<std::int64_t>(j);
     skeleton.bones[j].meshPointer = k;
-    if (k < 0 || static_cast<std::uint64_t>(k) >= pointerCount) {
-      skeleton.problems.push_back(moveableProblem(
-          moveableIndex, Severity::Error,
-          "mesh " + std::to_string(j) + " is at mesh position " + std::to_string(k) + ", outside the " +
-              std::to_string(pointerCount) + " mesh pointers",
-          "MeshPointers " + std::to_string(k)));
-    }
+    if (k >= 0 && static_cast<std::uint64_t>(k) < pointerCount) continue;
+    if (outside++ == 0) firstOutside = j;
+  }
+  if (outside > 0) {
+    const std::int64_t k = skeleton.bones[firstOutside].meshPointer;
+    skeleton.problems.push_back(moveableProblem(
+        moveableIndex, Severity::Error,
+        std::to_string(outside) + " of its " + std::to_string(meshCount) + " meshes (from mesh " +
+            std::to_string(firstOutside) + ", position " + std::to_string(k) + ") are outside the " +
+            std::to_string(pointerCount) + " mesh pointers",
+        "MeshPointers " + std::to_string(k)));
   }
 
   // The parent stack the flags describe. It holds bone indices; a pop from
-  // an empty stack falls back to the root.
+  // an empty stack falls back to the root. Faults of one kind are counted
+  // and told once, with the first mesh that has them.
   std::vector<int> stack;
   stack.reserve(meshCount);
   int parent = 0;
+  Tally treeOutside, unknownFlags, emptyPops;
   for (std::size_t j = 1; j < meshCount; ++j) {
     Bone& bone = skeleton.bones[j];
     const std::int64_t word = std::int64_t{moveable.MeshTree} + static_cast<std::int64_t>(kMeshTreeEntryWords * (j - 1));
     bone.treeWord = word;
     if (word < 0 || static_cast<std::uint64_t>(word) + kMeshTreeEntryWords > treeWords) {
-      skeleton.problems.push_back(moveableProblem(
-          moveableIndex, Severity::Error,
-          "the mesh-tree entry of mesh " + std::to_string(j) + " (words " + std::to_string(word) + " to " +
-              std::to_string(word + 3) + ") is outside the " + std::to_string(treeWords) + " MeshTrees words",
-          meshTreeWord(word)));
+      treeOutside.add(j);
       bone.parent = parent;
       parent = static_cast<int>(j);
       continue;
@@ -71,19 +85,10 @@ std::variant<Skeleton, Finding> BuildSkeleton(const WadDocument& document, std::
     bone.flags = document.MeshTrees[at];
     bone.offset = {static_cast<double>(document.MeshTrees[at + 1]), static_cast<double>(document.MeshTrees[at + 2]),
                    static_cast<double>(document.MeshTrees[at + 3])};
-    if ((bone.flags & ~(kMeshTreePop | kMeshTreePush)) != 0) {
-      skeleton.problems.push_back(moveableProblem(
-          moveableIndex, Severity::Note,
-          "the mesh-tree entry of mesh " + std::to_string(j) + " has flags " + std::to_string(bone.flags) +
-              "; only bits 0 (pop) and 1 (push) are known and used",
-          meshTreeWord(word)));
-    }
+    if ((bone.flags & ~(kMeshTreePop | kMeshTreePush)) != 0) unknownFlags.add(j);
     if ((bone.flags & kMeshTreePop) != 0) {
       if (stack.empty()) {
-        skeleton.problems.push_back(moveableProblem(
-            moveableIndex, Severity::Error,
-            "the mesh-tree entry of mesh " + std::to_string(j) + " pops from an empty stack; it hangs from mesh 0",
-            meshTreeWord(word)));
+        emptyPops.add(j);
         parent = 0;
       } else {
         parent = stack.back();
@@ -93,6 +98,30 @@ std::variant<Skeleton, Finding> BuildSkeleton(const WadDocument& document, std::
     if ((bone.flags & kMeshTreePush) != 0) stack.push_back(parent);
     bone.parent = parent;
     parent = static_cast<int>(j);
+  }
+
+  const auto entries = [&](const Tally& t) {
+    return std::to_string(t.count) + " of its " + std::to_string(meshCount - 1) + " mesh-tree entries (from mesh " +
+           std::to_string(t.first) + ", word " + std::to_string(skeleton.bones[t.first].treeWord) + ")";
+  };
+  const auto at = [&](const Tally& t) { return meshTreeWord(skeleton.bones[t.first].treeWord); };
+  if (treeOutside.count > 0) {
+    skeleton.problems.push_back(moveableProblem(
+        moveableIndex, Severity::Error,
+        entries(treeOutside) + " are outside the " + std::to_string(treeWords) +
+            " MeshTrees words; those meshes hang at their parent's origin",
+        at(treeOutside)));
+  }
+  if (emptyPops.count > 0) {
+    skeleton.problems.push_back(moveableProblem(moveableIndex, Severity::Error,
+                                                entries(emptyPops) + " pop from an empty stack; they hang from mesh 0",
+                                                at(emptyPops)));
+  }
+  if (unknownFlags.count > 0) {
+    skeleton.problems.push_back(moveableProblem(
+        moveableIndex, Severity::Note,
+        entries(unknownFlags) + " have flag bits besides 0 (pop) and 1 (push); only those two are used",
+        at(unknownFlags)));
   }
   return skeleton;
 }
