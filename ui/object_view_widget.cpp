@@ -256,15 +256,8 @@ void ObjectViewWidget::fillAnimations() {
   cboAnimation->clear();
   const std::vector<PlaybackAnimation>& animations = playback_.animations();
   for (std::size_t i = 0; i < animations.size(); ++i) {
-    const PlaybackAnimation& a = animations[i];
-    const AnimationRecord record = document_.Animations[static_cast<std::size_t>(a.index)];
-    const QString next = a.next >= 0 ? QStringLiteral("next %1").arg(a.next) : QStringLiteral("no next");
-    cboAnimation->addItem(QStringLiteral("%1 (animation %2): %3 frames, rate %4, %5")
-                              .arg(i)
-                              .arg(a.index)
-                              .arg(a.frameCount)
-                              .arg(record.FrameRate)
-                              .arg(next));
+    const AnimationRecord record = document_.Animations[static_cast<std::size_t>(animations[i].index)];
+    cboAnimation->addItem(QString::fromStdString(AnimationLine(animations[i], static_cast<int>(i), record)));
   }
   cboAnimation->setCurrentIndex(playback_.animation());
 }

@@ -32,6 +32,14 @@ std::vector<PlaybackAnimation> PlaybackAnimations(const AnimationGraph& graph) {
   return out;
 }
 
+std::string AnimationLine(const PlaybackAnimation& animation, int position, const AnimationRecord& record) {
+  const std::string next = animation.next >= 0
+                               ? "next " + std::to_string(animation.next)
+                               : "next animation " + std::to_string(record.NextAnimation) + " is not this object's";
+  return std::to_string(position) + " (animation " + std::to_string(animation.index) + "): " +
+         std::to_string(animation.frameCount) + " frames, frame rate " + std::to_string(record.FrameRate) + ", " + next;
+}
+
 Playback::Playback(std::vector<PlaybackAnimation> animations) : animations_(std::move(animations)) {
   if (!animations_.empty()) animation_ = 0;
 }

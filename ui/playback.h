@@ -26,6 +26,11 @@ struct PlaybackAnimation {
 // outside the next animation is taken as its first frame.
 std::vector<PlaybackAnimation> PlaybackAnimations(const AnimationGraph& graph);
 
+// The chooser's line for the animation at `position`, whose record is
+// `record`: "2 (animation 14): 22 frames, frame rate 2, next 0", or "...,
+// next animation 900 is not this object's".
+std::string AnimationLine(const PlaybackAnimation& animation, int position, const AnimationRecord& record);
+
 // Where playback stands: an animation of the object and a frame in it,
 // fractions included (frame 2.5 lies halfway between frames 2 and 3).
 class Playback {
