@@ -2,7 +2,6 @@
 
 #include <QElapsedTimer>
 #include <QImage>
-#include <QPoint>
 #include <QTimer>
 #include <QWidget>
 #include <cstddef>
