@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "mesh/mesh_lists.h"
+#include "wad/file_lookup.h"
 #include "wad/object_names.h"
 
 namespace tarnlow::cli {
@@ -16,7 +17,8 @@ struct ObjectsArguments {
 
 // Fills `parsed` or returns the usage error's text.
 std::string parseArguments(const CommandContext& context, ObjectsArguments& parsed) {
-  parsed.names = context.programFolder / "TR4Objects.dat";
+  const std::filesystem::path besideProgram = context.programFolder / "TR4Objects.dat";
+  parsed.names = FindFileIgnoringCase(besideProgram).value_or(besideProgram);
   std::vector<std::string> positional;
   const std::vector<std::string>& args = context.args;
   for (std::size_t i = 0; i < args.size(); ++i) {

@@ -5,6 +5,7 @@
 #include "cli/look_commands.h"
 #include "cli/png_file.h"
 #include "wad/file_paths.h"
+#include "wad/file_lookup.h"
 #include "wad/swd_reader.h"
 #include "wad/texture_pages.h"
 
@@ -46,18 +47,18 @@ std::optional<RecordArray<TextureRow>> loadSection(const TexturesArguments& argu
     if (!document) return std::nullopt;
     return std::move(document->TextData);
   }
-  const std::string swdPath = SwdPathFor(arguments.wad);
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(swdPath, ec)) {
-    err << "textures: there is no SWD beside the WAD: " << swdPath << " does not exist\n";
+  const std::string derivedPath = SwdPathFor(arguments.wad);
+  const std::optional<std::filesystem::path> swdPath = FindFileIgnoringCase(derivedPath);
+  if (!swdPath) {
+    err << "textures: there is no SWD beside the WAD: " << derivedPath << " does not exist\n";
     return std::nullopt;
   }
   try {
-    return ReadSWD(swdPath).SwdTextData;
+    return ReadSWD(*swdPath).SwdTextData;
   } catch (const WadError& e) {
     err << "ReadSWD -> error code " << e.number() << "\n" << e.what() << "\n";
   } catch (const std::bad_alloc&) {
-    err << "ReadSWD -> error code " << kOutOfMemory << "\nOut of memory (" << swdPath << ")\n";
+    err << "ReadSWD -> error code " << kOutOfMemory << "\nOut of memory (" << swdPath->string() << ")\n";
   }
   return std::nullopt;
 }

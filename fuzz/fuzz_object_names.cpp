@@ -2,6 +2,7 @@
 // filled only inside their limits, and lookups outside rows 0 to 500 give
 // nothing.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -34,6 +35,10 @@ bool IsUtf8(const std::string& s) {
   return true;
 }
 
+std::size_t nonZeroBytes(const std::string& s) {
+  return s.size() - static_cast<std::size_t>(std::count(s.begin(), s.end(), '\0'));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -49,21 +54,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(t.ObjectNames[0][static_cast<std::size_t>(row)].empty(), "column 0 of ObjectNames stays empty");
     Require(t.ObjectNumbers[0][static_cast<std::size_t>(row)] == 0, "column 0 of ObjectNumbers stays zero");
   }
-  // Each stored character came from one byte of the file (at most 3 UTF-8
-  // bytes per Windows-1252 character), so the names together cannot
-  // outgrow three times the file.
+  // Each stored character but the zeros that stand for bytes past the end
+  // came from one byte of the file (at most 3 UTF-8 bytes per Windows-1252
+  // character), so the names together cannot outgrow three times the file.
   std::size_t textBytes = 0;
   for (const auto& column : t.ObjectNames) {
     for (const std::string& name : column) {
       Require(IsUtf8(name), "names are UTF-8");
-      textBytes += name.size();
+      textBytes += nonZeroBytes(name);
     }
   }
   for (int i = 0; i < ObjectNameTables::kMeshNames; ++i) {
     const std::string& name = t.MeshNames[static_cast<std::size_t>(i)];
     Require(IsUtf8(name), "mesh names are UTF-8");
     // A default name is "Mesh" and its index; a file name is counted.
-    if (name != "Mesh " + std::to_string(i)) textBytes += name.size();
+    if (name != "Mesh " + std::to_string(i)) textBytes += nonZeroBytes(name);
   }
   Require(textBytes <= 3 * size, "names come from the file's bytes");
 

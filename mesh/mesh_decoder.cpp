@@ -112,13 +112,15 @@ class MeshDecoder {
       if (onUnknownFace) onUnknownFace(index);
       return true;
     }
-    if (!need(2 * corners + 4, name + " indices, texture and attributes")) return false;
+    // Word by word, as the file is laid out: a bad index word is an
+    // overflow even when the face is cut short after it.
     face.Vertices.reserve(corners);
     for (std::size_t c = 0; c < corners; ++c) {
       std::uint16_t vertex = 0;
       if (!countWord(name + " vertex index", vertex)) return false;
       face.Vertices.push_back(static_cast<std::int16_t>(vertex));
     }
+    if (!need(4, name + " texture and attributes")) return false;
     face.Texture = reader_.i16();
     face.Attributes = reader_.i16();
     return true;

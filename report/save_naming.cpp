@@ -2,25 +2,6 @@
 
 namespace tarnlow {
 
-std::string LowerCaseName(std::string_view text) {
-  std::string out(text);
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    const auto c = static_cast<unsigned char>(out[i]);
-    if (c >= 'A' && c <= 'Z') {
-      out[i] = static_cast<char>(c + ('a' - 'A'));
-    } else if (c == 0xC3 && i + 1 < out.size()) {
-      // U+00C0 to U+00DE are C3 80 to C3 9E; their lower forms C3 A0 to
-      // C3 BE. U+00D7 (multiplication sign) is no letter.
-      const auto next = static_cast<unsigned char>(out[i + 1]);
-      if (next >= 0x80 && next <= 0x9E && next != 0x97) {
-        out[i + 1] = static_cast<char>(next + 0x20);
-        ++i;
-      }
-    }
-  }
-  return out;
-}
-
 std::optional<ReportSaveTarget> ResolveReportSaveName(std::string_view chosenName, int filterIndex) {
   if (chosenName.empty()) return std::nullopt;
   std::string name = LowerCaseName(chosenName);

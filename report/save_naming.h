@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "report/report_files.h"
+#include "wad/file_paths.h"
 
 namespace tarnlow {
 
@@ -19,11 +20,6 @@ struct ReportSaveTarget {
 inline constexpr std::string_view kReportSaveFilter =
     "RichText file (*.rtf)|*.rtf|Text file (*.txt)|*.txt|CSV file (*.csv)|*.csv";
 inline constexpr int kReportSaveDefaultFilter = 3;
-
-// `text` with its letters in lower case. The text is UTF-8: ASCII and the
-// Latin-1 letters (U+00C0 to U+00DE but U+00D7) are lowered; every other
-// character and every byte that is not valid UTF-8 stays as it is.
-std::string LowerCaseName(std::string_view text);
 
 // The file a chosen name is saved to, for the 1-based filter entry the user
 // left selected: the name lower-cased, its extension from the last "." of

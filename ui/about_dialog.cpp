@@ -21,6 +21,7 @@ frmAbout::frmAbout(Platform& platform, QWidget* parent) : QDialog(parent), platf
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setFixedSize(tw.px(5730), tw.px(3555));
   setWindowIcon(WindowIcon());
+  setFont(LayoutFont());
 
   picIcon = LabelAt(this, tw, 180, 240, 1065, 1080);
   picIcon->setPixmap(Emblem());
@@ -80,11 +81,11 @@ void frmAbout::Form_Load() {
   lblVersion->setText(VersionText());
   lblDescription->setText(QStringLiteral(
       "This software will help you investigate a Tomb Raider WAD, edit its meshes animations and save the "
-      "changes to a valid WAD file. Thanks go to the level builders who documented the WAD format and shared "
-      "their findings. Questions and bug reports are welcome through the project's issue tracker."));
+      "changes to a valid WAD file. Thanks to the level builders who documented the format. Bug reports "
+      "are welcome."));
   lblDisclaimer->setText(QStringLiteral(
-      "Tomb Raider is a registered trademark of its owners, who neither made nor endorse this tool. "
-      "Every WAD you open remains the property of its authors."));
+      "Tomb Raider is a trademark of its owners, who neither made nor endorse this tool. "
+      "Every WAD remains the property of its authors."));
   cmdOK->setText(QStringLiteral("OK"));
   cmdSysInfo->setText(QStringLiteral("System Info..."));
 }

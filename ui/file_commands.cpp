@@ -78,8 +78,10 @@ CommandOutcome FileCommands::LoadWad(const std::string& path) {
   return CommandOutcome::Continue;
 }
 
-void FileCommands::LoadSwd(const std::string& path) {
-  if (!platform_.FileExists(path)) return;
+void FileCommands::LoadSwd(const std::string& derivedPath) {
+  const std::optional<std::string> found = platform_.FindFile(derivedPath);
+  if (!found) return;
+  const std::string& path = *found;
   view_.SetSwdLabel(path);
   try {
     session_.swd = ReadSWD(PathFromUtf8(path));

@@ -53,10 +53,11 @@ class FileCommands {
   // returns EndProgram.
   CommandOutcome LoadWad(const std::string& path);
 
-  // Reads the SWD at `path` when a (not hidden) file is there and shows its
-  // path. An SWD that cannot be read is told in one message; the previous
+  // Reads the SWD that `derivedPath` names when a (not hidden) file is there,
+  // its letter case ignored as on Windows, and shows the path as found on
+  // disk. An SWD that cannot be read is told in one message; the previous
   // SWD stays loaded.
-  void LoadSwd(const std::string& path);
+  void LoadSwd(const std::string& derivedPath);
 
   // "&Save WAD": writes the document back to WadFileName. A failure is told
   // in a message; the file on disk is then as it was.

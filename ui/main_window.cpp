@@ -69,6 +69,7 @@ frmMain::~frmMain() = default;
 void frmMain::BuildControls() {
   const Twips tw = Twips::OfScreen();
   auto* client = new QWidget(this);
+  client->setFont(LayoutFont());
   setCentralWidget(client);
 
   lblFilenameC[0] = LabelAt(client, tw, 120, 120, 555, 195);
@@ -233,7 +234,9 @@ void frmMain::Form_Load() {
   CenterForm();
   session_.WadLoaded = false;
   session_.ReportFileName.clear();
-  const std::string namesPath = platform_.ProgramFolder() + "/" + kObjectNamesFile;
+  const std::string expectedPath = platform_.ProgramFolder() + "/" + kObjectNamesFile;
+  const std::optional<std::string> foundPath = platform_.FindFile(expectedPath);
+  const std::string& namesPath = foundPath ? *foundPath : expectedPath;
   ObjectNamesLoad load = LoadObjectNames(PathFromUtf8(namesPath));
   session_.names = std::move(load.tables);
   if (load.fault) {
@@ -242,7 +245,7 @@ void frmMain::Form_Load() {
     platform_.ShowMessage("The object-name file " + namesPath + " could not be read completely:\n" +
                               load.fault->what() + "\nObject names may be missing from the object list.",
                           kAppTitle, MessageButtons::Ok, MessageIcon::Exclamation);
-  } else if (!platform_.FileExists(namesPath)) {
+  } else if (!foundPath) {
     // Read as an empty file and not created; said once so that a list of
     // empty lines is not taken for a broken WAD.
     platform_.ShowMessage("The object-name file " + namesPath + " was not found.\nObjects are listed without names.",
@@ -272,7 +275,27 @@ void frmMain::showEvent(QShowEvent* event) {
 
 void frmMain::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
+  // By the time the window is first activated, and after a restore, the
+  // window manager has framed it.
+  if (event->type() == QEvent::WindowStateChange || event->type() == QEvent::ActivationChange) FollowFrame();
   if (event->type() == QEvent::ActivationChange && isActiveWindow() && activationQueued_) Form_Activate();
+}
+
+// The window manager frames the window only after it is first shown, so
+// the title bar reads 0 high until then, and a restore may frame it anew:
+// the outer height and the centring are worked out again once it has.
+void frmMain::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  FollowFrame();
+}
+
+void frmMain::FollowFrame() {
+  if (frameGeometry().height() - height() == knownDecoration_) return;
+  Form_Resize();
+  if (!centredInFrame_ && knownDecoration_ > 0) {
+    centredInFrame_ = true;
+    CenterForm();
+  }
 }
 
 void frmMain::resizeEvent(QResizeEvent* event) {
@@ -305,6 +328,7 @@ void frmMain::Form_Resize() {
   // The outer height is fixed whatever the caption, menu bar and border
   // take; when it already is, nothing changes and no new resize follows.
   const int decoration = frameGeometry().height() - height();
+  knownDecoration_ = decoration;
   const int wanted = tw.px(kOuterHeight) - decoration;
   if (height() != wanted) setFixedHeight(wanted);
   tabS->setCurrentIndex(0);

@@ -127,6 +127,7 @@ class frmMain : public QMainWindow, private FileCommandView {
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   void BuildControls();
@@ -134,6 +135,9 @@ class frmMain : public QMainWindow, private FileCommandView {
   void BuildMenus();
   void Form_Load();
   void CenterForm();
+  // Runs the resize step again when the frame the window manager adds has
+  // changed since it last ran (and centres the window the first time).
+  void FollowFrame();
   void SetCaptions();
   void DetailLevelCommand(int level);
   // Brings `picture` up and presses its button alone.
@@ -156,6 +160,8 @@ class frmMain : public QMainWindow, private FileCommandView {
   QFrame* tabPanel_ = nullptr;
   bool activationRunning_ = false;
   bool activationQueued_ = false;
+  int knownDecoration_ = 0;  // outer minus client height at the last resize step
+  bool centredInFrame_ = false;
   int exitStatus_ = 0;
 };
 

@@ -67,6 +67,10 @@ class Platform {
   // True when a regular file exists at `path` and is not hidden (a dot-file
   // on Linux; the hidden or system attribute on Windows). False on any error.
   virtual bool FileExists(const std::string& path) = 0;
+  // The visible regular file that `path` names, looked up as Windows looks a
+  // name up (letter case ignored when no file is spelled exactly so), as it
+  // is spelled on disk (UTF-8). Nothing when there is none or on any error.
+  virtual std::optional<std::string> FindFile(const std::string& path) = 0;
   // The folder that holds the program (UTF-8, no trailing separator).
   virtual std::string ProgramFolder() = 0;
   // The system registry, read only through GetKeyValue.

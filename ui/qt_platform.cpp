@@ -1,6 +1,8 @@
 #include "ui/qt_platform.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -9,6 +11,7 @@
 #include <QProcess>
 
 #include "ui/qt_text.h"
+#include "wad/file_lookup.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -72,13 +75,55 @@ MessageAnswer QtPlatform::ShowMessage(const std::string& text, const std::string
   return pressed == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
+#ifndef _WIN32
+namespace {
+
+// Qt's dialog sets up its choices each time it is shown, so the greying is
+// applied when the show event arrives, after that.
+class GreyedPrintChoices : public QObject {
+ public:
+  GreyedPrintChoices(QPrintDialog& dialog, bool selectionEnabled)
+      : QObject(&dialog), selectionEnabled_(selectionEnabled) {
+    dialog.installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Show) return false;
+    if (auto* selection = watched->findChild<QAbstractButton*>(QStringLiteral("printSelection"))) {
+      selection->setEnabled(selectionEnabled_);
+    }
+    for (const char* name : {"printRange", "pagesRadioButton"}) {
+      if (auto* range = watched->findChild<QAbstractButton*>(QLatin1String(name))) range->setEnabled(false);
+    }
+    return false;
+  }
+
+ private:
+  bool selectionEnabled_;
+};
+
+}  // namespace
+#endif
+
+void ConfigurePrintDialog(QPrintDialog& dialog, const PrintRequest& request) {
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+#ifdef _WIN32
+  // The native dialog greys "Selection" itself when the option is off.
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, request.selectionEnabled);
+#else
+  // Qt's own dialog hides "Selection" with the option off, and offers its
+  // page range whatever the option says: offer "Selection", and grey it
+  // while nothing is selected, and the range, as the Windows dialog does.
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
+  new GreyedPrintChoices(dialog, request.selectionEnabled);
+#endif
+  dialog.setPrintRange(request.selectionChosen ? QAbstractPrintDialog::Selection : QAbstractPrintDialog::AllPages);
+}
+
 std::optional<PrintAnswer> QtPlatform::PrintDialog(const PrintRequest& request) {
   printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
   QPrintDialog dialog(printer_.get(), parent_);
-  // No page-range entry; the selection choice only when text is selected.
-  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-  dialog.setOption(QAbstractPrintDialog::PrintSelection, request.selectionEnabled);
-  dialog.setPrintRange(request.selectionChosen ? QAbstractPrintDialog::Selection : QAbstractPrintDialog::AllPages);
+  ConfigurePrintDialog(dialog, request);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return PrintAnswer{printer_.get(), dialog.printRange() == QAbstractPrintDialog::Selection};
 }
@@ -95,6 +140,15 @@ bool VisibleFileExists(const std::string& path) {
   }
 #endif
   return true;
+}
+
+std::optional<std::string> FindVisibleFile(const std::string& path) {
+  const std::optional<std::filesystem::path> found = FindFileIgnoringCase(PathFromUtf8(path));
+  if (!found) return std::nullopt;
+  const std::u8string spelled = found->u8string();
+  std::string utf8(spelled.begin(), spelled.end());
+  if (!VisibleFileExists(utf8)) return std::nullopt;
+  return utf8;
 }
 
 std::string QtPlatform::ProgramFolder() { return ToUtf8(QCoreApplication::applicationDirPath()); }

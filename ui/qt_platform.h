@@ -6,6 +6,7 @@
 #include "ui/platform.h"
 #include "ui/registry.h"
 
+class QPrintDialog;
 class QPrinter;
 class QWidget;
 
@@ -19,6 +20,14 @@ QStringList QtNameFilters(const std::string& filter);
 // True when a regular file exists at `path` and is not hidden: a dot-file
 // on Linux, the hidden or system attribute on Windows. False on any error.
 bool VisibleFileExists(const std::string& path);
+
+// Sets up the print dialog for a report: no page range, "Selection" shown
+// always, enabled only when text is selected, and chosen when asked.
+void ConfigurePrintDialog(QPrintDialog& dialog, const PrintRequest& request);
+
+// The file FindFileIgnoringCase finds for `path`, when it is visible as
+// VisibleFileExists says. Nothing otherwise.
+std::optional<std::string> FindVisibleFile(const std::string& path);
 
 // The platform as Qt offers it: Qt's file, message and print dialogs,
 // QFileInfo, QProcess and the system registry.
@@ -36,6 +45,7 @@ class QtPlatform : public Platform {
                             MessageIcon icon) override;
   std::optional<PrintAnswer> PrintDialog(const PrintRequest& request) override;
   bool FileExists(const std::string& path) override;
+  std::optional<std::string> FindFile(const std::string& path) override { return FindVisibleFile(path); }
   std::string ProgramFolder() override;
   RegistryReader& Registry() override { return *registry_; }
   bool StartProgram(const std::string& path) override;

@@ -16,6 +16,12 @@ Twips Twips::OfScreen() {
   return Twips(screen != nullptr ? screen->logicalDotsPerInch() : kFallbackDpi);
 }
 
+QFont LayoutFont() {
+  QFont font = QGuiApplication::font();
+  font.setPointSizeF(8.0);
+  return font;
+}
+
 int Twips::px(int twips) const {
   return static_cast<int>(std::lround(twips * dotsPerInch_ / kTwipsPerInch));
 }

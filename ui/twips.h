@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QLabel>
 #include <QRect>
 
@@ -21,6 +22,11 @@ class Twips {
  private:
   double dotsPerInch_;
 };
+
+// The font the twips layout was drawn for: the platform's own family at
+// 8 points. Platform defaults differ (9 points on Windows, 9 to 11 on Linux
+// desktops, wider faces there); at this size every caption fits its control.
+QFont LayoutFont();
 
 // A label placed at a position and size given in twips.
 inline QLabel* LabelAt(QWidget* parent, const Twips& tw, int left, int top, int width, int height) {

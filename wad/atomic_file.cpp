@@ -40,39 +40,65 @@ std::filesystem::path folderOf(const std::filesystem::path& target) {
 
 #ifdef _WIN32
 
-AtomicFile::AtomicFile(std::filesystem::path target) : target_(resolveLink(target)) {
+int AtomicFile::createTemp() {
   std::random_device random;
   const std::wstring name = L"." + target_.filename().wstring() + L".tarnlow-";
-  for (int attempt = 0; attempt < 100 && file_ == nullptr; ++attempt) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
     temp_ = folderOf(target_) / (name + std::to_wstring(random()));
     // "x": fail rather than reuse a name that exists.
     file_ = _wfopen(temp_.c_str(), L"wbx");
-    if (file_ == nullptr && errno != EEXIST) ThrowSystemError(errno, target_);
+    if (file_ != nullptr) return 0;
+    if (errno != EEXIST) return errno;
   }
-  if (file_ == nullptr) ThrowSystemError(EEXIST, target_);
+  return EEXIST;
 }
+
+bool AtomicFile::targetWritable() const { return _waccess(target_.c_str(), 2) == 0; }
+
+int AtomicFile::syncToDisk(std::FILE* file) { return _commit(_fileno(file)) == 0 ? 0 : errno; }
+
+std::FILE* AtomicFile::openTargetForOverwrite() const { return _wfopen(target_.c_str(), L"r+b"); }
 
 #else
 
-AtomicFile::AtomicFile(std::filesystem::path target) : target_(resolveLink(target)) {
+int AtomicFile::createTemp() {
   std::string pattern = (folderOf(target_) / ("." + target_.filename().string() + ".tarnlow-XXXXXX")).string();
   const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) ThrowSystemError(errno, target_);
+  if (fd < 0) return errno;
   temp_ = pattern;
   file_ = ::fdopen(fd, "wb");
-  if (file_ == nullptr) {
-    const int number = errno;
-    ::close(fd);
-    std::filesystem::remove(temp_);
-    ThrowSystemError(number, target_);
-  }
+  if (file_ != nullptr) return 0;
+  const int number = errno;
+  ::close(fd);
+  std::filesystem::remove(temp_);
+  return number;
 }
+
+bool AtomicFile::targetWritable() const { return ::access(target_.c_str(), W_OK) == 0; }
+
+int AtomicFile::syncToDisk(std::FILE* file) { return ::fsync(::fileno(file)) == 0 ? 0 : errno; }
+
+std::FILE* AtomicFile::openTargetForOverwrite() const { return std::fopen(target_.c_str(), "r+b"); }
 
 #endif
 
+AtomicFile::AtomicFile(std::filesystem::path target) : target_(resolveLink(target)) {
+  const int number = createTemp();
+  if (number == 0) return;
+  // A folder where the user may change the file but not create one (a
+  // shared folder, some network drives): write the file itself at commit,
+  // as a plain overwrite would. The bytes wait in memory until then.
+  std::error_code ec;
+  if ((number == EACCES || number == EPERM) && std::filesystem::is_regular_file(target_, ec) && targetWritable()) {
+    inPlace_ = true;
+    return;
+  }
+  ThrowSystemError(number, target_);
+}
+
 AtomicFile::~AtomicFile() {
   if (file_ != nullptr) std::fclose(file_);
-  if (!committed_) {
+  if (!committed_ && !inPlace_) {
     std::error_code ec;
     std::filesystem::remove(temp_, ec);
   }
@@ -88,6 +114,10 @@ void AtomicFile::discard(int number) {
 
 void AtomicFile::write(std::span<const std::uint8_t> bytes) {
   if (bytes.empty()) return;
+  if (inPlace_) {
+    pending_.insert(pending_.end(), bytes.begin(), bytes.end());
+    return;
+  }
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) ThrowSystemError(errno != 0 ? errno : EIO, target_);
 }
 
@@ -100,10 +130,35 @@ void AtomicFile::writeZeros(std::uint64_t count) {
   }
 }
 
+void AtomicFile::commitInPlace() {
+  // Opened without truncating: the old bytes are replaced only as the new
+  // ones are written, and the tail is cut once they all are.
+  std::FILE* file = openTargetForOverwrite();
+  int number = file == nullptr ? errno : 0;
+  if (number == 0 && !pending_.empty() && std::fwrite(pending_.data(), 1, pending_.size(), file) != pending_.size()) {
+    number = errno != 0 ? errno : EIO;
+  }
+  if (number == 0 && std::fflush(file) != 0) number = errno;
+  if (number == 0) number = syncToDisk(file);
+  if (file != nullptr && std::fclose(file) != 0 && number == 0) number = errno;
+  std::error_code ec;
+  if (number == 0) std::filesystem::resize_file(target_, pending_.size(), ec);
+  if (number == 0 && ec) number = ec.value();
+  if (number != 0) {
+    throw WadError(number,
+                   std::generic_category().message(number) +
+                       "; the folder allows no new file, so the file was written in place and may be incomplete",
+                   target_.string());
+  }
+  committed_ = true;
+}
+
 #ifdef _WIN32
 
 void AtomicFile::commit() {
-  if (std::fflush(file_) != 0 || _commit(_fileno(file_)) != 0) discard(errno);
+  if (inPlace_) return commitInPlace();
+  if (std::fflush(file_) != 0) discard(errno);
+  if (const int number = syncToDisk(file_)) discard(number);
   std::FILE* file = file_;
   file_ = nullptr;
   if (std::fclose(file) != 0) discard(errno);
@@ -128,12 +183,13 @@ mode_t newFileMode() {
 }  // namespace
 
 void AtomicFile::commit() {
+  if (inPlace_) return commitInPlace();
   if (std::fflush(file_) != 0) discard(errno);
   const int fd = ::fileno(file_);
   struct stat existing {};
   const mode_t mode = ::stat(target_.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : newFileMode();
   if (::fchmod(fd, mode) != 0) discard(errno);
-  if (::fsync(fd) != 0) discard(errno);
+  if (const int number = syncToDisk(file_)) discard(number);
   std::FILE* file = file_;
   file_ = nullptr;
   if (std::fclose(file) != 0) discard(errno);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <span>
+#include <vector>
 
 namespace tarnlow {
 
@@ -15,7 +16,7 @@ namespace tarnlow {
 class AtomicFile {
  public:
   // Creates the temporary file. Throws WadError (errno and its text) when
-  // the folder cannot be written.
+  // the folder cannot be written and neither can the target.
   explicit AtomicFile(std::filesystem::path target);
   ~AtomicFile();
   AtomicFile(const AtomicFile&) = delete;
@@ -32,11 +33,22 @@ class AtomicFile {
  private:
   // Closes and removes the temporary file, then throws the errno `number`.
   [[noreturn]] void discard(int number);
+  // Creates and opens the temporary file; returns 0 or the errno.
+  int createTemp();
+  bool targetWritable() const;
+  // Flushes the file's bytes to the disk; returns 0 or the errno.
+  static int syncToDisk(std::FILE* file);
+  // Opens the existing target for writing without truncating it; nullptr
+  // (errno set) on failure.
+  std::FILE* openTargetForOverwrite() const;
+  void commitInPlace();
 
   std::filesystem::path target_;
   std::filesystem::path temp_;
   std::FILE* file_ = nullptr;
   bool committed_ = false;
+  bool inPlace_ = false;
+  std::vector<std::uint8_t> pending_;  // the bytes of an in-place write
 };
 
 }  // namespace tarnlow

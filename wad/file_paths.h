@@ -22,4 +22,9 @@ std::string FolderOf(std::string_view path);
 // "C:\data\level1.swd".
 std::string SwdPathFor(std::string_view wadPath);
 
+// `text` with its letters in lower case. The text is UTF-8: ASCII and the
+// Latin-1 letters (U+00C0 to U+00DE but U+00D7) are lowered; every other
+// character and every byte that is not valid UTF-8 stays as it is.
+std::string LowerCaseName(std::string_view text);
+
 }  // namespace tarnlow

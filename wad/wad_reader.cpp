@@ -31,6 +31,15 @@ void requireInFile(const InputFile& file, const SectionCount& count, std::uint64
 
 std::int64_t upperBoundOf(const SectionCount& count) { return std::int64_t{count.value} - 1; }
 
+// 2 x count - 1 as 32-bit arithmetic computes it: the product overflows
+// before the subtraction, so 2^30 words fail as an overflow. An overflowing
+// product is returned as it is, outside the 32-bit range.
+std::int64_t meshDataUpperBound(const SectionCount& count) {
+  const std::int64_t twice = 2 * std::int64_t{count.value};
+  const bool overflows = twice > INT32_MAX || twice < INT32_MIN;
+  return overflows ? twice : twice - 1;
+}
+
 // A section of records of T: count, then one bulk read into the array.
 template <typename T>
 RecordArray<T> readSection(InputFile& file, const char* name, std::int32_t& countField) {
@@ -67,7 +76,7 @@ WadDocument ReadWAD(const std::filesystem::path& path, std::int64_t& wadFileLeng
   {
     const SectionCount count = readCount(file, "NumMeshData");
     doc.NumMeshData = count.value;
-    const std::uint64_t bytes = CheckedSectionBytes(count, 2 * std::int64_t{count.value} - 1, 1);
+    const std::uint64_t bytes = CheckedSectionBytes(count, meshDataUpperBound(count), 1);
     requireInFile(file, count, bytes);
     doc.MeshData = file.take(bytes);
   }

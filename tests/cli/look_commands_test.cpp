@@ -59,11 +59,12 @@ std::vector<std::string> FilesIn(const fs::path& folder) {
   return names;
 }
 
-// level.wad (and level.swd when given) in a folder of their own.
+// level.wad (and LEVEL.SWD when given) in a folder of their own.
 struct LevelFiles {
   explicit LevelFiles(const WadDocument& doc, const Bytes& swd = {}) {
     WriteFileBytes(wad, WadFileBytes(doc));
-    if (!swd.empty()) WriteFileBytes(dir / "level.swd", swd);
+    // Named as Windows level tools name it: found all the same.
+    if (!swd.empty()) WriteFileBytes(dir / "LEVEL.SWD", swd);
   }
   CliRun run(std::vector<std::string> args) const { return RunCliProcess(args, dir.path()); }
   TempDir dir;

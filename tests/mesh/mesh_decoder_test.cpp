@@ -63,6 +63,10 @@ TEST(MeshDecoder, EachFaultFailsWithItsKindAndOffsetAndSoDoesTheNullMeshTest) {
   const Bytes simple = EncodeMesh(SimpleMesh());
   Bytes cutSecondFace = EncodeMesh(WithFaces({SimpleMesh().Faces[0], SimpleMesh().Faces[0]}));
   cutSecondFace.resize(cutSecondFace.size() - 4);
+  MeshFace badIndex = SimpleMesh().Faces[0];
+  badIndex.Vertices[0] = -32768;
+  Bytes cutAfterBadIndex = EncodeMesh(WithFaces({SimpleMesh().Faces[0], badIndex}));
+  cutAfterBadIndex.resize(cutAfterBadIndex.size() - 8);
   const WadDocument one = MeshDataAt(simple, 0);
   const auto at = [&](std::int64_t pointer) { return MeshDataAt(simple, static_cast<std::int32_t>(pointer)); };
   const struct {
@@ -104,7 +108,9 @@ TEST(MeshDecoder, EachFaultFailsWithItsKindAndOffsetAndSoDoesTheNullMeshTest) {
        "face 0 type word 0x8000"},
       {Broken([](MeshRecord& m) { m.Faces[0].Vertices = {0, -32768, 2}; }), 0, K::Overflow, kFaceTypeAt + 4,
        "face 0 vertex index word 0x8000"},
-      {MeshDataAt(cutSecondFace, 0), 0, K::OutOfRange, kSimpleMeshSize + 2, "face 1 indices"},
+      {MeshDataAt(cutSecondFace, 0), 0, K::OutOfRange, kSimpleMeshSize + 8, "face 1 texture"},
+      // Index words are read before the face's end is checked.
+      {MeshDataAt(cutAfterBadIndex, 0), 0, K::Overflow, kSimpleMeshSize + 2, "face 1 vertex index"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.detailMentions);

@@ -38,19 +38,24 @@ void ExpectMenuStates(frmMain& w, bool wadLoaded, bool paneHasText) {
 
 class MainWindowTest : public WindowStory {};
 
-TEST_F(MainWindowTest, StartCancelledLeavesAnEmptyWindowWithItsCaptions) {
+TEST_F(MainWindowTest, StartCancelledLeavesAnEmptyWindowWithItsCaptionsAndMenus) {
   frmMain& w = startCancelled();
   EXPECT_EQ(platform.story, std::vector<std::string>{kOpenLine});
   const std::pair<QString, const char*> texts[] = {
       {w.windowTitle(), "TombRaider Tarnlow"}, {w.lblFilenameC[0]->text(), "WAD:"},
-      {w.lblFilenameC[1]->text(), "SWD:"}, {w.lblFilename[0]->text(), ""}, {w.lblFilename[1]->text(), ""},
-      {w.rtbReport->toPlainText(), ""}, {w.lblMeshes->text(), "Meshes listed in SWD."},
-      {w.lblOneObj->text(), "Selected object mesh list"}, {w.tabS->tabText(0), "Statistics"},
-      {w.tabS->tabText(1), "Animations"},
+      {w.lblFilenameC[1]->text(), "SWD:"}, {w.lblFilename[0]->text(), ""}, {w.rtbReport->toPlainText(), ""},
+      {w.lblMeshes->text(), "Meshes listed in SWD."}, {w.lblOneObj->text(), "Selected object mesh list"},
+      {w.tabS->tabText(0), "Statistics"}, {w.tabS->tabText(1), "Animations"}, {w.mnuFile->title(), "&File"},
+      {w.mnuStatS->title(), "Stats"}, {w.mnuHelp->title(), "&Help"},
   };
   for (const auto& [actual, expected] : texts) EXPECT_EQ(actual, expected);
+  EXPECT_EQ(VisibleCaptions(w.mnuFile),
+            (std::vector<std::string>{"Open WAD...", "-", "&Save WAD", "Save WAD &as...", "-", "E&xit"}));
+  EXPECT_EQ(VisibleCaptions(w.mnuStatS),
+            (std::vector<std::string>{"Detail level", "-", "Save stats as...", "Print Stats..."}));
+  EXPECT_EQ(VisibleCaptions(w.mnuDetail), (std::vector<std::string>{"Summary", "Detailed", "Very detailed"}));
+  EXPECT_EQ(VisibleCaptions(w.mnuHelp), (std::vector<std::string>{"Content...", "A&bout..."}));
   ExpectMenuStates(w, false, false);
-  EXPECT_FALSE(w.session().WadLoaded);
 }
 
 TEST_F(MainWindowTest, ActivationsAfterTheFirstDoNoWork) {
@@ -78,22 +83,10 @@ TEST_F(MainWindowTest, OpeningAtStartShowsSummaryReportObjectsAndLabels) {
   for (int i = 0; block.isValid(); block = block.next(), ++i) {
     EXPECT_EQ(block.begin().fragment().charFormat().fontWeight() >= QFont::Bold, i == 1) << block.text().toStdString();
   }
-  EXPECT_EQ(w.tabS->currentIndex(), 0);
-  EXPECT_FALSE(w.fraWad[0]->isHidden());
-  EXPECT_TRUE(w.fraWad[1]->isHidden());
   ASSERT_EQ(w.cboMeshes->count(), 3);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(w.cboMeshes->item(i)->text().toStdString(), *w.session().names.ObjectName(i));
   ExpectMenuStates(w, true, true);
   EXPECT_TRUE(w.mnuSummary->isChecked());
-}
-
-TEST_F(MainWindowTest, TabsShowTheirOwnPage) {
-  frmMain& w = startWithStory();
-  for (int tab : {1, 0}) {
-    w.tabS->setCurrentIndex(tab);
-    EXPECT_EQ(w.fraWad[0]->isHidden(), tab == 1);
-    EXPECT_EQ(w.fraWad[1]->isHidden(), tab == 0);
-  }
 }
 
 TEST_F(MainWindowTest, ResizeKeepsOuterHeightSpansLinesAndReturnsToStatistics) {
@@ -103,6 +96,8 @@ TEST_F(MainWindowTest, ResizeKeepsOuterHeightSpansLinesAndReturnsToStatistics) {
   const Twips tw = Twips::OfScreen();
   EXPECT_EQ(w.frameGeometry().height(), tw.px(8805));
   w.tabS->setCurrentIndex(1);
+  EXPECT_TRUE(w.fraWad[0]->isHidden());
+  EXPECT_FALSE(w.fraWad[1]->isHidden());
   const QRect report = w.rtbReport->geometry();
   w.setFixedHeight(300);
   QApplication::processEvents();
@@ -110,8 +105,6 @@ TEST_F(MainWindowTest, ResizeKeepsOuterHeightSpansLinesAndReturnsToStatistics) {
   EXPECT_EQ(w.Line1->width(), w.frameGeometry().width());
   EXPECT_EQ(w.Line2->width(), w.frameGeometry().width());
   EXPECT_EQ(w.Line2->y() - w.Line1->y(), tw.px(35));
-  EXPECT_EQ(w.Line1->height(), 1);
-  EXPECT_EQ(w.Line2->height(), 2);
   EXPECT_EQ(w.tabS->currentIndex(), 0);
   EXPECT_FALSE(w.fraWad[0]->isHidden());
   EXPECT_TRUE(w.fraWad[1]->isHidden());
@@ -128,19 +121,6 @@ TEST_F(MainWindowTest, ControlsStandWhereTheirTwipsSay) {
   EXPECT_EQ(w.cboMeshes->geometry(), tw.rect(240, 540, 4395, 2205));
   EXPECT_EQ(w.MeshList->geometry(), tw.rect(240, 3060, 4395, 2400));
   EXPECT_EQ(w.rtbReport->geometry(), tw.rect(120, 240, 12015, 6555));
-}
-
-TEST_F(MainWindowTest, MenusShowTheirItemsAndHideOpenWas) {
-  frmMain& w = startCancelled();
-  EXPECT_EQ(w.mnuFile->title(), "&File");
-  EXPECT_EQ(w.mnuStatS->title(), "Stats");
-  EXPECT_EQ(w.mnuHelp->title(), "&Help");
-  EXPECT_EQ(VisibleCaptions(w.mnuFile),
-            (std::vector<std::string>{"Open WAD...", "-", "&Save WAD", "Save WAD &as...", "-", "E&xit"}));
-  EXPECT_EQ(VisibleCaptions(w.mnuStatS),
-            (std::vector<std::string>{"Detail level", "-", "Save stats as...", "Print Stats..."}));
-  EXPECT_EQ(VisibleCaptions(w.mnuDetail), (std::vector<std::string>{"Summary", "Detailed", "Very detailed"}));
-  EXPECT_EQ(VisibleCaptions(w.mnuHelp), (std::vector<std::string>{"Content...", "A&bout..."}));
 }
 
 TEST_F(MainWindowTest, DetailLevelsMoveTheCheckMarkAndRebuildTheReport) {
@@ -170,8 +150,6 @@ TEST_F(MainWindowTest, UnreadableWadShowsItsErrorAndEndsTheProgram) {
   w.Form_Activate();
   ASSERT_EQ(platform.messageTexts.size(), 1u);
   EXPECT_TRUE(platform.messageTexts[0].starts_with("ReadWAD -> error code 9\n")) << platform.messageTexts[0];
-  EXPECT_GT(platform.messageTexts[0].size(), std::string("ReadWAD -> error code 9\n").size());
-  EXPECT_TRUE(platform.story.back().starts_with("Message [Tarnlow] ok "));
   EXPECT_EQ(w.exitStatus(), 1);
   EXPECT_FALSE(w.isVisible());
   EXPECT_FALSE(w.session().WadLoaded);
@@ -180,10 +158,8 @@ TEST_F(MainWindowTest, UnreadableWadShowsItsErrorAndEndsTheProgram) {
 TEST_F(MainWindowTest, ExitClosesWithStatusZeroAndContentDoesNothing) {
   frmMain& w = startWithStory();
   w.show();
-  const QString report = w.rtbReport->toPlainText();
   w.mnuContent->trigger();
   EXPECT_EQ(platform.story.size(), 1u);
-  EXPECT_EQ(w.rtbReport->toPlainText(), report);
   w.mnuExit->trigger();
   EXPECT_FALSE(w.isVisible());
   EXPECT_EQ(w.exitStatus(), 0);
@@ -201,12 +177,7 @@ TEST_F(MainWindowTest, ObjectNameFileProblemIsToldOnceBeforeTheOpenDialog) {
     ASSERT_EQ(platform.story.size(), 2u);
     EXPECT_NE(platform.story[0].find(names), std::string::npos) << platform.story[0];
     EXPECT_EQ(platform.story[1], kOpenLine);
-    if (missing) {
-      EXPECT_EQ(platform.story[0], "Message [Tarnlow] ok exclamation The object-name file " + names +
-                                       " was not found.\nObjects are listed without names.");
-      EXPECT_FALSE(std::filesystem::exists(names));
-      EXPECT_TRUE(window->session().names.ObjectName(0)->empty());
-    }
+    EXPECT_EQ(std::filesystem::exists(names), !missing) << "never created";
   }
 }
 

@@ -1,5 +1,8 @@
 #include "ui/qt_platform.h"
 
+#include <QAbstractButton>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <gtest/gtest.h>
 
 #include "tests/support/temp_dir.h"
@@ -23,6 +26,26 @@ TEST(VisibleFileExists, HiddenFilesAndFoldersCountAsMissing) {
   EXPECT_FALSE(VisibleFileExists((dir / ".level.wad").string()));
   EXPECT_FALSE(VisibleFileExists((dir / "none.wad").string()));
   EXPECT_FALSE(VisibleFileExists(dir.path().string()));
+}
+
+// As the Windows dialog behaves: no page range to type, and "Selection"
+// always shown, greyed while nothing is selected.
+TEST(PrintDialog, OffersNoPageRangeAndGreysSelectionWhileNothingIsSelected) {
+  for (const bool selected : {false, true}) {
+    SCOPED_TRACE(selected ? "text selected" : "nothing selected");
+    QPrinter printer;
+    QPrintDialog dialog(&printer);
+    ConfigurePrintDialog(dialog, PrintRequest{selected, selected});
+    dialog.show();
+    const auto* selection = dialog.findChild<QAbstractButton*>(QStringLiteral("printSelection"));
+    ASSERT_NE(selection, nullptr);
+    EXPECT_FALSE(selection->isHidden());
+    EXPECT_EQ(selection->isEnabled(), selected);
+    EXPECT_EQ(selection->isChecked(), selected);
+    const auto* pages = dialog.findChild<QAbstractButton*>(QStringLiteral("printRange"));
+    EXPECT_TRUE(pages == nullptr || pages->isHidden() || !pages->isEnabled());
+    dialog.hide();
+  }
 }
 
 }  // namespace

@@ -32,44 +32,26 @@ TEST(TexturePageImage, ColourKeyIsTransparentAndEveryOtherPixelOpaque) {
 }
 
 TEST(TexturePageWidget, PagesOfTheChosenSourceWithAShortLastPage) {
-  WadDocument wad = test::WadBuilder().textureRows(600).build();
   SwdDocument swd;
-  swd.NumSwdTextData = 64 * 768;
   swd.SwdTextData = Rows(64, {1, 2, 3}, 0, 0);
   TexturePageWidget widget;
-  widget.showTexturePages(wad, swd);
+  widget.showTexturePages(test::WadBuilder().textureRows(600).build(), swd);
   auto* pageBox = widget.findChild<QSpinBox*>();
   ASSERT_NE(pageBox, nullptr);
-
-  EXPECT_EQ(widget.source(), TexturePageWidget::Source::Wad);
-  EXPECT_EQ(widget.pageCount(), 3);
-  EXPECT_EQ(widget.page(), 0);
   EXPECT_EQ(pageBox->text(), "Page 1 of 3");
   widget.setPage(2);
   EXPECT_EQ(pageBox->text(), "Page 3 of 3");
   EXPECT_EQ(widget.image().size(), QSize(256, 88));
   widget.setPage(3);  // no such page: nothing changes
   EXPECT_EQ(widget.page(), 2);
-
   widget.setSource(TexturePageWidget::Source::Swd);
-  EXPECT_EQ(widget.pageCount(), 1);
-  EXPECT_EQ(widget.page(), 0);
   EXPECT_EQ(pageBox->text(), "Page 1 of 1");
   EXPECT_EQ(widget.image().size(), QSize(256, 64));
-  EXPECT_EQ(qAlpha(widget.image().pixel(0, 0)), 0);
-}
-
-TEST(TexturePageWidget, SourceWithoutPagesShowsNoImage) {
-  TexturePageWidget widget;
-  EXPECT_EQ(widget.pageCount(), 0);
-  EXPECT_EQ(widget.page(), -1);
-  EXPECT_TRUE(widget.image().isNull());
+  // A source without pages: no image, no page to choose.
   widget.showTexturePages(test::WadBuilder().build(), SwdDocument{});
-  EXPECT_EQ(widget.pageCount(), 1);
   widget.setSource(TexturePageWidget::Source::Swd);
-  EXPECT_EQ(widget.pageCount(), 0);
   EXPECT_TRUE(widget.image().isNull());
-  EXPECT_FALSE(widget.findChild<QSpinBox*>()->isEnabled());
+  EXPECT_FALSE(pageBox->isEnabled());
 }
 
 TEST(TexturePageWidget, ColourKeyShowsTheCheckerboardThrough) {

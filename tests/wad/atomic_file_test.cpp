@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <functional>
 
 #include "tests/support/temp_dir.h"
 #include "wad/wad_error.h"
@@ -64,23 +67,64 @@ TEST(AtomicFile, TargetStaysUntouchedUntilCommitAndAnAbandonedWriteLeavesNoTrace
   EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{"t.bin"});
 }
 
-// Root writes anywhere; a parent that is a regular file stops it too.
-TEST(AtomicFile, FolderThatCannotBeWrittenFailsWithTheSystemError) {
-  test::TempDir dir;
+// Runs `action` in a child process as a user who may create no file in a
+// folder of root's (nobody, when the tests run as root). Returns what the
+// action returned, or -1 when the child did not end normally.
+int RunAsPlainUser(const std::function<int()>& action) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(100);
+    ::_exit(action());
+  }
+  int status = 0;
+  if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+// In a folder that allows no new file, a target the user may write is
+// written in place at commit, and left as it was until then; anything else
+// fails with the system's error and touches nothing.
+TEST(AtomicFile, FolderThatAllowsNoNewFileWritesAWritableTargetInPlace) {
   const bool root = ::geteuid() == 0;
-  if (root) {
-    WriteFileBytes(dir / "locked", kOld);
-  } else {
-    std::filesystem::create_directory(dir / "locked");
-    std::filesystem::permissions(dir / "locked", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  const struct {
+    const char* name;
+    mode_t mode;  // 0: no such file
+    bool commit;
+    int error;
+    Bytes after;
+  } cases[] = {
+      {"writable.bin", 0666, true, 0, kNew},
+      {"abandoned.bin", 0666, false, 0, kOld},
+      {"read-only.bin", 0444, true, EACCES, kOld},
+      {"new.bin", 0, true, EACCES, {}},
+  };
+  test::TempDir dir;
+  const std::filesystem::path locked = dir / "locked";
+  std::filesystem::create_directory(locked);
+  for (const auto& c : cases) {
+    if (c.mode == 0) continue;
+    WriteFileBytes(locked / c.name, kOld);
+    ASSERT_EQ(::chmod((locked / c.name).c_str(), c.mode), 0);
   }
-  try {
-    AtomicFile file(dir / "locked" / "t.bin");
-    FAIL() << "no error";
-  } catch (const WadError& e) {
-    EXPECT_EQ(e.number(), root ? ENOTDIR : EACCES);
-    EXPECT_NE(e.where().find("t.bin"), std::string::npos);
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+  ASSERT_EQ(::chmod(locked.c_str(), root ? 0755 : 0555), 0);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int error = RunAsPlainUser([&] {
+      try {
+        AtomicFile file(locked / c.name);
+        file.write(kNew);
+        if (c.commit) file.commit();
+        return 0;
+      } catch (const WadError& e) {
+        return e.number();
+      }
+    });
+    EXPECT_EQ(error, c.error);
+    EXPECT_EQ(ReadFileBytes(locked / c.name), c.after);
   }
+  ASSERT_EQ(::chmod(locked.c_str(), 0755), 0);
+  EXPECT_EQ(Listing(locked).size(), 3u);
 }
 
 TEST(AtomicFile, CommitOntoAFolderFailsAndLeavesNoTemporaryFile) {

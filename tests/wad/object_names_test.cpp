@@ -150,8 +150,8 @@ TEST_F(ObjectNamesTest, CountsOfZeroOrLessReadNothingAndOnlyTheMostNegativeOrSec
 }
 
 // A length of 0 or less is an empty name and the next item follows at once;
-// a length past the end of the file takes the bytes there are, and all
-// after it reads as zero.
+// a length past the end of the file reads its missing characters as zeros,
+// and all after it reads as zero.
 TEST_F(ObjectNamesTest, StringLengthsOfZeroOrLessOrPastTheEnd) {
   for (const int s : {0, 1, 3, 5}) {
     SCOPED_TRACE("section " + std::to_string(s + 1));
@@ -169,8 +169,7 @@ TEST_F(ObjectNamesTest, StringLengthsOfZeroOrLessOrPastTheEnd) {
     EXPECT_FALSE(load.fault) << load.fault->what();
     EXPECT_EQ(Stored(load.tables, s, 0), "");
     EXPECT_EQ(Stored(load.tables, s, 1), "ok");
-    EXPECT_EQ(Stored(load.tables, s, 2).substr(0, 3), "abc");
-    EXPECT_LE(Stored(load.tables, s, 2).size(), bytes.size());
+    EXPECT_EQ(Stored(load.tables, s, 2), "abc" + std::string(1'000'000 - 3, '\0'));
     if (s >= 2) {
       EXPECT_EQ(StoredNumber(load.tables, s, 1), 72);
       EXPECT_EQ(StoredNumber(load.tables, s, 2), 0);
@@ -179,6 +178,16 @@ TEST_F(ObjectNamesTest, StringLengthsOfZeroOrLessOrPastTheEnd) {
       EXPECT_EQ(load.tables.MeshNames[0], s == 0 ? "Mesh 0" : ItemName(1, 0));
     }
   }
+}
+
+// A string longer than any name file is refused before it is allocated.
+TEST_F(ObjectNamesTest, StringLongerThanANameFileFailsOutOfMemory) {
+  Bytes bytes = NameFileLayout().section(0, 1, 0).bytes();
+  bytes.resize(4);
+  ByteWriter(bytes).i32((64 << 20) + 1);
+  const ObjectNamesLoad load = Load(bytes);
+  ASSERT_TRUE(load.fault);
+  EXPECT_EQ(load.fault->number(), kOutOfMemory);
 }
 
 // A count cut short by the end of the file takes the bytes there are.

@@ -125,7 +125,7 @@ TEST_F(WadReaderTest, ImpossibleCountsFailWithTheirErrorNumberAndPlace) {
 // An array may take 1 GiB: one record (texture row) more is out of memory
 // (7). At the cap the small file cannot hold the records (9), except the
 // moveables and the static meshes, which may run past the end and load with a
-// zero tail. Twice the mesh-data count minus 1 must fit in 32 bits.
+// zero tail. Twice the mesh-data count must fit in 32 bits before 1 is taken.
 TEST_F(WadReaderTest, CountsAtTheEdgesOfEachCheck) {
   constexpr std::int32_t kCap = 1 << 30;
   ASSERT_EQ(kMaxArrayBytes, std::uint64_t{kCap});
@@ -136,7 +136,7 @@ TEST_F(WadReaderTest, CountsAtTheEdgesOfEachCheck) {
     ExpectCountGives(good, s, atCap, s >= kMoveables ? 0 : kSubscriptOutOfRange);
     ExpectCountGives(good, s, atCap + step, kOutOfMemory);
   }
-  ExpectCountGives(good, kMeshData, kCap + 1, kOverflow);
+  ExpectCountGives(good, kMeshData, kCap, kOverflow);
   ExpectCountGives(good, kMeshData, -kCap, kOverflow);
   ExpectCountGives(good, kMeshData, -kCap + 1, kSubscriptOutOfRange);
   // 383 texture bytes round to no row at all.

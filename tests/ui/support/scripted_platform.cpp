@@ -97,6 +97,8 @@ std::optional<PrintAnswer> ScriptedPlatform::PrintDialog(const PrintRequest& req
 
 bool ScriptedPlatform::FileExists(const std::string& path) { return VisibleFileExists(path); }
 
+std::optional<std::string> ScriptedPlatform::FindFile(const std::string& path) { return FindVisibleFile(path); }
+
 bool ScriptedPlatform::StartProgram(const std::string& path) {
   story.push_back("Start " + path);
   return startSucceeds;

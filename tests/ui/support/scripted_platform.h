@@ -73,6 +73,7 @@ class ScriptedPlatform : public Platform {
                             MessageIcon icon) override;
   std::optional<PrintAnswer> PrintDialog(const PrintRequest& request) override;
   bool FileExists(const std::string& path) override;
+  std::optional<std::string> FindFile(const std::string& path) override;
   std::string ProgramFolder() override { return programFolder; }
   RegistryReader& Registry() override { return registry; }
   bool StartProgram(const std::string& path) override;

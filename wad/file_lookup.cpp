@@ -1,0 +1,45 @@
+#include "wad/file_lookup.h"
+
+#include <string>
+#include <system_error>
+
+#include "wad/file_paths.h"
+
+namespace tarnlow {
+
+namespace {
+
+std::string utf8Name(const std::filesystem::path& path) {
+  const std::u8string name = path.filename().u8string();
+  return std::string(name.begin(), name.end());
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem::path& wanted) {
+  const std::string wantedName = utf8Name(wanted);
+  const std::string wantedLower = LowerCaseName(wantedName);
+  const std::filesystem::path folder = wanted.has_parent_path() ? wanted.parent_path() : std::filesystem::path(".");
+  std::optional<std::filesystem::path> found;
+  std::string foundName;
+  std::error_code ec;
+  std::filesystem::directory_iterator entries(folder, ec);
+  for (const std::filesystem::directory_iterator end; !ec && entries != end; entries.increment(ec)) {
+    std::error_code typeError;
+    if (!entries->is_regular_file(typeError)) continue;
+    const std::string name = utf8Name(entries->path());
+    const bool exact = name == wantedName;
+    if (!exact && (LowerCaseName(name) != wantedLower || (found && name >= foundName))) continue;
+    // Kept with the folder as the caller wrote it, so only the name changes.
+    found = wanted.has_parent_path() ? folder / entries->path().filename() : entries->path().filename();
+    foundName = name;
+    if (exact) break;
+  }
+  if (found) return found;
+  // A folder that can be entered but not listed still answers for the exact name.
+  std::error_code typeError;
+  if (std::filesystem::is_regular_file(wanted, typeError)) return wanted;
+  return std::nullopt;
+}
+
+}  // namespace tarnlow
