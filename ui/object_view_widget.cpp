@@ -145,7 +145,7 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
       cmdStepBack(new QToolButton(this)),
       cmdStepForward(new QToolButton(this)),
       sldFrame(new QSlider(Qt::Horizontal, this)),
-      chkNext(new QCheckBox(QStringLiteral("Go on to the next animation"), this)),
+      chkNext(new QCheckBox(QStringLiteral("Next animation"), this)),
       lblCaption_(new QLabel(this)),
       lblFrame_(new QLabel(this)),
       canvas_(new ObjectCanvas(*this)) {
@@ -156,6 +156,8 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
   cmdStepForward->setArrowType(Qt::RightArrow);
   cmdStepForward->setToolTip(QStringLiteral("One frame on"));
   chkNext->setChecked(true);
+  chkNext->setToolTip(QStringLiteral("At the end of an animation go on to its next animation, as the game does; "
+                                     "unticked, start it over"));
   timer_.setInterval(kTickMilliseconds);
 
   auto* transport = new QHBoxLayout;
@@ -164,14 +166,12 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
   transport->addWidget(cmdStepForward);
   transport->addWidget(sldFrame, 1);
   transport->addWidget(lblFrame_);
-  auto* choice = new QHBoxLayout;
-  choice->addWidget(cboAnimation, 1);
-  choice->addWidget(chkNext);
+  transport->addWidget(chkNext);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(lblCaption_);
   layout->addWidget(canvas_, 1);
-  layout->addLayout(choice);
+  layout->addWidget(cboAnimation);
   layout->addLayout(transport);
 
   connect(cboAnimation, &QComboBox::currentIndexChanged, this, [this](int position) {

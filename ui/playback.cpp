@@ -35,8 +35,8 @@ std::vector<PlaybackAnimation> PlaybackAnimations(const AnimationGraph& graph) {
 std::string AnimationLine(const PlaybackAnimation& animation, int position, const AnimationRecord& record) {
   const std::string next = animation.next >= 0
                                ? "next " + std::to_string(animation.next)
-                               : "next animation " + std::to_string(record.NextAnimation) + " is not this object's";
-  return std::to_string(position) + " (animation " + std::to_string(animation.index) + "): " +
+                               : "next: animation " + std::to_string(record.NextAnimation) + ", not this object's";
+  return std::to_string(position) + ": animation " + std::to_string(animation.index) + ", " +
          std::to_string(animation.frameCount) + " frames, frame rate " + std::to_string(record.FrameRate) + ", " + next;
 }
 

@@ -27,8 +27,8 @@ struct PlaybackAnimation {
 std::vector<PlaybackAnimation> PlaybackAnimations(const AnimationGraph& graph);
 
 // The chooser's line for the animation at `position`, whose record is
-// `record`: "2 (animation 14): 22 frames, frame rate 2, next 0", or "...,
-// next animation 900 is not this object's".
+// `record`: "2: animation 14, 22 frames, frame rate 2, next 0" (the next
+// animation's position), or "..., next: animation 900, not this object's".
 std::string AnimationLine(const PlaybackAnimation& animation, int position, const AnimationRecord& record);
 
 // Where playback stands: an animation of the object and a frame in it,
