@@ -14,13 +14,13 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include "anim/wad_check.h"
 #include "ui/about_dialog.h"
 #include "ui/emblem.h"
 #include "ui/line_control.h"
-#include "anim/wad_check.h"
 #include "ui/mesh_preview_widget.h"
-#include "ui/object_view_widget.h"
 #include "ui/object_lists.h"
+#include "ui/object_view_widget.h"
 #include "ui/platform.h"
 #include "ui/qt_text.h"
 #include "ui/report_output.h"
@@ -170,8 +170,8 @@ void frmMain::BuildPreview(const Twips& tw) {
   picPreview->addWidget(picCheck);
   picPreview->setCurrentWidget(picTextures);
 
-  // A pair of buttons rather than one toggle: the one pressed down says
-  // which picture is up, and either picture is one click away.
+  // Buttons rather than one toggle: the one pressed down says which picture
+  // is up, and every picture is one click away.
   cmdMesh = new QPushButton(QStringLiteral("Mesh"), fraWad[1]);
   cmdMesh->setGeometry(tw.rect(240, 5580, 2130, 375));
   cmdTextures = new QPushButton(QStringLiteral("Texture pages"), fraWad[1]);
