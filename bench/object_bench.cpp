@@ -8,6 +8,7 @@
 #include <QSlider>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 #include <vector>
 
 #include "tests/support/wad_builder.h"
@@ -28,7 +29,7 @@ MeshRecord Tube() {
   MeshRecord m;
   for (int r = 0; r < kRings; ++r) {
     for (int s = 0; s < kSegments; ++s) {
-      const double a = 2 * M_PI * s / kSegments;
+      const double a = 2 * std::numbers::pi * s / kSegments;
       m.Vertices.push_back({i16(60 * std::cos(a)), i16(-40.0 * r), i16(60 * std::sin(a))});
     }
   }
