@@ -210,7 +210,7 @@ class CheckFile {
     folder_ = std::filesystem::temp_directory_path() / ("tarnlow-anim-bench-" + std::to_string(random()));
     std::filesystem::create_directories(folder_);
     path_ = folder_ / "objects.wad";
-    WriteWAD(path_, Generated({1000, 10, 150, 9, 16}));
+    WriteWAD(path_, Generated({1000, 10, 170, 9, 16}));
     size_ = std::filesystem::file_size(path_);
     std::int64_t length = 0;
     document_ = ReadWAD(path_, length);  // also warms the page cache
