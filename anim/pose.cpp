@@ -75,7 +75,7 @@ std::variant<ObjectPose, Finding> PoseSkeleton(const WadDocument& document, cons
     const std::variant<int, Finding> keys = KeyFrameCount(a, index);
     if (const auto* problem = std::get_if<Finding>(&keys)) return *problem;
     const int frames = FrameCount(a);
-    if (!(frame >= 0 && frame <= frames - 1)) {
+    if (!(frame >= 0 && frame < frames)) {
       return poseProblem(index, "frame " + std::to_string(frame) + " is outside its " + std::to_string(frames) +
                                     " frames (0 to " + std::to_string(frames - 1) + ")");
     }

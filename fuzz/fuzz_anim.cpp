@@ -65,7 +65,7 @@ void CheckPose(const WadDocument& d, std::size_t m, std::int64_t animation, doub
     return;
   }
   const int frames = tarnlow::FrameCount(d.Animations[static_cast<std::size_t>(animation)]);
-  if (frame > frames - 1) Require(std::holds_alternative<Finding>(pose), "no pose past the last frame");
+  if (frame >= frames) Require(std::holds_alternative<Finding>(pose), "no pose a whole frame past the last");
   if (!std::holds_alternative<ObjectPose>(pose)) return;
   const ObjectPose& p = std::get<ObjectPose>(pose);
   Require(p.meshes.size() == static_cast<std::size_t>(moveable.NumMeshes), "one placed mesh per mesh");
@@ -94,7 +94,7 @@ void CheckMoveable(const WadDocument& d, std::size_t m) {
   CheckPose(d, m, static_cast<std::int64_t>(d.Animations.size()), 0);
   for (std::int64_t a = g.range.first; a < g.range.end; ++a) {
     const int frames = tarnlow::FrameCount(d.Animations[static_cast<std::size_t>(a)]);
-    for (double f : {0.0, 0.5, frames / 2.0, frames - 1.0, static_cast<double>(frames)}) CheckPose(d, m, a, f);
+    for (double f : {0.0, 0.5, frames / 2.0, frames - 0.5, static_cast<double>(frames)}) CheckPose(d, m, a, f);
   }
 }
 
