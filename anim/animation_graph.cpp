@@ -1,5 +1,6 @@
 #include "anim/animation_graph.h"
 
+#include <algorithm>
 #include <string>
 
 #include "anim/key_frame.h"
@@ -170,6 +171,39 @@ std::variant<AnimationGraph, Finding> BuildAnimationGraph(const WadDocument& doc
     graph.animations.push_back(std::move(node));
   }
   return graph;
+}
+
+std::variant<PlayPosition, Finding> PlayOn(const WadDocument& document, PlayPosition at, double frames) {
+  const auto fail = [](std::int64_t animation, std::string problem) {
+    return Finding{Severity::Error, "Animations", animation, std::move(problem), {}, std::nullopt};
+  };
+  double left = std::max(frames, 0.0);
+  // Every hop uses up at least one frame, unless animations lead on with
+  // nothing left to play; the bound keeps a malformed loop finite.
+  for (int hop = 0; hop < 10000; ++hop) {
+    if (!inside(at.animation, document.Animations.size())) {
+      return fail(at.animation, "there is no animation " + std::to_string(at.animation));
+    }
+    const AnimationRecord a = document.Animations[static_cast<std::size_t>(at.animation)];
+    const int count = FrameCount(a);
+    if (count == 0) return fail(at.animation, "it has no frames (FrameEnd is before FrameStart)");
+    if (at.frame + left < count) {
+      at.frame += left;
+      return at;
+    }
+    left -= count - at.frame;
+    const std::int64_t next = a.NextAnimation;
+    if (!inside(next, document.Animations.size())) {
+      return fail(at.animation, "NextAnimation " + std::to_string(next) + " does not exist");
+    }
+    const AnimationRecord n = document.Animations[static_cast<std::size_t>(next)];
+    if (a.NextFrame < n.FrameStart || a.NextFrame > n.FrameEnd) {
+      return fail(at.animation, "NextFrame " + std::to_string(a.NextFrame) + " is not a frame of animation " +
+                                    std::to_string(next));
+    }
+    at = {next, static_cast<double>(a.NextFrame - n.FrameStart)};
+  }
+  return fail(at.animation, "playback does not settle within 10000 animations");
 }
 
 }  // namespace tarnlow

@@ -89,4 +89,22 @@ struct AnimationGraph {
 // about the Moveables section) only when the index is not a moveable.
 std::variant<AnimationGraph, Finding> BuildAnimationGraph(const WadDocument& document, std::size_t moveableIndex);
 
+// Where playback stands: an animation (an index into Animations) and a
+// frame within it, 0 being its first.
+struct PlayPosition {
+  std::int64_t animation = 0;
+  double frame = 0;
+  friend bool operator==(const PlayPosition&, const PlayPosition&) = default;
+};
+
+// Plays on from `at` by `frames` frames (0 or more). A frame between an
+// animation's last and the next stays in the animation (its last key frame
+// holds); a whole frame past its last, playback goes on in its
+// NextAnimation at NextFrame, as the game does when no other state is asked
+// for. Fails with a finding when an
+// animation on the way does not exist or has no frames, when NextFrame is
+// not one of its next animation's frames, or after 10000 animations without
+// getting there.
+std::variant<PlayPosition, Finding> PlayOn(const WadDocument& document, PlayPosition at, double frames);
+
 }  // namespace tarnlow

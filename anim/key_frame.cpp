@@ -78,6 +78,18 @@ std::variant<KeyFrame, Finding> DecodeFrameWords(std::span<const std::int16_t> w
   return frame;
 }
 
+std::optional<std::size_t> FrameWordCount(std::span<const std::uint8_t> bytes, int meshCount) {
+  const std::size_t words = bytes.size() / 2;
+  std::size_t at = kFrameHeaderWords;
+  for (int mesh = 0; mesh < meshCount; ++mesh) {
+    if (at >= words) return std::nullopt;
+    // The top two bits sit in the high byte of the little-endian word.
+    at += (bytes[2 * at + 1] >> 6) == 0 ? 2 : 1;
+  }
+  if (at > words) return std::nullopt;
+  return at;
+}
+
 int FrameCount(const AnimationRecord& a) {
   return a.FrameEnd < a.FrameStart ? 0 : int{a.FrameEnd} - int{a.FrameStart} + 1;
 }

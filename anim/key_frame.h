@@ -61,6 +61,12 @@ MeshAngles DecodeAngles(std::uint16_t first, std::uint16_t second);
 // does. Pure.
 std::variant<KeyFrame, Finding> DecodeFrameWords(std::span<const std::int16_t> words, int meshCount);
 
+// How many words a key frame takes for `meshCount` meshes, its words
+// standing little-endian from the start of `bytes`: 9, then one or two per
+// mesh as the top bits of each turn's first word say. Nothing when the bytes
+// end before the frame does. Reads only the words it needs; pure.
+std::optional<std::size_t> FrameWordCount(std::span<const std::uint8_t> bytes, int meshCount);
+
 // How many key frames animation `a` stores: one every FrameRate frames from
 // FrameStart to FrameEnd, the last one included even when the span is not a
 // whole number of steps (ceil((FrameEnd - FrameStart) / FrameRate) + 1).

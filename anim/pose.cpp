@@ -1,5 +1,6 @@
 #include "anim/pose.h"
 
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -11,6 +12,13 @@ Transform turnOf(const MeshAngles& angles) { return RotationYXZ(angles.x, angles
 
 Finding poseProblem(std::int64_t animation, std::string problem) {
   return Finding{Severity::Error, "Animations", animation, std::move(problem), {}, std::nullopt};
+}
+
+// The shortest text that reads back as `frame`: "3", "2.5".
+std::string frameText(double frame) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, frame);
+  return std::string(text, result.ptr);
 }
 
 Vec3 lerp(Vec3 a, Vec3 b, double t) {
@@ -75,8 +83,8 @@ std::variant<ObjectPose, Finding> PoseSkeleton(const WadDocument& document, cons
     const std::variant<int, Finding> keys = KeyFrameCount(a, index);
     if (const auto* problem = std::get_if<Finding>(&keys)) return *problem;
     const int frames = FrameCount(a);
-    if (!(frame >= 0 && frame <= frames - 1)) {
-      return poseProblem(index, "frame " + std::to_string(frame) + " is outside its " + std::to_string(frames) +
+    if (!(frame >= 0 && frame < frames)) {
+      return poseProblem(index, "frame " + frameText(frame) + " is outside its " + std::to_string(frames) +
                                     " frames (0 to " + std::to_string(frames - 1) + ")");
     }
     const FrameSample sample = SampleFrame(std::get<int>(keys), a.FrameRate, frame);

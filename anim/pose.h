@@ -47,7 +47,8 @@ struct ObjectPose {
 //
 // Fails with a finding when the moveable has no skeleton (see
 // BuildSkeleton), the animation does not exist or stores no frames, `frame`
-// is outside 0 to FrameEnd - FrameStart, or a key frame cannot be decoded.
+// is below 0 or not below the frame count (a fraction past the last frame
+// holds the last key frame), or a key frame cannot be decoded.
 std::variant<ObjectPose, Finding> PoseObject(const WadDocument& document, std::size_t moveableIndex,
                                              std::optional<std::int64_t> animation, double frame);
 

@@ -129,17 +129,25 @@ class WadChecker {
     if (moveable.NumMeshes < 1) return;
     int overruns = 0, firstOverrun = -1;
     std::size_t firstWords = 0;
+    const std::span<const std::uint8_t> stored = doc_.Frames.storedBytes();
     for (int k = 0; k < keyFrames; ++k) {
-      std::variant<KeyFrameRead, Finding> read = DecodeKeyFrame(doc_, index, k, moveable.NumMeshes);
-      if (auto* problem = std::get_if<Finding>(&read)) {
-        problem->moveable = owner;
-        findings_.push_back(std::move(*problem));
-        break;
+      // Most frames are only measured, straight from the file bytes; the
+      // full decoder speaks for a frame that runs off what the file holds.
+      const std::size_t at = 2 * static_cast<std::size_t>(start + std::int64_t{k} * a.FrameSize);
+      std::optional<std::size_t> words =
+          at < stored.size() ? FrameWordCount(stored.subspan(at), moveable.NumMeshes) : std::nullopt;
+      if (!words) {
+        std::variant<KeyFrameRead, Finding> read = DecodeKeyFrame(doc_, index, k, moveable.NumMeshes);
+        if (auto* problem = std::get_if<Finding>(&read)) {
+          problem->moveable = owner;
+          findings_.push_back(std::move(*problem));
+          break;
+        }
+        words = std::get<KeyFrameRead>(read).frame.words;
       }
-      const KeyFrameRead& frame = std::get<KeyFrameRead>(read);
-      if (frame.overrun && overruns++ == 0) {
+      if (*words > a.FrameSize && overruns++ == 0) {
         firstOverrun = k;
-        firstWords = frame.frame.words;
+        firstWords = *words;
       }
     }
     if (overruns > 0) {
@@ -292,6 +300,7 @@ class WadChecker {
     // Many pointers share a mesh (every DUMMY points at offset 0): each
     // offset is decoded once.
     std::unordered_map<std::int32_t, std::optional<std::string>> decoded;
+    decoded.reserve(doc_.MeshPointers.size());
     for (std::size_t k = 0; k < doc_.MeshPointers.size(); ++k) {
       const std::int32_t pointer = doc_.MeshPointers[k];
       const auto record = static_cast<std::int64_t>(k);
@@ -305,7 +314,7 @@ class WadChecker {
       auto [it, fresh] = decoded.try_emplace(pointer);
       if (fresh) {
         int unknownFaces = 0;
-        const MeshResult<MeshRecord> mesh = ReadMesh(doc_, record, [&](int) { ++unknownFaces; });
+        const MeshResult<MeshExtent> mesh = MeasureMesh(doc_, record, [&](int) { ++unknownFaces; });
         if (const auto* failure = std::get_if<MeshFailure>(&mesh)) {
           it->second = "the mesh at byte " + str(pointer) + " cannot be decoded: " + Describe(*failure);
         } else if (unknownFaces > 0) {

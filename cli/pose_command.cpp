@@ -19,13 +19,7 @@ struct PoseArguments {
   std::filesystem::path output;
 };
 
-std::optional<std::int64_t> parseIndex(std::string_view text) {
-  std::int64_t value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || value < 0) return std::nullopt;
-  return value;
-}
-
+// A frame number from 0 on, fractions allowed; nothing for anything else.
 std::optional<double> parseFrame(std::string_view text) {
   double value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -57,7 +51,7 @@ std::string parseArguments(const std::vector<std::string>& args, PoseArguments& 
         parsed.frame = *frame;
       } else {
         std::optional<std::int64_t>& index = arg == "--object" ? parsed.object : parsed.animation;
-        index = parseIndex(value);
+        index = ParseIndex(value);
         if (!index) return "pose: " + arg + " needs a whole number from 0 on, not '" + value + "'";
       }
     } else if (arg.size() > 1 && arg[0] == '-') {

@@ -69,6 +69,30 @@ TEST(AnimationGraph, CommandsDecodeByTypeAndStopAtAnUnknownOne) {
   EXPECT_EQ(problems[0].target, "AnimCommands 11");
 }
 
+TEST(AnimationGraph, PlaybackGoesOnInTheNextAnimationAtItsNextFrame) {
+  // Animation 0 plays frames 0 to 2 (relative 0 to 2) and leads to itself
+  // at frame 0; animation 1 plays frame 3 and leads to animation 0 at 0.
+  AnimatedWad wad = AnimatedWad::Clean();
+  wad.animations[0].NextAnimation = 1;
+  wad.animations[0].NextFrame = 3;
+  const WadDocument doc = wad.build();
+  const struct {
+    PlayPosition from;
+    double frames;
+    PlayPosition to;
+  } cases[] = {
+      {{0, 0}, 1.5, {0, 1.5}}, {{0, 0}, 2, {0, 2}}, {{0, 0}, 3, {1, 0}}, {{0, 2}, 1.25, {1, 0.25}},
+      {{1, 0}, 1, {0, 0}},     {{0, 0}, 4.5, {0, 0.5}},
+  };
+  for (const auto& c : cases) {
+    const auto played = PlayOn(doc, c.from, c.frames);
+    ASSERT_TRUE(std::holds_alternative<PlayPosition>(played));
+    EXPECT_EQ(std::get<PlayPosition>(played), c.to) << c.from.animation << "/" << c.from.frame << " + " << c.frames;
+  }
+  wad.animations[1].NextFrame = 9;
+  EXPECT_TRUE(std::holds_alternative<Finding>(PlayOn(wad.build(), {0, 0}, 5)));
+}
+
 TEST(AnimationGraph, SampleObjectsMoveBetweenTheirOwnAnimations) {
   const WadDocument doc = sample::SampleWad();
   for (std::size_t m = 0; m < doc.Moveables.size(); ++m) {

@@ -56,7 +56,7 @@ MeshRecord WithFaces(std::vector<MeshFace> faces, MeshRecord m = SimpleMesh()) {
   return m;
 }
 
-TEST(MeshDecoder, EachFaultFailsWithItsKindAndOffsetAndSoDoesTheNullMeshTest) {
+TEST(MeshDecoder, EachFaultFailsWithItsKindAndOffsetAndSoDoMeasureAndTheNullMeshTest) {
   using K = MeshFailureKind;
   constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
   constexpr std::int64_t kMaxPosition = std::numeric_limits<std::int64_t>::max();
@@ -123,6 +123,9 @@ TEST(MeshDecoder, EachFaultFailsWithItsKindAndOffsetAndSoDoesTheNullMeshTest) {
     const MeshResult<bool> isNull = IsNullMesh(c.document, c.meshIndex);
     ASSERT_TRUE(std::holds_alternative<MeshFailure>(isNull));
     EXPECT_EQ(std::get<MeshFailure>(isNull), failure);
+    const MeshResult<MeshExtent> measured = MeasureMesh(c.document, c.meshIndex);
+    ASSERT_TRUE(std::holds_alternative<MeshFailure>(measured));
+    EXPECT_EQ(std::get<MeshFailure>(measured), failure);
   }
 }
 
@@ -194,6 +197,13 @@ TEST(MeshDecoder, EncodedMeshDecodesBackWholeAndFailsOutOfRangeWhenCutAnywhere) 
                                                     [&](int face) { reported.push_back(face); });
     ASSERT_TRUE(std::holds_alternative<MeshRecord>(decoded)) << Describe(std::get<MeshFailure>(decoded));
     EXPECT_EQ(std::get<MeshRecord>(decoded), c.mesh);
+    EXPECT_EQ(reported, unknown);
+    reported.clear();
+    const MeshResult<MeshExtent> measured = MeasureMesh(WadBuilder().meshes({c.mesh}).build(), 0,
+                                                        [&](int face) { reported.push_back(face); });
+    ASSERT_TRUE(std::holds_alternative<MeshExtent>(measured));
+    EXPECT_EQ(std::get<MeshExtent>(measured).bytes, c.bytes);
+    EXPECT_EQ(std::get<MeshExtent>(measured).NumFaces, c.mesh.NumFaces);
     EXPECT_EQ(reported, unknown);
     // Inside one long list every cut behaves alike: in a big mesh, a sample
     // of 8 cuts and the one just before the end are enough.
