@@ -1,5 +1,6 @@
 #include "cli/cli_support.h"
 
+#include <charconv>
 #include <new>
 #include <system_error>
 
@@ -58,6 +59,13 @@ std::optional<WadDocument> ReadWadOrReport(const std::filesystem::path& path, st
     err << ReadWadMessage(WadError(kOutOfMemory, "Out of memory", path.string())) << "\n";
   }
   return std::nullopt;
+}
+
+std::optional<std::int64_t> ParseIndex(std::string_view text) {
+  std::int64_t value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || value < 0) return std::nullopt;
+  return value;
 }
 
 int UsageError(std::ostream& err, const std::string& message) {

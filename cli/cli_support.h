@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "wad/wad_document.h"
@@ -41,6 +43,10 @@ std::string ReadWadMessage(const WadError& error);
 // Reads a WAD for a command. On failure writes ReadWadMessage to `err` and
 // returns nothing; the command then exits with kExitBadWad.
 std::optional<WadDocument> ReadWadOrReport(const std::filesystem::path& path, std::ostream& err);
+
+// A whole non-negative decimal number; nothing for anything else ("-1",
+// "3x", "", a number beyond 64 bits).
+std::optional<std::int64_t> ParseIndex(std::string_view text);
 
 // Writes "tarnlow-cli: <message>" and a hint to run help; returns kExitUsage.
 int UsageError(std::ostream& err, const std::string& message);

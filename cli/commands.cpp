@@ -5,6 +5,7 @@
 
 #include "cli/copy_command.h"
 #include "cli/look_commands.h"
+#include "cli/object_commands.h"
 #include "cli/objects_command.h"
 #include "cli/report_commands.h"
 
@@ -36,6 +37,9 @@ constexpr Command kCommands[] = {
     {"dump", "dump WAD", "The whole WAD as JSON: the counts and every record; texture pixels and\nmesh data bytes are given by their amounts only.", RunDump},
     {"textures", "textures WAD -o DIR [--swd]", "Write each 256 x 256 texture page of the WAD (with --swd: of the SWD beside\nit) as DIR/page_000.png, page_001.png, ...; magenta (255, 0, 255) is\ntransparent. The last page may be shorter. DIR is created when missing.", RunTextures},
     {"mesh", "mesh (--object N --mesh J | --pointer K) WAD -o FILE.obj", "Write one mesh as Wavefront OBJ: Mesh J of object N as the objects command\nnumbers them (both from 0), or mesh pointer K. A DUMMY mesh (pointer 0)\nwrites the mesh at offset 0 and says so on stderr; a mesh that cannot be\ndecoded prints the reason and exits with 1.", RunMesh},
+    {"check", "check WAD [--format text|json]", "Test every cross-reference of the WAD: moveables to mesh pointers, mesh\ntrees, animations and frames; animations to frames, state changes,\ncommands and next animations; state changes to dispatches; dispatches to\nanimations and frames; mesh pointers into the mesh data; static meshes\nand texture-info records. One line per finding (severity, section,\nrecord, what is wrong, what it points at), then a summary line. Exit\nstatus 1 when there is an error or a warning.", RunCheck},
+    {"pose", "pose --object N [--anim A] [--frame F] WAD -o FILE.obj", "Write object N assembled from its meshes, standing in frame F (0 = the\nfirst; fractions blend two key frames) of its animation A (0 = the\nobject's first), as Wavefront OBJ with one group per mesh. Without\n--anim: its first animation, or the rest pose when it has none.", RunPose},
+    {"gltf", "gltf --object N WAD -o FILE.gltf|FILE.glb", "Write object N as a glTF 2.0 scene: one node per mesh in the mesh tree's\nhierarchy, textured where the texture records say how, with every\nanimation of the object (30 frames a second). .gltf embeds the data in\nthe JSON, .glb is the binary container.", RunGltf},
     {"help", "help", "Show this text (also --help or -h).", runHelp},
 };
 
@@ -64,8 +68,9 @@ void PrintHelp(std::ostream& out) {
          "A WAD that cannot be read prints \"ReadWAD -> error code N\" and the reason\n"
          "on stderr.\n"
          "\n"
-         "Exit status: 0 done; 1 a file could not be written, or the mesh asked for\n"
-         "does not exist or cannot be decoded; 2 the WAD (or with textures --swd,\n"
+         "Exit status: 0 done; 1 a file could not be written, the mesh, object,\n"
+         "animation or frame asked for does not exist or cannot be decoded, or\n"
+         "check found a problem; 2 the WAD (or with textures --swd,\n"
          "its SWD) could not be read; 64 the command line was wrong.\n";
 }
 

@@ -21,4 +21,13 @@ int RunTextures(const CommandContext& context);
 // kExitBadWad when the WAD cannot be read, kExitUsage for bad arguments.
 int RunMesh(const CommandContext& context);
 
+// gltf --object N WAD -o FILE.gltf|FILE.glb: object N as a glTF 2.0 scene
+// (see ExportObjectGltf), JSON with the data embedded for .gltf, the binary
+// container for .glb; what had to be left out is said on err as notes.
+// Returns kExitFailure when the object does not exist or cannot be
+// assembled (with the reason) or FILE cannot be written, kExitBadWad when
+// the WAD cannot be read, kExitUsage for bad arguments (an output name that
+// ends in neither).
+int RunGltf(const CommandContext& context);
+
 }  // namespace tarnlow::cli

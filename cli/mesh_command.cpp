@@ -20,14 +20,6 @@ struct MeshArguments {
   std::filesystem::path output;
 };
 
-// A whole non-negative decimal number; nothing for anything else.
-std::optional<std::int64_t> parseIndex(std::string_view text) {
-  std::int64_t value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || value < 0) return std::nullopt;
-  return value;
-}
-
 // Fills `parsed` or returns the usage error's text.
 std::string parseArguments(const std::vector<std::string>& args, MeshArguments& parsed) {
   std::vector<std::string> positional;
@@ -44,7 +36,7 @@ std::string parseArguments(const std::vector<std::string>& args, MeshArguments& 
         if (value.empty()) return "mesh: -o needs a file name";
         parsed.output = value;
       } else {
-        *index = parseIndex(value);
+        *index = ParseIndex(value);
         if (!*index) return "mesh: " + arg + " needs a number from 0 on, not '" + value + "'";
       }
     } else if (arg.size() > 1 && arg[0] == '-') {

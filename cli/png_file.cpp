@@ -71,12 +71,11 @@ bool encodeRows(PngSink& sink, int width, int height, png_bytepp rows) {
 
 }  // namespace
 
-void WritePngFile(const std::filesystem::path& path, int width, int height, std::span<const std::uint8_t> rgb) {
+std::vector<std::uint8_t> EncodePng(int width, int height, std::span<const std::uint8_t> rgb) {
   const std::size_t pixels = static_cast<std::size_t>(width > 0 ? width : 0) * static_cast<std::size_t>(height > 0 ? height : 0);
   if (width <= 0 || height <= 0 || rgb.size() != pixels * 3) {
     throw WadError(kOutOfMemory, "cannot encode a " + std::to_string(width) + " x " + std::to_string(height) +
-                                     " image from " + std::to_string(rgb.size()) + " bytes",
-                   path.string());
+                                     " image from " + std::to_string(rgb.size()) + " bytes");
   }
   std::vector<std::uint8_t> rgba(pixels * 4);
   for (std::size_t i = 0; i < pixels; ++i) {
@@ -91,10 +90,20 @@ void WritePngFile(const std::filesystem::path& path, int width, int height, std:
 
   PngSink sink;
   if (!encodeRows(sink, width, height, rows.data())) {
-    throw WadError(kOutOfMemory, std::string("cannot encode the PNG image: ") + sink.message, path.string());
+    throw WadError(kOutOfMemory, std::string("cannot encode the PNG image: ") + sink.message);
+  }
+  return std::move(sink.bytes);
+}
+
+void WritePngFile(const std::filesystem::path& path, int width, int height, std::span<const std::uint8_t> rgb) {
+  std::vector<std::uint8_t> png;
+  try {
+    png = EncodePng(width, height, rgb);
+  } catch (const WadError& e) {
+    throw WadError(e.number(), e.description(), path.string());
   }
   AtomicFile file(path);
-  file.write(sink.bytes);
+  file.write(png);
   file.commit();
 }
 

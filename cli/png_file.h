@@ -3,8 +3,16 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <vector>
 
 namespace tarnlow::cli {
+
+// An image given as RGB bytes (row after row, three bytes a pixel) as the
+// bytes of an 8-bit RGBA PNG file, the magenta colour key (255, 0, 255) fully
+// transparent and every other pixel opaque. Throws WadError kOutOfMemory
+// (number 7, with libpng's own message) when encoding fails or `rgb` does
+// not hold width x height pixels.
+std::vector<std::uint8_t> EncodePng(int width, int height, std::span<const std::uint8_t> rgb);
 
 // Writes an image given as RGB bytes (row after row, three bytes a pixel) as
 // an 8-bit RGBA PNG file in which the magenta colour key (255, 0, 255) is

@@ -1,9 +1,18 @@
 #include "data/sample_content.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdint>
 #include <span>
 #include <vector>
 
+#include "anim/animation_graph.h"
+#include "anim/key_frame.h"
+#include "anim/pose.h"
+#include "anim/skeleton.h"
+#include "data/sample_motion.h"
+#include "mesh/mesh_decoder.h"
 #include "mesh/mesh_encoder.h"
 #include "wad/mesh_record.h"
 #include "wad/byte_writer.h"
@@ -73,15 +82,47 @@ MeshRecord cube(int16_t half) {
   return m;
 }
 
-// A long box of triangles lit by shades: arms, legs and wings.
+// A slab from (x0, y0, z0) to (x1, y1, z1) of six quads, lit by one
+// normal per corner or by shades.
+MeshRecord slab(int x0, int x1, int y0, int y1, int z0, int z1, bool normals) {
+  std::vector<MeshVector> corners;
+  // The lower ring (larger Y: Y points down) first, as in boxCorners, so
+  // that the quads face outwards.
+  for (int y : {y1, y0}) {
+    for (const auto& [x, z] : {std::pair{x0, z0}, std::pair{x1, z0}, std::pair{x1, z1}, std::pair{x0, z1}}) {
+      corners.push_back({i16(x), i16(y), i16(z)});
+    }
+  }
+  MeshRecord m = meshOf(corners,
+                        {quad(0, 1, 2, 3, 0), quad(4, 7, 6, 5, 1), quad(0, 4, 5, 1, 2), quad(1, 5, 6, 2, 3),
+                         quad(2, 6, 7, 3, 4), quad(3, 7, 4, 0, 5)},
+                        std::max({x1 - x0, y1 - y0, z1 - z0}) * 7 / 8);
+  m.CentreX = i16((x0 + x1) / 2);
+  m.CentreY = i16((y0 + y1) / 2);
+  m.CentreZ = i16((z0 + z1) / 2);
+  if (normals) {
+    const int16_t n = 9459;  // 16384 / sqrt(3)
+    std::vector<MeshVector> out;
+    for (const MeshVector& c : corners) {
+      out.push_back({i16(c.X > m.CentreX ? n : -n), i16(c.Y > m.CentreY ? n : -n), i16(c.Z > m.CentreZ ? n : -n)});
+    }
+    withNormals(m, std::move(out));
+  } else {
+    withShades(m, {4096, 5120, 6144, 7168, 8192, 7168, 6144, 5120});
+  }
+  return m;
+}
+
+// A long box of triangles lit by shades, hanging down from its top: legs.
 MeshRecord limb() {
-  MeshRecord m = meshOf(boxCorners(40, 300, 40),
-                        {triangle(0, 1, 2, 0), triangle(0, 2, 3, 0), triangle(4, 7, 6, 1), triangle(4, 6, 5, 1),
-                         triangle(0, 4, 5, 2), triangle(0, 5, 1, 2), triangle(1, 5, 6, 3), triangle(1, 6, 2, 3),
-                         triangle(2, 6, 7, 4), triangle(2, 7, 3, 4), triangle(3, 7, 4, 5), triangle(3, 4, 0, 5)},
-                        155);
-  m.CentreY = -150;
-  withShades(m, {4096, 5120, 6144, 7168, 8192, 7168, 6144, 5120});
+  MeshRecord m = slab(-40, 40, 0, 300, -40, 40, false);
+  std::vector<MeshFace> triangles;
+  for (const MeshFace& q : m.Faces) {
+    triangles.push_back(triangle(q.Vertices[0], q.Vertices[1], q.Vertices[2], q.Texture));
+    triangles.push_back(triangle(q.Vertices[0], q.Vertices[2], q.Vertices[3], q.Texture));
+  }
+  m.NumFaces = i16(static_cast<int>(triangles.size()));
+  m.Faces = std::move(triangles);
   return m;
 }
 
@@ -121,6 +162,8 @@ MeshRecord nullShape() {
 struct MeshBlock {
   Bytes data;
   int32_t cube = 0, limb = 0, pyramid = 0, disc = 0, null = 0;
+  // LARA's own parts.
+  int32_t hips = 0, thigh = 0, shin = 0, foot = 0, torso = 0, upperArm = 0, forearm = 0, hand = 0, head = 0;
 };
 
 MeshBlock meshBlock() {
@@ -139,14 +182,61 @@ MeshBlock meshBlock() {
   block.pyramid = append(pyramid());
   block.disc = append(disc());
   block.null = append(nullShape());
+  block.hips = append(slab(-80, 80, -40, 40, -50, 50, true));
+  block.thigh = append(slab(-30, 30, 0, 180, -30, 30, false));
+  block.shin = append(slab(-25, 25, 0, 170, -25, 25, false));
+  block.foot = append(slab(-25, 25, 0, 25, -25, 85, true));
+  block.torso = append(slab(-90, 90, -220, 0, -50, 50, true));
+  block.upperArm = append(slab(-22, 22, 0, 150, -22, 22, false));
+  block.forearm = append(slab(-20, 20, 0, 140, -20, 20, false));
+  block.hand = append(slab(-18, 18, 0, 60, -10, 10, false));
+  block.head = append(cube(64));
   return block;
 }
 
 struct ObjectPlan {
   int32_t objectId;
   std::vector<int32_t> meshes;  // mesh data offsets; 0 is a dummy mesh
-  int16_t firstAnimation;
+  std::vector<TreeEntry> tree;
+  std::vector<AnimationPlan> animations;
 };
+
+// Writes the box of every key frame: the extent of the object's vertices
+// posed in that frame, as the level editor stores it.
+void measureBoxes(WadDocument& doc, std::vector<std::int16_t>& frames) {
+  for (std::size_t m = 0; m < doc.Moveables.size(); ++m) {
+    const auto skeleton = BuildSkeleton(doc, m);
+    if (!std::holds_alternative<Skeleton>(skeleton)) continue;
+    const Skeleton& bones = std::get<Skeleton>(skeleton);
+    std::vector<std::vector<MeshVector>> vertices;
+    for (const Bone& bone : bones.bones) {
+      const auto mesh = ReadMesh(doc, bone.meshPointer);
+      vertices.push_back(std::holds_alternative<MeshRecord>(mesh) ? std::get<MeshRecord>(mesh).Vertices
+                                                                  : std::vector<MeshVector>{});
+    }
+    const AnimationRange range = ObjectAnimationRange(doc, m);
+    for (std::int64_t a = range.first; a < range.end; ++a) {
+      const AnimationRecord record = doc.Animations[static_cast<std::size_t>(a)];
+      const int keys = std::get<int>(KeyFrameCount(record, a));
+      for (int k = 0; k < keys; ++k) {
+        const KeyFrame key = std::get<KeyFrameRead>(DecodeKeyFrame(doc, a, k, static_cast<int>(bones.bones.size()))).frame;
+        const std::vector<Transform> world =
+            WorldTransforms(bones, key.offset, LocalTransforms(key, bones.bones.size()));
+        std::array<double, 6> box = {1e9, -1e9, 1e9, -1e9, 1e9, -1e9};
+        for (std::size_t j = 0; j < world.size(); ++j) {
+          for (const MeshVector& v : vertices[j]) {
+            const Vec3 p = Apply(world[j], {double(v.X), double(v.Y), double(v.Z)});
+            box = {std::min(box[0], p.x), std::max(box[1], p.x), std::min(box[2], p.y),
+                   std::max(box[3], p.y), std::min(box[4], p.z), std::max(box[5], p.z)};
+          }
+        }
+        const std::size_t at = static_cast<std::size_t>(record.FrameOffset / 2) + static_cast<std::size_t>(k) * record.FrameSize;
+        for (std::size_t i = 0; i < box.size(); ++i) frames[at + i] = i16(static_cast<int>(std::lround(box[i])));
+      }
+    }
+  }
+  doc.Frames = RecordArray<std::int16_t>::fromRecords(std::span<const std::int16_t>(frames));
+}
 
 // 256 x 256 pixels of 3 bytes (red, green, blue): a checkerboard of 32-pixel
 // squares, the light ones a colour gradient, with the magenta (255, 0, 255)
@@ -184,25 +274,6 @@ std::vector<TextInfoRecord> textInfo() {
   return out;
 }
 
-AnimationRecord animation(int32_t frameOffset, int16_t state, int16_t frames, int16_t next, int16_t stateChanges,
-                          int16_t firstStateChange, int16_t commands, int16_t firstCommand) {
-  AnimationRecord a;
-  a.FrameOffset = frameOffset;
-  a.FrameRate = 1;
-  a.FrameSize = 10;
-  a.StateID = state;
-  a.Unknown1 = {0, 0, 1, 0, 0, 0, 0, 0};
-  a.FrameStart = 0;
-  a.FrameEnd = i16(frames - 1);
-  a.NextAnimation = next;
-  a.NextFrame = 0;
-  a.NumStateChanges = stateChanges;
-  a.StateChange = firstStateChange;
-  a.AnimCommandCount = commands;
-  a.AnimCommands = firstCommand;
-  return a;
-}
-
 StaticMeshRecord staticMesh(int16_t objectId, int16_t mesh, int16_t half, int16_t height) {
   Bytes bytes;
   ByteWriter w(bytes);
@@ -232,46 +303,40 @@ RecordArray<T> arrayOf(const std::vector<T>& records) {
 WadDocument SampleWad() {
   const MeshBlock meshes = meshBlock();
   const int32_t c = meshes.cube, l = meshes.limb, p = meshes.pyramid, d = meshes.disc, n = meshes.null;
+  const MeshBlock& b = meshes;
   const std::vector<ObjectPlan> objects = {
-      {kLara, {c, l, l, p, l, l, p, c, l, l, p, l, l, p, d}, 0},
-      {kBaddy1, {c, l, l, n, 0}, 3},
-      {kBat, {p, d, d}, 4},
-      {kSmallMedipack, {c}, 5},
-      {kKeyItem1, {0}, 5},
-      {kAnimating1, {n, d}, 5},
+      {kLara,
+       {b.hips, b.thigh, b.shin, b.foot, b.thigh, b.shin, b.foot, b.torso, b.upperArm, b.forearm, b.hand, b.upperArm,
+        b.forearm, b.hand, b.head},
+       LaraTree(),
+       LaraAnimations()},
+      {kBaddy1, {c, l, l, n, 0}, BaddyTree(), BaddyAnimations()},
+      {kBat, {p, d, d}, BatTree(), BatAnimations()},
+      {kSmallMedipack, {c}, {}, {}},
+      {kKeyItem1, {0}, {}, {}},
+      {kAnimating1, {n, d}, SpinnerTree(), SpinnerAnimations()},
   };
 
   std::vector<int32_t> pointers;
-  std::vector<int32_t> meshTrees;
   std::vector<MoveableRecord> moveables;
+  MotionWriter motion;
   for (const ObjectPlan& o : objects) {
     MoveableRecord m;
     m.ObjectID = o.objectId;
     m.NumMeshes = i16(static_cast<int>(o.meshes.size()));
     m.StartingMesh = i16(static_cast<int>(pointers.size()));
-    m.MeshTree = static_cast<int32_t>(meshTrees.size());
-    // Unknown3: the first frame's offset (32 bits) and the first animation.
-    Bytes unknown;
-    ByteWriter w(unknown);
-    w.i32(o.firstAnimation * 20);
-    w.i16(o.firstAnimation);
-    std::copy(unknown.begin(), unknown.end(), m.Unknown3.begin());
+    const MotionWriter::Placed placed =
+        motion.addObject(static_cast<int>(o.meshes.size()), o.tree, o.animations);
+    m.MeshTree = placed.meshTree;
+    m.Unknown3 = placed.unknown3;
     moveables.push_back(m);
-
     pointers.insert(pointers.end(), o.meshes.begin(), o.meshes.end());
-    // Each mesh after the first hangs off the previous one: flags, then x, y, z.
-    for (std::size_t j = 1; j < o.meshes.size(); ++j) {
-      meshTrees.insert(meshTrees.end(), {j % 3 == 0 ? 1 : 0, 0, -static_cast<int32_t>(60 * j), 0});
-    }
   }
   // The two static meshes use the cube and the disc.
   const auto staticCube = i16(static_cast<int>(pointers.size()));
   pointers.push_back(c);
   const auto staticDisc = i16(static_cast<int>(pointers.size()));
   pointers.push_back(d);
-
-  std::vector<std::int16_t> frames;
-  for (int i = 0; i < 60; ++i) frames.push_back(i16((i * 37) % 512 - 256));
 
   WadDocument doc;
   doc.Version = 129;
@@ -284,32 +349,21 @@ WadDocument SampleWad() {
   doc.MeshPointers = arrayOf(pointers);
   doc.NumMeshData = static_cast<int32_t>(meshes.data.size() / 2);
   doc.MeshData = meshes.data;
-
-  const std::vector<AnimationRecord> animations = {
-      animation(0, 2, 2, 0, 1, 0, 1, 0),   // LARA stand
-      animation(20, 1, 2, 1, 1, 1, 2, 1),  // LARA run
-      animation(40, 0, 1, 0, 0, 0, 0, 0),  // LARA walk
-      animation(60, 1, 2, 3, 1, 2, 0, 0),  // BADDY_1 idle
-      animation(80, 1, 2, 4, 0, 0, 1, 3),  // BAT fly
-      animation(100, 0, 1, 5, 0, 0, 0, 0), // pickups and the animating: still
-  };
-  doc.NumAnimations = static_cast<int32_t>(animations.size());
-  doc.Animations = arrayOf(animations);
-  const std::vector<StateChangeRecord> stateChanges = {{1, 2, 0}, {2, 1, 2}, {3, 1, 3}};
-  doc.NumStateChanges = static_cast<int32_t>(stateChanges.size());
-  doc.StateChanges = arrayOf(stateChanges);
-  const std::vector<AnimDispatchRecord> dispatches = {{0, 1, 1, 0}, {1, 2, 1, 1}, {0, 2, 0, 0}, {0, 1, 3, 0}};
-  doc.NumAnimDispatches = static_cast<int32_t>(dispatches.size());
-  doc.AnimDispatches = arrayOf(dispatches);
-  const std::vector<std::int16_t> commands = {5, 1, 0, 0, 6, 2, 7};
-  doc.NumAnimCommands = static_cast<int32_t>(commands.size());
-  doc.AnimCommands = arrayOf(commands);
-  doc.NumMeshTrees = static_cast<int32_t>(meshTrees.size());
-  doc.MeshTrees = arrayOf(meshTrees);
-  doc.NumFrames = static_cast<int32_t>(frames.size());
-  doc.Frames = arrayOf(frames);
+  doc.NumAnimations = static_cast<int32_t>(motion.animations.size());
+  doc.Animations = arrayOf(motion.animations);
+  doc.NumStateChanges = static_cast<int32_t>(motion.stateChanges.size());
+  doc.StateChanges = arrayOf(motion.stateChanges);
+  doc.NumAnimDispatches = static_cast<int32_t>(motion.dispatches.size());
+  doc.AnimDispatches = arrayOf(motion.dispatches);
+  doc.NumAnimCommands = static_cast<int32_t>(motion.commands.size());
+  doc.AnimCommands = arrayOf(motion.commands);
+  doc.NumMeshTrees = static_cast<int32_t>(motion.meshTrees.size());
+  doc.MeshTrees = arrayOf(motion.meshTrees);
+  doc.NumFrames = static_cast<int32_t>(motion.frames.size());
+  doc.Frames = arrayOf(motion.frames);
   doc.NumMoveables = static_cast<int32_t>(moveables.size());
   doc.Moveables = arrayOf(moveables);
+  measureBoxes(doc, motion.frames);
   const std::vector<StaticMeshRecord> statics = {staticMesh(0, staticCube, 128, 256),
                                                  staticMesh(10, staticDisc, 120, 20)};
   doc.NumStaticMeshes = static_cast<int32_t>(statics.size());

@@ -74,14 +74,22 @@ void CheckMesh(const WadDocument& doc, std::int64_t index) {
             "an index outside MeshPointers fails out of range");
   }
   const auto isNull = tarnlow::IsNullMesh(doc, index);
+  std::vector<int> measuredUnknown;
+  const auto measured = tarnlow::MeasureMesh(doc, index, [&](int face) { measuredUnknown.push_back(face); });
   if (const auto* failure = std::get_if<MeshFailure>(&record)) {
     Require(!tarnlow::Describe(*failure).empty(), "a failure can be described");
     Require(std::holds_alternative<MeshFailure>(isNull) && std::get<MeshFailure>(isNull) == *failure,
             "IsNullMesh fails as ReadMesh does");
+    Require(std::holds_alternative<MeshFailure>(measured) && std::get<MeshFailure>(measured) == *failure,
+            "MeasureMesh fails as ReadMesh does");
     return;
   }
   const MeshRecord& m = std::get<MeshRecord>(record);
   CheckRecord(doc, index, m, unknownFaces);
+  Require(std::holds_alternative<tarnlow::MeshExtent>(measured) &&
+              std::get<tarnlow::MeshExtent>(measured).bytes == tarnlow::EncodeMesh(m).size() &&
+              measuredUnknown == unknownFaces,
+          "MeasureMesh spans the bytes ReadMesh decodes and reports the same unknown faces");
   Require(std::holds_alternative<bool>(isNull) && std::get<bool>(isNull) == tarnlow::HasNullMeshShape(m),
           "IsNullMesh answers for the decoded shape");
 }

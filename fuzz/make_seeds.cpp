@@ -14,7 +14,11 @@
 #include <utility>
 #include <vector>
 
+#include "anim/animation_graph.h"
+#include "data/sample_content.h"
+#include "fuzz/anim_fuzz_input.h"
 #include "fuzz/mesh_fuzz_input.h"
+#include "tests/support/animated_wad.h"
 #include "mesh/mesh_encoder.h"
 #include "tests/support/wad_builder.h"
 #include "wad/byte_writer.h"
@@ -299,6 +303,32 @@ void MeshSeeds() {
   single("null_shape_with_shades.bin", m);
 }
 
+// The sample and the clean animated WAD, and the clean one broken in the
+// ways the check looks for.
+void AnimSeeds() {
+  const std::string t = "fuzz_anim";
+  using tarnlow::test::AnimatedWad;
+  using tarnlow::fuzz::AnimFuzzInput;
+  Save(t, "sample.bin", AnimFuzzInput::EncodeDocument(tarnlow::sample::SampleWad()));
+  Save(t, "clean.bin", AnimFuzzInput::EncodeDocument(AnimatedWad::Clean().build()));
+  const auto broken = [&](const std::string& name, auto change) {
+    AnimatedWad wad = AnimatedWad::Clean();
+    change(wad);
+    Save(t, name, AnimFuzzInput::EncodeDocument(wad.build()));
+  };
+  broken("tree_outside.bin", [](AnimatedWad& w) { w.moveables[0].MeshTree = 1; });
+  broken("pop_empty_stack.bin", [](AnimatedWad& w) { w.meshTrees[0] = 3; });
+  broken("first_animation_outside.bin", [](AnimatedWad& w) { w.moveables[0].Unknown3 = tarnlow::WriteAnimationRef({0, 30}); });
+  broken("frame_overrun.bin", [](AnimatedWad& w) { w.frames[9] = 0; });
+  broken("odd_frame_offset.bin", [](AnimatedWad& w) { w.animations[0].FrameOffset = 3; });
+  broken("frames_past_end.bin", [](AnimatedWad& w) { w.animations[1].FrameOffset = 60; });
+  broken("rate_zero.bin", [](AnimatedWad& w) { w.animations[0].FrameRate = 0; });
+  broken("long_animation.bin", [](AnimatedWad& w) { w.animations[0].FrameEnd = 32767; });
+  broken("unknown_command.bin", [](AnimatedWad& w) { w.commands[0] = -3; });
+  broken("dispatch_outside.bin", [](AnimatedWad& w) { w.stateChanges[0].AnimDispatches = 30; });
+  broken("many_meshes.bin", [](AnimatedWad& w) { w.moveables[0].NumMeshes = 64; });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -312,5 +342,6 @@ int main(int argc, char** argv) {
   SwdSeeds();
   NameSeeds();
   MeshSeeds();
+  AnimSeeds();
   return 0;
 }

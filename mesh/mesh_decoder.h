@@ -44,6 +44,20 @@ using MeshResult = std::variant<T, MeshFailure>;
 MeshResult<MeshRecord> ReadMesh(const WadDocument& document, std::int64_t meshIndex,
                                 const UnknownFaceHandler& onUnknownFace = {});
 
+// What a mesh holds, found without keeping its lists.
+struct MeshExtent {
+  std::size_t bytes = 0;  // from its pointer to the end of its last face
+  std::int16_t NumVertices = 0;
+  std::int16_t NumNormals = 0;
+  std::int16_t NumFaces = 0;
+};
+
+// Checks mesh `meshIndex` exactly as ReadMesh decodes it (the same
+// failures, the same unknown-face calls) but keeps no vertices, normals,
+// shades or faces: for checking many meshes quickly.
+MeshResult<MeshExtent> MeasureMesh(const WadDocument& document, std::int64_t meshIndex,
+                                   const UnknownFaceHandler& onUnknownFace = {});
+
 // True exactly when the mesh decodes to five vertices equal, in order, to the
 // null-mesh shape. Fails when ReadMesh fails.
 MeshResult<bool> IsNullMesh(const WadDocument& document, std::int64_t meshIndex,

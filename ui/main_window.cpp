@@ -14,11 +14,13 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include "anim/wad_check.h"
 #include "ui/about_dialog.h"
 #include "ui/emblem.h"
 #include "ui/line_control.h"
 #include "ui/mesh_preview_widget.h"
 #include "ui/object_lists.h"
+#include "ui/object_view_widget.h"
 #include "ui/platform.h"
 #include "ui/qt_text.h"
 #include "ui/report_output.h"
@@ -120,7 +122,9 @@ void frmMain::BuildControls() {
   setTabOrder(cboMeshes, MeshList);
   setTabOrder(MeshList, cmdMesh);
   setTabOrder(cmdMesh, cmdTextures);
-  setTabOrder(cmdTextures, picPreview);
+  setTabOrder(cmdTextures, cmdObject);
+  setTabOrder(cmdObject, cmdCheck);
+  setTabOrder(cmdCheck, picPreview);
 
   connect(tabS, &QTabBar::currentChanged, this, &frmMain::tabS_Click);
   connect(cboMeshes, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -136,6 +140,9 @@ void frmMain::BuildControls() {
   });
   connect(cmdMesh, &QPushButton::clicked, this, &frmMain::cmdMesh_Click);
   connect(cmdTextures, &QPushButton::clicked, this, &frmMain::cmdTextures_Click);
+  connect(cmdObject, &QPushButton::clicked, this, &frmMain::cmdObject_Click);
+  connect(cmdCheck, &QPushButton::clicked, this, &frmMain::cmdCheck_Click);
+  connect(picCheck, &QListWidget::itemClicked, this, &frmMain::picCheck_Click);
 
   // A fixed border the user cannot drag; the resize step then fixes the
   // outer height.
@@ -154,17 +161,27 @@ void frmMain::BuildPreview(const Twips& tw) {
   picTextures = new TexturePageWidget(picPreview);
   // Air between the frame and the source and page controls.
   picTextures->setContentsMargins(6, 6, 6, 6);
+  picObject = new ObjectViewWidget(picPreview);
+  picObject->setContentsMargins(6, 6, 6, 6);
+  picCheck = new QListWidget(picPreview);
   picPreview->addWidget(picMesh);
   picPreview->addWidget(picTextures);
+  picPreview->addWidget(picObject);
+  picPreview->addWidget(picCheck);
   picPreview->setCurrentWidget(picTextures);
 
-  // A pair of buttons rather than one toggle: the one pressed down says
-  // which picture is up, and either picture is one click away.
+  // Buttons rather than one toggle: the one pressed down says which picture
+  // is up, and every picture is one click away.
   cmdMesh = new QPushButton(QStringLiteral("Mesh"), fraWad[1]);
   cmdMesh->setGeometry(tw.rect(240, 5580, 2130, 375));
   cmdTextures = new QPushButton(QStringLiteral("Texture pages"), fraWad[1]);
   cmdTextures->setGeometry(tw.rect(2505, 5580, 2130, 375));
-  for (QPushButton* button : {cmdMesh, cmdTextures}) button->setCheckable(true);
+  // A second row: the whole object, and the check of the WAD.
+  cmdObject = new QPushButton(QStringLiteral("Object"), fraWad[1]);
+  cmdObject->setGeometry(tw.rect(240, 6045, 2130, 375));
+  cmdCheck = new QPushButton(QStringLiteral("Check"), fraWad[1]);
+  cmdCheck->setGeometry(tw.rect(2505, 6045, 2130, 375));
+  for (QPushButton* button : {cmdMesh, cmdTextures, cmdObject, cmdCheck}) button->setCheckable(true);
   cmdTextures->setChecked(true);
 }
 
@@ -368,6 +385,8 @@ void frmMain::FillObjectList() { ui::FillObjectList(*cboMeshes, session_.wad, se
 
 void frmMain::ShowTexturePages() {
   picMesh->clear();
+  picObject->clear();
+  picCheck->clear();
   picTextures->showTexturePages(session_.wad, session_.swd);
   cmdTextures_Click();
 }
@@ -385,9 +404,10 @@ void frmMain::tabS_Click() {
 void frmMain::cboMeshes_Click() {
   const int row = cboMeshes->currentRow();
   if (row < 0) return;
-  // A new object has no mesh selected yet: its pictures are the texture pages.
+  // A new object has no mesh selected yet: the picture is the whole object.
   picMesh->clear();
-  cmdTextures_Click();
+  picObject->showObject(session_.wad, static_cast<std::size_t>(row));
+  cmdObject_Click();
   FillMeshList(*MeshList, platform_, session_.wad, session_.names, static_cast<std::size_t>(row));
 }
 
@@ -402,20 +422,53 @@ void frmMain::MeshList_Click() {
                                         "Select an object to see its meshes."));
   } else {
     picMesh->showObjectMesh(session_.wad, static_cast<std::size_t>(object), meshNumber);
+    picObject->highlightMesh(meshNumber);
   }
   cmdMesh_Click();
 }
 
-void frmMain::cmdMesh_Click() {
-  picPreview->setCurrentWidget(picMesh);
-  cmdMesh->setChecked(true);
-  cmdTextures->setChecked(false);
+void frmMain::ShowPicture(QWidget* picture) {
+  picPreview->setCurrentWidget(picture);
+  cmdMesh->setChecked(picture == picMesh);
+  cmdTextures->setChecked(picture == picTextures);
+  cmdObject->setChecked(picture == picObject);
+  cmdCheck->setChecked(picture == picCheck);
 }
 
-void frmMain::cmdTextures_Click() {
-  picPreview->setCurrentWidget(picTextures);
-  cmdMesh->setChecked(false);
-  cmdTextures->setChecked(true);
+void frmMain::cmdMesh_Click() { ShowPicture(picMesh); }
+
+void frmMain::cmdTextures_Click() { ShowPicture(picTextures); }
+
+void frmMain::cmdObject_Click() { ShowPicture(picObject); }
+
+void frmMain::cmdCheck_Click() {
+  picCheck->clear();
+  if (!session_.WadLoaded) {
+    picCheck->addItem(QStringLiteral("Open a WAD to check it."));
+  } else {
+    const std::vector<Finding> findings = CheckWad(session_.wad);
+    picCheck->addItem(ToQString(CheckSummaryLine(CountFindings(findings))));
+    for (const Finding& finding : findings) {
+      auto* item = new QListWidgetItem(ToQString(FormatFinding(finding)), picCheck);
+      if (finding.moveable) item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(*finding.moveable));
+    }
+  }
+  ShowPicture(picCheck);
+}
+
+void frmMain::picCheck_Click() {
+  const QListWidgetItem* item = picCheck->currentItem();
+  if (item == nullptr || !item->data(Qt::UserRole).isValid()) return;
+  const qulonglong moveable = item->data(Qt::UserRole).toULongLong();
+  // The object list stops at an object without a name row; such an object
+  // has no line to select.
+  if (moveable >= static_cast<qulonglong>(cboMeshes->count())) return;
+  const int row = static_cast<int>(moveable);
+  if (cboMeshes->currentRow() == row) {
+    cboMeshes_Click();
+  } else {
+    cboMeshes->setCurrentRow(row);
+  }
 }
 
 void frmMain::mnuWAD_Click() {

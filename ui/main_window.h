@@ -21,6 +21,7 @@ namespace tarnlow::ui {
 
 class LineControl;
 class MeshPreviewWidget;
+class ObjectViewWidget;
 class Platform;
 class TexturePageWidget;
 class Twips;
@@ -64,13 +65,18 @@ class frmMain : public QMainWindow, private FileCommandView {
   QLabel* lblOneObj = nullptr;
   QListWidget* MeshList = nullptr;
   // Pictures beside the lists, one at a time in the free part of the page:
-  // the mesh selected in MeshList, or the texture pages of the WAD and SWD.
-  // The two buttons under the lists choose between them.
+  // the mesh selected in MeshList, the texture pages of the WAD and SWD, the
+  // selected object assembled and animated, or what the check of the WAD
+  // found. The buttons under the lists choose between them.
   QStackedWidget* picPreview = nullptr;
   MeshPreviewWidget* picMesh = nullptr;
   TexturePageWidget* picTextures = nullptr;
+  ObjectViewWidget* picObject = nullptr;
+  QListWidget* picCheck = nullptr;
   QPushButton* cmdMesh = nullptr;
   QPushButton* cmdTextures = nullptr;
+  QPushButton* cmdObject = nullptr;
+  QPushButton* cmdCheck = nullptr;
 
   QMenu* mnuFile = nullptr;
   QAction* mnuWAD = nullptr;
@@ -111,6 +117,11 @@ class frmMain : public QMainWindow, private FileCommandView {
   void MeshList_Click();
   void cmdMesh_Click();
   void cmdTextures_Click();
+  void cmdObject_Click();
+  // Checks every cross-reference of the WAD and lists the findings.
+  void cmdCheck_Click();
+  // Selects the object that the selected finding is about, if any.
+  void picCheck_Click();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -129,6 +140,8 @@ class frmMain : public QMainWindow, private FileCommandView {
   void FollowFrame();
   void SetCaptions();
   void DetailLevelCommand(int level);
+  // Brings `picture` up and presses its button alone.
+  void ShowPicture(QWidget* picture);
   void EndProgram();
 
   // FileCommandView

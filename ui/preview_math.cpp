@@ -67,13 +67,19 @@ ScreenPoint Project(const OrbitCamera& camera, const Viewport& viewport, Vec3 wo
 }
 
 OrbitCamera FitToView(OrbitCamera camera, const std::vector<MeshVector>& vertices, double margin) {
-  if (vertices.empty()) {
+  std::vector<Vec3> points;
+  points.reserve(vertices.size());
+  for (const MeshVector& m : vertices) points.push_back(toVec3(m));
+  return FitToPoints(camera, points, margin);
+}
+
+OrbitCamera FitToPoints(OrbitCamera camera, const std::vector<Vec3>& points, double margin) {
+  if (points.empty()) {
     camera.target = {};
     return camera;
   }
-  Vec3 low = toVec3(vertices.front()), high = low;
-  for (const MeshVector& m : vertices) {
-    const Vec3 v = toVec3(m);
+  Vec3 low = points.front(), high = low;
+  for (const Vec3& v : points) {
     low = {std::min(low.x, v.x), std::min(low.y, v.y), std::min(low.z, v.z)};
     high = {std::max(high.x, v.x), std::max(high.y, v.y), std::max(high.z, v.z)};
   }

@@ -70,6 +70,8 @@ ScreenPoint Project(const OrbitCamera& camera, const Viewport& viewport, Vec3 wo
 // (a fraction of the half view) on every side, whatever the camera's angles.
 // Keeps yaw and pitch. With no vertices only the target moves, to 0.
 OrbitCamera FitToView(OrbitCamera camera, const std::vector<MeshVector>& vertices, double margin = 0.1);
+// The same for points that need not be whole numbers (a posed object's).
+OrbitCamera FitToPoints(OrbitCamera camera, const std::vector<Vec3>& points, double margin = 0.1);
 
 // 0.25 of ambient light plus 0.75 x |normal . light|. Both sides of a face
 // are lit, since the winding of a WAD face says nothing reliable about its

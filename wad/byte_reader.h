@@ -40,6 +40,12 @@ class ByteReader {
     return b;
   }
   std::uint16_t u16() noexcept {
+    // The common case, two bytes at hand, skips the copy and its checks.
+    if (remaining() >= 2) {
+      const std::uint8_t* b = bytes_.data() + position_;
+      position_ += 2;
+      return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+    }
     std::uint8_t b[2];
     bytes(b);
     return static_cast<std::uint16_t>(b[0] | (b[1] << 8));

@@ -45,8 +45,8 @@ MeshRecord WithFaces(std::vector<MeshFace> faces, MeshRecord m = SimpleMesh()) {
 
 // A count word of 32768 or more is an overflow, bytes or positions outside
 // the data out of range; words are checked in file order, so an early bad
-// word is what is reported. The null-mesh test fails alike.
-TEST(MeshDecoder, EachFaultFailsWithItsKindAndSoDoesTheNullMeshTest) {
+// word is what is reported. Measuring and the null-mesh test fail alike.
+TEST(MeshDecoder, EachFaultFailsWithItsKindAndSoDoMeasureAndTheNullMeshTest) {
   using K = MeshFailureKind;
   constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
   constexpr std::int64_t kMaxPosition = std::numeric_limits<std::int64_t>::max();
@@ -88,6 +88,9 @@ TEST(MeshDecoder, EachFaultFailsWithItsKindAndSoDoesTheNullMeshTest) {
     ASSERT_TRUE(std::holds_alternative<MeshFailure>(result)) << "decoded although broken";
     EXPECT_EQ(std::get<MeshFailure>(result).kind, c.kind) << std::get<MeshFailure>(result).detail;
     EXPECT_EQ(MeshResult<bool>(std::get<MeshFailure>(result)), IsNullMesh(c.document, c.meshIndex));
+    const MeshResult<MeshExtent> measured = MeasureMesh(c.document, c.meshIndex);
+    ASSERT_TRUE(std::holds_alternative<MeshFailure>(measured));
+    EXPECT_EQ(std::get<MeshFailure>(measured), std::get<MeshFailure>(result));
   }
 }
 
@@ -121,8 +124,14 @@ TEST(MeshDecoder, EncodedMeshDecodesBackWholeAndFailsOutOfRangeWhenCutAnywhere) 
     ASSERT_TRUE(std::holds_alternative<MeshRecord>(decoded)) << std::get<MeshFailure>(decoded).detail;
     EXPECT_EQ(std::get<MeshRecord>(decoded), mesh);
     EXPECT_EQ(reported, unknown);
-    // In a big mesh, a sample of cuts and the one just before the end are enough.
     const Bytes whole = EncodeMesh(mesh);
+    reported.clear();
+    const MeshResult<MeshExtent> measured =
+        MeasureMesh(WadBuilder().meshes({mesh}).build(), 0, [&](int face) { reported.push_back(face); });
+    ASSERT_TRUE(std::holds_alternative<MeshExtent>(measured));
+    EXPECT_EQ(std::get<MeshExtent>(measured).bytes, whole.size());
+    EXPECT_EQ(reported, unknown);
+    // In a big mesh, a sample of cuts and the one just before the end are enough.
     const std::size_t stride = whole.size() > 1000 ? whole.size() / 16 * 2 : 2;
     for (std::size_t length = 0; length < whole.size(); length = std::min(length + stride, whole.size() - 2)) {
       const MeshResult<MeshRecord> cut = ReadMesh(MeshDataAt(Bytes(whole.begin(), whole.begin() + std::ptrdiff_t(length)), 0), 0);

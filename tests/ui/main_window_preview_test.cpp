@@ -4,6 +4,7 @@
 
 #include "tests/ui/support/window_story.h"
 #include "ui/mesh_preview_widget.h"
+#include "ui/object_view_widget.h"
 #include "ui/texture_page_widget.h"
 
 namespace tarnlow::ui::test {
@@ -28,6 +29,15 @@ bool ShowsMesh(const frmMain& w) {
 
 bool ShowsTexturePages(const frmMain& w) {
   return w.picPreview->currentWidget() == w.picTextures && w.cmdTextures->isChecked() && !w.cmdMesh->isChecked();
+}
+
+// Which picture is up, and that its button alone is pressed.
+bool Shows(const frmMain& w, const QWidget* picture) {
+  const std::pair<const QWidget*, const QPushButton*> pairs[] = {
+      {w.picMesh, w.cmdMesh}, {w.picTextures, w.cmdTextures}, {w.picObject, w.cmdObject}, {w.picCheck, w.cmdCheck}};
+  bool buttonsAgree = true;
+  for (const auto& [widget, button] : pairs) buttonsAgree = buttonsAgree && button->isChecked() == (widget == picture);
+  return w.picPreview->currentWidget() == picture && buttonsAgree;
 }
 
 class MainWindowPreviewTest : public WindowStory {
@@ -92,11 +102,41 @@ TEST_F(MainWindowPreviewTest, OpeningShowsTheTexturePagesOfTheNewWadAndClearsThe
   EXPECT_TRUE(w.picMesh->caption().startsWith("6 vertices")) << w.picMesh->caption().toStdString();
 }
 
-TEST_F(MainWindowPreviewTest, SelectingAnotherObjectClearsTheMeshToTheTexturePages) {
+TEST_F(MainWindowPreviewTest, SelectingAnObjectShowsItAssembledAndAMeshLineHighlightsItsMesh) {
   frmMain& w = showingMesh();
+  EXPECT_EQ(w.picObject->highlightedMesh(), 1);
   w.cboMeshes->setCurrentRow(1);
   EXPECT_EQ(w.picMesh->state(), State::Empty);
-  EXPECT_TRUE(ShowsTexturePages(w));
+  EXPECT_TRUE(Shows(w, w.picObject));
+  EXPECT_TRUE(w.picObject->hasObject());
+  EXPECT_EQ(w.picObject->highlightedMesh(), std::nullopt);
+  w.cmdTextures->click();
+  w.cmdObject->click();
+  EXPECT_TRUE(Shows(w, w.picObject));
+}
+
+TEST_F(MainWindowPreviewTest, CheckListsTheFindingsAndAFindingAboutAnObjectSelectsIt) {
+  frmMain& w = startWithStory();
+  w.cmdCheck->click();
+  EXPECT_TRUE(Shows(w, w.picCheck));
+  // The summary, then a line per finding; object 2's second mesh lies
+  // outside the mesh pointers.
+  QListWidgetItem* aboutObject2 = nullptr;
+  for (int i = 1; i < w.picCheck->count(); ++i) {
+    if (w.picCheck->item(i)->data(Qt::UserRole).toInt() == 2 && w.picCheck->item(i)->data(Qt::UserRole).isValid()) {
+      aboutObject2 = w.picCheck->item(i);
+    }
+  }
+  ASSERT_NE(aboutObject2, nullptr);
+  w.picCheck->setCurrentItem(w.picCheck->item(0));
+  w.picCheck_Click();
+  EXPECT_EQ(w.cboMeshes->currentRow(), -1) << "the summary is about no object";
+  platform.answerMessage();  // the mesh list names the mesh it cannot read
+  w.picCheck->setCurrentItem(aboutObject2);
+  w.picCheck_Click();
+  EXPECT_EQ(w.cboMeshes->currentRow(), 2);
+  EXPECT_EQ(w.MeshList->count(), 2);
+  EXPECT_TRUE(Shows(w, w.picObject));
 }
 
 TEST_F(MainWindowPreviewTest, ButtonsSwitchBetweenTheMeshAndTheTexturePages) {
@@ -127,7 +167,7 @@ TEST_F(MainWindowPreviewTest, ClickingTheCurrentLineAgainBringsItsMeshBack) {
 
 TEST_F(MainWindowPreviewTest, PicturesAndButtonsStayOutOfTheListsWay) {
   frmMain& w = makeWindow();
-  for (const QWidget* mine : Widgets{w.picPreview, w.cmdMesh, w.cmdTextures}) {
+  for (const QWidget* mine : Widgets{w.picPreview, w.cmdMesh, w.cmdTextures, w.cmdObject, w.cmdCheck}) {
     EXPECT_EQ(mine->parentWidget(), w.fraWad[1]);
     EXPECT_TRUE(w.fraWad[1]->rect().contains(mine->geometry())) << "inside the page";
     for (const QWidget* theirs : Widgets{w.lblMeshes, w.cboMeshes, w.lblOneObj, w.MeshList}) {
@@ -136,7 +176,12 @@ TEST_F(MainWindowPreviewTest, PicturesAndButtonsStayOutOfTheListsWay) {
   }
   EXPECT_GT(w.picPreview->x(), w.lblOneObj->geometry().right());
   EXPECT_GT(w.cmdMesh->y(), w.MeshList->geometry().bottom());
-  EXPECT_FALSE(w.cmdMesh->geometry().intersects(w.cmdTextures->geometry()));
+  const QWidget* buttons[] = {w.cmdMesh, w.cmdTextures, w.cmdObject, w.cmdCheck};
+  for (std::size_t i = 0; i < std::size(buttons); ++i) {
+    for (std::size_t j = i + 1; j < std::size(buttons); ++j) {
+      EXPECT_FALSE(buttons[i]->geometry().intersects(buttons[j]->geometry()));
+    }
+  }
 }
 
 }  // namespace

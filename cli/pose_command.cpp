@@ -1,0 +1,133 @@
+#include <charconv>
+#include <string_view>
+
+#include "anim/animation_graph.h"
+#include "anim/pose.h"
+#include "anim/posed_obj.h"
+#include "cli/object_commands.h"
+#include "wad/atomic_file.h"
+
+namespace tarnlow::cli {
+
+namespace {
+
+struct PoseArguments {
+  std::optional<std::int64_t> object;
+  std::optional<std::int64_t> animation;
+  double frame = 0;
+  std::string wad;
+  std::filesystem::path output;
+};
+
+// A frame number from 0 on, fractions allowed; nothing for anything else.
+std::optional<double> parseFrame(std::string_view text) {
+  double value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || !(value >= 0)) return std::nullopt;
+  return value;
+}
+
+// The shortest text that reads back as `value`: "2", "2.5".
+std::string frameText(double value) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
+}
+
+// Fills `parsed` or returns the usage error's text.
+std::string parseArguments(const std::vector<std::string>& args, PoseArguments& parsed) {
+  std::vector<std::string> positional;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--object" || arg == "--anim" || arg == "--frame" || arg == "-o") {
+      if (i + 1 >= args.size()) return "pose: " + arg + " needs a value";
+      const std::string& value = args[++i];
+      if (arg == "-o") {
+        if (value.empty()) return "pose: -o needs a file name";
+        parsed.output = value;
+      } else if (arg == "--frame") {
+        const std::optional<double> frame = parseFrame(value);
+        if (!frame) return "pose: --frame needs a number from 0 on, not '" + value + "'";
+        parsed.frame = *frame;
+      } else {
+        std::optional<std::int64_t>& index = arg == "--object" ? parsed.object : parsed.animation;
+        index = ParseIndex(value);
+        if (!index) return "pose: " + arg + " needs a whole number from 0 on, not '" + value + "'";
+      }
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return "pose: unknown option " + arg;
+    } else {
+      positional.push_back(arg);
+    }
+  }
+  if (positional.size() != 1) return "pose: expected one WAD file";
+  if (parsed.output.empty()) return "pose: -o FILE.obj is required";
+  if (!parsed.object) return "pose: --object N is required";
+  parsed.wad = positional[0];
+  return {};
+}
+
+}  // namespace
+
+int RunPose(const CommandContext& context) {
+  PoseArguments arguments;
+  if (std::string problem = parseArguments(context.args, arguments); !problem.empty()) {
+    return UsageError(context.err, problem);
+  }
+  const std::optional<WadDocument> document = ReadWadOrReport(arguments.wad, context.err);
+  if (!document) return kExitBadWad;
+
+  const std::int64_t n = *arguments.object;
+  if (static_cast<std::uint64_t>(n) >= document->Moveables.size()) {
+    context.err << "pose: there is no object " << n << "; the WAD holds " << document->Moveables.size()
+                << " objects, numbered from 0\n";
+    return kExitFailure;
+  }
+  const auto moveable = static_cast<std::size_t>(n);
+  std::optional<Finding> rangeProblem;
+  const AnimationRange range = ObjectAnimationRange(*document, moveable, &rangeProblem);
+  const std::int64_t own = range.end - range.first;
+  std::optional<std::int64_t> animation;
+  std::string title = "object " + std::to_string(n) + " (ObjectID " +
+                      std::to_string(document->Moveables[moveable].ObjectID) + ")";
+  if (arguments.animation) {
+    if (*arguments.animation >= own) {
+      context.err << "pose: object " << n << " has " << own << " animations; there is no animation "
+                  << *arguments.animation << "\n";
+      if (rangeProblem) context.err << "pose: " << FormatFinding(*rangeProblem) << "\n";
+      return kExitFailure;
+    }
+    animation = range.first + *arguments.animation;
+  } else if (own > 0) {
+    animation = range.first;
+  } else {
+    context.err << "pose: object " << n << " has no animations; writing its rest pose\n";
+  }
+  if (animation) {
+    title += ", animation " + std::to_string(*animation - range.first) + " (Animations " +
+             std::to_string(*animation) + "), frame " + frameText(arguments.frame);
+  } else {
+    title += ", rest pose";
+  }
+
+  std::variant<ObjectPose, Finding> pose = PoseObject(*document, moveable, animation, arguments.frame);
+  if (const auto* failure = std::get_if<Finding>(&pose)) {
+    context.err << "pose: cannot pose " << title << ": " << FormatFinding(*failure) << "\n";
+    return kExitFailure;
+  }
+  for (const Finding& problem : std::get<ObjectPose>(pose).problems) {
+    context.err << "pose: " << FormatFinding(problem) << "\n";
+  }
+  const std::string obj = PosedObjectToObj(*document, std::get<ObjectPose>(pose), title);
+  try {
+    AtomicFile file(arguments.output);
+    file.write(std::vector<std::uint8_t>(obj.begin(), obj.end()));
+    file.commit();
+  } catch (const WadError& e) {
+    context.err << "pose: cannot write " << arguments.output.string() << ": " << e.what() << "\n";
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+}  // namespace tarnlow::cli

@@ -1,0 +1,108 @@
+// check and pose, run as a user runs them.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "tests/cli/cli_process.h"
+#include "tests/support/animated_wad.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/wad_builder.h"
+
+namespace tarnlow::test {
+namespace {
+
+struct Level {
+  explicit Level(const WadDocument& doc) { WriteFileBytes(wad, WadFileBytes(doc)); }
+  CliRun run(std::vector<std::string> args) const { return RunCliProcess(args, dir.path()); }
+  TempDir dir;
+  std::string wad = (dir / "level.wad").string();
+};
+
+std::size_t LinesOf(const std::string& text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
+
+TEST(CliCheck, ExitStatusSaysWhetherAnythingIsWrong) {
+  AnimatedWad broken = AnimatedWad::Clean();
+  broken.animations[0].NextAnimation = 9;
+  broken.dispatches[0].NextFrame = 9;
+  const Level clean(AnimatedWad::Clean().build()), bad(broken.build());
+
+  const CliRun ok = clean.run({"check", clean.wad});
+  EXPECT_EQ(ok.status, 0) << ok.err;
+  EXPECT_EQ(LinesOf(ok.out), 1u);  // the summary alone
+
+  const CliRun found = bad.run({"check", bad.wad});
+  EXPECT_EQ(found.status, 1) << found.err;
+  EXPECT_EQ(LinesOf(found.out), 3u);  // two findings and the summary
+  EXPECT_EQ(found.out.rfind("error Animations 0", 0), 0u) << found.out;
+
+  const CliRun unreadable = clean.run({"check", (clean.dir / "missing.wad").string()});
+  EXPECT_EQ(unreadable.status, 2);
+}
+
+TEST(CliCheck, JsonListsEveryFindingWithItsRecordAndMoveable) {
+  AnimatedWad broken = AnimatedWad::Clean();
+  broken.animations[0].NextAnimation = 9;
+  const Level level(broken.build());
+  const CliRun run = level.run({"check", "--format", "json", level.wad});
+  EXPECT_EQ(run.status, 1) << run.err;
+  const nlohmann::json out = nlohmann::json::parse(run.out);
+  ASSERT_EQ(out["findings"].size(), 1u);
+  const nlohmann::json& f = out["findings"][0];
+  EXPECT_EQ(f["severity"], "error");
+  EXPECT_EQ(f["section"], "Animations");
+  EXPECT_EQ(f["record"], 0);
+  EXPECT_EQ(f["target"], "Animations 9");
+  EXPECT_EQ(f["moveable"], 0);
+  EXPECT_EQ(out["errors"], 1);
+}
+
+TEST(CliCheck, BadArgumentsAreUsageErrors) {
+  const Level level(AnimatedWad::Clean().build());
+  EXPECT_EQ(level.run({"check", "--format", "xml", level.wad}).status, 64);
+  EXPECT_EQ(level.run({"check"}).status, 64);
+}
+
+// The "v" lines of each "o" group of an OBJ text.
+std::vector<std::vector<std::string>> Groups(const std::string& obj) {
+  std::vector<std::vector<std::string>> groups;
+  std::istringstream in(obj);
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("o ", 0) == 0) groups.emplace_back();
+    if (line.rfind("v ", 0) == 0 && !groups.empty()) groups.back().push_back(line);
+  }
+  return groups;
+}
+
+TEST(CliPose, WritesOneGroupPerMeshPlacedByTheFrame) {
+  const Level level(AnimatedWad::Clean().build());
+  const std::string obj = (level.dir / "posed.obj").string();
+  const CliRun run = level.run({"pose", "--object", "0", "--anim", "0", "--frame", "2", level.wad, "-o", obj});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const Bytes bytes = ReadFileBytes(obj);
+  const auto groups = Groups(std::string(bytes.begin(), bytes.end()));
+  ASSERT_EQ(groups.size(), 2u);
+  // Frame 2: the root turned a quarter about Y, so mesh 1 (100 along X)
+  // stands 100 along -Z, at the root's height.
+  ASSERT_FALSE(groups[1].empty());
+  EXPECT_EQ(groups[1][0], "v 0.0 -100.0 -100.0");
+}
+
+TEST(CliPose, ObjectsAnimationsAndFramesThatDoNotExistExitWith1) {
+  const Level level(AnimatedWad::Clean().build());
+  const std::string obj = (level.dir / "posed.obj").string();
+  const std::vector<std::vector<std::string>> cases = {
+      {"--object", "2"}, {"--object", "0", "--anim", "2"}, {"--object", "0", "--frame", "3"}};
+  for (const auto& options : cases) {
+    std::vector<std::string> args = {"pose"};
+    args.insert(args.end(), options.begin(), options.end());
+    args.insert(args.end(), {level.wad, "-o", obj});
+    EXPECT_EQ(level.run(args).status, 1) << options[options.size() - 1];
+  }
+  EXPECT_EQ(level.run({"pose", level.wad, "-o", obj}).status, 64);
+}
+
+}  // namespace
+}  // namespace tarnlow::test

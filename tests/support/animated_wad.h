@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "wad/mesh_record.h"
+#include "wad/wad_document.h"
+
+namespace tarnlow::test {
+
+// A small WAD in which every cross-reference holds, section by section, so
+// that a test can break one thing and build it:
+//  - meshes 0 and 1 (SimpleMesh), pointers 0 and their offset;
+//  - moveable 0: both meshes, mesh 1 hanging 100 units along X from mesh 0,
+//    animations 0 and 1 (Unknown3: frame offset 0, first animation 0);
+//    moveable 1: mesh 1 alone, no animations (first animation -1);
+//  - animation 0: frames 0 to 2, a key frame every 2 frames (2 key frames
+//    of 11 words: box, offset, one one-axis turn per mesh), one state
+//    change (state 1) whose dispatch sends frames 0 to 2 to frame 1 of
+//    animation 0, two commands (PlaySound at frame 1 on land, EmptyHands);
+//    animation 1: frame 3 alone, one key frame, next animation 0;
+//  - one texture page, one texture-info square on it, one static mesh on
+//    mesh pointer 1.
+struct AnimatedWad {
+  std::vector<MeshRecord> meshes;
+  std::vector<MoveableRecord> moveables;
+  std::vector<std::int32_t> meshTrees;
+  std::vector<AnimationRecord> animations;
+  std::vector<StateChangeRecord> stateChanges;
+  std::vector<AnimDispatchRecord> dispatches;
+  std::vector<std::int16_t> commands;
+  std::vector<std::int16_t> frames;
+  std::vector<TextInfoRecord> textInfo;
+  std::vector<StaticMeshRecord> statics;
+  // Replaces MeshPointers after the meshes are encoded, when not empty.
+  std::vector<std::int32_t> pointers;
+
+  static AnimatedWad Clean();
+  WadDocument build() const;
+};
+
+// One-axis turn words: `units` of 4096 to a turn about X, Y or Z.
+std::int16_t TurnX(int units);
+std::int16_t TurnY(int units);
+std::int16_t TurnZ(int units);
+// A three-axis turn: 1024 units to a turn on each axis; two words.
+std::vector<std::int16_t> TurnXYZ(int x, int y, int z);
+
+// The words of a key frame: box, root offset, then the turn words given.
+std::vector<std::int16_t> KeyFrameWords(std::vector<std::int16_t> box, std::vector<std::int16_t> offset,
+                                        std::vector<std::int16_t> turns);
+
+}  // namespace tarnlow::test

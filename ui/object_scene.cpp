@@ -1,0 +1,94 @@
+#include "ui/object_scene.h"
+
+#include <algorithm>
+#include <variant>
+
+
+namespace tarnlow::ui {
+
+namespace {
+
+Vec3 placed(const Transform* world, const MeshVector& v) {
+  const tarnlow::Vec3 local{double(v.X), double(v.Y), double(v.Z)};
+  const tarnlow::Vec3 p = world != nullptr ? Apply(*world, local) : local;
+  return {p.x, p.y, p.z};
+}
+
+}  // namespace
+
+ObjectModel LoadObjectModel(const WadDocument& document, const Skeleton& skeleton) {
+  std::vector<std::int64_t> positions;
+  for (const Bone& bone : skeleton.bones) positions.push_back(bone.meshPointer);
+  return tarnlow::LoadObjectModel(document, positions);
+}
+
+std::vector<ObjectFace> ProjectObject(const ObjectModel& model, const std::vector<Transform>& world,
+                                      const OrbitCamera& camera, const Viewport& viewport, Vec3 lightDirection) {
+  std::vector<ObjectFace> faces;
+  std::vector<ScreenPoint> projected;
+  std::vector<Vec3> view;
+  for (std::size_t j = 0; j < model.meshes.size(); ++j) {
+    if (!model.meshes[j]) continue;
+    const SceneMesh& scene = *model.meshes[j];
+    const Transform* transform = j < world.size() ? &world[j] : nullptr;
+    projected.clear();
+    view.clear();
+    for (const MeshVector& v : scene.mesh.Vertices) {
+      const Vec3 p = placed(transform, v);
+      view.push_back(ToView(camera, p));
+      projected.push_back(Project(camera, viewport, p));
+    }
+    for (std::size_t i = 0; i < scene.mesh.Faces.size(); ++i) {
+      const MeshFace& face = scene.mesh.Faces[i];
+      const std::size_t n = face.Vertices.size();
+      if ((face.FaceType != MeshFace::kTriangle && face.FaceType != MeshFace::kQuad) || n < 3 || n > 4) continue;
+      const bool inRange = std::all_of(face.Vertices.begin(), face.Vertices.end(), [&](std::int16_t k) {
+        return k >= 0 && static_cast<std::size_t>(k) < projected.size();
+      });
+      if (!inRange) continue;
+      ObjectFace out{.mesh = j, .face = i, .cornerCount = static_cast<int>(n)};
+      Vec3 normal;
+      for (std::size_t c = 0; c < n; ++c) {
+        const auto k = static_cast<std::size_t>(face.Vertices[c]);
+        out.corners[c] = projected[k];
+        out.depth += projected[k].depth;
+        normal = normal + Cross(view[k], view[static_cast<std::size_t>(face.Vertices[(c + 1) % n])]);
+      }
+      out.depth /= static_cast<double>(n);
+      out.brightness = Brightness(normal, lightDirection);
+      if (scene.textures[i]) out.texture = &*scene.textures[i];
+      faces.push_back(out);
+    }
+  }
+  std::stable_sort(faces.begin(), faces.end(), [](const ObjectFace& a, const ObjectFace& b) { return a.depth > b.depth; });
+  return faces;
+}
+
+std::vector<Vec3> PosedVertices(const ObjectModel& model, const std::vector<Transform>& world) {
+  std::vector<Vec3> points;
+  for (std::size_t j = 0; j < model.meshes.size(); ++j) {
+    if (!model.meshes[j]) continue;
+    const Transform* transform = j < world.size() ? &world[j] : nullptr;
+    for (const MeshVector& v : model.meshes[j]->mesh.Vertices) points.push_back(placed(transform, v));
+  }
+  return points;
+}
+
+std::optional<std::array<double, 6>> TextureToScreen(const std::array<TexturePoint, 3>& texture,
+                                                     const std::array<ScreenPoint, 3>& screen) {
+  // Solve A * (t_i - t_0) = s_i - s_0 for the 2 x 2 matrix A.
+  const double ax = texture[1].x - texture[0].x, ay = texture[1].y - texture[0].y;
+  const double bx = texture[2].x - texture[0].x, by = texture[2].y - texture[0].y;
+  const double det = ax * by - bx * ay;
+  if (det == 0) return std::nullopt;
+  const double px = screen[1].x - screen[0].x, py = screen[1].y - screen[0].y;
+  const double qx = screen[2].x - screen[0].x, qy = screen[2].y - screen[0].y;
+  const double m11 = (px * by - qx * ay) / det;  // d x' / d x
+  const double m21 = (qx * ax - px * bx) / det;  // d x' / d y
+  const double m12 = (py * by - qy * ay) / det;  // d y' / d x
+  const double m22 = (qy * ax - py * bx) / det;  // d y' / d y
+  return std::array<double, 6>{m11, m12, m21, m22, screen[0].x - m11 * texture[0].x - m21 * texture[0].y,
+                               screen[0].y - m12 * texture[0].x - m22 * texture[0].y};
+}
+
+}  // namespace tarnlow::ui

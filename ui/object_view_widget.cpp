@@ -1,0 +1,418 @@
+#include "ui/object_view_widget.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <cmath>
+#include <variant>
+
+#include "anim/pose.h"
+#include "mesh/mesh_lists.h"
+#include "ui/texture_page_widget.h"
+#include "wad/texture_pages.h"
+
+namespace tarnlow::ui {
+
+namespace {
+
+const QColor kBackground(40, 44, 52);
+const QColor kFace(110, 150, 210);
+const QColor kEdge(18, 28, 48);
+const QColor kHighlight(255, 170, 40);
+const QColor kText(220, 220, 220);
+
+constexpr double kTurnPerPixel = 0.01;
+constexpr double kZoomPerNotch = 0.85;
+// About 60 ticks a second: smooth between the game's 30 frames.
+constexpr int kTickMilliseconds = 16;
+constexpr int kLightSteps = 12;
+
+QColor shaded(const QColor& base, double brightness) {
+  return QColor::fromRgbF(static_cast<float>(base.redF() * brightness), static_cast<float>(base.greenF() * brightness),
+                          static_cast<float>(base.blueF() * brightness));
+}
+
+}  // namespace
+
+// The picture: paints the faces the scene maths projected, far to near.
+class ObjectCanvas : public QWidget {
+ public:
+  explicit ObjectCanvas(ObjectViewWidget& view) : QWidget(&view), view_(view) {
+    setMouseTracking(false);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(160, 120);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), kBackground);
+    if (!view_.hasObject()) {
+      painter.setPen(kText.darker(150));
+      painter.drawText(rect().adjusted(8, 4, -8, -4), Qt::AlignCenter | Qt::TextWordWrap,
+                       view_.failure_.isEmpty() ? QStringLiteral("No object selected.") : view_.failure_);
+      return;
+    }
+    QPen edge(kEdge);
+    QPen highlightEdge(kHighlight);
+    highlightEdge.setWidthF(1.5);
+    for (const ObjectFace& face : view_.faces_) {
+      QPolygonF polygon;
+      for (int c = 0; c < face.cornerCount; ++c) polygon << QPointF(face.corners[c].x, face.corners[c].y);
+      const bool highlighted = view_.highlight_ && static_cast<std::size_t>(*view_.highlight_) == face.mesh;
+      const QImage* page = face.texture != nullptr ? view_.shadedPage(face.texture->page, face.brightness) : nullptr;
+      if (page != nullptr) {
+        painter.setPen(Qt::NoPen);
+        paintTextured(painter, face, *page);
+      } else {
+        painter.setPen(edge);
+        painter.setBrush(shaded(kFace, face.brightness));
+        painter.drawPolygon(polygon);
+      }
+      if (highlighted) {
+        painter.setPen(highlightEdge);
+        painter.setBrush(QColor(kHighlight.red(), kHighlight.green(), kHighlight.blue(), 110));
+        painter.drawPolygon(polygon);
+      }
+    }
+  }
+
+  void resizeEvent(QResizeEvent* event) override {
+    QWidget::resizeEvent(event);
+    view_.reproject();
+  }
+  void mousePressEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton) dragFrom_ = event->position().toPoint();
+  }
+  void mouseMoveEvent(QMouseEvent* event) override {
+    if (!dragFrom_ || !(event->buttons() & Qt::LeftButton)) return;
+    const QPoint at = event->position().toPoint();
+    const QPoint delta = at - *dragFrom_;
+    dragFrom_ = at;
+    view_.camera_.orbit(delta.x() * kTurnPerPixel, delta.y() * kTurnPerPixel);
+    view_.reproject();
+  }
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton) dragFrom_.reset();
+  }
+  void mouseDoubleClickEvent(QMouseEvent*) override { view_.fit(); }
+  void wheelEvent(QWheelEvent* event) override {
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches == 0) return;
+    view_.camera_.zoom(std::pow(kZoomPerNotch, notches));
+    view_.reproject();
+    event->accept();
+  }
+
+ private:
+  // A quad as its two triangles, each with the affine map that takes its
+  // texture corners to its screen corners: exact under this projection.
+  static void paintTextured(QPainter& painter, const ObjectFace& face, const QImage& page) {
+    static constexpr int kTriangles[2][3] = {{0, 1, 2}, {0, 2, 3}};
+    for (int t = 0; t + 2 < face.cornerCount; ++t) {
+      const int* c = kTriangles[t];
+      const std::optional<std::array<double, 6>> m = TextureToScreen(
+          {face.texture->corners[c[0]], face.texture->corners[c[1]], face.texture->corners[c[2]]},
+          {face.corners[c[0]], face.corners[c[1]], face.corners[c[2]]});
+      if (!m) continue;
+      QBrush brush(page);
+      brush.setTransform(QTransform((*m)[0], (*m)[1], (*m)[2], (*m)[3], (*m)[4], (*m)[5]));
+      painter.setBrush(brush);
+      const QPointF triangle[3] = {{face.corners[c[0]].x, face.corners[c[0]].y},
+                                   {face.corners[c[1]].x, face.corners[c[1]].y},
+                                   {face.corners[c[2]].x, face.corners[c[2]].y}};
+      painter.drawPolygon(triangle, 3);
+    }
+  }
+
+  ObjectViewWidget& view_;
+  std::optional<QPoint> dragFrom_;
+};
+
+ObjectViewWidget::ObjectViewWidget(QWidget* parent)
+    : QWidget(parent),
+      cboAnimation(new QComboBox(this)),
+      cmdPlay(new QPushButton(QStringLiteral("Play"), this)),
+      cmdStepBack(new QToolButton(this)),
+      cmdStepForward(new QToolButton(this)),
+      sldFrame(new QSlider(Qt::Horizontal, this)),
+      chkNext(new QCheckBox(QStringLiteral("Next animation"), this)),
+      lblCaption_(new QLabel(this)),
+      lblFrame_(new QLabel(this)),
+      canvas_(new ObjectCanvas(*this)) {
+  lblCaption_->setWordWrap(true);
+  cmdPlay->setCheckable(true);
+  cmdStepBack->setArrowType(Qt::LeftArrow);
+  cmdStepBack->setToolTip(QStringLiteral("One frame back"));
+  cmdStepForward->setArrowType(Qt::RightArrow);
+  cmdStepForward->setToolTip(QStringLiteral("One frame on"));
+  chkNext->setChecked(true);
+  chkNext->setToolTip(QStringLiteral("At the end of an animation go on to its next animation, as the game does; "
+                                     "unticked, start it over"));
+  timer_.setInterval(kTickMilliseconds);
+
+  auto* transport = new QHBoxLayout;
+  transport->addWidget(cmdPlay);
+  transport->addWidget(cmdStepBack);
+  transport->addWidget(cmdStepForward);
+  transport->addWidget(sldFrame, 1);
+  transport->addWidget(lblFrame_);
+  transport->addWidget(chkNext);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(lblCaption_);
+  layout->addWidget(canvas_, 1);
+  layout->addWidget(cboAnimation);
+  layout->addLayout(transport);
+
+  connect(cboAnimation, &QComboBox::currentIndexChanged, this, [this](int position) {
+    playback_.choose(position);
+    pose();
+  });
+  connect(cmdPlay, &QPushButton::toggled, this, [this](bool on) { setPlaying(on); });
+  connect(cmdStepBack, &QToolButton::clicked, this, [this] {
+    playback_.stepBack();
+    pose();
+  });
+  connect(cmdStepForward, &QToolButton::clicked, this, [this] {
+    playback_.stepForward();
+    pose();
+  });
+  connect(sldFrame, &QSlider::valueChanged, this, [this](int frame) {
+    playback_.seek(frame);
+    pose();
+  });
+  connect(chkNext, &QCheckBox::toggled, this, [this](bool on) { playback_.setFollowsNext(on); });
+  connect(&timer_, &QTimer::timeout, this, [this] {
+    const double seconds = static_cast<double>(clock_.restart()) / 1000.0;
+    advance(seconds);
+  });
+  clear();
+}
+
+ObjectViewWidget::~ObjectViewWidget() = default;
+
+QWidget* ObjectViewWidget::canvas() const { return canvas_; }
+
+void ObjectViewWidget::clear() {
+  document_ = {};
+  skeleton_.reset();
+  failure_.clear();
+  model_ = {};
+  graphProblems_.clear();
+  playback_ = Playback();
+  world_.clear();
+  poseProblem_.clear();
+  pages_.clear();
+  shadedPages_.clear();
+  faces_.clear();
+  highlight_.reset();
+  fillAnimations();
+  syncControls();
+  canvas_->update();
+}
+
+void ObjectViewWidget::showObject(const WadDocument& document, std::size_t moveableIndex) {
+  clear();
+  std::variant<Skeleton, Finding> skeleton = BuildSkeleton(document, moveableIndex);
+  if (const auto* problem = std::get_if<Finding>(&skeleton)) {
+    failure_ = QStringLiteral("This object cannot be assembled: %1").arg(QString::fromStdString(problem->problem));
+    lblCaption_->setText(failure_);
+    return;
+  }
+  document_ = document;
+  skeleton_ = std::move(std::get<Skeleton>(skeleton));
+  model_ = LoadObjectModel(document_, *skeleton_);
+  for (const std::optional<SceneMesh>& mesh : model_.meshes) {
+    if (!mesh) continue;
+    for (const std::optional<FaceTexture>& texture : mesh->textures) {
+      if (texture && !pages_.contains(texture->page)) {
+        pages_[texture->page] = TexturePageImage(TexturePageAt(document_.TextData, texture->page))
+                                    .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+      }
+    }
+  }
+  std::variant<AnimationGraph, Finding> graph = BuildAnimationGraph(document_, moveableIndex);
+  if (auto* built = std::get_if<AnimationGraph>(&graph)) {
+    graphProblems_ = built->problems;
+    playback_ = Playback(PlaybackAnimations(*built));
+  }
+  fillAnimations();
+  pose();
+  fit();
+}
+
+void ObjectViewWidget::fillAnimations() {
+  const QSignalBlocker blocker(cboAnimation);
+  cboAnimation->clear();
+  const std::vector<PlaybackAnimation>& animations = playback_.animations();
+  for (std::size_t i = 0; i < animations.size(); ++i) {
+    const AnimationRecord record = document_.Animations[static_cast<std::size_t>(animations[i].index)];
+    cboAnimation->addItem(QString::fromStdString(AnimationLine(animations[i], static_cast<int>(i), record)));
+  }
+  cboAnimation->setCurrentIndex(playback_.animation());
+}
+
+const QImage* ObjectViewWidget::shadedPage(std::size_t page, double brightness) {
+  const auto found = pages_.find(page);
+  if (found == pages_.end()) return nullptr;
+  // A few steps of light are enough to read the shape, and the darkened
+  // pages are made once each.
+  const int step = std::clamp(static_cast<int>(std::lround(brightness * kLightSteps)), 0, kLightSteps);
+  QImage& shaded = shadedPages_[{page, step}];
+  if (shaded.isNull()) {
+    shaded = found->second;
+    const double light = static_cast<double>(step) / kLightSteps;
+    for (int y = 0; y < shaded.height(); ++y) {
+      auto* line = reinterpret_cast<QRgb*>(shaded.scanLine(y));
+      for (int x = 0; x < shaded.width(); ++x) {
+        const QRgb p = line[x];
+        line[x] = qRgba(static_cast<int>(qRed(p) * light), static_cast<int>(qGreen(p) * light),
+                        static_cast<int>(qBlue(p) * light), qAlpha(p));
+      }
+    }
+  }
+  return &shaded;
+}
+
+void ObjectViewWidget::highlightMesh(std::optional<int> meshNumber) {
+  highlight_ = meshNumber;
+  canvas_->update();
+  lblCaption_->setText(caption());
+}
+
+void ObjectViewWidget::advance(double seconds) {
+  const int before = playback_.animation();
+  playback_.advance(seconds);
+  if (playback_.animation() != before) {
+    const QSignalBlocker blocker(cboAnimation);
+    cboAnimation->setCurrentIndex(playback_.animation());
+  }
+  if (!playback_.playing()) {
+    const QSignalBlocker blocker(cmdPlay);
+    cmdPlay->setChecked(false);
+    updateTimer();
+  }
+  pose();
+}
+
+void ObjectViewWidget::pose() {
+  if (!skeleton_) return;
+  poseProblem_.clear();
+  const int position = playback_.animation();
+  std::optional<std::int64_t> animation;
+  if (position >= 0 && playback_.animations()[static_cast<std::size_t>(position)].frameCount > 0) {
+    animation = playback_.animations()[static_cast<std::size_t>(position)].index;
+  }
+  std::variant<ObjectPose, Finding> posed = PoseSkeleton(document_, *skeleton_, animation, playback_.frame());
+  if (const auto* problem = std::get_if<Finding>(&posed)) {
+    // The meshes still stand, unturned, where the mesh tree puts them.
+    poseProblem_ = QString::fromStdString(FormatFinding(*problem));
+    posed = PoseSkeleton(document_, *skeleton_, std::nullopt, 0);
+  }
+  world_.clear();
+  if (const auto* objectPose = std::get_if<ObjectPose>(&posed)) {
+    for (const MeshPose& mesh : objectPose->meshes) world_.push_back(mesh.world);
+  }
+  syncControls();
+  reproject();
+}
+
+void ObjectViewWidget::reproject() {
+  const QSize size = canvas_->size();
+  faces_ = ProjectObject(model_, world_, camera_, {double(size.width()), double(size.height())});
+  canvas_->update();
+}
+
+void ObjectViewWidget::fit() {
+  camera_ = FitToPoints(camera_, PosedVertices(model_, world_));
+  reproject();
+}
+
+QString ObjectViewWidget::caption() const {
+  if (!skeleton_) return failure_.isEmpty() ? QStringLiteral("No object selected.") : failure_;
+  std::size_t faceCount = 0;
+  for (const std::optional<SceneMesh>& mesh : model_.meshes) faceCount += mesh ? mesh->mesh.Faces.size() : 0;
+  QString text = QStringLiteral("%1 meshes, %2 faces").arg(model_.meshes.size()).arg(faceCount);
+  const int position = playback_.animation();
+  if (position < 0) {
+    text += QStringLiteral("; no animations: the rest pose");
+  } else if (playback_.animations()[static_cast<std::size_t>(position)].frameCount <= 0) {
+    text += QStringLiteral("; animation %1 has no frames to play: the rest pose")
+                .arg(playback_.animations()[static_cast<std::size_t>(position)].index);
+  }
+  if (highlight_) text += QStringLiteral("; %1 highlighted").arg(QString::fromStdString(MeshLabel(*highlight_)));
+  QStringList problems;
+  if (!poseProblem_.isEmpty()) problems << QStringLiteral("Cannot pose this frame: %1").arg(poseProblem_);
+  for (const std::string& problem : model_.problems) problems << QString::fromStdString(problem);
+  for (const Finding& problem : skeleton_->problems) problems << QString::fromStdString(FormatFinding(problem));
+  for (const Finding& problem : graphProblems_) problems << QString::fromStdString(FormatFinding(problem));
+  if (!playback_.stopReason().empty()) problems << QString::fromStdString(playback_.stopReason());
+  // Two lines stay readable; the Check button lists everything.
+  if (!problems.isEmpty()) {
+    text += QLatin1Char('\n') + problems.front();
+    if (problems.size() > 1) text += QStringLiteral(" (and %1 more)").arg(problems.size() - 1);
+  }
+  return text;
+}
+
+void ObjectViewWidget::syncControls() {
+  const int position = playback_.animation();
+  const int frames = position >= 0 ? playback_.animations()[static_cast<std::size_t>(position)].frameCount : 0;
+  const bool playable = frames > 0;
+  for (QWidget* control : std::initializer_list<QWidget*>{cmdPlay, cmdStepBack, cmdStepForward, sldFrame}) {
+    control->setEnabled(playable);
+  }
+  cboAnimation->setEnabled(position >= 0);
+  {
+    const QSignalBlocker blocker(sldFrame);
+    sldFrame->setRange(0, std::max(frames - 1, 0));
+    sldFrame->setValue(static_cast<int>(std::floor(playback_.frame())));
+  }
+  {
+    const QSignalBlocker blocker(cmdPlay);
+    cmdPlay->setChecked(playback_.playing());
+    cmdPlay->setText(playback_.playing() ? QStringLiteral("Pause") : QStringLiteral("Play"));
+  }
+  lblFrame_->setText(playable ? QStringLiteral("frame %1 of %2").arg(playback_.frame(), 0, 'f', 1).arg(frames)
+                              : QString());
+  lblCaption_->setText(caption());
+}
+
+void ObjectViewWidget::setPlaying(bool playing) {
+  playback_.setPlaying(playing);
+  syncControls();
+  updateTimer();
+}
+
+void ObjectViewWidget::updateTimer() {
+  if (playback_.playing() && isVisible()) {
+    if (!timer_.isActive()) {
+      clock_.start();
+      timer_.start();
+    }
+  } else {
+    timer_.stop();
+  }
+}
+
+void ObjectViewWidget::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  updateTimer();
+}
+
+void ObjectViewWidget::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  timer_.stop();
+}
+
+}  // namespace tarnlow::ui

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "anim/animation_graph.h"
+#include "anim/skeleton.h"
+#include "ui/object_scene.h"
+#include "ui/playback.h"
+#include "wad/wad_document.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSlider;
+class QToolButton;
+
+namespace tarnlow::ui {
+
+class ObjectCanvas;
+
+// A whole object, its meshes placed by a frame of one of its animations,
+// with the controls to play them: an animation chooser, play and pause,
+// a frame back and on, a frame slider, and whether an animation that ends
+// goes on to its next one as the game plays it. The picture turns, zooms
+// and fits as the mesh preview does; faces show their textures where their
+// texture record is known, the colour key transparent, and are shaded flat
+// otherwise. One mesh can be highlighted.
+//
+// Playing runs a timer at the screen's pace; it stops while the widget is
+// hidden and starts again when it is shown.
+class ObjectViewWidget : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit ObjectViewWidget(QWidget* parent = nullptr);
+  ~ObjectViewWidget() override;
+
+  // Shows moveable `moveableIndex` of `document` (a copy is kept) at frame 0
+  // of its first animation, or in its rest pose when it has none, fitted to
+  // the view. What cannot be shown (no skeleton, meshes that do not decode,
+  // a frame that cannot be posed) is said in the caption; the rest is drawn.
+  void showObject(const WadDocument& document, std::size_t moveableIndex);
+  // Shows nothing and stops playing.
+  void clear();
+  // Highlights mesh `meshNumber` of the object (as the mesh list numbers
+  // it); nothing highlights none.
+  void highlightMesh(std::optional<int> meshNumber);
+
+  // Moves playback on by `seconds` and shows the new frame: what the timer
+  // calls on each tick.
+  void advance(double seconds);
+
+  bool hasObject() const { return skeleton_.has_value(); }
+  const Playback& playback() const { return playback_; }
+  QString caption() const;
+  std::optional<int> highlightedMesh() const { return highlight_; }
+  const OrbitCamera& camera() const { return camera_; }
+  const std::vector<ObjectFace>& faces() const { return faces_; }
+  bool timerRunning() const { return timer_.isActive(); }
+  // The picture alone, without the controls.
+  QWidget* canvas() const;
+
+  QComboBox* cboAnimation = nullptr;
+  QPushButton* cmdPlay = nullptr;
+  QToolButton* cmdStepBack = nullptr;
+  QToolButton* cmdStepForward = nullptr;
+  QSlider* sldFrame = nullptr;
+  QCheckBox* chkNext = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  friend class ObjectCanvas;
+  void fillAnimations();
+  // Poses the current frame, then reprojects.
+  void pose();
+  void reproject();
+  void fit();
+  void syncControls();
+  void setPlaying(bool playing);
+  void updateTimer();
+  // Page `page` with its colours darkened to `brightness` (colour key kept
+  // transparent); null when the object shows no such page.
+  const QImage* shadedPage(std::size_t page, double brightness);
+
+  WadDocument document_;
+  std::optional<Skeleton> skeleton_;
+  QString failure_;
+  ObjectModel model_;
+  std::vector<Finding> graphProblems_;
+  Playback playback_;
+  std::vector<Transform> world_;
+  QString poseProblem_;
+  std::map<std::size_t, QImage> pages_;
+  std::map<std::pair<std::size_t, int>, QImage> shadedPages_;
+  OrbitCamera camera_;
+  std::vector<ObjectFace> faces_;
+  std::optional<int> highlight_;
+
+  QLabel* lblCaption_;
+  QLabel* lblFrame_;
+  ObjectCanvas* canvas_;
+  QTimer timer_;
+  QElapsedTimer clock_;
+};
+
+}  // namespace tarnlow::ui
