@@ -42,6 +42,10 @@ std::string ReadWadMessage(const WadError& error);
 // returns nothing; the command then exits with kExitBadWad.
 std::optional<WadDocument> ReadWadOrReport(const std::filesystem::path& path, std::ostream& err);
 
+// A UTF-8 argument as a path, whatever the system's narrow encoding (on
+// Windows the ANSI code page, which would mangle any other character).
+std::filesystem::path PathFromUtf8(const std::string& utf8);
+
 // Writes "tarnlow-cli: <message>" and a hint to run help; returns kExitUsage.
 int UsageError(std::ostream& err, const std::string& message);
 

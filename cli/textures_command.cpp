@@ -24,7 +24,7 @@ std::string parseArguments(const std::vector<std::string>& args, TexturesArgumen
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "-o") {
       if (i + 1 >= args.size() || args[i + 1].empty()) return "textures: -o needs a folder";
-      parsed.folder = args[++i];
+      parsed.folder = PathFromUtf8(args[++i]);
     } else if (args[i] == "--swd") {
       parsed.swd = true;
     } else if (args[i].size() > 1 && args[i][0] == '-') {
@@ -42,18 +42,18 @@ std::string parseArguments(const std::vector<std::string>& args, TexturesArgumen
 // The texture section asked for, or nothing after saying why on err.
 std::optional<RecordArray<TextureRow>> loadSection(const TexturesArguments& arguments, std::ostream& err) {
   if (!arguments.swd) {
-    std::optional<WadDocument> document = ReadWadOrReport(arguments.wad, err);
+    std::optional<WadDocument> document = ReadWadOrReport(PathFromUtf8(arguments.wad), err);
     if (!document) return std::nullopt;
     return std::move(document->TextData);
   }
   const std::string swdPath = SwdPathFor(arguments.wad);
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(swdPath, ec)) {
+  if (!std::filesystem::is_regular_file(PathFromUtf8(swdPath), ec)) {
     err << "textures: there is no SWD beside the WAD: " << swdPath << " does not exist\n";
     return std::nullopt;
   }
   try {
-    return ReadSWD(swdPath).SwdTextData;
+    return ReadSWD(PathFromUtf8(swdPath)).SwdTextData;
   } catch (const WadError& e) {
     err << "ReadSWD -> error code " << e.number() << "\n" << e.what() << "\n";
   } catch (const std::bad_alloc&) {

@@ -9,7 +9,10 @@
 #include "wad/wad_error.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
+#include <share.h>
+#include <sys/stat.h>
 #include <windows.h>
 
 #include <random>
@@ -45,9 +48,20 @@ AtomicFile::AtomicFile(std::filesystem::path target) : target_(resolveLink(targe
   const std::wstring name = L"." + target_.filename().wstring() + L".tarnlow-";
   for (int attempt = 0; attempt < 100 && file_ == nullptr; ++attempt) {
     temp_ = folderOf(target_) / (name + std::to_wstring(random()));
-    // "x": fail rather than reuse a name that exists.
-    file_ = _wfopen(temp_.c_str(), L"wbx");
-    if (file_ == nullptr && errno != EEXIST) ThrowSystemError(errno, target_);
+    // An exclusive create, so that a name that exists is never reused.
+    // msvcrt's fopen refuses the "x" mode, hence the descriptor first.
+    int fd = -1;
+    const errno_t opened = _wsopen_s(&fd, temp_.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _SH_DENYNO,
+                                     _S_IREAD | _S_IWRITE);
+    if (opened == EEXIST) continue;
+    if (opened != 0) ThrowSystemError(opened, target_);
+    file_ = _wfdopen(fd, L"wb");
+    if (file_ == nullptr) {
+      const int number = errno;
+      _close(fd);
+      std::filesystem::remove(temp_);
+      ThrowSystemError(number, target_);
+    }
   }
   if (file_ == nullptr) ThrowSystemError(EEXIST, target_);
 }
