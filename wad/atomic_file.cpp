@@ -6,13 +6,11 @@
 #include <string>
 #include <system_error>
 
+#include "wad/exclusive_file.h"
 #include "wad/wad_error.h"
 
 #ifdef _WIN32
-#include <fcntl.h>
 #include <io.h>
-#include <share.h>
-#include <sys/stat.h>
 #include <windows.h>
 
 #include <random>
@@ -48,20 +46,9 @@ AtomicFile::AtomicFile(std::filesystem::path target) : target_(resolveLink(targe
   const std::wstring name = L"." + target_.filename().wstring() + L".tarnlow-";
   for (int attempt = 0; attempt < 100 && file_ == nullptr; ++attempt) {
     temp_ = folderOf(target_) / (name + std::to_wstring(random()));
-    // An exclusive create, so that a name that exists is never reused.
-    // msvcrt's fopen refuses the "x" mode, hence the descriptor first.
-    int fd = -1;
-    const errno_t opened = _wsopen_s(&fd, temp_.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _SH_DENYNO,
-                                     _S_IREAD | _S_IWRITE);
-    if (opened == EEXIST) continue;
-    if (opened != 0) ThrowSystemError(opened, target_);
-    file_ = _wfdopen(fd, L"wb");
-    if (file_ == nullptr) {
-      const int number = errno;
-      _close(fd);
-      std::filesystem::remove(temp_);
-      ThrowSystemError(number, target_);
-    }
+    int number = 0;
+    file_ = CreateExclusive(temp_, number);
+    if (file_ == nullptr && number != EEXIST) ThrowSystemError(number, target_);
   }
   if (file_ == nullptr) ThrowSystemError(EEXIST, target_);
 }
@@ -121,6 +108,10 @@ void AtomicFile::commit() {
   std::FILE* file = file_;
   file_ = nullptr;
   if (std::fclose(file) != 0) discard(errno);
+  // Windows refuses to replace a read-only file, but wine replaces it: asking
+  // first makes both refuse alike, so that the tests under wine see it.
+  const DWORD attributes = GetFileAttributesW(target_.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) discard(EACCES);
   if (!MoveFileExW(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) discard(EACCES);
   committed_ = true;
 }

@@ -20,21 +20,21 @@ std::wstring wideOf(const std::string& utf8) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).wstring();
 }
 
-// One argument quoted the way CommandLineToArgvW splits it again: backslashes
-// are doubled only before a quote.
+// One argument quoted the way CommandLineToArgvW splits it again: a run of
+// backslashes is doubled only before a quote, its own or the closing one.
 std::wstring quoted(const std::wstring& arg) {
   std::wstring out = L"\"";
   std::size_t slashes = 0;
   for (wchar_t c : arg) {
     if (c == L'\\') {
       ++slashes;
-    } else {
-      out.append(c == L'"' ? slashes * 2 + 1 : slashes, L'\\');
-      slashes = 0;
+      continue;
     }
+    out.append(c == L'"' ? slashes * 2 + 1 : slashes, L'\\');
+    slashes = 0;
     out += c;
   }
-  out.append(slashes, L'\\');
+  out.append(slashes * 2, L'\\');
   return out + L"\"";
 }
 

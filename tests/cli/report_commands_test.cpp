@@ -100,6 +100,8 @@ TEST(CliSummary, OneRowPerWadInSortedOrderWithTheErrorOfABrokenOne) {
   }
 }
 
+// Windows allows no quote in a file name.
+#ifndef _WIN32
 TEST(CliSummary, QuotesPathsWithCommasAndReportsMissingFiles) {
   TempDir dir;
   WriteFileBytes(dir / "a,\"b\".wad", WadFileBytes(GoldenDocument()));
@@ -112,6 +114,7 @@ TEST(CliSummary, QuotesPathsWithCommasAndReportsMissingFiles) {
   EXPECT_EQ(first.rfind("\"" + dir.path().string() + "/a,\"\"b\"\".wad\",ok,130,", 0), 0u) << first;
   EXPECT_EQ(second.rfind((dir / "missing.wad").string() + ",ReadWAD -> error code ", 0), 0u) << second;
 }
+#endif
 
 TEST(CliDump, ParsesAsJsonWithEveryRecord) {
   const GoldenWad files;
