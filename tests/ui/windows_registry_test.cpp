@@ -13,31 +13,28 @@ namespace tarnlow::ui {
 namespace {
 
 constexpr std::uint32_t kHkeyCurrentUser = 0x80000001u;
-const std::string kKey = "Software\\Tarnlow\\RegistryTest";
 
 // Answers from the real registry and file system; records what it is asked
 // to start and to say.
 class RecordingPlatform : public Platform {
  public:
-  std::optional<FileDialogAnswer> OpenFileDialog(const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<FileDialogAnswer> SaveFileDialog(const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<FileDialogAnswer> OpenFileDialog(const FileDialogRequest&) override { return {}; }
+  std::optional<FileDialogAnswer> SaveFileDialog(const FileDialogRequest&) override { return {}; }
+  std::optional<PrintAnswer> PrintDialog(const PrintRequest&) override { return {}; }
+  std::string ProgramFolder() override { return {}; }
+  RegistryReader& Registry() override { return *registry_; }
   MessageAnswer ShowMessage(const std::string& text, const std::string&, MessageButtons, MessageIcon) override {
     said.push_back(text);
     return MessageAnswer::Ok;
   }
-  std::optional<PrintAnswer> PrintDialog(const PrintRequest&) override { return std::nullopt; }
   bool FileExists(const std::string& path) override {
-    return std::filesystem::is_regular_file(std::filesystem::path(std::u8string(path.begin(), path.end())));
+    return std::filesystem::is_regular_file(std::u8string(path.begin(), path.end()));
   }
-  std::string ProgramFolder() override { return {}; }
-  RegistryReader& Registry() override { return *registry_; }
   bool StartProgram(const std::string& path) override {
     started.push_back(path);
     return true;
   }
-
-  std::vector<std::string> started;
-  std::vector<std::string> said;
+  std::vector<std::string> started, said;
 
  private:
   std::unique_ptr<RegistryReader> registry_ = MakeSystemRegistry();
