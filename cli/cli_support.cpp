@@ -68,6 +68,10 @@ std::optional<std::int64_t> ParseIndex(std::string_view text) {
   return value;
 }
 
+std::filesystem::path PathFromUtf8(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 int UsageError(std::ostream& err, const std::string& message) {
   err << "tarnlow-cli: " << message << "\n"
       << "Run 'tarnlow-cli help' for the commands and their arguments.\n";

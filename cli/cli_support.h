@@ -48,6 +48,10 @@ std::optional<WadDocument> ReadWadOrReport(const std::filesystem::path& path, st
 // "3x", "", a number beyond 64 bits).
 std::optional<std::int64_t> ParseIndex(std::string_view text);
 
+// A UTF-8 argument as a path, whatever the system's narrow encoding (on
+// Windows the ANSI code page, which would mangle any other character).
+std::filesystem::path PathFromUtf8(const std::string& utf8);
+
 // Writes "tarnlow-cli: <message>" and a hint to run help; returns kExitUsage.
 int UsageError(std::ostream& err, const std::string& message);
 

@@ -11,10 +11,10 @@ int RunCopy(const CommandContext& context) {
   }
   if (args.size() != 2) return UsageError(context.err, "copy: expected an input and an output WAD");
 
-  const std::optional<WadDocument> document = ReadWadOrReport(args[0], context.err);
+  const std::optional<WadDocument> document = ReadWadOrReport(PathFromUtf8(args[0]), context.err);
   if (!document) return kExitBadWad;
   try {
-    WriteWAD(args[1], *document);
+    WriteWAD(PathFromUtf8(args[1]), *document);
   } catch (const WadError& e) {
     context.err << "copy: cannot write " << args[1] << ": " << e.what() << "\n";
     return kExitFailure;

@@ -104,7 +104,7 @@ int RunDump(const CommandContext& context) {
   std::int64_t fileLength = 0;
   WadDocument document;
   try {
-    document = ReadWAD(path, fileLength);
+    document = ReadWAD(PathFromUtf8(path), fileLength);
   } catch (const WadError& e) {
     context.err << ReadWadMessage(e) << "\n";
     return kExitBadWad;

@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "cli/commands.h"
 
 int main(int argc, char* argv[]) {
-  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  tarnlow::cli::UseBinaryStandardStreams();
+  const std::vector<std::string> args = tarnlow::cli::Utf8Arguments(argc, argv);
   const std::filesystem::path folder = tarnlow::cli::ProgramFolder(argc > 0 ? argv[0] : nullptr);
   const int status = tarnlow::cli::RunCli(args, std::cout, std::cerr, folder);
   std::cout.flush();

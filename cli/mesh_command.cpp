@@ -34,7 +34,7 @@ std::string parseArguments(const std::vector<std::string>& args, MeshArguments& 
       const std::string& value = args[++i];
       if (arg == "-o") {
         if (value.empty()) return "mesh: -o needs a file name";
-        parsed.output = value;
+        parsed.output = PathFromUtf8(value);
       } else {
         *index = ParseIndex(value);
         if (!*index) return "mesh: " + arg + " needs a number from 0 on, not '" + value + "'";
@@ -95,7 +95,7 @@ int RunMesh(const CommandContext& context) {
   if (std::string problem = parseArguments(context.args, arguments); !problem.empty()) {
     return UsageError(context.err, problem);
   }
-  const std::optional<WadDocument> document = ReadWadOrReport(arguments.wad, context.err);
+  const std::optional<WadDocument> document = ReadWadOrReport(PathFromUtf8(arguments.wad), context.err);
   if (!document) return kExitBadWad;
 
   std::string title;

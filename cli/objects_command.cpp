@@ -24,7 +24,7 @@ std::string parseArguments(const CommandContext& context, ObjectsArguments& pars
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--names") {
       if (i + 1 >= args.size()) return "objects: --names needs a file";
-      parsed.names = args[++i];
+      parsed.names = PathFromUtf8(args[++i]);
     } else if (args[i].size() > 1 && args[i][0] == '-') {
       return "objects: unknown option " + args[i];
     } else {
@@ -32,7 +32,7 @@ std::string parseArguments(const CommandContext& context, ObjectsArguments& pars
     }
   }
   if (positional.size() != 1) return "objects: expected one WAD file";
-  parsed.wad = positional[0];
+  parsed.wad = PathFromUtf8(positional[0]);
   return {};
 }
 

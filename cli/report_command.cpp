@@ -69,7 +69,7 @@ std::string parseArguments(const std::vector<std::string>& args, ReportArguments
       parsed.at = parseAt(args[++i]);
       if (!parsed.at) return "report: --at needs \"YYYY-MM-DD HH:MM:SS\"";
     } else if (arg == "-o") {
-      parsed.output = args[++i];
+      parsed.output = PathFromUtf8(args[++i]);
       if (parsed.output.empty()) return "report: -o needs a file name";
     } else if (arg.size() > 1 && arg[0] == '-') {
       return "report: unknown option " + arg;
@@ -93,7 +93,7 @@ int RunReport(const CommandContext& context) {
   ReportContext reportContext;
   WadDocument document;
   try {
-    document = ReadWAD(arguments.wad, reportContext.wadFileLength);
+    document = ReadWAD(PathFromUtf8(arguments.wad), reportContext.wadFileLength);
   } catch (const WadError& e) {
     context.err << ReadWadMessage(e) << "\n";
     return kExitBadWad;

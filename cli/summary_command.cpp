@@ -124,7 +124,7 @@ int RunSummary(const CommandContext& context) {
   }
   std::vector<std::filesystem::path> wads;
   for (const std::string& path : arguments.paths) {
-    for (std::filesystem::path& wad : wadsUnder(path)) wads.push_back(std::move(wad));
+    for (std::filesystem::path& wad : wadsUnder(PathFromUtf8(path))) wads.push_back(std::move(wad));
   }
 
   // Workers take the next unread WAD; each row goes to its file's slot, so

@@ -25,7 +25,7 @@ std::string parseArguments(const std::vector<std::string>& args, TexturesArgumen
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "-o") {
       if (i + 1 >= args.size() || args[i + 1].empty()) return "textures: -o needs a folder";
-      parsed.folder = args[++i];
+      parsed.folder = PathFromUtf8(args[++i]);
     } else if (args[i] == "--swd") {
       parsed.swd = true;
     } else if (args[i].size() > 1 && args[i][0] == '-') {
@@ -43,12 +43,12 @@ std::string parseArguments(const std::vector<std::string>& args, TexturesArgumen
 // The texture section asked for, or nothing after saying why on err.
 std::optional<RecordArray<TextureRow>> loadSection(const TexturesArguments& arguments, std::ostream& err) {
   if (!arguments.swd) {
-    std::optional<WadDocument> document = ReadWadOrReport(arguments.wad, err);
+    std::optional<WadDocument> document = ReadWadOrReport(PathFromUtf8(arguments.wad), err);
     if (!document) return std::nullopt;
     return std::move(document->TextData);
   }
   const std::string derivedPath = SwdPathFor(arguments.wad);
-  const std::optional<std::filesystem::path> swdPath = FindFileIgnoringCase(derivedPath);
+  const std::optional<std::filesystem::path> swdPath = FindFileIgnoringCase(PathFromUtf8(derivedPath));
   if (!swdPath) {
     err << "textures: there is no SWD beside the WAD: " << derivedPath << " does not exist\n";
     return std::nullopt;
@@ -58,7 +58,7 @@ std::optional<RecordArray<TextureRow>> loadSection(const TexturesArguments& argu
   } catch (const WadError& e) {
     err << "ReadSWD -> error code " << e.number() << "\n" << e.what() << "\n";
   } catch (const std::bad_alloc&) {
-    err << "ReadSWD -> error code " << kOutOfMemory << "\nOut of memory (" << swdPath->string() << ")\n";
+    err << "ReadSWD -> error code " << kOutOfMemory << "\nOut of memory (" << derivedPath << ")\n";
   }
   return std::nullopt;
 }

@@ -39,7 +39,7 @@ class ScratchFile {
   // The file's whole content; empty when it cannot be read.
   std::string read() const {
     std::string out;
-    std::FILE* f = std::fopen(path_.c_str(), "rb");
+    std::FILE* f = std::fopen(path_.string().c_str(), "rb");
     if (f == nullptr) return out;
     char buffer[65536];
     std::size_t got = 0;
@@ -50,7 +50,7 @@ class ScratchFile {
 
   // Replaces the file's content with `size` bytes.
   void write(const std::uint8_t* data, std::size_t size) const {
-    std::FILE* f = std::fopen(path_.c_str(), "wb");
+    std::FILE* f = std::fopen(path_.string().c_str(), "wb");
     Require(f != nullptr, "scratch file can be created");
     const bool written = size == 0 || std::fwrite(data, 1, size, f) == size;
     Require(std::fclose(f) == 0 && written, "scratch file can be written");

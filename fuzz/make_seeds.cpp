@@ -46,7 +46,7 @@ void Save(const std::string& target, const std::string& name, const Bytes& bytes
   std::ofstream out(folder / name, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   if (!out) {
-    std::fprintf(stderr, "make_seeds: cannot write %s\n", (folder / name).c_str());
+    std::fprintf(stderr, "make_seeds: cannot write %s\n", (folder / name).string().c_str());
     std::exit(1);
   }
 }

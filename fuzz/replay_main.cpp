@@ -36,12 +36,12 @@ int main(int argc, char** argv) {
     for (const auto& file : InputsOf(argv[a])) {
       std::ifstream in(file, std::ios::binary);
       if (!in) {
-        std::fprintf(stderr, "replay: cannot read %s\n", file.c_str());
+        std::fprintf(stderr, "replay: cannot read %s\n", file.string().c_str());
         return 1;
       }
       const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
       // A failing property aborts inside the call; name the input first.
-      std::fprintf(stderr, "replay: %s\n", file.c_str());
+      std::fprintf(stderr, "replay: %s\n", file.string().c_str());
       LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
       ++replayed;
     }

@@ -1,8 +1,10 @@
 #include "ui/registry.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <map>
+#include <string_view>
 #include <vector>
 
 #include "wad/codepage.h"
@@ -10,8 +12,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <QStandardPaths>
-#include <QString>
+#include <cstdlib>
+#include <filesystem>
 #endif
 
 namespace tarnlow::ui {
@@ -62,15 +64,36 @@ class Win32Registry : public RegistryReader {
 
 #else
 
+// The first executable file called `program` in a folder of PATH; empty
+// when there is none.
+std::string findOnPath(const char* program) {
+  const char* path = std::getenv("PATH");
+  std::string_view rest = path != nullptr ? path : "";
+  while (!rest.empty()) {
+    const std::size_t colon = std::min(rest.find(':'), rest.size());
+    const std::filesystem::path candidate = std::filesystem::path(rest.substr(0, colon)) / program;
+    rest.remove_prefix(std::min(colon + 1, rest.size()));
+    std::error_code ec;
+    const auto status = std::filesystem::status(candidate, ec);
+    const auto exec = std::filesystem::perms::owner_exec | std::filesystem::perms::group_exec |
+                      std::filesystem::perms::others_exec;
+    if (!ec && std::filesystem::is_regular_file(status) && (status.permissions() & exec) != std::filesystem::perms::none &&
+        candidate.is_absolute()) {
+      return candidate.string();
+    }
+  }
+  return {};
+}
+
 // Stands in for the Windows registry: the one value the About box looks for
 // first, answered with a system-information program of this system.
 class StandInRegistry : public RegistryReader {
  public:
   StandInRegistry() {
     for (const char* program : {"hardinfo2", "hardinfo", "kinfocenter", "gnome-system-monitor"}) {
-      const QString found = QStandardPaths::findExecutable(QString::fromLatin1(program));
-      if (!found.isEmpty()) {
-        const auto bytes = Utf8ToCp1252(found.toStdString());
+      const std::string found = findOnPath(program);
+      if (!found.empty()) {
+        const auto bytes = Utf8ToCp1252(found);
         if (!bytes) continue;
         path_.assign(bytes->begin(), bytes->end());
         path_.push_back(0);

@@ -6,6 +6,7 @@
 #include <string>
 #include <system_error>
 
+#include "wad/exclusive_file.h"
 #include "wad/wad_error.h"
 
 #ifdef _WIN32
@@ -45,10 +46,10 @@ int AtomicFile::createTemp() {
   const std::wstring name = L"." + target_.filename().wstring() + L".tarnlow-";
   for (int attempt = 0; attempt < 100; ++attempt) {
     temp_ = folderOf(target_) / (name + std::to_wstring(random()));
-    // "x": fail rather than reuse a name that exists.
-    file_ = _wfopen(temp_.c_str(), L"wbx");
+    int number = 0;
+    file_ = CreateExclusive(temp_, number);
     if (file_ != nullptr) return 0;
-    if (errno != EEXIST) return errno;
+    if (number != EEXIST) return number;
   }
   return EEXIST;
 }
@@ -162,6 +163,10 @@ void AtomicFile::commit() {
   std::FILE* file = file_;
   file_ = nullptr;
   if (std::fclose(file) != 0) discard(errno);
+  // Windows refuses to replace a read-only file, but wine replaces it: asking
+  // first makes both refuse alike, so that the tests under wine see it.
+  const DWORD attributes = GetFileAttributesW(target_.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) discard(EACCES);
   if (!MoveFileExW(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) discard(EACCES);
   committed_ = true;
 }

@@ -33,7 +33,12 @@ namespace {
 
 InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
   std::FILE* file = _wfopen(path.c_str(), L"rb");
-  if (file == nullptr) ThrowSystemError(errno, path);
+  if (file == nullptr) {
+    // Windows refuses to open a folder with EACCES; say what it is instead.
+    const int number = errno;
+    std::error_code ec;
+    ThrowSystemError(number == EACCES && std::filesystem::is_directory(path, ec) ? EISDIR : number, path);
+  }
   struct _stat64 info {};
   if (_fstat64(_fileno(file), &info) != 0) {
     const int number = errno;

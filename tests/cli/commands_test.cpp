@@ -144,7 +144,8 @@ TEST(CliReport, WithoutAtTheHeaderCarriesTheCurrentDate) {
 }
 
 // Paths sorted, quoted when they hold a comma, each broken or missing file
-// with the error number of its read.
+// with the error number of its read. Windows allows no quote in a file name.
+#ifndef _WIN32
 TEST(CliSummary, OneRowPerWadWithTheErrorOfABrokenOne) {
   TempDir dir;
   std::filesystem::create_directories(dir / "levels" / "sub");
@@ -161,6 +162,7 @@ TEST(CliSummary, OneRowPerWadWithTheErrorOfABrokenOne) {
     ExpectGolden("summary.csv", run.out, dir.path());
   }
 }
+#endif
 
 TEST(CliDump, WritesEveryRecordAsJson) {
   const GoldenWad files;

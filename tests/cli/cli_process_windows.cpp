@@ -1,0 +1,84 @@
+#include "tests/cli/cli_process.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace tarnlow::test {
+
+namespace {
+
+std::string readText(const std::filesystem::path& path) {
+  std::ostringstream text;
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  return text.str();
+}
+
+std::wstring wideOf(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).wstring();
+}
+
+// One argument quoted the way CommandLineToArgvW splits it again: a run of
+// backslashes is doubled only before a quote, its own or the closing one.
+std::wstring quoted(const std::wstring& arg) {
+  std::wstring out = L"\"";
+  std::size_t slashes = 0;
+  for (wchar_t c : arg) {
+    if (c == L'\\') {
+      ++slashes;
+      continue;
+    }
+    out.append(c == L'"' ? slashes * 2 + 1 : slashes, L'\\');
+    slashes = 0;
+    out += c;
+  }
+  out.append(slashes * 2, L'\\');
+  return out + L"\"";
+}
+
+HANDLE inheritableFile(const std::filesystem::path& path) {
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                     nullptr);
+}
+
+}  // namespace
+
+std::filesystem::path CliPath() { return TARNLOW_CLI_PATH; }
+
+CliRun RunCliProcess(const std::vector<std::string>& args, const std::filesystem::path& scratch,
+                     const std::filesystem::path& program) {
+  const std::filesystem::path outPath = scratch / "cli-stdout.txt";
+  const std::filesystem::path errPath = scratch / "cli-stderr.txt";
+  std::wstring commandLine = quoted(program.wstring());
+  for (const std::string& a : args) commandLine += L" " + quoted(wideOf(a));
+
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = inheritableFile(outPath);
+  startup.hStdError = inheritableFile(errPath);
+  PROCESS_INFORMATION process{};
+  const BOOL started = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                      &startup, &process);
+  CloseHandle(startup.hStdOutput);
+  CloseHandle(startup.hStdError);
+  CliRun run;
+  if (!started) {
+    ADD_FAILURE() << "cannot start " << program << ": error " << GetLastError();
+    return run;
+  }
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD status = 0;
+  if (GetExitCodeProcess(process.hProcess, &status)) run.status = static_cast<int>(status);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  run.out = readText(outPath);
+  run.err = readText(errPath);
+  return run;
+}
+
+}  // namespace tarnlow::test
