@@ -31,7 +31,7 @@ std::string parseArguments(const std::vector<std::string>& args, GltfArguments& 
       if (i + 1 >= args.size() || args[i + 1].empty()) return "gltf: " + arg + " needs a value";
       const std::string& value = args[++i];
       if (arg == "-o") {
-        parsed.output = value;
+        parsed.output = PathFromUtf8(value);
         continue;
       }
       std::size_t n = 0;
@@ -66,7 +66,7 @@ int RunGltf(const CommandContext& context) {
   if (std::string problem = parseArguments(context.args, arguments); !problem.empty()) {
     return UsageError(context.err, problem);
   }
-  const std::optional<WadDocument> document = ReadWadOrReport(arguments.wad, context.err);
+  const std::optional<WadDocument> document = ReadWadOrReport(PathFromUtf8(arguments.wad), context.err);
   if (!document) return kExitBadWad;
   const std::size_t n = *arguments.object;
   if (n >= document->Moveables.size()) {

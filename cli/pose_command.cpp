@@ -44,7 +44,7 @@ std::string parseArguments(const std::vector<std::string>& args, PoseArguments& 
       const std::string& value = args[++i];
       if (arg == "-o") {
         if (value.empty()) return "pose: -o needs a file name";
-        parsed.output = value;
+        parsed.output = PathFromUtf8(value);
       } else if (arg == "--frame") {
         const std::optional<double> frame = parseFrame(value);
         if (!frame) return "pose: --frame needs a number from 0 on, not '" + value + "'";
@@ -74,7 +74,7 @@ int RunPose(const CommandContext& context) {
   if (std::string problem = parseArguments(context.args, arguments); !problem.empty()) {
     return UsageError(context.err, problem);
   }
-  const std::optional<WadDocument> document = ReadWadOrReport(arguments.wad, context.err);
+  const std::optional<WadDocument> document = ReadWadOrReport(PathFromUtf8(arguments.wad), context.err);
   if (!document) return kExitBadWad;
 
   const std::int64_t n = *arguments.object;
