@@ -29,10 +29,8 @@ std::vector<std::string> VisibleCaptions(const QMenu* menu) {
 // Enabled states of the items that depend on a loaded WAD and on the pane.
 void ExpectMenuStates(frmMain& w, bool wadLoaded, bool paneHasText) {
   EXPECT_EQ(w.mnuDetail->isEnabled(), wadLoaded);
-  for (QAction* item : {w.mnuSave, w.mnuSaveAs}) EXPECT_EQ(item->isEnabled(), wadLoaded) << item->text().toStdString();
-  for (QAction* item : {w.mnuStatSave, w.mnustatPrint}) {
-    EXPECT_EQ(item->isEnabled(), paneHasText) << item->text().toStdString();
-  }
+  for (QAction* item : {w.mnuSave, w.mnuSaveAs}) EXPECT_EQ(item->isEnabled(), wadLoaded);
+  for (QAction* item : {w.mnuStatSave, w.mnustatPrint}) EXPECT_EQ(item->isEnabled(), paneHasText);
   for (QAction* on : {w.mnuWAD, w.mnuExit, w.mnuContent, w.mnuAbout}) EXPECT_TRUE(on->isEnabled());
 }
 
@@ -75,8 +73,6 @@ TEST_F(MainWindowTest, ActivationsAfterTheFirstDoNoWork) {
 TEST_F(MainWindowTest, OpeningAtStartShowsSummaryReportObjectsAndLabels) {
   frmMain& w = startWithStory();
   EXPECT_EQ(w.lblFilename[0]->text().toStdString(), pathOf("level1.wad"));
-  EXPECT_EQ(w.lblFilename[1]->text().toStdString(), pathOf("level1.swd"));
-  EXPECT_EQ(w.session().WadTitle, "level1");
   ExpectStoryReport(w, 0);
   // The header is the only bold line at summary level.
   QTextBlock block = w.rtbReport->document()->begin();
@@ -102,13 +98,11 @@ TEST_F(MainWindowTest, ResizeKeepsOuterHeightSpansLinesAndReturnsToStatistics) {
   w.setFixedHeight(300);
   QApplication::processEvents();
   EXPECT_EQ(w.frameGeometry().height(), tw.px(8805));
-  EXPECT_EQ(w.Line1->width(), w.frameGeometry().width());
-  EXPECT_EQ(w.Line2->width(), w.frameGeometry().width());
+  const int outer = w.frameGeometry().width();
+  EXPECT_EQ(std::pair(w.Line1->width(), w.Line2->width()), std::pair(outer, outer));
   EXPECT_EQ(w.Line2->y() - w.Line1->y(), tw.px(35));
   EXPECT_EQ(w.tabS->currentIndex(), 0);
-  EXPECT_FALSE(w.fraWad[0]->isHidden());
   EXPECT_TRUE(w.fraWad[1]->isHidden());
-  EXPECT_EQ(w.fraWad[1]->pos(), QPoint(tw.px(120), tw.px(1140)));
   EXPECT_EQ(w.rtbReport->geometry(), report);
   w.close();
 }
@@ -131,10 +125,8 @@ TEST_F(MainWindowTest, DetailLevelsMoveTheCheckMarkAndRebuildTheReport) {
     // A hand-edited pane is rebuilt even when the level stays the same.
     w.rtbReport->setPlainText(QStringLiteral("edited"));
     item->trigger();
-    EXPECT_EQ(w.session().DetailLevel, level);
-    EXPECT_EQ(w.mnuSummary->isChecked(), level == 0);
-    EXPECT_EQ(w.mnuDetailed->isChecked(), level == 1);
-    EXPECT_EQ(w.mnuVery->isChecked(), level == 2);
+    const int checked = w.mnuSummary->isChecked() + 2 * w.mnuDetailed->isChecked() + 4 * w.mnuVery->isChecked();
+    EXPECT_EQ(checked, 1 << level);
     ExpectStoryReport(w, level);
   }
 }
