@@ -64,11 +64,11 @@ TEST(CliCommands, UnreadableWadExitsWith2AndUnwritableOutputWith1) {
   WriteObjectNames(dir / "names.dat", ObjectNamesFileContent{});
   const std::string wad = (dir / "broken.wad").string(), good = (dir / "good.wad").string();
   const std::string out = (dir / "out").string(), unwritable = (dir / "missing" / "out").string();
+  const std::string code9 = "ReadWAD -> error code 9\n";
   const std::pair<std::vector<std::string>, std::string> cases[] = {
-      {{"copy", wad, out}, "ReadWAD -> error code 9\n"}, {{"report", "-o", out, wad}, "ReadWAD -> error code 9\n"},
-      {{"objects", "--names", (dir / "names.dat").string(), wad}, "ReadWAD -> error code 9\n"},
-      {{"dump", wad}, "ReadWAD -> error code 9\n"}, {{"textures", wad, "-o", out}, "ReadWAD -> error code 9\n"},
-      {{"mesh", "--pointer", "0", wad, "-o", out}, "ReadWAD -> error code 9\n"},
+      {{"copy", wad, out}, code9}, {{"report", "-o", out, wad}, code9}, {{"dump", wad}, code9},
+      {{"objects", "--names", (dir / "names.dat").string(), wad}, code9}, {{"textures", wad, "-o", out}, code9},
+      {{"mesh", "--pointer", "0", wad, "-o", out}, code9},
       {{"report", (dir / "missing.wad").string()}, "ReadWAD -> error code 2\n"},
       {{"copy", good, unwritable}, "copy: "}, {{"report", "-o", unwritable, good}, "report: "},
       {{"textures", good, "-o", (dir / "plain-file").string()}, "textures: "},
@@ -76,27 +76,30 @@ TEST(CliCommands, UnreadableWadExitsWith2AndUnwritableOutputWith1) {
   for (const auto& [args, errStart] : cases) {
     SCOPED_TRACE(testing::PrintToString(args));
     const CliRun run = RunCliProcess(args, dir.path());
-    EXPECT_EQ(run.status, errStart.starts_with("ReadWAD") ? 2 : 1);
-    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(std::pair(run.status, run.out), std::pair(errStart.starts_with("ReadWAD") ? 2 : 1, std::string()));
     EXPECT_TRUE(run.err.starts_with(errStart)) << run.err;
     EXPECT_FALSE(std::filesystem::exists(out) || std::filesystem::exists(dir / "missing"));
   }
 }
 
-TEST(CliCopy, WritesTheBytesTheReaderTookAndNothingAfterTheStaticMeshes) {
-  const Bytes original = WadFileBytes(
-      WadBuilder().version(129).meshes({SimpleMesh(), NullShapeMesh()}).staticMeshes({StaticMeshRecord{}}).build());
+// The copy goes through the reader and the writer: bytes after the static
+// meshes are not copied.
+TEST(CliCopy, WritesTheBytesTheReaderTookToTheSecondPathQuietly) {
+  TempDir dir;
+  const Bytes original = WadFileBytes(WadBuilder().version(129).meshes({SimpleMesh(), NullShapeMesh()}).build());
   Bytes withTail = original;
   withTail.insert(withTail.end(), {1, 2, 3, 4, 5});
-  TempDir dir;
   WriteFileBytes(dir / "in.wad", withTail);
   const CliRun run = RunCliProcess({"copy", (dir / "in.wad").string(), (dir / "out.wad").string()}, dir.path());
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out + run.err, "");
-  EXPECT_EQ(ReadFileBytes(dir / "out.wad"), original);
+  EXPECT_EQ(std::tuple(run.status, run.out + run.err, ReadFileBytes(dir / "out.wad")), std::tuple(0, "", original));
 }
 
 const std::string kAt = "2024-03-05 14:05:09";
+
+// The golden report of `level`, which the report tests pin, as `format` writes it.
+std::string Report(std::string (*format)(std::span<const ReportLine>), int level) {
+  return format(MakeReport(GoldenDocument(), GoldenContext(), level));
+}
 
 // golden.wad in a folder of its own, so that its title and length match the
 // golden reports.
@@ -115,19 +118,17 @@ void ExpectGolden(const std::string& name, std::string actual, const std::filesy
 TEST(CliReport, FixedTimeGivesTheGoldenReportInEachFormatOnStdoutOrInTheFile) {
   const GoldenWad files;
   const struct { std::vector<std::string> options; std::string expected; } cases[] = {
-      {{"--level", "0"}, PlainReportText(ReadGolden(0))},
-      {{"--level", "2"}, PlainReportText(ReadGolden(2))},
-      {{"--level", "1", "--format", "csv"}, PlainReportText(ReadGolden(1))},
-      {{"--level", "1", "--format", "rtf"}, RichReportText(ReadGolden(1))},
-      {{"-o", (files.dir / "stats.CSV").string()}, PlainReportText(ReadGolden(0))},
+      {{"--level", "0"}, Report(PlainReportText, 0)},
+      {{"--level", "1", "--format", "csv"}, Report(PlainReportText, 1)},
+      {{"--level", "1", "--format", "rtf"}, Report(RichReportText, 1)},
+      {{"-o", (files.dir / "stats.CSV").string()}, Report(PlainReportText, 0)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.options));
     std::vector<std::string> args = {"report", "--at", kAt, files.wad};
     args.insert(args.begin() + 1, c.options.begin(), c.options.end());
     const CliRun run = RunCliProcess(args, files.dir.path());
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.err, "");
+    ASSERT_EQ(std::pair(run.status, run.err), std::pair(0, std::string()));
     const Bytes written = ReadFileBytes(files.dir / "stats.CSV");
     EXPECT_EQ(c.options[0] == "-o" ? std::string(written.begin(), written.end()) : run.out, c.expected);
   }
@@ -137,10 +138,9 @@ TEST(CliReport, WithoutAtTheHeaderCarriesTheCurrentDate) {
   const GoldenWad files;
   const CliRun run = RunCliProcess({"report", files.wad}, files.dir.path());
   ASSERT_EQ(run.status, 0) << run.err;
-  const std::string expected = PlainReportText(ReadGolden(0));
-  ASSERT_EQ(run.out.size(), expected.size());
+  const std::string expected = Report(PlainReportText, 0);
+  EXPECT_EQ(std::pair(run.out.size(), run.out.substr(0, 80)), std::pair(expected.size(), expected.substr(0, 80)));
   EXPECT_NE(run.out, expected);
-  EXPECT_EQ(run.out.substr(0, 80), expected.substr(0, 80));
 }
 
 // Paths sorted, quoted when they hold a comma, each broken or missing file

@@ -26,16 +26,14 @@ TEST(ObjectList, ListsNamesInDocumentOrderUpToTheFirstIdWithoutARow) {
   column[0] = "LARA";
   column[90] = "BAT";
   column[500] = "LAST_ROW";
-  const std::pair<std::vector<std::int32_t>, Texts> cases[] = {
-      {{90, 0, 90, 500}, {"BAT", "LARA", "BAT", "LAST_ROW"}},
-      {{500, 501, 0}, {"LAST_ROW"}},
-      {{500, INT_MIN, 0}, {"LAST_ROW"}},
-  };
-  for (const auto& [ids, expected] : cases) {
+  const auto listOf = [&](const std::vector<std::int32_t>& ids) {
     std::vector<MoveableRecord> moveables;
     for (const std::int32_t id : ids) moveables.push_back(Moveable(id, 1, 0));
-    EXPECT_EQ(ObjectListLines(WadBuilder().moveables(moveables).build(), names), expected);
-  }
+    return ObjectListLines(WadBuilder().moveables(moveables).build(), names);
+  };
+  EXPECT_EQ(listOf({90, 0, 90, 500}), (Texts{"BAT", "LARA", "BAT", "LAST_ROW"}));
+  EXPECT_EQ(listOf({500, 501, 0}), Texts{"LAST_ROW"});
+  EXPECT_EQ(listOf({500, INT_MIN, 0}), Texts{"LAST_ROW"});
   std::vector<MoveableRecord> many(32768, Moveable(0, 1, 0));
   EXPECT_EQ(ObjectListLines(WadBuilder().moveables(many).build(), names).size(), 32768u);
   many.push_back(Moveable(0, 1, 0));
@@ -50,11 +48,7 @@ TEST(MeshList, ListsOneMarkedLinePerMeshOfTheObject) {
   const WadDocument data = WadBuilder().meshes({test::NullShapeMesh(), test::SimpleMesh(), test::NullShapeMesh(), broken}).build();
   const std::int32_t real = data.MeshPointers[1], null = data.MeshPointers[2], bad = data.MeshPointers[3];
   const auto textsOf = [&](const std::vector<std::int32_t>& pointers, const MoveableRecord& object) {
-    WadDocument doc = data;
-    doc.NumMeshPointers = static_cast<std::int32_t>(pointers.size());
-    doc.MeshPointers = RecordArray<std::int32_t>::fromRecords(std::span<const std::int32_t>(pointers));
-    doc.NumMoveables = 1;
-    doc.Moveables = RecordArray<MoveableRecord>::fromRecords({object});
+    const WadDocument doc = WadBuilder().meshData(data.MeshData).meshPointers(pointers).moveables({object}).build();
     EXPECT_TRUE(MeshListLines(doc, 1).empty());
     Texts texts;
     for (const MeshListLine& line : MeshListLines(doc, 0)) {
@@ -83,11 +77,8 @@ TEST(MeshList, ListsOneMarkedLinePerMeshOfTheObject) {
 // good faces, three that cannot be written, each named in a comment.
 TEST(ObjExport, WritesVerticesNormalsAndFacesAndSaysWhichFacesItLeftOut) {
   MeshRecord m;
-  m.NumVertices = 4;
   m.Vertices = {{-100, 0, -100}, {100, 0, -100}, {100, -32768, 100}, {-100, 32767, 100}};
-  m.NumNormals = 4;
   m.Normals = {{0, -16384, 0}, {0, -16384, 1}, {0, -16384, 2}, {0, -16384, 3}};
-  m.NumFaces = 5;
   m.Faces = {MeshFace{MeshFace::kQuad, {0, 1, 2, 3}, 4, 0}, MeshFace{7, {}, 0, 0},
              MeshFace{MeshFace::kTriangle, {0, 1, 4}, 0, 0}, MeshFace{MeshFace::kQuad, {-1, 0, 1, 2}, 0, 0},
              MeshFace{MeshFace::kTriangle, {3, 2, 0}, 1, 0}};

