@@ -1,12 +1,7 @@
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <variant>
-#include <vector>
+#include <nlohmann/json.hpp>
 
 #include "anim/skeleton.h"
 #include "tests/cli/cli_process.h"
@@ -21,13 +16,15 @@ namespace fs = std::filesystem;
 
 // The bundled sample, built beside the program.
 fs::path SampleWad() { return CliPath().parent_path() / "sample.wad"; }
+WadDocument ReadSample() {
+  std::int64_t length = 0;
+  return ReadWAD(SampleWad(), length);
+}
 
 TEST(CliGltf, EveryObjectOfTheSamplePassesTheKhronosValidator) {
-  std::int64_t length = 0;
-  const WadDocument sample = ReadWAD(SampleWad(), length);
   TempDir dir;
   std::vector<std::string> files;
-  for (std::size_t n = 0; n < sample.Moveables.size(); ++n) {
+  for (std::size_t n = 0, objects = ReadSample().Moveables.size(); n < objects; ++n) {
     for (const char* extension : {".gltf", ".glb"}) {
       const std::string file = (dir / ("object" + std::to_string(n) + extension)).string();
       const CliRun run = RunCliProcess({"gltf", "--object", std::to_string(n), SampleWad().string(), "-o", file}, dir.path());
@@ -41,15 +38,12 @@ TEST(CliGltf, EveryObjectOfTheSamplePassesTheKhronosValidator) {
 }
 
 TEST(CliGltf, NodesFollowTheMeshTreeAndTheAtlasIsEmbedded) {
-  std::int64_t length = 0;
-  const WadDocument sample = ReadWAD(SampleWad(), length);
-  const Skeleton skeleton = std::get<Skeleton>(BuildSkeleton(sample, 0));
+  const Skeleton skeleton = std::get<Skeleton>(BuildSkeleton(ReadSample(), 0));
   TempDir dir;
   const std::string file = (dir / "lara.gltf").string();
   ASSERT_EQ(RunCliProcess({"gltf", "--object", "0", SampleWad().string(), "-o", file}, dir.path()).status, 0);
-  std::ostringstream text;
-  text << std::ifstream(file).rdbuf();
-  const nlohmann::json gltf = nlohmann::json::parse(text.str());
+  const Bytes text = ReadFileBytes(file);
+  const nlohmann::json gltf = nlohmann::json::parse(text.begin(), text.end());
 
   const auto& nodes = gltf.at("nodes");
   ASSERT_EQ(nodes.size(), skeleton.bones.size() + 1);

@@ -13,6 +13,12 @@ TextInfoRecord Info(std::array<std::uint8_t, 8> bytes) { return TextInfoRecord{b
 
 MeshFace Quad(std::int16_t texture) { return {MeshFace::kQuad, {0, 1, 2, 3}, texture, 0}; }
 
+// The colour at (x, y) of an RGB image `width` pixels wide.
+std::array<std::uint8_t, 3> Rgb(const std::vector<std::uint8_t>& rgb, std::size_t width, std::size_t x, std::size_t y) {
+  const std::size_t at = (y * width + x) * 3;
+  return {rgb[at], rgb[at + 1], rgb[at + 2]};
+}
+
 TEST(FaceTextures, RecordBytesDecodeInFileOrder) {
   const TextureInfo info = DecodeTextureInfo(Info({232, 16, 0x03, 0x01, 0xFF, 23, 0xFF, 31}));
   EXPECT_EQ(info, (TextureInfo{.X = 232, .Y = 16, .Page = 0x0103, .FlipX = -1, .Width = 23, .FlipY = -1, .Height = 31}));
@@ -44,16 +50,10 @@ TEST(FaceTextures, AtlasPlacesEachPageInItsSlotAndKeysTheRest) {
   const WadDocument doc = test::WadBuilder().textureRows(4 * 256 + 10).build();
   const TextureAtlas atlas = MakeTextureAtlas(doc.TextData, {1, 4, 3, 9});
   ASSERT_EQ(atlas.pages, (std::vector<std::size_t>{1, 4, 3}));
-  ASSERT_EQ(atlas.width, 512);
-  ASSERT_EQ(atlas.height, 512);
-  const auto pixel = [&](int x, int y) {
-    const std::size_t at = (static_cast<std::size_t>(y) * 512 + static_cast<std::size_t>(x)) * 3;
-    return std::array<std::uint8_t, 3>{atlas.rgb[at], atlas.rgb[at + 1], atlas.rgb[at + 2]};
-  };
-  const auto pagePixel = [&](std::size_t page, int x, int y) {
-    const TexturePage p = TexturePageAt(doc.TextData, page);
-    const std::size_t at = (static_cast<std::size_t>(y) * 256 + static_cast<std::size_t>(x)) * 3;
-    return std::array<std::uint8_t, 3>{p.rgb[at], p.rgb[at + 1], p.rgb[at + 2]};
+  ASSERT_EQ(std::pair(atlas.width, atlas.height), std::pair(512, 512));
+  const auto pixel = [&](std::size_t x, std::size_t y) { return Rgb(atlas.rgb, 512, x, y); };
+  const auto pagePixel = [&](std::size_t p, std::size_t x, std::size_t y) {
+    return Rgb(TexturePageAt(doc.TextData, p).rgb, 256, x, y);
   };
   const std::array<std::uint8_t, 3> key = {255, 0, 255};
   EXPECT_EQ(pixel(5, 7), pagePixel(1, 5, 7));

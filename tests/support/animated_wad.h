@@ -39,15 +39,7 @@ struct AnimatedWad {
   WadDocument build() const;
 };
 
-// One-axis turn words: `units` of 4096 to a turn about X, Y or Z.
-std::int16_t TurnX(int units);
-std::int16_t TurnY(int units);
-std::int16_t TurnZ(int units);
-// A three-axis turn: 1024 units to a turn on each axis; two words.
-std::vector<std::int16_t> TurnXYZ(int x, int y, int z);
-
-// The words of a key frame: box, root offset, then the turn words given.
-std::vector<std::int16_t> KeyFrameWords(std::vector<std::int16_t> box, std::vector<std::int16_t> offset,
-                                        std::vector<std::int16_t> turns);
+// A one-axis turn word: `units` of 4096 to a turn about 'X', 'Y' or 'Z'.
+std::int16_t Turn(char axis, int units);
 
 }  // namespace tarnlow::test

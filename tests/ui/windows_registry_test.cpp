@@ -30,6 +30,9 @@ class RecordingPlatform : public Platform {
   bool FileExists(const std::string& path) override {
     return std::filesystem::is_regular_file(std::u8string(path.begin(), path.end()));
   }
+  std::optional<std::string> FindFile(const std::string& path) override {
+    return FileExists(path) ? std::optional<std::string>(path) : std::nullopt;
+  }
   bool StartProgram(const std::string& path) override {
     started.push_back(path);
     return true;
