@@ -46,8 +46,6 @@ HANDLE inheritableFile(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::filesystem::path CliPath() { return TARNLOW_CLI_PATH; }
-
 CliRun RunCliProcess(const std::vector<std::string>& args, const std::filesystem::path& scratch,
                      const std::filesystem::path& program) {
   const std::filesystem::path outPath = scratch / "cli-stdout.txt";
