@@ -164,12 +164,16 @@ TEST(CliSummary, OneRowPerWadWithTheErrorOfABrokenOne) {
 }
 #endif
 
+// The golden text holds the WAD's path with "/"; the Windows dump is
+// compared byte for byte with the Linux one by scripts/windows-compare.
+#ifndef _WIN32
 TEST(CliDump, WritesEveryRecordAsJson) {
   const GoldenWad files;
   const CliRun run = RunCliProcess({"dump", files.wad}, files.dir.path());
   ASSERT_EQ(run.status, 0) << run.err;
   ExpectGolden("dump.json", run.out, files.dir.path());
 }
+#endif
 
 }  // namespace
 }  // namespace tarnlow::test

@@ -21,6 +21,9 @@ WadDocument ReadSample() {
   return ReadWAD(SampleWad(), length);
 }
 
+// The validator runs under the build machine's Node.js, which a Windows test
+// program cannot start; the Linux build validates the same export code.
+#ifndef _WIN32
 TEST(CliGltf, EveryObjectOfTheSamplePassesTheKhronosValidator) {
   TempDir dir;
   std::vector<std::string> files;
@@ -36,6 +39,7 @@ TEST(CliGltf, EveryObjectOfTheSamplePassesTheKhronosValidator) {
   // The script exits 1 when any file has an error, 2 without the validator.
   EXPECT_EQ(validated.status, 0) << validated.out << validated.err;
 }
+#endif
 
 TEST(CliGltf, NodesFollowTheMeshTreeAndTheAtlasIsEmbedded) {
   const Skeleton skeleton = std::get<Skeleton>(BuildSkeleton(ReadSample(), 0));
