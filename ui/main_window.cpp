@@ -234,7 +234,7 @@ void frmMain::Form_Load() {
   CenterForm();
   session_.WadLoaded = false;
   session_.ReportFileName.clear();
-  const std::string expectedPath = platform_.ProgramFolder() + "/" + kObjectNamesFile;
+  const std::string expectedPath = Utf8FromPath(PathFromUtf8(platform_.ProgramFolder()) / kObjectNamesFile);
   const std::optional<std::string> foundPath = platform_.FindFile(expectedPath);
   const std::string& namesPath = foundPath ? *foundPath : expectedPath;
   ObjectNamesLoad load = LoadObjectNames(PathFromUtf8(namesPath));

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -145,13 +146,15 @@ bool VisibleFileExists(const std::string& path) {
 std::optional<std::string> FindVisibleFile(const std::string& path) {
   const std::optional<std::filesystem::path> found = FindFileIgnoringCase(PathFromUtf8(path));
   if (!found) return std::nullopt;
-  const std::u8string spelled = found->u8string();
-  std::string utf8(spelled.begin(), spelled.end());
+  std::string utf8 = Utf8FromPath(*found);
   if (!VisibleFileExists(utf8)) return std::nullopt;
   return utf8;
 }
 
-std::string QtPlatform::ProgramFolder() { return ToUtf8(QCoreApplication::applicationDirPath()); }
+// Qt spells folders with "/" everywhere; Windows users read "\".
+std::string QtPlatform::ProgramFolder() {
+  return ToUtf8(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+}
 
 bool QtPlatform::StartProgram(const std::string& path) {
   return QProcess::startDetached(ToQString(path), QStringList());

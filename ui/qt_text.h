@@ -16,4 +16,10 @@ inline std::filesystem::path PathFromUtf8(const std::string& path) {
   return std::filesystem::path(std::u8string(path.begin(), path.end()));
 }
 
+// A filesystem path as UTF-8, spelled with the platform's separators.
+inline std::string Utf8FromPath(const std::filesystem::path& path) {
+  const std::u8string spelled = path.u8string();
+  return std::string(spelled.begin(), spelled.end());
+}
+
 }  // namespace tarnlow::ui
