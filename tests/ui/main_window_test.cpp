@@ -56,7 +56,7 @@ TEST_F(MainWindowTest, StartCancelledLeavesAnEmptyWindowWithItsCaptionsAndMenus)
   ExpectMenuStates(w, false, false);
 }
 
-TEST_F(MainWindowTest, ActivationsAfterTheFirstDoNoWork) {
+TEST_F(MainWindowTest, ActivationsAfterTheFirstAndContentDoNoWorkAndExitClosesWithStatusZero) {
   platform.answerOpen(writeWad("level1.wad", StoryWad()));
   frmMain& w = makeWindow();
   // The window gets activated again while its first Open dialog is still up.
@@ -66,8 +66,13 @@ TEST_F(MainWindowTest, ActivationsAfterTheFirstDoNoWork) {
   EXPECT_TRUE(w.session().WadLoaded);
   w.setWindowTitle(QStringLiteral("changed"));
   w.Form_Activate();
+  w.show();
+  w.mnuContent->trigger();
   EXPECT_EQ(platform.story.size(), 1u);
   EXPECT_EQ(w.windowTitle(), "changed");
+  w.mnuExit->trigger();
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_EQ(w.exitStatus(), 0);
 }
 
 TEST_F(MainWindowTest, OpeningAtStartShowsSummaryReportObjectsAndLabels) {
@@ -145,16 +150,6 @@ TEST_F(MainWindowTest, UnreadableWadShowsItsErrorAndEndsTheProgram) {
   EXPECT_EQ(w.exitStatus(), 1);
   EXPECT_FALSE(w.isVisible());
   EXPECT_FALSE(w.session().WadLoaded);
-}
-
-TEST_F(MainWindowTest, ExitClosesWithStatusZeroAndContentDoesNothing) {
-  frmMain& w = startWithStory();
-  w.show();
-  w.mnuContent->trigger();
-  EXPECT_EQ(platform.story.size(), 1u);
-  w.mnuExit->trigger();
-  EXPECT_FALSE(w.isVisible());
-  EXPECT_EQ(w.exitStatus(), 0);
 }
 
 TEST_F(MainWindowTest, ObjectNameFileProblemIsToldOnceBeforeTheOpenDialog) {

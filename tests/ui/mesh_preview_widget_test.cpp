@@ -8,36 +8,22 @@
 
 #include <cmath>
 
-#include "mesh/mesh_encoder.h"
 #include "tests/support/wad_builder.h"
+#include "tests/ui/support/pictures.h"
 
 namespace tarnlow::ui {
 namespace {
 
 using State = MeshPreviewWidget::State;
+using test::CountPixels;
+using test::PolygonArea;
 
-// Pixels of `image` within `area` (all of it by default) for which `test`
-// holds. The faces and edges are drawn in blues; background, captions and
-// the failure text are greys or amber: a pixel clearly bluer than red is mesh.
-int CountPixels(const QImage& image, QRect area = {},
-                bool (*test)(QRgb) = [](QRgb p) { return qBlue(p) - qRed(p) > 20; }) {
-  if (area.isNull()) area = image.rect();
-  int count = 0;
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) count += test(image.pixel(x, y)) ? 1 : 0;
-  }
-  return count;
-}
+// The faces and edges are drawn in blues; background, captions and the
+// failure text are greys or amber: a pixel clearly bluer than red is mesh.
+bool IsMesh(QRgb p) { return qBlue(p) - qRed(p) > 20; }
 
-// One quad, a square of side 400 standing in the X-Y plane.
-MeshRecord Square() {
-  return {.NumVertices = 4,
-          .Vertices = {{-200, -200, 0}, {200, -200, 0}, {200, 200, 0}, {-200, 200, 0}},
-          .NumNormals = 1,
-          .Normals = {{0, 0, -16384}},
-          .NumFaces = 1,
-          .Faces = {MeshFace{MeshFace::kQuad, {0, 1, 2, 3}, 5, 0}}};
-}
+// One quad, a square of side 400 standing in the X-Y plane, texture 5.
+MeshRecord Square() { return test::SquareMesh(200, 0, 0, 5); }
 
 class MeshPreviewWidgetTest : public ::testing::Test {
  protected:
@@ -57,18 +43,12 @@ TEST_F(MeshPreviewWidgetTest, FilledFacesCoverTheirProjectedArea) {
   ASSERT_EQ(widget.state(), State::Mesh);
   const std::vector<ScreenFace> faces = ProjectFaces(Square(), widget.camera(), viewport());
   ASSERT_EQ(faces.size(), 1u);
-  double twice = 0;
-  for (std::size_t i = 0; i < 4; ++i) {
-    const ScreenPoint& a = faces[0].corners[i];
-    const ScreenPoint& b = faces[0].corners[(i + 1) % 4];
-    twice += a.x * b.y - b.x * a.y;
-  }
-  const double expected = std::abs(twice) / 2;
+  const double expected = PolygonArea(faces[0].corners, 4);
   // Fitted with a margin, the face is neither a speck nor clipped.
   EXPECT_GT(expected, 0.15 * viewport().width * viewport().height);
   const QImage image = render();
-  EXPECT_NEAR(CountPixels(image), expected, 0.08 * expected);
-  EXPECT_EQ(CountPixels(image, QRect(0, 0, image.width(), int(widget.meshArea().top()))), 0)
+  EXPECT_NEAR(CountPixels(image, IsMesh), expected, 0.08 * expected);
+  EXPECT_EQ(CountPixels(image, IsMesh, QRect(0, 0, image.width(), int(widget.meshArea().top()))), 0)
       << "the caption band stays clear";
 }
 
@@ -79,34 +59,28 @@ TEST_F(MeshPreviewWidgetTest, MeshWithoutFacesShowsItsVerticesAsDots) {
   for (const MeshVector& v : nullShape.Vertices) {
     const ScreenPoint p = Project(widget.camera(), viewport(), {double(v.X), double(v.Y), double(v.Z)});
     const QPoint at(int(std::lround(p.x + widget.meshArea().left())), int(std::lround(p.y + widget.meshArea().top())));
-    EXPECT_EQ(CountPixels(image, QRect(at, QSize(1, 1))), 1) << v.X << "," << v.Y << "," << v.Z;
+    EXPECT_EQ(CountPixels(image, IsMesh, QRect(at, QSize(1, 1))), 1) << v.X << "," << v.Y << "," << v.Z;
   }
-  EXPECT_LE(CountPixels(image), 5 * 50);
+  EXPECT_LE(CountPixels(image, IsMesh), 5 * 50);
 }
 
 TEST_F(MeshPreviewWidgetTest, FailureDrawsOnlyItsReasonAndADummyItsMesh) {
   widget.showMesh(Square());
   widget.showFailure("overflow: vertex count word 0x8000 at byte 10 of the mesh data");
   const QImage failed = render();
-  EXPECT_EQ(CountPixels(failed), 0);
-  EXPECT_GT(CountPixels(failed, {}, [](QRgb p) { return qGray(p) > 150; }), 50) << "the reason is drawn";
+  EXPECT_EQ(CountPixels(failed, IsMesh), 0);
+  EXPECT_GT(CountPixels(failed, [](QRgb p) { return qGray(p) > 150; }), 50) << "the reason is drawn";
   widget.showDummy(Square());
-  EXPECT_GT(CountPixels(render()), 1000);
+  EXPECT_GT(CountPixels(render(), IsMesh), 1000);
 }
 
 TEST_F(MeshPreviewWidgetTest, ObjectMeshIsChosenAsTheMeshListNumbersIt) {
   // Mesh data: the square at offset 0, then SimpleMesh(4), then a mesh whose
   // vertex count word is 0x8000.
-  const WadDocument laidOut = test::WadBuilder().meshes({Square(), test::SimpleMesh(4)}).build();
-  Bytes data = laidOut.MeshData;
-  const auto bad = static_cast<std::int32_t>(data.size());
-  Bytes broken = EncodeMesh(test::SimpleMesh(3));
-  broken[10] = 0x00;
-  broken[11] = 0x80;
-  data.insert(data.end(), broken.begin(), broken.end());
+  MeshRecord broken = test::SimpleMesh(3);
+  broken.NumVertices = -32768;
   const WadDocument doc = test::WadBuilder()
-                              .meshData(data)
-                              .meshPointers({0, laidOut.MeshPointers[1], bad})
+                              .meshes({Square(), test::SimpleMesh(4), broken})
                               .moveables({test::Moveable(0, 3, 0), test::Moveable(1, 2, 2)})
                               .build();
   const struct { std::size_t object; int mesh; State state; QString captionStart; } cases[] = {

@@ -13,11 +13,6 @@ namespace {
 const std::string kSaveDialog =
     "RichText file (*.rtf)|*.rtf|Text file (*.txt)|*.txt|CSV file (*.csv)|*.csv #3 name=";
 
-std::string FileText(const std::filesystem::path& path) {
-  const Bytes bytes = ReadFileBytes(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
 // The text pdftotext finds in a PDF; a failure when it cannot run.
 std::string PdfText(const std::filesystem::path& pdf) {
   const std::string command = std::string(PDFTOTEXT) + " -layout '" + pdf.string() + "' - 2>/dev/null";
@@ -36,13 +31,6 @@ class ReportOutputTest : public WindowStory {
     platform.answerSave(pathOf(name), filterIndex);
     window->mnuStatSave->trigger();
   }
-  // Selects the report's header line "Report on WAD: karnak".
-  QTextCursor selectHeader() {
-    QTextCursor selection(window->rtbReport->document()->findBlockByNumber(1));
-    selection.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    window->rtbReport->setTextCursor(selection);
-    return selection;
-  }
 };
 
 // Text keeps the pane's lines with CR LF; rich text keeps hand edits and bold.
@@ -51,10 +39,10 @@ TEST_F(ReportOutputTest, FirstSaveAsksWithCsvPreselectedAndWritesWhatThePaneHold
   save("Stats.TXT", 2);
   EXPECT_EQ(platform.story.back(), "Save [Save File as] " + kSaveDialog);
   EXPECT_EQ(w.session().ReportFileName, pathOf("stats.txt"));
-  EXPECT_EQ(FileText(pathOf("stats.txt")), PlainReportText(PaneLines(*w.rtbReport->document())));
+  EXPECT_EQ(ReadFileText(pathOf("stats.txt")), PlainReportText(PaneLines(*w.rtbReport->document())));
   QTextCursor(w.rtbReport->document()->findBlockByNumber(0)).insertText(QStringLiteral("MY NOTE "));
   save("karnak.rtf", 1);
-  EXPECT_EQ(FileText(dir / "karnak.rtf"), RichReportText(PaneLines(*w.rtbReport->document())));
+  EXPECT_EQ(ReadFileText(dir / "karnak.rtf"), RichReportText(PaneLines(*w.rtbReport->document())));
 }
 
 TEST_F(ReportOutputTest, OverwriteQuestionComesForAnExistingFileOtherThanTheLastSaved) {
@@ -68,11 +56,11 @@ TEST_F(ReportOutputTest, OverwriteQuestionComesForAnExistingFileOtherThanTheLast
   platform.answerMessage(MessageAnswer::No);
   save("karnak.csv", 3);
   EXPECT_EQ(platform.story.back(), question);
-  EXPECT_EQ(FileText(dir / "karnak.CSV"), "old");
+  EXPECT_EQ(ReadFileText(dir / "karnak.CSV"), "old");
   EXPECT_TRUE(w.session().ReportFileName.empty());
   platform.answerMessage(MessageAnswer::Yes);
   save("karnak.csv", 3);
-  EXPECT_NE(FileText(dir / "karnak.CSV"), "old");
+  EXPECT_NE(ReadFileText(dir / "karnak.CSV"), "old");
   EXPECT_EQ(w.session().ReportFileName, pathOf("karnak.CSV"));
   // Saving again to the same file asks nothing, whatever the case typed.
   save("KARNAK.CSV", 3);
@@ -81,7 +69,7 @@ TEST_F(ReportOutputTest, OverwriteQuestionComesForAnExistingFileOtherThanTheLast
   platform.answerMessage(MessageAnswer::No);
   save("other.csv", 3);
   EXPECT_EQ(platform.story.back(), question);
-  EXPECT_EQ(FileText(dir / "other.CSV"), "old");
+  EXPECT_EQ(ReadFileText(dir / "other.CSV"), "old");
   EXPECT_EQ(w.session().ReportFileName, pathOf("karnak.CSV"));
 }
 
@@ -100,18 +88,22 @@ TEST_F(ReportOutputTest, FailedWriteIsToldAndTheNameIsStillTaken) {
   EXPECT_TRUE(platform.story.empty());
 }
 
-TEST_F(ReportOutputTest, PrintsTheSelectionOnlyWhenChosenAndLeavesTheCursorAsItWas) {
+// Rows wider than the page wrap instead of being cut: the animation table's
+// header ends far beyond the right margin with its last column
+// ("NumAnimCommands" elsewhere must not count).
+TEST_F(ReportOutputTest, PrintsTheSelectionOnlyWhenChosenWrapsWideRowsAndLeavesTheCursorAsItWas) {
   frmMain& w = opened();
+  w.mnuDetailed->trigger();
   const struct { bool select, selectionOnly; std::string dialog; } cases[] = {
       {false, false, "Print selection-disabled"},
-               {true, false, "Print selection-enabled selection-chosen"},
-               {true, true, "Print selection-enabled selection-chosen"}};
+      {true, false, "Print selection-enabled selection-chosen"},
+      {true, true, "Print selection-enabled selection-chosen"}};
   int run = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.dialog + (c.selectionOnly ? ", selection printed" : ""));
-    QTextCursor cursor(w.rtbReport->document());
-    cursor.setPosition(10);
-    if (c.select) cursor = selectHeader();
+    // Either a caret, or the header line "Report on WAD: karnak" selected.
+    QTextCursor cursor(w.rtbReport->document()->findBlockByNumber(1));
+    if (c.select) cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     w.rtbReport->setTextCursor(cursor);
     const std::string pdf = pathOf("print" + std::to_string(++run) + ".pdf");
     // A cancelled print first: it ends quietly and changes nothing.
@@ -125,18 +117,44 @@ TEST_F(ReportOutputTest, PrintsTheSelectionOnlyWhenChosenAndLeavesTheCursorAsItW
     const std::string text = PdfText(pdf);
     EXPECT_NE(text.find("Report on WAD: karnak"), std::string::npos);
     EXPECT_EQ(text.find("End of report on karnak WAD file.") != std::string::npos, !c.selectionOnly);
+    EXPECT_EQ(std::regex_search(text, std::regex("(^|[ ,])AnimCommands")), !c.selectionOnly);
   }
 }
 
-TEST_F(ReportOutputTest, PrintedRowsWiderThanThePageWrapInsteadOfBeingCut) {
-  frmMain& w = opened();
-  w.mnuDetailed->trigger();
-  const std::string pdf = pathOf("wide.pdf");
-  platform.answerPrint(pdf, false);
-  w.mnustatPrint->trigger();
-  // The animation table's header ends far beyond the right margin with its
-  // last column; "NumAnimCommands" elsewhere must not count.
-  EXPECT_TRUE(std::regex_search(PdfText(pdf), std::regex("(^|[ ,])AnimCommands")));
+const std::vector<ReportLine> kLines = {
+    {"=====", false}, {"Report on WAD: karnak", true}, {"Count:   12", true}, {"", false}, {"  0,   1, 1", false},
+    {"", true}, {"Ümlaut € end", true}, {"", false},
+};
+
+// Showing again replaces the whole content and its formats.
+TEST(ReportPane, ShowsTheLinesJoinedWithLineFeedsAndGivesThemBackWithTheirBoldFlags) {
+  QTextDocument pane;
+  EXPECT_FALSE(PaneHasText(pane));
+  ShowReport(pane, kLines);
+  EXPECT_EQ(pane.toPlainText().toStdString(),
+            "=====\nReport on WAD: karnak\nCount:   12\n\n  0,   1, 1\n\n\xC3\x9Cmlaut \xE2\x82\xAC end\n");
+  EXPECT_EQ(PaneLines(pane), kLines);
+  const std::vector<ReportLine> plain = {{"one", false}, {"two", false}};
+  ShowReport(pane, plain);
+  EXPECT_EQ(PaneLines(pane), plain);
+  EXPECT_FALSE(pane.isUndoAvailable());
+  ShowReport(pane, {});
+  EXPECT_FALSE(PaneHasText(pane));
+}
+
+TEST(ReportPane, HandEditsAndBoldAreKept) {
+  QTextDocument pane;
+  ShowReport(pane, kLines);
+  QTextCursor cursor(pane.findBlockByNumber(0));
+  cursor.insertText(QStringLiteral(">>"));
+  QTextCharFormat bold;
+  bold.setFontWeight(QFont::Bold);
+  cursor.select(QTextCursor::BlockUnderCursor);
+  cursor.mergeCharFormat(bold);
+  const std::vector<ReportLine> lines = PaneLines(pane);
+  ASSERT_EQ(lines.size(), kLines.size());
+  EXPECT_EQ(lines[0], (ReportLine{">>=====", true}));
+  EXPECT_EQ(lines[4], kLines[4]);
 }
 
 }  // namespace

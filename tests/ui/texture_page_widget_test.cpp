@@ -20,17 +20,6 @@ RecordArray<TextureRow> Rows(std::size_t rows, std::array<std::uint8_t, 3> colou
   return RecordArray<TextureRow>(rows, bytes);
 }
 
-TEST(TexturePageImage, ColourKeyIsTransparentAndEveryOtherPixelOpaque) {
-  const TexturePage page = TexturePageAt(Rows(3, {10, 200, 30}, 17, 2), 0);
-  const QImage image = TexturePageImage(page);
-  ASSERT_EQ(image.size(), QSize(256, 3));
-  EXPECT_EQ(qAlpha(image.pixel(17, 2)), 0);
-  for (const QPoint& p : {QPoint(16, 2), QPoint(18, 2), QPoint(17, 1), QPoint(0, 0), QPoint(255, 2)}) {
-    EXPECT_EQ(image.pixel(p), qRgb(10, 200, 30)) << p.x() << "," << p.y();
-  }
-  EXPECT_TRUE(TexturePageImage(TexturePage{}).isNull());
-}
-
 TEST(TexturePageWidget, PagesOfTheChosenSourceWithAShortLastPage) {
   SwdDocument swd;
   swd.SwdTextData = Rows(64, {1, 2, 3}, 0, 0);
@@ -71,7 +60,6 @@ TEST(TexturePageWidget, ColourKeyShowsTheCheckerboardThrough) {
   }
   ASSERT_GE(origin.x(), 0) << "the page is drawn";
   const QRgb key = shot.pixel(origin + QPoint(100, 100));
-  EXPECT_NE(key, qRgb(255, 0, 255));
   EXPECT_TRUE(key == qRgb(204, 204, 204) || key == qRgb(153, 153, 153)) << std::hex << key;
   EXPECT_EQ(shot.pixel(origin + QPoint(101, 100)), qRgb(200, 40, 40));
 }
