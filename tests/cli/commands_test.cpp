@@ -107,14 +107,10 @@ std::string Report(std::string (*format)(std::span<const ReportLine>), int level
 
 // golden.wad in a folder of its own, so that its title and length match the
 // golden reports.
-struct GoldenWad {
-  GoldenWad() { WriteFileBytes(wad, WadFileBytes(GoldenDocument())); }
-  TempDir dir;
-  std::string wad = (dir / "golden.wad").string();
-};
+Level GoldenWad() { return Level(GoldenDocument(), "golden.wad"); }
 
 TEST(CliReport, FixedTimeGivesTheGoldenReportInEachFormatOnStdoutOrInTheFile) {
-  const GoldenWad files;
+  const Level files = GoldenWad();
   const struct { std::vector<std::string> options; std::string expected; } cases[] = {
       {{"--level", "0"}, Report(PlainReportText, 0)},
       {{"--level", "1", "--format", "csv"}, Report(PlainReportText, 1)},
@@ -125,15 +121,15 @@ TEST(CliReport, FixedTimeGivesTheGoldenReportInEachFormatOnStdoutOrInTheFile) {
     SCOPED_TRACE(testing::PrintToString(c.options));
     std::vector<std::string> args = {"report", "--at", kAt, files.wad};
     args.insert(args.begin() + 1, c.options.begin(), c.options.end());
-    const CliRun run = RunCliProcess(args, files.dir.path());
+    const CliRun run = files.run(args);
     ASSERT_EQ(std::pair(run.status, run.err), std::pair(0, std::string()));
     EXPECT_EQ(c.options[0] == "-o" ? ReadFileText(files.dir / "stats.CSV") : run.out, c.expected);
   }
 }
 
 TEST(CliReport, WithoutAtTheHeaderCarriesTheCurrentDate) {
-  const GoldenWad files;
-  const CliRun run = RunCliProcess({"report", files.wad}, files.dir.path());
+  const Level files = GoldenWad();
+  const CliRun run = files.run({"report", files.wad});
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string expected = Report(PlainReportText, 0);
   EXPECT_EQ(std::pair(run.out.size(), run.out.substr(0, 80)), std::pair(expected.size(), expected.substr(0, 80)));
@@ -165,8 +161,8 @@ TEST(CliSummary, OneRowPerWadWithTheErrorOfABrokenOne) {
 // compared byte for byte with the Linux one by scripts/windows-compare.
 #ifndef _WIN32
 TEST(CliDump, WritesEveryRecordAsJson) {
-  const GoldenWad files;
-  const CliRun run = RunCliProcess({"dump", files.wad}, files.dir.path());
+  const Level files = GoldenWad();
+  const CliRun run = files.run({"dump", files.wad});
   ASSERT_EQ(run.status, 0) << run.err;
   ExpectGolden("dump.json", run.out, files.dir.path());
 }

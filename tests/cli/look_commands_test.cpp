@@ -53,18 +53,15 @@ ObjectNamesFileContent Names(std::size_t rows = 91) {
   return content;
 }
 
-// level.wad, its name file (and LEVEL.SWD when given) in a folder of their own.
-struct LevelFiles {
-  explicit LevelFiles(const WadDocument& doc, const Bytes& swd = {}, const ObjectNamesFileContent& content = Names()) {
-    WriteFileBytes(wad, WadFileBytes(doc));
+// level.wad with its name file (and LEVEL.SWD when given).
+struct LevelFiles : Level {
+  explicit LevelFiles(const WadDocument& doc, const Bytes& swd = {}, const ObjectNamesFileContent& content = Names())
+      : Level(doc) {
     WriteObjectNames(names, content);
     // Named as Windows level tools name it: found all the same.
     if (!swd.empty()) WriteFileBytes(dir / "LEVEL.SWD", swd);
   }
-  CliRun run(std::vector<std::string> args) const { return RunCliProcess(args, dir.path()); }
   CliRun objects() const { return run({"objects", "--names", names, wad}); }
-  TempDir dir;
-  std::string wad = (dir / "level.wad").string();
   std::string names = (dir / "names.dat").string();
 };
 

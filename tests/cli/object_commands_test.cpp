@@ -17,13 +17,6 @@
 namespace tarnlow::test {
 namespace {
 
-struct Level {
-  explicit Level(const WadDocument& doc) { WriteFileBytes(wad, WadFileBytes(doc)); }
-  CliRun run(std::vector<std::string> args) const { return RunCliProcess(args, dir.path()); }
-  TempDir dir;
-  std::string wad = (dir / "level.wad").string();
-};
-
 std::size_t LinesOf(const std::string& text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
 
 TEST(CliCheck, ExitStatusSaysWhetherAnythingIsWrongAndJsonListsEachFinding) {

@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "tests/ui/support/window_story.h"
+#include "ui/qt_platform.h"
 #include "wad/object_names_file.h"
 #include "wad/swd_reader.h"
 
@@ -126,6 +127,28 @@ TEST_F(FileCommandsTest, OpenWasReadsTheChosenSwd) {
   w.mnuWAS->trigger();
   EXPECT_EQ(platform.story.back(), "Open []  #1 name= must-exist");
   EXPECT_EQ(w.session().swd.NumSwdEntries, 3);
+}
+
+TEST(QtNameFilters, TurnsDescriptionPatternPairsIntoQtFilters) {
+  EXPECT_EQ(QtNameFilters("TR WAD file (*.wad)|*.wad"), QStringList{"TR WAD file (*.wad)"});
+  EXPECT_EQ(QtNameFilters("RichText file (*.rtf)|*.rtf|Text file (*.txt)|*.txt|CSV file (*.csv)|*.csv"),
+            (QStringList{"RichText file (*.rtf)", "Text file (*.txt)", "CSV file (*.csv)"}));
+  EXPECT_EQ(QtNameFilters("Levels|*.wad;*.swd"), QStringList{"Levels (*.wad *.swd)"});
+  EXPECT_TRUE(QtNameFilters("").isEmpty());
+}
+
+TEST(VisibleFileExists, HiddenFilesAndFoldersCountAsMissing) {
+  tarnlow::test::TempDir dir;
+  WriteFileBytes(dir / "level.wad", Bytes{1});
+  WriteFileBytes(dir / ".level.wad", Bytes{1});
+  EXPECT_TRUE(VisibleFileExists((dir / "level.wad").string()));
+#ifndef _WIN32
+  // A leading dot hides a file here; Windows hides by attribute
+  // (windows_platform_test.cpp).
+  EXPECT_FALSE(VisibleFileExists((dir / ".level.wad").string()));
+#endif
+  EXPECT_FALSE(VisibleFileExists((dir / "none.wad").string()));
+  EXPECT_FALSE(VisibleFileExists(dir.path().string()));
 }
 
 }  // namespace

@@ -1,10 +1,15 @@
 #include "ui/report_output.h"
 
+#include <QAbstractButton>
+#include <QPrintDialog>
+#include <QPrinter>
+
 #include <cstdio>
 #include <regex>
 
 #include "report/report_files.h"
 #include "tests/ui/support/window_story.h"
+#include "ui/qt_platform.h"
 #include "ui/report_pane.h"
 
 namespace tarnlow::ui::test {
@@ -155,6 +160,26 @@ TEST(ReportPane, HandEditsAndBoldAreKept) {
   ASSERT_EQ(lines.size(), kLines.size());
   EXPECT_EQ(lines[0], (ReportLine{">>=====", true}));
   EXPECT_EQ(lines[4], kLines[4]);
+}
+
+// As the Windows dialog behaves: no page range to type, and "Selection"
+// always shown, greyed while nothing is selected.
+TEST(PrintDialog, OffersNoPageRangeAndGreysSelectionWhileNothingIsSelected) {
+  for (const bool selected : {false, true}) {
+    SCOPED_TRACE(selected ? "text selected" : "nothing selected");
+    QPrinter printer;
+    QPrintDialog dialog(&printer);
+    ConfigurePrintDialog(dialog, PrintRequest{selected, selected});
+    dialog.show();
+    const auto* selection = dialog.findChild<QAbstractButton*>(QStringLiteral("printSelection"));
+    ASSERT_NE(selection, nullptr);
+    EXPECT_FALSE(selection->isHidden());
+    EXPECT_EQ(selection->isEnabled(), selected);
+    EXPECT_EQ(selection->isChecked(), selected);
+    const auto* pages = dialog.findChild<QAbstractButton*>(QStringLiteral("printRange"));
+    EXPECT_TRUE(pages == nullptr || pages->isHidden() || !pages->isEnabled());
+    dialog.hide();
+  }
 }
 
 }  // namespace
