@@ -95,9 +95,8 @@ TEST_F(ObjectViewWidgetTest, HighlightedMeshStandsOutInAmber) {
 
 TEST_F(ObjectViewWidgetTest, BrokenObjectDrawsWhatItCanAndSaysWhy) {
   WadDocument noFrames = TwoSquares(5);
-  AnimationRecord a = noFrames.Animations[0];
-  a.FrameRate = 0;
-  noFrames.Animations = RecordArray<AnimationRecord>::fromRecords(std::vector<AnimationRecord>{a});
+  const AnimationRecord noRate{.FrameSize = 13, .FrameEnd = 2};
+  noFrames.Animations = RecordArray<AnimationRecord>::fromRecords(std::vector{noRate});
   const struct { const char* what; WadDocument doc; const char* says; std::size_t faces; } cases[] = {
       {"a mesh outside the pointers", TwoSquares(5, false, 1), "Mesh 01: mesh position 2 is outside", 1},
       {"an animation without frames", noFrames, "rest pose", 2},
