@@ -44,7 +44,7 @@ TEST(CliCommands, WrongCommandLinesExitWith64AndNameTheCommand) {
       {"textures", wad, wad, "-o", "out"}, {"textures", wad, "-o", "out", "--png"}, {"mesh", wad, "-o", "m.obj"},
       {"mesh", "--object", "1", wad, "-o", "m.obj"}, {"mesh", "--object", "1", "--mesh", "0", "--pointer", "3", wad, "-o", "m.obj"},
       {"mesh", "--pointer", "-1", wad, "-o", "m.obj"}, {"mesh", "--pointer", "2x", wad, "-o", "m.obj"},
-      {"mesh", "--pointer", "2", wad},
+      {"mesh", "--pointer", "2", wad}, {"check"}, {"check", "--format", "xml", wad},
   };
   for (const std::vector<std::string>& args : cases) {
     SCOPED_TRACE(testing::PrintToString(args));
@@ -72,7 +72,7 @@ TEST(CliCommands, UnreadableWadExitsWith2AndUnwritableOutputWith1) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"copy", wad, out}, code9}, {{"report", "-o", out, wad}, code9}, {{"dump", wad}, code9},
       {{"objects", "--names", (dir / "names.dat").string(), wad}, code9}, {{"textures", wad, "-o", out}, code9},
-      {{"mesh", "--pointer", "0", wad, "-o", out}, code9},
+      {{"mesh", "--pointer", "0", wad, "-o", out}, code9}, {{"check", wad}, code9},
       {{"report", (dir / "missing.wad").string()}, "ReadWAD -> error code 2\n"},
       {{"copy", good, unwritable}, "copy: "}, {{"report", "-o", unwritable, good}, "report: "},
       {{"textures", good, "-o", (dir / "plain-file").string()}, "textures: "},

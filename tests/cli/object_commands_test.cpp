@@ -31,9 +31,6 @@ TEST(CliCheck, ExitStatusSaysWhetherAnythingIsWrongAndJsonListsEachFinding) {
   EXPECT_EQ(found.status, 1) << found.err;
   EXPECT_EQ(LinesOf(found.out), 3u);  // two findings and the summary
   EXPECT_EQ(found.out.rfind("error Animations 0", 0), 0u) << found.out;
-  EXPECT_EQ(clean.run({"check", (clean.dir / "missing.wad").string()}).status, 2);
-  EXPECT_EQ(clean.run({"check", "--format", "xml", clean.wad}).status, 64);
-  EXPECT_EQ(clean.run({"check"}).status, 64);
   // JSON lists every finding with its record and moveable.
   const CliRun json = bad.run({"check", "--format", "json", bad.wad});
   EXPECT_EQ(json.status, 1) << json.err;

@@ -75,12 +75,6 @@ TEST_F(FileCommandsTest, MissingOrUnreadableSwdLeavesTheHeldSwdWhileTheOpenGoesO
   }
 }
 
-TEST_F(FileCommandsTest, HiddenWadCountsAsMissing) {
-  frmMain& w = startWith(writeWad(".level1.wad", StoryWad()));
-  EXPECT_FALSE(w.session().WadLoaded);
-  EXPECT_TRUE(w.lblFilename[0]->text().isEmpty());
-}
-
 TEST_F(FileCommandsTest, SaveAsTakesTheNewNameEverywhereAndLaterSavesGoThere) {
   frmMain& w = startWithStory();
   w.mnuDetailed->trigger();
@@ -137,18 +131,20 @@ TEST(QtNameFilters, TurnsDescriptionPatternPairsIntoQtFilters) {
   EXPECT_TRUE(QtNameFilters("").isEmpty());
 }
 
-TEST(VisibleFileExists, HiddenFilesAndFoldersCountAsMissing) {
-  tarnlow::test::TempDir dir;
-  WriteFileBytes(dir / "level.wad", Bytes{1});
-  WriteFileBytes(dir / ".level.wad", Bytes{1});
-  EXPECT_TRUE(VisibleFileExists((dir / "level.wad").string()));
+// A hidden WAD chosen at the start is not opened.
+TEST_F(FileCommandsTest, HiddenFilesAndFoldersCountAsMissing) {
+  const std::string hidden = writeWad(".level1.wad", StoryWad());
+  EXPECT_TRUE(VisibleFileExists(writeWad("level1.wad", StoryWad())));
 #ifndef _WIN32
   // A leading dot hides a file here; Windows hides by attribute
   // (windows_platform_test.cpp).
-  EXPECT_FALSE(VisibleFileExists((dir / ".level.wad").string()));
+  EXPECT_FALSE(VisibleFileExists(hidden));
 #endif
-  EXPECT_FALSE(VisibleFileExists((dir / "none.wad").string()));
+  EXPECT_FALSE(VisibleFileExists(pathOf("none.wad")));
   EXPECT_FALSE(VisibleFileExists(dir.path().string()));
+  frmMain& w = startWith(hidden);
+  EXPECT_FALSE(w.session().WadLoaded);
+  EXPECT_TRUE(w.lblFilename[0]->text().isEmpty());
 }
 
 }  // namespace

@@ -53,12 +53,11 @@ TEST_F(MainWindowTest, StartCancelledLeavesAnEmptyWindowWithItsCaptionsAndMenus)
       {w.mnuStatS->title(), "Stats"}, {w.mnuHelp->title(), "&Help"},
   };
   for (const auto& [actual, expected] : texts) EXPECT_EQ(actual, expected);
-  EXPECT_EQ(VisibleCaptions(w.mnuFile),
-            (std::vector<std::string>{"Open WAD...", "-", "&Save WAD", "Save WAD &as...", "-", "E&xit"}));
-  EXPECT_EQ(VisibleCaptions(w.mnuStatS),
-            (std::vector<std::string>{"Detail level", "-", "Save stats as...", "Print Stats..."}));
-  EXPECT_EQ(VisibleCaptions(w.mnuDetail), (std::vector<std::string>{"Summary", "Detailed", "Very detailed"}));
-  EXPECT_EQ(VisibleCaptions(w.mnuHelp), (std::vector<std::string>{"Content...", "A&bout..."}));
+  const std::pair<const QMenu*, std::vector<std::string>> menus[] = {
+      {w.mnuFile, {"Open WAD...", "-", "&Save WAD", "Save WAD &as...", "-", "E&xit"}},
+      {w.mnuStatS, {"Detail level", "-", "Save stats as...", "Print Stats..."}},
+      {w.mnuDetail, {"Summary", "Detailed", "Very detailed"}}, {w.mnuHelp, {"Content...", "A&bout..."}}};
+  for (const auto& [menu, captions] : menus) EXPECT_EQ(VisibleCaptions(menu), captions);
   ExpectMenuStates(w, false, false);
 }
 
