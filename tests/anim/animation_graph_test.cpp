@@ -171,7 +171,7 @@ TEST(CheckWad, EachBrokenRuleGivesOneFindingAboutItsRecord) {
   const Severity E = Severity::Error, Wn = Severity::Warning;
   // Faults found by the skeleton, the range and the command decoders are
   // passed on: one of each stands for them all.
-  const struct { const char* rule; void (*breakIt)(AnimatedWad&); Severity severity; const char* section; std::int64_t record; }
+  const struct { const char* rule; void (*breakIt)(W); Severity severity; const char* section; std::int64_t record; }
       rules[] = {
       {"moveable meshes leave MeshPointers", [](W w) { w.moveables[0].StartingMesh = 1; }, E, "Moveables", 0},
       {"moveable without meshes", [](W w) { w.moveables[0].NumMeshes = 0; }, E, "Moveables", 0},

@@ -40,7 +40,8 @@ TEST(GetKeyValue, ReadsValuesByTheirBytesOrFailsWithAnEmptyValueAndClosesTheKey)
     registry.set(kKey, "PATH", c.value);
     std::string value = "before";
     EXPECT_EQ(GetKeyValue(registry, kHkeyLocalMachine, kKey, "PATH", value), c.expected.has_value());
-    EXPECT_EQ(std::tuple(value, registry.openKeys, registry.lastAccess), std::tuple(c.expected.value_or(""), 0, 0x2003Fu));
+    EXPECT_EQ(std::tuple(value, registry.openKeys, registry.lastAccess),
+              std::tuple(c.expected.value_or(""), 0, 0x2003Fu));
   }
   // No such key under that root, no such root key, no such value.
   MemoryRegistry registry;

@@ -24,7 +24,11 @@ int CountPixels(const QImage& image, Test test, QRect area = {}) {
 template <typename Corners>
 double PolygonArea(const Corners& corners, std::size_t n) {
   double twice = 0;
-  for (std::size_t i = 0; i < n; ++i) twice += corners[i].x * corners[(i + 1) % n].y - corners[(i + 1) % n].x * corners[i].y;
+  for (std::size_t i = 0; i < n; ++i) {
+    const auto& a = corners[i];
+    const auto& b = corners[(i + 1) % n];
+    twice += a.x * b.y - b.x * a.y;
+  }
   return std::abs(twice) / 2;
 }
 
