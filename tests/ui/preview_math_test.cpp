@@ -45,7 +45,10 @@ TEST(OrbitCamera, ViewTurnsAboutTheTargetByYawThenPitch) {
       {Camera(0, 0, 100, {10, 20, 30}), {11, 22, 33}, {1, 2, 3}}, {Camera(kPi / 2, 0), {1, 5, 0}, {0, 5, 1}},
       {Camera(kPi, 0), {1, 5, 2}, {-1, 5, -2}}, {Camera(0, 0.5), {0, -1, 0}, {0, -std::cos(0.5), -std::sin(0.5)}},
       {Camera(kPi / 2, 0.5), {1, 0, 0}, {0, -std::sin(0.5), std::cos(0.5)}}};
-  for (const auto& [camera, world, view] : cases) ExpectNear(ToView(camera, world), view);
+  for (const auto& [camera, world, view] : cases) {
+    SCOPED_TRACE(testing::Message() << "yaw " << camera.yaw << ", pitch " << camera.pitch);
+    ExpectNear(ToView(camera, world), view);
+  }
 }
 
 TEST(OrbitCamera, PitchAndDistanceStayWithinTheirLimits) {
