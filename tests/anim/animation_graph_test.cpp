@@ -1,10 +1,89 @@
+// Reading animations: key frames and their turns, the graph of animations,
+// state changes and commands, and the check of every cross-reference.
 #include <gtest/gtest.h>
 
+#include <numbers>
+
 #include "anim/animation_graph.h"
+#include "anim/key_frame.h"
+#include "anim/wad_check.h"
+#include "data/sample_content.h"
 #include "tests/support/animated_wad.h"
 
 namespace tarnlow::test {
 namespace {
+
+constexpr double kTurn = 2 * std::numbers::pi;
+
+TEST(KeyFrame, TurnsDecodeByTheirTopBitsInOneOrTwoWordsAndACutFrameFails) {
+  // The angles in turns.
+  const struct { std::vector<std::int16_t> words; AngleEncoding encoding; double x, y, z; } turns[] = {
+      {{Turn('X', 1024)}, AngleEncoding::XOnly, 0.25, 0, 0},  // 1024 of 4096
+      {{Turn('Y', 2048)}, AngleEncoding::YOnly, 0, 0.5, 0},   // bits 10 and 11 are angle, not flags
+      {{Turn('Z', 4095)}, AngleEncoding::ZOnly, 0, 0, 4095.0 / 4096},
+      // X 256, Y 512, Z 768 of 1024: 0100000000 1000000000 1100000000.
+      {{0x1008, 0x0300}, AngleEncoding::ThreeAxis, 0.25, 0.5, 0.75},
+  };
+  std::vector<std::int16_t> words = {-1, 1, -2, 2, -3, 3, 4, 5, 6};  // box, then offset
+  for (const auto& t : turns) words.insert(words.end(), t.words.begin(), t.words.end());
+  const KeyFrame frame = std::get<KeyFrame>(DecodeFrameWords(words, 4));
+  EXPECT_EQ(frame.words, 14u);
+  EXPECT_EQ(frame.box, (BoundingBox{-1, 1, -2, 2, -3, 3}));
+  EXPECT_EQ(frame.offset, (Vec3{4, 5, 6}));
+  ASSERT_EQ(frame.angles.size(), 4u);
+  for (std::size_t i = 0; i < 4; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(frame.angles[i].encoding, turns[i].encoding);
+    EXPECT_NEAR(frame.angles[i].x, turns[i].x * kTurn, 1e-12);
+    EXPECT_NEAR(frame.angles[i].y, turns[i].y * kTurn, 1e-12);
+    EXPECT_NEAR(frame.angles[i].z, turns[i].z * kTurn, 1e-12);
+  }
+  // Cut inside the box, the offset, the one-word turns and the three-axis pair.
+  for (std::ptrdiff_t cut : {0, 8, 11, 13}) {
+    SCOPED_TRACE(cut);
+    EXPECT_TRUE(std::holds_alternative<Finding>(DecodeFrameWords({words.begin(), words.begin() + cut}, 4)));
+  }
+}
+
+TEST(KeyFrame, CountIncludesTheLastKeyOfAPartialStepAndNeedsARateAndAFrame) {
+  // keys -1: no count.
+  const struct { std::int16_t start, end; std::uint8_t rate; int keys; } cases[] = {
+      {0, 21, 1, 22}, {22, 57, 4, 10}, {0, 31, 2, 17}, {5, 5, 3, 1}, {0, 8, 4, 3}, {0, 4, 0, -1}, {4, 3, 1, -1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.start << ".." << c.end << " every " << int{c.rate});
+    AnimationRecord a{.FrameRate = c.rate, .FrameStart = c.start, .FrameEnd = c.end};
+    const auto keys = KeyFrameCount(a, 0);
+    EXPECT_EQ(std::holds_alternative<Finding>(keys) ? -1 : std::get<int>(keys), c.keys);
+  }
+}
+
+TEST(KeyFrame, SampleFallsBetweenTheKeysAroundAFrame) {
+  const struct { int keys, rate; double frame; FrameSample expected; } cases[] = {
+      {3, 4, 0, {0, 0, 0}},   {3, 4, 5, {1, 2, 0.25}}, {3, 4, 4, {1, 2, 0}},
+      {3, 4, 8, {2, 2, 0}},   {3, 4, 99, {2, 2, 0}},   {3, 4, -1, {0, 0, 0}},
+      {1, 1, 0.5, {0, 0, 0}}, {2, 1, 0.5, {0, 1, 0.5}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SampleFrame(c.keys, c.rate, c.frame), c.expected) << c.keys << " keys every " << c.rate << ", frame "
+                                                                << c.frame;
+  }
+}
+
+TEST(KeyFrame, KeyFramesAreAddressedByByteOffsetAndStrideAndReadsOutsideFail) {
+  AnimatedWad wad = AnimatedWad::Clean();
+  wad.animations[1].FrameSize = 10;  // one word short of its frame
+  wad.animations.push_back(wad.animations[0]);
+  wad.animations[2].FrameOffset = 2 * 30;  // 3 words before the end
+  const WadDocument doc = wad.build();
+  // Animation 0's second key turns a quarter about Y; animation 1's only one, at byte 44, does not.
+  EXPECT_NEAR(std::get<KeyFrameRead>(DecodeKeyFrame(doc, 0, 1, 2)).frame.angles[0].y, kTurn / 4, 1e-12);
+  const KeyFrameRead overlong = std::get<KeyFrameRead>(DecodeKeyFrame(doc, 1, 0, 2));
+  EXPECT_EQ(overlong.frame.angles[0].y, 0);
+  EXPECT_TRUE(overlong.overrun.has_value());
+  EXPECT_TRUE(std::holds_alternative<Finding>(DecodeKeyFrame(doc, 0, 2, 2)));  // no key frame 2
+  EXPECT_TRUE(std::holds_alternative<Finding>(DecodeKeyFrame(doc, 3, 0, 2)));  // no animation 3
+  EXPECT_TRUE(std::holds_alternative<Finding>(DecodeKeyFrame(doc, 2, 0, 2)));  // cut by the end of Frames
+}
 
 TEST(AnimationGraph, Unknown3HoldsFrameOffsetThenFirstAnimation) {
   const MoveableRecord m{0, 0, 0, 0, WriteAnimationRef({0x01020304, -1})};
@@ -66,11 +145,7 @@ TEST(AnimationGraph, PlaybackGoesOnInTheNextAnimationAtItsNextFrame) {
   wad.animations[0].NextAnimation = 1;
   wad.animations[0].NextFrame = 3;
   const WadDocument doc = wad.build();
-  const struct {
-    PlayPosition from;
-    double frames;
-    PlayPosition to;
-  } cases[] = {
+  const struct { PlayPosition from; double frames; PlayPosition to; } cases[] = {
       {{0, 0}, 1.5, {0, 1.5}}, {{0, 0}, 2, {0, 2}}, {{0, 0}, 3, {1, 0}}, {{0, 2}, 1.25, {1, 0.25}},
       {{1, 0}, 1, {0, 0}},     {{0, 0}, 4.5, {0, 0.5}},
   };
@@ -80,6 +155,78 @@ TEST(AnimationGraph, PlaybackGoesOnInTheNextAnimationAtItsNextFrame) {
   }
   wad.animations[1].NextFrame = 9;
   EXPECT_TRUE(std::holds_alternative<Finding>(PlayOn(wad.build(), {0, 0}, 5)));
+}
+
+using W = AnimatedWad&;
+
+TEST(CheckWad, CleanWadsHaveNoFindings) {
+  for (const WadDocument& doc : {AnimatedWad::Clean().build(), sample::SampleWad()}) {
+    for (const Finding& f : CheckWad(doc)) ADD_FAILURE() << FormatFinding(f);
+  }
+}
+
+// Each rule of the check, tested with the clean animated WAD broken in
+// exactly the one way that rule looks for.
+TEST(CheckWad, EachBrokenRuleGivesOneFindingAboutItsRecord) {
+  const Severity E = Severity::Error, Wn = Severity::Warning;
+  // Faults found by the skeleton, the range and the command decoders are
+  // passed on: one of each stands for them all.
+  const struct { const char* rule; void (*breakIt)(W); Severity severity; const char* section; std::int64_t record; }
+      rules[] = {
+      {"moveable meshes leave MeshPointers", [](W w) { w.moveables[0].StartingMesh = 1; }, E, "Moveables", 0},
+      {"moveable without meshes", [](W w) { w.moveables[0].NumMeshes = 0; }, E, "Moveables", 0},
+      {"first animation after the next moveable's",
+       [](W w) {
+         w.moveables[0].Unknown3 = WriteAnimationRef({44, 1});
+         w.moveables[1].Unknown3 = WriteAnimationRef({0, 0});
+       },
+       E, "Moveables", 0},
+      {"frame offset differs", [](W w) { w.moveables[0].Unknown3 = WriteAnimationRef({2, 0}); }, Wn, "Moveables", 0},
+      {"frame rate 0", [](W w) { w.animations[0].FrameRate = 0; }, E, "Animations", 0},
+      {"odd frame offset", [](W w) { w.animations[1].FrameOffset = 45; }, E, "Animations", 1},
+      {"frame size below the header", [](W w) { w.animations[0].FrameSize = 8; }, E, "Animations", 0},
+      {"key frames run past Frames", [](W w) { w.animations[1].FrameOffset = 46; }, E, "Animations", 1},
+      {"key frame needs more than FrameSize", [](W w) { w.frames[22 + 9] = 0; }, E, "Animations", 1},
+      {"next animation outside", [](W w) { w.animations[0].NextAnimation = 7; }, E, "Animations", 0},
+      {"next frame outside the next animation", [](W w) { w.animations[0].NextFrame = 3; }, E, "Animations", 0},
+      {"next animation of another moveable", [](W w) { w.moveables[1].Unknown3 = WriteAnimationRef({44, 1}); }, Wn,
+       "Animations", 1},
+      {"state changes leave StateChanges", [](W w) { w.animations[0].NumStateChanges = 2; }, E, "Animations", 0},
+      {"negative state change count", [](W w) { w.animations[0].NumStateChanges = -1; }, E, "Animations", 0},
+      {"commands leave AnimCommands", [](W w) { w.animations[0].AnimCommands = 3; }, E, "Animations", 0},
+      {"sound at a frame the animation lacks", [](W w) { w.commands[1] = 7; }, Wn, "Animations", 0},
+      {"dispatches leave AnimDispatches", [](W w) { w.stateChanges[0].NumAnimDispatched = 2; }, E, "StateChanges", 0},
+      {"negative first dispatch", [](W w) { w.stateChanges[0].AnimDispatches = -1; }, E, "StateChanges", 0},
+      {"empty dispatch range", [](W w) { w.dispatches[0].Low = 2, w.dispatches[0].High = 1; }, E, "AnimDispatches", 0},
+      {"dispatch to an animation outside", [](W w) { w.dispatches[0].NextAnimation = 9; }, E, "AnimDispatches", 0},
+      {"dispatch to a frame outside", [](W w) { w.dispatches[0].NextFrame = 9; }, E, "AnimDispatches", 0},
+      {"dispatch range beyond its animation", [](W w) { w.dispatches[0].High = 6; }, Wn, "AnimDispatches", 0},
+      {"mesh pointer past MeshData", [](W w) { w.pointers = {0, 100000}; }, E, "MeshPointers", 1},
+      {"negative mesh pointer", [](W w) { w.pointers = {0, -2}; }, E, "MeshPointers", 1},
+      {"mesh that cannot be decoded", [](W w) { w.meshes[1].NumVertices = 0; }, E, "MeshPointers", 1},
+      {"unknown face type", [](W w) { w.meshes[1].Faces[0] = MeshFace{7, {}, 0, 0}; }, Wn, "MeshPointers", 1},
+      {"static mesh outside MeshPointers", [](W w) { w.statics[0].Bytes[4] = 5; }, E, "StaticMeshes", 0},
+      {"texture page that does not exist", [](W w) { w.textInfo[0].Bytes[2] = 1; }, E, "TextInfo", 0},
+      {"texture square leaving its page", [](W w) { w.textInfo[0].Bytes[0] = 240; }, E, "TextInfo", 0},
+  };
+  for (const auto& r : rules) {
+    SCOPED_TRACE(r.rule);
+    AnimatedWad wad = AnimatedWad::Clean();
+    r.breakIt(wad);
+    const std::vector<Finding> findings = CheckWad(wad.build());
+    ASSERT_EQ(findings.size(), 1u) << (findings.empty() ? "" : FormatFinding(findings[0]));
+    EXPECT_EQ(std::tie(findings[0].severity, findings[0].section, findings[0].record),
+              std::tie(r.severity, r.section, r.record))
+        << FormatFinding(findings[0]);
+  }
+}
+
+TEST(CheckWad, SummaryCountsEachSeverity) {
+  std::vector<Finding> findings;
+  for (Severity s : {Severity::Error, Severity::Note, Severity::Error, Severity::Note}) findings.push_back({s, "A"});
+  EXPECT_EQ(CheckSummaryLine(CountFindings(findings)), "2 errors, 0 warnings, 2 notes");
+  findings[1].severity = Severity::Warning;
+  EXPECT_EQ(CheckSummaryLine(CountFindings(findings)), "2 errors, 1 warning, 1 note");
 }
 
 }  // namespace

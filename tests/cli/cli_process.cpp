@@ -17,11 +17,6 @@ std::string Quoted(const std::string& text) {
   return out + "'";
 }
 
-std::string TextOf(const std::filesystem::path& path) {
-  const Bytes bytes = ReadFileBytes(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
 }  // namespace
 
 CliRun RunCliProcess(const std::vector<std::string>& args, const std::filesystem::path& scratch,
@@ -30,7 +25,8 @@ CliRun RunCliProcess(const std::vector<std::string>& args, const std::filesystem
   for (const std::string& arg : args) command += " " + Quoted(arg);
   command += " >" + Quoted((scratch / "cli-stdout.txt").string()) + " 2>" + Quoted((scratch / "cli-stderr.txt").string());
   const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, TextOf(scratch / "cli-stdout.txt"), TextOf(scratch / "cli-stderr.txt")};
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileText(scratch / "cli-stdout.txt"),
+          ReadFileText(scratch / "cli-stderr.txt")};
 }
 
 }  // namespace tarnlow::test

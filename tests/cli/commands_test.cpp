@@ -16,14 +16,18 @@
 namespace tarnlow::test {
 namespace {
 
+// `actual` with the folder replaced by "DIR" equals tests/cli/golden/`name`.
+void ExpectGolden(const std::string& name, std::string actual, const std::filesystem::path& folder) {
+  for (std::size_t at; (at = actual.find(folder.string())) != std::string::npos;) actual.replace(at, folder.string().size(), "DIR");
+  ExpectGoldenFile(std::filesystem::path(TARNLOW_CLI_GOLDEN_DIR) / name, actual);
+}
+
 TEST(CliCommands, HelpNamesEveryCommand) {
   TempDir dir;
   for (const char* spelling : {"help", "--help", "-h"}) {
     const CliRun run = RunCliProcess({spelling}, dir.path());
     EXPECT_EQ(std::pair(run.status, run.err), std::pair(0, std::string())) << spelling;
-    for (const char* command : {"objects", "copy", "report", "summary", "dump", "textures", "mesh"}) {
-      EXPECT_NE(run.out.find(std::string("\n  ") + command + " "), std::string::npos) << spelling << " lacks " << command;
-    }
+    ExpectGolden("help.txt", run.out, dir.path());
   }
 }
 
@@ -40,7 +44,7 @@ TEST(CliCommands, WrongCommandLinesExitWith64AndNameTheCommand) {
       {"textures", wad, wad, "-o", "out"}, {"textures", wad, "-o", "out", "--png"}, {"mesh", wad, "-o", "m.obj"},
       {"mesh", "--object", "1", wad, "-o", "m.obj"}, {"mesh", "--object", "1", "--mesh", "0", "--pointer", "3", wad, "-o", "m.obj"},
       {"mesh", "--pointer", "-1", wad, "-o", "m.obj"}, {"mesh", "--pointer", "2x", wad, "-o", "m.obj"},
-      {"mesh", "--pointer", "2", wad},
+      {"mesh", "--pointer", "2", wad}, {"check"}, {"check", "--format", "xml", wad},
   };
   for (const std::vector<std::string>& args : cases) {
     SCOPED_TRACE(testing::PrintToString(args));
@@ -68,7 +72,7 @@ TEST(CliCommands, UnreadableWadExitsWith2AndUnwritableOutputWith1) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"copy", wad, out}, code9}, {{"report", "-o", out, wad}, code9}, {{"dump", wad}, code9},
       {{"objects", "--names", (dir / "names.dat").string(), wad}, code9}, {{"textures", wad, "-o", out}, code9},
-      {{"mesh", "--pointer", "0", wad, "-o", out}, code9},
+      {{"mesh", "--pointer", "0", wad, "-o", out}, code9}, {{"check", wad}, code9},
       {{"report", (dir / "missing.wad").string()}, "ReadWAD -> error code 2\n"},
       {{"copy", good, unwritable}, "copy: "}, {{"report", "-o", unwritable, good}, "report: "},
       {{"textures", good, "-o", (dir / "plain-file").string()}, "textures: "},
@@ -103,20 +107,10 @@ std::string Report(std::string (*format)(std::span<const ReportLine>), int level
 
 // golden.wad in a folder of its own, so that its title and length match the
 // golden reports.
-struct GoldenWad {
-  GoldenWad() { WriteFileBytes(wad, WadFileBytes(GoldenDocument())); }
-  TempDir dir;
-  std::string wad = (dir / "golden.wad").string();
-};
-
-// `actual` with the folder replaced by "DIR" equals tests/cli/golden/`name`.
-void ExpectGolden(const std::string& name, std::string actual, const std::filesystem::path& folder) {
-  for (std::size_t at; (at = actual.find(folder.string())) != std::string::npos;) actual.replace(at, folder.string().size(), "DIR");
-  ExpectGoldenFile(std::filesystem::path(TARNLOW_CLI_GOLDEN_DIR) / name, actual);
-}
+Level GoldenWad() { return Level(GoldenDocument(), "golden.wad"); }
 
 TEST(CliReport, FixedTimeGivesTheGoldenReportInEachFormatOnStdoutOrInTheFile) {
-  const GoldenWad files;
+  const Level files = GoldenWad();
   const struct { std::vector<std::string> options; std::string expected; } cases[] = {
       {{"--level", "0"}, Report(PlainReportText, 0)},
       {{"--level", "1", "--format", "csv"}, Report(PlainReportText, 1)},
@@ -127,16 +121,15 @@ TEST(CliReport, FixedTimeGivesTheGoldenReportInEachFormatOnStdoutOrInTheFile) {
     SCOPED_TRACE(testing::PrintToString(c.options));
     std::vector<std::string> args = {"report", "--at", kAt, files.wad};
     args.insert(args.begin() + 1, c.options.begin(), c.options.end());
-    const CliRun run = RunCliProcess(args, files.dir.path());
+    const CliRun run = files.run(args);
     ASSERT_EQ(std::pair(run.status, run.err), std::pair(0, std::string()));
-    const Bytes written = ReadFileBytes(files.dir / "stats.CSV");
-    EXPECT_EQ(c.options[0] == "-o" ? std::string(written.begin(), written.end()) : run.out, c.expected);
+    EXPECT_EQ(c.options[0] == "-o" ? ReadFileText(files.dir / "stats.CSV") : run.out, c.expected);
   }
 }
 
 TEST(CliReport, WithoutAtTheHeaderCarriesTheCurrentDate) {
-  const GoldenWad files;
-  const CliRun run = RunCliProcess({"report", files.wad}, files.dir.path());
+  const Level files = GoldenWad();
+  const CliRun run = files.run({"report", files.wad});
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string expected = Report(PlainReportText, 0);
   EXPECT_EQ(std::pair(run.out.size(), run.out.substr(0, 80)), std::pair(expected.size(), expected.substr(0, 80)));
@@ -168,8 +161,8 @@ TEST(CliSummary, OneRowPerWadWithTheErrorOfABrokenOne) {
 // compared byte for byte with the Linux one by scripts/windows-compare.
 #ifndef _WIN32
 TEST(CliDump, WritesEveryRecordAsJson) {
-  const GoldenWad files;
-  const CliRun run = RunCliProcess({"dump", files.wad}, files.dir.path());
+  const Level files = GoldenWad();
+  const CliRun run = files.run({"dump", files.wad});
   ASSERT_EQ(run.status, 0) << run.err;
   ExpectGolden("dump.json", run.out, files.dir.path());
 }

@@ -8,7 +8,6 @@
 #include "tests/cli/cli_process.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wad_builder.h"
-#include "wad/byte_writer.h"
 #include "wad/object_names_file.h"
 
 namespace tarnlow::test {
@@ -54,18 +53,15 @@ ObjectNamesFileContent Names(std::size_t rows = 91) {
   return content;
 }
 
-// level.wad, its name file (and LEVEL.SWD when given) in a folder of their own.
-struct LevelFiles {
-  explicit LevelFiles(const WadDocument& doc, const Bytes& swd = {}, const ObjectNamesFileContent& content = Names()) {
-    WriteFileBytes(wad, WadFileBytes(doc));
+// level.wad with its name file (and LEVEL.SWD when given).
+struct LevelFiles : Level {
+  explicit LevelFiles(const WadDocument& doc, const Bytes& swd = {}, const ObjectNamesFileContent& content = Names())
+      : Level(doc) {
     WriteObjectNames(names, content);
     // Named as Windows level tools name it: found all the same.
     if (!swd.empty()) WriteFileBytes(dir / "LEVEL.SWD", swd);
   }
-  CliRun run(std::vector<std::string> args) const { return RunCliProcess(args, dir.path()); }
   CliRun objects() const { return run({"objects", "--names", names, wad}); }
-  TempDir dir;
-  std::string wad = (dir / "level.wad").string();
   std::string names = (dir / "names.dat").string();
 };
 
@@ -94,9 +90,8 @@ TEST(CliTextures, WritesOnePngPerPageWithMagentaTransparent) {
 // Rows of the SWD missing from its file are black; LEVEL.SWD is found for
 // level.wad as Windows would find it.
 TEST(CliTextures, SwdOptionWritesThePagesOfTheSwdBesideTheWad) {
-  Bytes cutShort(8, 0);  // no entries, then 300 rows of grey of which the file holds ten
-  ByteWriter(cutShort).i32(300 * 768);
-  cutShort.resize(12 + 10 * 768, 0x80);
+  const Bytes cutShort = SwdFileBytes({0, 300 * 768, 0}, {0, 10 * 768, 0});  // 300 rows, ten of them in the file
+  const std::uint8_t lastHeld = cutShort[12 + (10 * 256 - 1) * 3];  // the red of row 9's last pixel
   const struct { Bytes swd; int status; std::vector<std::uint32_t> heights; } cases[] = {
       {cutShort, 0, {256, 44}}, {{}, 2, {}}};
   for (const auto& c : cases) {
@@ -108,7 +103,7 @@ TEST(CliTextures, SwdOptionWritesThePagesOfTheSwdBesideTheWad) {
     if (c.heights.size() == 2) {
       const Png first = ReadPng(files.dir / "sprites" / "page_000.png");
       EXPECT_EQ(std::tuple(first.rgba[(9 * 256 + 255) * 4], first.rgba[10 * 256 * 4], first.rgba[10 * 256 * 4 + 3]),
-                std::tuple(0x80, 0, 255));
+                std::tuple(lastHeld, 0, 255));
     }
   }
 }
@@ -145,8 +140,7 @@ TEST(CliMesh, WritesTheChosenMeshAsObjOrSaysWhyNot) {
     const CliRun run = files.run(args);
     EXPECT_EQ(run.status, c.objPart.empty() ? 1 : 0);
     ASSERT_EQ(fs::exists(files.dir / "mesh.obj"), !c.objPart.empty());
-    const Bytes obj = ReadFileBytes(files.dir / "mesh.obj");
-    EXPECT_NE(std::string(obj.begin(), obj.end()).find(c.objPart), std::string::npos);
+    EXPECT_NE(ReadFileText(files.dir / "mesh.obj").find(c.objPart), std::string::npos);
   }
 }
 

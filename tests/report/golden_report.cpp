@@ -58,8 +58,7 @@ ReportContext GoldenContext() {
 
 void ExpectGoldenFile(const std::filesystem::path& path, const std::string& actual) {
   if (std::getenv("TARNLOW_UPDATE_GOLDEN")) std::ofstream(path, std::ios::binary) << actual;
-  const Bytes expected = ReadFileBytes(path);
-  EXPECT_EQ(actual, std::string(expected.begin(), expected.end())) << "differs from " << path;
+  EXPECT_EQ(actual, ReadFileText(path)) << "differs from " << path;
 }
 
 }  // namespace tarnlow::test

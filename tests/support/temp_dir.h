@@ -27,5 +27,6 @@ class TempDir {
 void WriteFileBytes(const std::filesystem::path& path, const Bytes& bytes);
 // Reads a whole file; empty when it cannot be read.
 Bytes ReadFileBytes(const std::filesystem::path& path);
+std::string ReadFileText(const std::filesystem::path& path);
 
 }  // namespace tarnlow::test

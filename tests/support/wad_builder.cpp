@@ -68,7 +68,28 @@ MeshRecord SimpleMesh(std::int16_t vertices) {
   return m;
 }
 
+MeshRecord SquareMesh(std::int16_t half, std::int16_t z, std::int16_t x, std::int16_t texture) {
+  const auto left = std::int16_t(x - half), right = std::int16_t(x + half), top = std::int16_t(-half);
+  return {.NumVertices = 4,
+          .Vertices = {{left, top, z}, {right, top, z}, {right, half, z}, {left, half, z}},
+          .NumNormals = 1,
+          .Normals = {{0, 0, -16384}},
+          .NumFaces = 1,
+          .Faces = {MeshFace{MeshFace::kQuad, {0, 1, 2, 3}, texture, 0}}};
+}
+
 Bytes WadFileBytes(const WadDocument& document) { return WadLayout::Of(document).bytes(); }
+
+Bytes SwdFileBytes(std::array<std::int32_t, 3> counts, std::array<std::size_t, 3> dataBytes) {
+  Bytes out;
+  ByteWriter w(out);
+  w.i32(-3);
+  for (std::size_t s = 0; s < 3; ++s) {
+    w.i32(counts[s]);
+    for (std::size_t i = 0; i < dataBytes[s]; ++i) w.u8(static_cast<std::uint8_t>(s * 50 + i % 50 + 1));
+  }
+  return out;
+}
 
 WadLayout WadLayout::Of(const WadDocument& d) {
   WadLayout l;

@@ -61,9 +61,17 @@ MoveableRecord Moveable(std::int32_t objectId, std::int16_t numMeshes, std::int1
 MeshRecord NullShapeMesh();
 // A small real mesh: `vertices` vertices on a line, one normal, one triangle.
 MeshRecord SimpleMesh(std::int16_t vertices = 3);
+// One quad: a square of side 2 x `half` around (x, 0, z) in a plane of
+// constant Z, facing -Z, showing texture record `texture`.
+MeshRecord SquareMesh(std::int16_t half, std::int16_t z = 0, std::int16_t x = 0, std::int16_t texture = 0);
 
 // The file bytes of a document, as WriteWAD writes them.
 Bytes WadFileBytes(const WadDocument& document);
+
+// An SWD file: its first word -3, each count as given, then `dataBytes`
+// bytes after it of a pattern that tells the sections apart (section s
+// holds 50 s + 1 onwards).
+Bytes SwdFileBytes(std::array<std::int32_t, 3> counts, std::array<std::size_t, 3> dataBytes = {});
 
 // A WAD file section by section, so that tests can set any count to any
 // value and any data block to any length, independently.

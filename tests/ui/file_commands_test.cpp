@@ -1,34 +1,22 @@
 #include "ui/file_commands.h"
 
-#include <algorithm>
 #include <climits>
 
 #include "tests/ui/support/window_story.h"
-#include "wad/byte_writer.h"
+#include "ui/qt_platform.h"
+#include "ui/qt_text.h"
 #include "wad/object_names_file.h"
 #include "wad/swd_reader.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace tarnlow::ui::test {
 namespace {
 
 std::string ReportHeaderTitle(const frmMain& w) {
   return w.rtbReport->document()->findBlockByNumber(1).text().toStdString();
-}
-
-// An SWD file with its three counts as given: as many entries and records
-// as the counts say (none for 0 or less, at most 8), and `rows` texture rows.
-Bytes SwdWithCounts(std::int32_t entries, std::int32_t textureBytes, std::int32_t records, std::size_t rows = 0) {
-  const auto items = [](std::int32_t count) { return static_cast<std::size_t>(std::clamp(count, 0, 8)); };
-  Bytes out;
-  ByteWriter w(out);
-  w.i32(0x5344);
-  w.i32(entries);
-  for (std::size_t i = 0; i < items(entries) * 16; ++i) w.u8(static_cast<std::uint8_t>(0x10 + i % 7));
-  w.i32(textureBytes);
-  for (std::size_t i = 0; i < rows * 768; ++i) w.u8(static_cast<std::uint8_t>(0x20 + i % 11));
-  w.i32(records);
-  for (std::size_t i = 0; i < items(records) * 8; ++i) w.u8(static_cast<std::uint8_t>(0x30 + i % 5));
-  return out;
 }
 
 class FileCommandsTest : public WindowStory {};
@@ -49,16 +37,6 @@ TEST_F(FileCommandsTest, CancelledOpenOrSaveAsKeepsTheLoadedWadAndTheReport) {
   EXPECT_EQ(w.rtbReport->toPlainText(), report);
 }
 
-TEST_F(FileCommandsTest, OpeningWadWithoutSwdKeepsThePreviousSwd) {
-  frmMain& w = startWithStory();
-  platform.answerOpen(writeWad("level2.WAD", WadBuilder().version(129).build(), false));
-  w.mnuWAD->trigger();
-  EXPECT_EQ(w.session().WadTitle, "level2");
-  EXPECT_EQ(w.lblFilename[1]->text().toStdString(), pathOf("level1.swd"));
-  EXPECT_EQ(w.session().swd.NumSwdEntries, 1);
-  EXPECT_EQ(w.session().wad.Version, 129);
-}
-
 // Files named on Windows: the companion and the name file are found in any
 // letter case, and the label shows the SWD's name as it is on disk.
 TEST_F(FileCommandsTest, SwdAndNameFileAreFoundWhateverTheirLetterCase) {
@@ -66,7 +44,7 @@ TEST_F(FileCommandsTest, SwdAndNameFileAreFoundWhateverTheirLetterCase) {
   ObjectNamesFileContent names;
   names.objectNames = {"LARA"};
   WriteObjectNames(dir / "tr4objects.DAT", names);
-  WriteFileBytes(dir / "TUT1.SWD", SwdFileBytes(3));
+  WriteFileBytes(dir / "TUT1.SWD", SwdFileBytes({3, 0, 0}, {3 * 16, 0, 0}));
   frmMain& w = startWith(writeWad("tut1.WAD", StoryWad(), false));
   EXPECT_EQ(w.lblFilename[1]->text().toStdString(), pathOf("TUT1.SWD"));
   EXPECT_EQ(w.session().swd.NumSwdEntries, 3);
@@ -74,35 +52,32 @@ TEST_F(FileCommandsTest, SwdAndNameFileAreFoundWhateverTheirLetterCase) {
   EXPECT_EQ(platform.story.size(), 1u);
 }
 
-// However far the reading got, the held SWD stays exactly as it was, while
-// the WAD opened with it is taken.
-TEST_F(FileCommandsTest, UnreadableSwdIsToldOnceAndTheHeldSwdStaysWhileTheOpenGoesOn) {
-  WriteFileBytes(dir / "level1.swd", SwdWithCounts(3, 768 * 2, 4, 2));
+// A WAD without an SWD beside it keeps the SWD and its label. An unreadable
+// one is told once and, however far the reading got, the held SWD stays
+// exactly as it was. Either way the WAD is taken.
+TEST_F(FileCommandsTest, MissingOrUnreadableSwdLeavesTheHeldSwdWhileTheOpenGoesOn) {
+  WriteFileBytes(dir / "level1.swd", SwdFileBytes({3, 768 * 2, 4}, {3 * 16, 768 * 2, 4 * 8}));
   frmMain& w = startWith(writeWad("level1.wad", StoryWad(), false));
   const SwdDocument held = w.session().swd;
   ASSERT_EQ(held.SwdTextData.size(), 2u);
-  // The second breaks after two good sections: a reader that filled the held
-  // document as it went would leave them behind.
-  const Bytes broken[] = {SwdWithCounts(-1, 0, 0), SwdWithCounts(2, 768, INT_MIN, 1)};
-  for (std::int32_t version = 0; version < 2; ++version) {
+  // None, then two broken; the last breaks after two good sections: a reader
+  // that filled the held document as it went would leave them behind.
+  const Bytes swds[] = {{}, SwdFileBytes({-1, 0, 0}), SwdFileBytes({2, 768, INT_MIN}, {2 * 16, 768, 0})};
+  for (std::int32_t version = 0; version < 3; ++version) {
     SCOPED_TRACE(version);
-    const std::string title = "broken" + std::to_string(version);
-    platform.answerOpen(writeWad(title + ".wad", WadBuilder().version(version).build(), false));
-    WriteFileBytes(dir / (title + ".swd"), broken[version]);
-    platform.answerMessage();
+    const std::string title = "level" + std::to_string(version + 2);
+    platform.answerOpen(writeWad(title + ".WAD", WadBuilder().version(version).build(), false));
+    const bool withSwd = !swds[version].empty();
+    if (withSwd) WriteFileBytes(dir / (title + ".swd"), swds[version]);
+    if (withSwd) platform.answerMessage();
     platform.messageTexts.clear();
     w.mnuWAD->trigger();
-    ASSERT_EQ(platform.messageTexts.size(), 1u);
+    EXPECT_EQ(platform.messageTexts.size(), withSwd ? 1u : 0u);
+    EXPECT_EQ(w.lblFilename[1]->text().toStdString(), pathOf((withSwd ? title : "level1") + ".swd"));
     EXPECT_EQ(w.session().swd, held);
     EXPECT_EQ(w.session().wad.Version, version);
     EXPECT_EQ(ReportHeaderTitle(w), "Report on WAD: " + title);
   }
-}
-
-TEST_F(FileCommandsTest, HiddenWadCountsAsMissing) {
-  frmMain& w = startWith(writeWad(".level1.wad", StoryWad()));
-  EXPECT_FALSE(w.session().WadLoaded);
-  EXPECT_TRUE(w.lblFilename[0]->text().isEmpty());
 }
 
 TEST_F(FileCommandsTest, SaveAsTakesTheNewNameEverywhereAndLaterSavesGoThere) {
@@ -146,11 +121,35 @@ TEST_F(FileCommandsTest, FailingSavesAreToldAndLeaveWhatWasThere) {
 
 TEST_F(FileCommandsTest, OpenWasReadsTheChosenSwd) {
   frmMain& w = startWithStory();
-  WriteFileBytes(dir / "sprites.swd", SwdFileBytes(3));
+  WriteFileBytes(dir / "sprites.swd", SwdFileBytes({3, 0, 0}, {3 * 16, 0, 0}));
   platform.answerOpen(pathOf("sprites.swd"));
   w.mnuWAS->trigger();
   EXPECT_EQ(platform.story.back(), "Open []  #1 name= must-exist");
   EXPECT_EQ(w.session().swd.NumSwdEntries, 3);
+}
+
+TEST(QtNameFilters, TurnsDescriptionPatternPairsIntoQtFilters) {
+  EXPECT_EQ(QtNameFilters("TR WAD file (*.wad)|*.wad"), QStringList{"TR WAD file (*.wad)"});
+  EXPECT_EQ(QtNameFilters("RichText file (*.rtf)|*.rtf|Text file (*.txt)|*.txt|CSV file (*.csv)|*.csv"),
+            (QStringList{"RichText file (*.rtf)", "Text file (*.txt)", "CSV file (*.csv)"}));
+  EXPECT_EQ(QtNameFilters("Levels|*.wad;*.swd"), QStringList{"Levels (*.wad *.swd)"});
+  EXPECT_TRUE(QtNameFilters("").isEmpty());
+}
+
+// A hidden WAD chosen at the start is not opened.
+TEST_F(FileCommandsTest, HiddenFilesAndFoldersCountAsMissing) {
+  const std::string hidden = writeWad(".level1.wad", StoryWad());
+#ifdef _WIN32
+  // Windows hides by attribute, not by a leading dot.
+  ASSERT_TRUE(SetFileAttributesW(PathFromUtf8(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN));
+#endif
+  EXPECT_TRUE(VisibleFileExists(writeWad("level1.wad", StoryWad())));
+  EXPECT_FALSE(VisibleFileExists(hidden));
+  EXPECT_FALSE(VisibleFileExists(pathOf("none.wad")));
+  EXPECT_FALSE(VisibleFileExists(dir.path().string()));
+  frmMain& w = startWith(hidden);
+  EXPECT_FALSE(w.session().WadLoaded);
+  EXPECT_TRUE(w.lblFilename[0]->text().isEmpty());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The pictures on the Animations page: the mesh of the selected MeshList
-// line, the texture pages after each open, and the buttons between them.
+// The Animations page: the object and mesh lists, the pictures of the
+// selected line, the texture pages after each open, and the buttons
+// between them.
 #include <QMouseEvent>
 
 #include "tests/ui/support/window_story.h"
@@ -23,14 +24,6 @@ void ClickLine(QListWidget& list, int row) {
   QApplication::sendEvent(list.viewport(), &release);
 }
 
-bool ShowsMesh(const frmMain& w) {
-  return w.picPreview->currentWidget() == w.picMesh && w.cmdMesh->isChecked() && !w.cmdTextures->isChecked();
-}
-
-bool ShowsTexturePages(const frmMain& w) {
-  return w.picPreview->currentWidget() == w.picTextures && w.cmdTextures->isChecked() && !w.cmdMesh->isChecked();
-}
-
 // Which picture is up, and that its button alone is pressed.
 bool Shows(const frmMain& w, const QWidget* picture) {
   const std::pair<const QWidget*, const QPushButton*> pairs[] = {
@@ -40,36 +33,53 @@ bool Shows(const frmMain& w, const QWidget* picture) {
   return w.picPreview->currentWidget() == picture && buttonsAgree;
 }
 
-class MainWindowPreviewTest : public WindowStory {
- protected:
-  // Opens StoryWad and selects LARA's real mesh.
-  frmMain& showingMesh() {
-    frmMain& w = startWithStory();
-    w.cboMeshes->setCurrentRow(0);
-    w.MeshList->setCurrentRow(1);
-    EXPECT_TRUE(ShowsMesh(w));
-    return w;
-  }
-};
+std::vector<std::string> Lines(const QListWidget& list) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < list.count(); ++i) lines.push_back(list.item(i)->text().toStdString());
+  return lines;
+}
 
-// Which mesh each line means is the mesh preview's own test; here, that a
-// line reaches it, and that the list's message about a mesh outside the
-// pointers is the only one.
-TEST_F(MainWindowPreviewTest, SelectingAMeshLineDrawsThatMesh) {
+class ObjectListsTest : public WindowStory {};
+
+TEST_F(ObjectListsTest, SelectingAnObjectListsItsMeshesAndAnUnreadableOneKeepsItsLineAndIsNamedInOneMessage) {
   frmMain& w = startWithStory();
-  w.cboMeshes->setCurrentRow(0);
-  w.MeshList->setCurrentRow(0);
-  EXPECT_EQ(w.picMesh->state(), State::Dummy);
-  EXPECT_TRUE(ShowsMesh(w));
+  const std::pair<int, std::vector<std::string>> cases[] = {{0, {"Mesh 00 DUMMY", "Mesh 01"}}, {1, {"Mesh 00 NULL"}}};
+  for (const auto& [row, lines] : cases) {
+    w.cboMeshes->setCurrentRow(row);
+    EXPECT_EQ(Lines(*w.MeshList), lines) << row;
+  }
+  EXPECT_EQ(platform.story.size(), 1u) << "no message for readable meshes";
   platform.answerMessage();
   w.cboMeshes->setCurrentRow(2);
-  w.MeshList->setCurrentRow(1);
-  EXPECT_EQ(w.picMesh->state(), State::Failure);
+  const std::vector<std::string> lines = Lines(*w.MeshList);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "Mesh 00 NULL");
+  EXPECT_TRUE(lines[1].starts_with("Mesh 01")) << lines[1];
+  ASSERT_EQ(platform.messageTexts.size(), 1u);
+  EXPECT_NE(platform.messageTexts[0].find("\nMesh 01: out of range"), std::string::npos) << platform.messageTexts[0];
+  EXPECT_NE(platform.messageTexts[0].find(*w.session().names.ObjectName(2)), std::string::npos);
 }
+
+TEST_F(ObjectListsTest, EachUnknownFaceShowsItsOwnMessageAndTheLineFollows) {
+  MeshRecord odd = SimpleMesh();
+  odd.Faces = {MeshFace{7, {}, 0, 0}, MeshFace{6, {}, 0, 0}};
+  odd.NumFaces = 2;
+  frmMain& w =
+      startWith(writeWad("odd.wad", WadBuilder().meshes({SimpleMesh(), odd}).moveables({Moveable(0, 2, 0)}).build()));
+  platform.answerMessage();
+  platform.answerMessage();
+  w.cboMeshes->setCurrentRow(0);
+  ASSERT_EQ(platform.story.size(), 3u);
+  EXPECT_EQ(platform.story[1], "Message [Tarnlow] ok Unknown FaceType - Face 0");
+  EXPECT_EQ(platform.story[2], "Message [Tarnlow] ok Unknown FaceType - Face 1");
+  EXPECT_EQ(Lines(*w.MeshList), (std::vector<std::string>{"Mesh 00 DUMMY", "Mesh 01"}));
+}
+
+class MainWindowPreviewTest : public WindowStory {};
 
 TEST_F(MainWindowPreviewTest, OpeningShowsTheTexturePagesOfTheNewWadAndClearsTheMesh) {
   frmMain& w = startWithStory();
-  EXPECT_TRUE(ShowsTexturePages(w));
+  EXPECT_TRUE(Shows(w, w.picTextures));
   EXPECT_EQ(w.picTextures->image().size(), QSize(256, 1));
   EXPECT_EQ(w.picMesh->state(), State::Empty);
   w.cboMeshes->setCurrentRow(0);
@@ -81,10 +91,9 @@ TEST_F(MainWindowPreviewTest, OpeningShowsTheTexturePagesOfTheNewWadAndClearsThe
   platform.answerOpen(writeWad("level2.wad", textured));
   w.mnuWAD->trigger();
   EXPECT_EQ(w.picMesh->state(), State::Empty);
-  EXPECT_TRUE(ShowsTexturePages(w));
+  EXPECT_TRUE(Shows(w, w.picTextures));
   EXPECT_EQ(w.picTextures->pageCount(), 2);
-  EXPECT_EQ(w.picTextures->page(), 0);
-  EXPECT_EQ(w.picTextures->image().size(), QSize(256, 256));
+  EXPECT_EQ(w.cboMeshes->count(), 1);
   EXPECT_EQ(w.MeshList->count(), 2) << "the mesh list keeps its lines";
 
   // Those lines name meshes of level1: choosing one draws nothing of level2.
@@ -96,8 +105,16 @@ TEST_F(MainWindowPreviewTest, OpeningShowsTheTexturePagesOfTheNewWadAndClearsThe
   EXPECT_TRUE(w.picMesh->caption().startsWith("6 vertices")) << w.picMesh->caption().toStdString();
 }
 
-TEST_F(MainWindowPreviewTest, SelectingAnObjectShowsItAssembledAndAMeshLineHighlightsItsMesh) {
-  frmMain& w = showingMesh();
+// Which mesh each line means is the mesh preview's own test; here, that a
+// line reaches it, and that the list's message about a mesh outside the
+// pointers is the only one.
+TEST_F(MainWindowPreviewTest, MeshLineDrawsItsMeshAndHighlightsItInTheObjectThatSelectingAnObjectShows) {
+  frmMain& w = startWithStory();
+  w.cboMeshes->setCurrentRow(0);
+  w.MeshList->setCurrentRow(0);
+  EXPECT_EQ(w.picMesh->state(), State::Dummy);
+  EXPECT_TRUE(Shows(w, w.picMesh));
+  w.MeshList->setCurrentRow(1);
   EXPECT_EQ(w.picObject->highlightedMesh(), 1);
   w.cboMeshes->setCurrentRow(1);
   EXPECT_EQ(w.picMesh->state(), State::Empty);
@@ -107,6 +124,10 @@ TEST_F(MainWindowPreviewTest, SelectingAnObjectShowsItAssembledAndAMeshLineHighl
   w.cmdTextures->click();
   w.cmdObject->click();
   EXPECT_TRUE(Shows(w, w.picObject));
+  platform.answerMessage();
+  w.cboMeshes->setCurrentRow(2);
+  w.MeshList->setCurrentRow(1);
+  EXPECT_EQ(w.picMesh->state(), State::Failure);
 }
 
 TEST_F(MainWindowPreviewTest, CheckListsTheFindingsAndAFindingAboutAnObjectSelectsIt) {
@@ -133,29 +154,23 @@ TEST_F(MainWindowPreviewTest, CheckListsTheFindingsAndAFindingAboutAnObjectSelec
   EXPECT_TRUE(Shows(w, w.picObject));
 }
 
-TEST_F(MainWindowPreviewTest, ButtonsSwitchBetweenTheMeshAndTheTexturePages) {
-  frmMain& w = showingMesh();
-  w.cmdTextures->click();
-  EXPECT_TRUE(ShowsTexturePages(w));
-  w.cmdTextures->click();  // pressing the pressed button keeps it down
-  EXPECT_TRUE(ShowsTexturePages(w));
-  w.cmdMesh->click();
-  EXPECT_TRUE(ShowsMesh(w));
-  EXPECT_EQ(w.picMesh->state(), State::Mesh) << "the mesh waited behind the pages";
-}
-
-TEST_F(MainWindowPreviewTest, ClickingTheCurrentLineAgainBringsItsMeshBack) {
+TEST_F(MainWindowPreviewTest, ButtonsOrAClickOnTheCurrentLineSwitchBetweenTheMeshAndTheTexturePages) {
   frmMain& w = startWithStory();
   w.show();
   w.tabS->setCurrentIndex(1);
   QApplication::processEvents();
   w.cboMeshes->setCurrentRow(0);
   ClickLine(*w.MeshList, 1);
-  ASSERT_TRUE(ShowsMesh(w));
+  ASSERT_TRUE(Shows(w, w.picMesh));
+  w.cmdTextures->click();
+  w.cmdTextures->click();  // pressing the pressed button keeps it down
+  EXPECT_TRUE(Shows(w, w.picTextures));
+  w.cmdMesh->click();
+  EXPECT_TRUE(Shows(w, w.picMesh));
+  EXPECT_EQ(w.picMesh->state(), State::Mesh) << "the mesh waited behind the pages";
   w.cmdTextures->click();
   ClickLine(*w.MeshList, 1);
-  EXPECT_TRUE(ShowsMesh(w));
-  EXPECT_EQ(w.picMesh->state(), State::Mesh);
+  EXPECT_TRUE(Shows(w, w.picMesh));
   w.close();
 }
 

@@ -1,7 +1,13 @@
 #include "ui/main_window.h"
 
+#include <QAbstractButton>
+#include <QFontMetricsF>
+#include <QStyle>
+#include <QStyleOptionButton>
+
 #include "report/report.h"
 #include "tests/ui/support/window_story.h"
+#include "ui/about_dialog.h"
 #include "ui/line_control.h"
 #include "ui/twips.h"
 
@@ -47,16 +53,15 @@ TEST_F(MainWindowTest, StartCancelledLeavesAnEmptyWindowWithItsCaptionsAndMenus)
       {w.mnuStatS->title(), "Stats"}, {w.mnuHelp->title(), "&Help"},
   };
   for (const auto& [actual, expected] : texts) EXPECT_EQ(actual, expected);
-  EXPECT_EQ(VisibleCaptions(w.mnuFile),
-            (std::vector<std::string>{"Open WAD...", "-", "&Save WAD", "Save WAD &as...", "-", "E&xit"}));
-  EXPECT_EQ(VisibleCaptions(w.mnuStatS),
-            (std::vector<std::string>{"Detail level", "-", "Save stats as...", "Print Stats..."}));
-  EXPECT_EQ(VisibleCaptions(w.mnuDetail), (std::vector<std::string>{"Summary", "Detailed", "Very detailed"}));
-  EXPECT_EQ(VisibleCaptions(w.mnuHelp), (std::vector<std::string>{"Content...", "A&bout..."}));
+  const std::pair<const QMenu*, std::vector<std::string>> menus[] = {
+      {w.mnuFile, {"Open WAD...", "-", "&Save WAD", "Save WAD &as...", "-", "E&xit"}},
+      {w.mnuStatS, {"Detail level", "-", "Save stats as...", "Print Stats..."}},
+      {w.mnuDetail, {"Summary", "Detailed", "Very detailed"}}, {w.mnuHelp, {"Content...", "A&bout..."}}};
+  for (const auto& [menu, captions] : menus) EXPECT_EQ(VisibleCaptions(menu), captions);
   ExpectMenuStates(w, false, false);
 }
 
-TEST_F(MainWindowTest, ActivationsAfterTheFirstDoNoWork) {
+TEST_F(MainWindowTest, ActivationsAfterTheFirstAndContentDoNoWorkAndExitClosesWithStatusZero) {
   platform.answerOpen(writeWad("level1.wad", StoryWad()));
   frmMain& w = makeWindow();
   // The window gets activated again while its first Open dialog is still up.
@@ -66,8 +71,13 @@ TEST_F(MainWindowTest, ActivationsAfterTheFirstDoNoWork) {
   EXPECT_TRUE(w.session().WadLoaded);
   w.setWindowTitle(QStringLiteral("changed"));
   w.Form_Activate();
+  w.show();
+  w.mnuContent->trigger();
   EXPECT_EQ(platform.story.size(), 1u);
   EXPECT_EQ(w.windowTitle(), "changed");
+  w.mnuExit->trigger();
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_EQ(w.exitStatus(), 0);
 }
 
 TEST_F(MainWindowTest, OpeningAtStartShowsSummaryReportObjectsAndLabels) {
@@ -147,16 +157,6 @@ TEST_F(MainWindowTest, UnreadableWadShowsItsErrorAndEndsTheProgram) {
   EXPECT_FALSE(w.session().WadLoaded);
 }
 
-TEST_F(MainWindowTest, ExitClosesWithStatusZeroAndContentDoesNothing) {
-  frmMain& w = startWithStory();
-  w.show();
-  w.mnuContent->trigger();
-  EXPECT_EQ(platform.story.size(), 1u);
-  w.mnuExit->trigger();
-  EXPECT_FALSE(w.isVisible());
-  EXPECT_EQ(w.exitStatus(), 0);
-}
-
 TEST_F(MainWindowTest, ObjectNameFileProblemIsToldOnceBeforeTheOpenDialog) {
   const std::string names = pathOf("TR4Objects.dat");
   platform.programFolder = dir.path().string();
@@ -171,6 +171,52 @@ TEST_F(MainWindowTest, ObjectNameFileProblemIsToldOnceBeforeTheOpenDialog) {
     EXPECT_EQ(platform.story[1], kOpenLine);
     EXPECT_EQ(std::filesystem::exists(names), !missing) << "never created";
   }
+}
+
+// Whether `text` in `font` enlarged by `scale` fits a room of `room` enlarged
+// by as much: how the control looks on a screen at that scaling, where
+// points and twips grow alike but text is hinted at its new size. Wrapped
+// text needs its whole lines; a single line, the height of its ink.
+bool Fits(const QString& text, QFont font, QSizeF room, bool wrap, double scale) {
+  font.setPointSizeF(font.pointSizeF() * scale);
+  room *= scale;
+  const QFontMetricsF metrics(font);
+  if (wrap) {
+    const QRectF lines = metrics.boundingRect(QRectF(QPointF(0, 0), QSizeF(room.width(), 1e6)), Qt::TextWordWrap, text);
+    return lines.width() <= room.width() && lines.height() <= room.height();
+  }
+  return metrics.horizontalAdvance(text) <= room.width() && metrics.tightBoundingRect(text).height() <= room.height();
+}
+
+void ExpectTextsFit(const QWidget& root) {
+  for (const double scale : {1.0, 1.25}) {
+    for (const QLabel* label : root.findChildren<QLabel*>()) {
+      if (label->text().isEmpty() || !label->isVisibleTo(&root)) continue;
+      EXPECT_TRUE(Fits(label->text(), label->font(), label->contentsRect().size(), label->wordWrap(), scale))
+          << label->text().toStdString() << " at " << scale;
+    }
+    for (const QAbstractButton* button : root.findChildren<QAbstractButton*>()) {
+      if (button->text().isEmpty() || !button->isVisibleTo(&root)) continue;
+      // The caption is drawn in the button's contents area, inside its bevel.
+      QStyleOptionButton option;
+      option.initFrom(button);
+      option.text = button->text();
+      const QSizeF room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).size();
+      EXPECT_TRUE(Fits(button->text(), button->font(), room, false, scale))
+          << button->text().toStdString() << " at " << scale;
+    }
+  }
+}
+
+TEST(TextFit, EveryTextOfTheAboutBoxFitsItsControl) {
+  ScriptedPlatform platform;
+  const frmAbout about(platform, nullptr);
+  ExpectTextsFit(about);
+}
+
+TEST_F(MainWindowTest, EveryTextFitsItsControl) {
+  frmMain& w = startWithStory();
+  ExpectTextsFit(w);
 }
 
 }  // namespace

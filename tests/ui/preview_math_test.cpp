@@ -11,6 +11,8 @@
 namespace tarnlow::ui {
 namespace {
 
+using test::SquareMesh;
+
 constexpr double kPi = std::numbers::pi;
 
 void ExpectNear(Vec3 actual, Vec3 expected) {
@@ -18,21 +20,7 @@ void ExpectNear(Vec3 actual, Vec3 expected) {
 }
 
 OrbitCamera Camera(double yaw, double pitch, double distance = 100, Vec3 target = {}) {
-  OrbitCamera c;
-  std::tie(c.yaw, c.pitch, c.distance, c.target) = std::tuple(yaw, pitch, distance, target);
-  return c;
-}
-
-// A square of side 2 x half at depth z, facing the viewer of an unturned
-// camera, as one quad.
-MeshRecord Square(std::int16_t half, std::int16_t z, std::int16_t x = 0) {
-  const auto left = std::int16_t(x - half), right = std::int16_t(x + half), top = std::int16_t(-half);
-  return {.NumVertices = 4,
-          .Vertices = {{left, top, z}, {right, top, z}, {right, half, z}, {left, half, z}},
-          .NumNormals = 1,
-          .Normals = {{0, 0, -16384}},
-          .NumFaces = 1,
-          .Faces = {MeshFace{MeshFace::kQuad, {0, 1, 2, 3}, 0, 0}}};
+  return {yaw, pitch, distance, target};
 }
 
 // Two meshes' vertices and faces as one mesh.
@@ -48,21 +36,19 @@ MeshRecord Joined(MeshRecord a, const MeshRecord& b) {
   return a;
 }
 
-TEST(OrbitCamera, YawTurnsAboutTheVerticalAxisThroughTheTarget) {
-  // Unturned, the view keeps the game's axes; a quarter turn carries the
-  // point on the right away from the viewer.
-  ExpectNear(ToView(Camera(0, 0, 100, {10, 20, 30}), {11, 22, 33}), {1, 2, 3});
-  ExpectNear(ToView(Camera(kPi / 2, 0), {1, 5, 0}), {0, 5, 1});
-  ExpectNear(ToView(Camera(kPi, 0), {1, 5, 2}), {-1, 5, -2});
-}
-
-TEST(OrbitCamera, PositivePitchLooksDownOnTheTop) {
-  // The game's Y points down, so (0, -1, 0) is above the target: looking
-  // from above brings it towards the viewer and up the screen.
-  const Vec3 top = ToView(Camera(0, 0.5), {0, -1, 0});
-  EXPECT_LT(top.z, 0);
-  EXPECT_LT(top.y, 0);
-  EXPECT_NEAR(std::sqrt(Dot(top, top)), 1.0, 1e-12);
+// Unturned, the view keeps the game's axes; a quarter turn of yaw carries
+// the point on the right away from the viewer. The game's Y points down, so
+// (0, -1, 0) is above the target: positive pitch looks down on it, bringing
+// it towards the viewer and up the screen.
+TEST(OrbitCamera, ViewTurnsAboutTheTargetByYawThenPitch) {
+  const std::tuple<OrbitCamera, Vec3, Vec3> cases[] = {
+      {Camera(0, 0, 100, {10, 20, 30}), {11, 22, 33}, {1, 2, 3}}, {Camera(kPi / 2, 0), {1, 5, 0}, {0, 5, 1}},
+      {Camera(kPi, 0), {1, 5, 2}, {-1, 5, -2}}, {Camera(0, 0.5), {0, -1, 0}, {0, -std::cos(0.5), -std::sin(0.5)}},
+      {Camera(kPi / 2, 0.5), {1, 0, 0}, {0, -std::sin(0.5), std::cos(0.5)}}};
+  for (const auto& [camera, world, view] : cases) {
+    SCOPED_TRACE(testing::Message() << "yaw " << camera.yaw << ", pitch " << camera.pitch);
+    ExpectNear(ToView(camera, world), view);
+  }
 }
 
 TEST(OrbitCamera, PitchAndDistanceStayWithinTheirLimits) {
@@ -88,7 +74,7 @@ TEST(Projection, TargetAtTheCentreAndDistanceSpansHalfTheSmallerSide) {
 }
 
 TEST(FitToView, EveryVertexStaysInsideTheMarginFromAnyAngle) {
-  const MeshRecord meshes[] = {test::NullShapeMesh(), Square(300, 40, 1000), test::SimpleMesh(9)};
+  const MeshRecord meshes[] = {test::NullShapeMesh(), SquareMesh(300, 40, 1000), test::SimpleMesh(9)};
   const Viewport viewport{320, 200};
   const double margin = 0.1;
   for (const MeshRecord& mesh : meshes) {
@@ -96,8 +82,7 @@ TEST(FitToView, EveryVertexStaysInsideTheMarginFromAnyAngle) {
       for (double pitch : {0.0, -1.2, 1.5}) {
         SCOPED_TRACE(testing::Message() << mesh.Vertices.size() << " vertices, yaw " << yaw << ", pitch " << pitch);
         const OrbitCamera fitted = FitToView(Camera(yaw, pitch, 7), mesh.Vertices, margin);
-        EXPECT_EQ(fitted.yaw, yaw);
-        EXPECT_EQ(fitted.pitch, pitch);
+        EXPECT_EQ(std::pair(fitted.yaw, fitted.pitch), std::pair(yaw, pitch));
         const double limit = (1 - margin) * 100 + 1e-9;  // 100: half the smaller side
         for (const MeshVector& v : mesh.Vertices) {
           const ScreenPoint p = Project(fitted, viewport, {double(v.X), double(v.Y), double(v.Z)});
@@ -108,19 +93,17 @@ TEST(FitToView, EveryVertexStaysInsideTheMarginFromAnyAngle) {
   }
 }
 
-TEST(FitToView, TheBoxCornerTouchesTheMargin) {
-  // The square's corners lie on the sphere around its box: seen face on,
-  // they reach exactly the margin.
-  const OrbitCamera fitted = FitToView(Camera(0, 0), Square(300, 40, 1000).Vertices, 0.1);
+// The square's corners lie on the sphere around its box: seen face on, they
+// reach exactly the margin. A point gets the smallest distance, not zero;
+// no vertices at all leave the distance as it was.
+TEST(FitToView, TheBoxCornerTouchesTheMarginAndAPointGetsTheSmallestDistance) {
+  const OrbitCamera fitted = FitToView(Camera(0, 0), SquareMesh(300, 40, 1000).Vertices, 0.1);
   ExpectNear(fitted.target, {1000, 0, 40});
   const ScreenPoint corner = Project(fitted, {200, 200}, {700, -300, 40});
   EXPECT_NEAR(std::hypot(corner.x - 100, corner.y - 100), 90, 1e-9);
-}
-
-TEST(FitToView, APointMeshGetsTheSmallestDistanceNotZero) {
-  const OrbitCamera fitted = FitToView(Camera(0, 0), {{7, 8, 9}, {7, 8, 9}});
-  ExpectNear(fitted.target, {7, 8, 9});
-  EXPECT_EQ(fitted.distance, OrbitCamera::kMinDistance);
+  const OrbitCamera point = FitToView(Camera(0, 0), {{7, 8, 9}, {7, 8, 9}});
+  ExpectNear(point.target, {7, 8, 9});
+  EXPECT_EQ(point.distance, OrbitCamera::kMinDistance);
   EXPECT_EQ(FitToView(Camera(0, 0, 55, {1, 1, 1}), {}).distance, 55);
 }
 
@@ -135,7 +118,7 @@ TEST(Brightness, FollowsTheAngleToTheLightOnBothSides) {
 }
 
 TEST(ProjectFaces, SortsFarToNearAndLeavesOutFacesItCannotDraw) {
-  MeshRecord mesh = Joined(Joined(Square(50, 10), Square(50, 300)), Square(50, -40));
+  MeshRecord mesh = Joined(Joined(SquareMesh(50, 10), SquareMesh(50, 300)), SquareMesh(50, -40));
   mesh.Faces.push_back(MeshFace{7, {}, 0, 0});
   mesh.Faces.push_back(MeshFace{MeshFace::kTriangle, {0, 1, 12}, 0, 0});
   mesh.Faces.push_back(MeshFace{MeshFace::kTriangle, {0, -1, 2}, 0, 0});
@@ -148,30 +131,25 @@ TEST(ProjectFaces, SortsFarToNearAndLeavesOutFacesItCannotDraw) {
   EXPECT_NEAR(faces[0].brightness, expected, 1e-12);
 }
 
-TEST(FaceAt, PicksTheNearestFaceUnderThePoint) {
+// Seen with one pixel per unit, the origin at (250, 250).
+TEST(FaceAt, PicksTheNearestFaceUnderThePointTakingTheDepthAtThePoint) {
   // Two overlapping squares, the one at x 60 nearer; a small one beside.
-  const MeshRecord mesh = Joined(Joined(Square(50, 100), Square(50, 20, 60)), Square(10, 0, -200));
-  const OrbitCamera camera = Camera(0, 0, 250);
-  const Viewport viewport{500, 500};  // one pixel per unit, origin at (250, 250)
-  const std::vector<ScreenFace> faces = ProjectFaces(mesh, camera, viewport);
   // Under both: the nearer; then only the far one; below the diagonal: the
   // quad's second triangle; the small one; below everything.
-  const std::tuple<double, double, std::optional<std::size_t>> cases[] = {
-      {280, 250, 1}, {220, 250, 0}, {350, 295, 1}, {50, 250, 2}, {250, 330, std::nullopt}};
-  for (const auto& [x, y, face] : cases) EXPECT_EQ(FaceAt(faces, x, y), face) << x << "," << y;
-}
-
-TEST(FaceAt, DepthIsTakenAtThePointForTiltedFaces) {
+  const MeshRecord flat = Joined(Joined(SquareMesh(50, 100), SquareMesh(50, 20, 60)), SquareMesh(10, 0, -200));
   // A long quad that runs from near on the left to far on the right, and a
-  // small square between them in depth: left of centre the long quad is
-  // nearer, right of centre the square is.
+  // square between them in depth: left of centre the long quad is nearer,
+  // right of centre the square is.
   const MeshRecord slope{.NumVertices = 4,
                          .Vertices = {{-100, -20, -100}, {100, -20, 100}, {100, 20, 100}, {-100, 20, -100}},
                          .Faces = {MeshFace{MeshFace::kQuad, {0, 1, 2, 3}, 0, 0}}};
-  const MeshRecord mesh = Joined(slope, Square(90, 0));
-  const std::vector<ScreenFace> faces = ProjectFaces(mesh, Camera(0, 0, 250), {500, 500});
-  EXPECT_EQ(FaceAt(faces, 250 - 50, 250), 0u);
-  EXPECT_EQ(FaceAt(faces, 250 + 50, 250), 1u);
+  const MeshRecord tilted = Joined(slope, SquareMesh(90, 0));
+  const std::tuple<const MeshRecord*, double, double, std::optional<std::size_t>> cases[] = {
+      {&flat, 280, 250, 1}, {&flat, 220, 250, 0}, {&flat, 350, 295, 1}, {&flat, 50, 250, 2},
+      {&flat, 250, 330, std::nullopt}, {&tilted, 200, 250, 0}, {&tilted, 300, 250, 1}};
+  for (const auto& [mesh, x, y, face] : cases) {
+    EXPECT_EQ(FaceAt(ProjectFaces(*mesh, Camera(0, 0, 250), {500, 500}), x, y), face) << x << "," << y;
+  }
 }
 
 }  // namespace

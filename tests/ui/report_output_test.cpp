@@ -1,11 +1,16 @@
 #include "ui/report_output.h"
 
+#include <QAbstractButton>
+#include <QPrintDialog>
+#include <QPrinter>
+
 #include <cstdio>
 #include <optional>
 #include <regex>
 
 #include "report/report_files.h"
 #include "tests/ui/support/window_story.h"
+#include "ui/qt_platform.h"
 #include "ui/report_pane.h"
 #include "wad/file_paths.h"
 
@@ -15,17 +20,12 @@ namespace {
 const std::string kSaveDialog =
     "RichText file (*.rtf)|*.rtf|Text file (*.txt)|*.txt|CSV file (*.csv)|*.csv #3 name=";
 
-std::string FileText(const std::filesystem::path& path) {
-  const Bytes bytes = ReadFileBytes(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
 // The text pdftotext finds in a PDF; a failure when it cannot run. The
 // Windows build has no pdftotext to call: there it checks only that a PDF
 // was written, and the text is left to the Linux build.
 std::optional<std::string> PdfText(const std::filesystem::path& pdf) {
 #ifdef _WIN32
-  EXPECT_EQ(FileText(pdf).substr(0, 5), "%PDF-");
+  EXPECT_EQ(ReadFileText(pdf).substr(0, 5), "%PDF-");
   return std::nullopt;
 #else
   const std::string command = std::string(PDFTOTEXT) + " -layout '" + pdf.string() + "' - 2>/dev/null";
@@ -55,13 +55,6 @@ class ReportOutputTest : public WindowStory {
     return pathOf(name);
 #endif
   }
-  // Selects the report's header line "Report on WAD: karnak".
-  QTextCursor selectHeader() {
-    QTextCursor selection(window->rtbReport->document()->findBlockByNumber(1));
-    selection.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    window->rtbReport->setTextCursor(selection);
-    return selection;
-  }
 };
 
 // Text keeps the pane's lines with CR LF; rich text keeps hand edits and bold.
@@ -77,10 +70,10 @@ TEST_F(ReportOutputTest, FirstSaveAsksWithCsvPreselectedAndWritesWhatThePaneHold
   EXPECT_EQ(w.session().ReportFileName, pathOf("Reports/stats.txt"));
 #endif
   EXPECT_EQ(std::filesystem::directory_iterator(dir / "Reports")->path().filename(), "stats.txt");
-  EXPECT_EQ(FileText(dir / "Reports" / "stats.txt"), PlainReportText(PaneLines(*w.rtbReport->document())));
+  EXPECT_EQ(ReadFileText(dir / "Reports" / "stats.txt"), PlainReportText(PaneLines(*w.rtbReport->document())));
   QTextCursor(w.rtbReport->document()->findBlockByNumber(0)).insertText(QStringLiteral("MY NOTE "));
   save("karnak.rtf", 1);
-  EXPECT_EQ(FileText(dir / "karnak.rtf"), RichReportText(PaneLines(*w.rtbReport->document())));
+  EXPECT_EQ(ReadFileText(dir / "karnak.rtf"), RichReportText(PaneLines(*w.rtbReport->document())));
 }
 
 TEST_F(ReportOutputTest, OverwriteQuestionComesForAnExistingFileOtherThanTheLastSaved) {
@@ -94,11 +87,11 @@ TEST_F(ReportOutputTest, OverwriteQuestionComesForAnExistingFileOtherThanTheLast
   platform.answerMessage(MessageAnswer::No);
   save("karnak.csv", 3);
   EXPECT_EQ(platform.story.back(), question);
-  EXPECT_EQ(FileText(dir / "karnak.CSV"), "old");
+  EXPECT_EQ(ReadFileText(dir / "karnak.CSV"), "old");
   EXPECT_TRUE(w.session().ReportFileName.empty());
   platform.answerMessage(MessageAnswer::Yes);
   save("karnak.csv", 3);
-  EXPECT_NE(FileText(dir / "karnak.CSV"), "old");
+  EXPECT_NE(ReadFileText(dir / "karnak.CSV"), "old");
   EXPECT_EQ(w.session().ReportFileName, savedPath("karnak.CSV"));
   // Saving again to the same file asks nothing, whatever the case typed.
   save("KARNAK.CSV", 3);
@@ -107,7 +100,7 @@ TEST_F(ReportOutputTest, OverwriteQuestionComesForAnExistingFileOtherThanTheLast
   platform.answerMessage(MessageAnswer::No);
   save("other.csv", 3);
   EXPECT_EQ(platform.story.back(), question);
-  EXPECT_EQ(FileText(dir / "other.CSV"), "old");
+  EXPECT_EQ(ReadFileText(dir / "other.CSV"), "old");
   EXPECT_EQ(w.session().ReportFileName, savedPath("karnak.CSV"));
 }
 
@@ -126,18 +119,22 @@ TEST_F(ReportOutputTest, FailedWriteIsToldAndTheNameIsStillTaken) {
   EXPECT_TRUE(platform.story.empty());
 }
 
-TEST_F(ReportOutputTest, PrintsTheSelectionOnlyWhenChosenAndLeavesTheCursorAsItWas) {
+// Rows wider than the page wrap instead of being cut: the animation table's
+// header ends far beyond the right margin with its last column
+// ("NumAnimCommands" elsewhere must not count).
+TEST_F(ReportOutputTest, PrintsTheSelectionOnlyWhenChosenWrapsWideRowsAndLeavesTheCursorAsItWas) {
   frmMain& w = opened();
+  w.mnuDetailed->trigger();
   const struct { bool select, selectionOnly; std::string dialog; } cases[] = {
       {false, false, "Print selection-disabled"},
-               {true, false, "Print selection-enabled selection-chosen"},
-               {true, true, "Print selection-enabled selection-chosen"}};
+      {true, false, "Print selection-enabled selection-chosen"},
+      {true, true, "Print selection-enabled selection-chosen"}};
   int run = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.dialog + (c.selectionOnly ? ", selection printed" : ""));
-    QTextCursor cursor(w.rtbReport->document());
-    cursor.setPosition(10);
-    if (c.select) cursor = selectHeader();
+    // Either a caret, or the header line "Report on WAD: karnak" selected.
+    QTextCursor cursor(w.rtbReport->document()->findBlockByNumber(1));
+    if (c.select) cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     w.rtbReport->setTextCursor(cursor);
     const std::string pdf = pathOf("print" + std::to_string(++run) + ".pdf");
     // A cancelled print first: it ends quietly and changes nothing.
@@ -151,20 +148,71 @@ TEST_F(ReportOutputTest, PrintsTheSelectionOnlyWhenChosenAndLeavesTheCursorAsItW
     if (const auto text = PdfText(pdf)) {
       EXPECT_NE(text->find("Report on WAD: karnak"), std::string::npos);
       EXPECT_EQ(text->find("End of report on karnak WAD file.") != std::string::npos, !c.selectionOnly);
+      EXPECT_EQ(std::regex_search(*text, std::regex("(^|[ ,])AnimCommands")), !c.selectionOnly);
     }
   }
 }
 
-TEST_F(ReportOutputTest, PrintedRowsWiderThanThePageWrapInsteadOfBeingCut) {
-  frmMain& w = opened();
-  w.mnuDetailed->trigger();
-  const std::string pdf = pathOf("wide.pdf");
-  platform.answerPrint(pdf, false);
-  w.mnustatPrint->trigger();
-  // The animation table's header ends far beyond the right margin with its
-  // last column; "NumAnimCommands" elsewhere must not count.
-  if (const auto text = PdfText(pdf)) {
-    EXPECT_TRUE(std::regex_search(*text, std::regex("(^|[ ,])AnimCommands")));
+const std::vector<ReportLine> kLines = {
+    {"=====", false}, {"Report on WAD: karnak", true}, {"Count:   12", true}, {"", false}, {"  0,   1, 1", false},
+    {"", true}, {"Ümlaut € end", true}, {"", false},
+};
+
+// Showing again replaces the whole content and its formats.
+TEST(ReportPane, ShowsTheLinesJoinedWithLineFeedsAndGivesThemBackWithTheirBoldFlags) {
+  QTextDocument pane;
+  EXPECT_FALSE(PaneHasText(pane));
+  ShowReport(pane, kLines);
+  EXPECT_EQ(pane.toPlainText().toStdString(),
+            "=====\nReport on WAD: karnak\nCount:   12\n\n  0,   1, 1\n\n\xC3\x9Cmlaut \xE2\x82\xAC end\n");
+  EXPECT_EQ(PaneLines(pane), kLines);
+  const std::vector<ReportLine> plain = {{"one", false}, {"two", false}};
+  ShowReport(pane, plain);
+  EXPECT_EQ(PaneLines(pane), plain);
+  EXPECT_FALSE(pane.isUndoAvailable());
+  ShowReport(pane, {});
+  EXPECT_FALSE(PaneHasText(pane));
+}
+
+TEST(ReportPane, HandEditsAndBoldAreKept) {
+  QTextDocument pane;
+  ShowReport(pane, kLines);
+  QTextCursor cursor(pane.findBlockByNumber(0));
+  cursor.insertText(QStringLiteral(">>"));
+  QTextCharFormat bold;
+  bold.setFontWeight(QFont::Bold);
+  cursor.select(QTextCursor::BlockUnderCursor);
+  cursor.mergeCharFormat(bold);
+  const std::vector<ReportLine> lines = PaneLines(pane);
+  ASSERT_EQ(lines.size(), kLines.size());
+  EXPECT_EQ(lines[0], (ReportLine{">>=====", true}));
+  EXPECT_EQ(lines[4], kLines[4]);
+}
+
+// As the Windows dialog behaves: no page range to type, and "Selection"
+// always shown, greyed while nothing is selected.
+TEST(PrintDialog, OffersNoPageRangeAndGreysSelectionWhileNothingIsSelected) {
+  for (const bool selected : {false, true}) {
+    SCOPED_TRACE(selected ? "text selected" : "nothing selected");
+    QPrinter printer;
+    QPrintDialog dialog(&printer);
+    ConfigurePrintDialog(dialog, PrintRequest{selected, selected});
+#ifdef _WIN32
+    // The native dialog draws its own controls from these options.
+    EXPECT_EQ(dialog.testOption(QAbstractPrintDialog::PrintSelection), selected);
+    EXPECT_FALSE(dialog.testOption(QAbstractPrintDialog::PrintPageRange));
+    EXPECT_EQ(dialog.printRange() == QAbstractPrintDialog::Selection, selected);
+#else
+    dialog.show();
+    const auto* selection = dialog.findChild<QAbstractButton*>(QStringLiteral("printSelection"));
+    ASSERT_NE(selection, nullptr);
+    EXPECT_FALSE(selection->isHidden());
+    EXPECT_EQ(selection->isEnabled(), selected);
+    EXPECT_EQ(selection->isChecked(), selected);
+    const auto* pages = dialog.findChild<QAbstractButton*>(QStringLiteral("printRange"));
+    EXPECT_TRUE(pages == nullptr || pages->isHidden() || !pages->isEnabled());
+    dialog.hide();
+#endif
   }
 }
 

@@ -10,7 +10,6 @@
 
 #include "tests/support/temp_dir.h"
 #include "tests/support/wad_builder.h"
-#include "wad/byte_writer.h"
 #include "wad/swd_reader.h"
 #include "wad/texture_rows.h"
 #include "wad/wad_error.h"
@@ -18,6 +17,7 @@
 namespace tarnlow {
 namespace {
 
+using test::SwdFileBytes;
 using test::WadLayout;
 
 constexpr int kTextData = 1, kMeshData = 3, kMoveables = 10;
@@ -174,30 +174,17 @@ TEST(TextureRows, UpperBoundRoundsHalvesToTheEvenRow) {
   for (std::int32_t rows = 1; rows <= 4096; ++rows) ASSERT_EQ(TextureRowUpperBound(rows * 768), rows - 1) << rows;
 }
 
-// An SWD file: each count as given, then `dataBytes` bytes of a pattern that
-// tells the sections apart.
-Bytes SwdBytes(std::array<std::int32_t, 3> counts, std::array<std::size_t, 3> dataBytes = {}) {
-  Bytes out;
-  ByteWriter w(out);
-  w.i32(-3);
-  for (std::size_t s = 0; s < 3; ++s) {
-    w.i32(counts[s]);
-    for (std::size_t i = 0; i < dataBytes[s]; ++i) w.u8(static_cast<std::uint8_t>(s * 50 + i % 50 + 1));
-  }
-  return out;
-}
-
 // Unlike a WAD, an SWD accepts zero counts. A section cut short keeps what
 // the file held, the rest reads as zero without being stored, and every
 // later count reads as 0.
 TEST_F(WadReaderTest, SwdReadsEachSectionAfterTheOneBeforeAndTheMissingEndAsZeros) {
-  EXPECT_EQ(ReadSwd(SwdBytes({0, 0, 0})).SwdEntries.size(), 0u);
-  const SwdDocument read = ReadSwd(SwdBytes({2, 768, 3}, {32, 768, 24}));
+  EXPECT_EQ(ReadSwd(SwdFileBytes({0, 0, 0})).SwdEntries.size(), 0u);
+  const SwdDocument read = ReadSwd(SwdFileBytes({2, 768, 3}, {32, 768, 24}));
   EXPECT_EQ(read.SwdUnknown, -3);
   EXPECT_EQ(std::tuple(read.SwdEntries.size(), read.SwdTextData.size(), read.SwdRecords.size()), std::tuple(2u, 1u, 3u));
   EXPECT_EQ(std::tuple(read.SwdEntries[1].Bytes[15], read.SwdTextData[0].Bytes[0], read.SwdRecords[2].Bytes[7]),
             std::tuple(32, 51, 124));
-  const SwdDocument cut = ReadSwd(SwdBytes({1'000'000, 0, 0}, {20, 0, 0}));
+  const SwdDocument cut = ReadSwd(SwdFileBytes({1'000'000, 0, 0}, {20, 0, 0}));
   EXPECT_EQ(cut.SwdEntries.size(), 1'000'000u);
   EXPECT_EQ(cut.SwdEntries.storedBytes().size(), 28u);  // 20 bytes and the two counts after them
   EXPECT_EQ(cut.SwdEntries[999'999], SwdEntry{});
@@ -214,7 +201,7 @@ TEST_F(WadReaderTest, SwdBadCountsFailWithTheirErrorNumberInTheirSection) {
   for (const auto& c : cases) {
     std::array<std::int32_t, 3> counts{};
     counts[c.section] = c.count;
-    EXPECT_EQ(FaultOf([&] { ReadSwd(SwdBytes(counts)); }), std::pair(c.expected, kNames[c.section])) << c.count;
+    EXPECT_EQ(FaultOf([&] { ReadSwd(SwdFileBytes(counts)); }), std::pair(c.expected, kNames[c.section])) << c.count;
   }
 }
 #endif

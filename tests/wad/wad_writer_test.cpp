@@ -1,11 +1,19 @@
+// Writing files safely: the atomic file under every writer, and the WAD
+// writer on top of it.
 #include "wad/wad_writer.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
-#include <iterator>
+#include <functional>
 
 #include "tests/support/temp_dir.h"
 #include "tests/support/wad_builder.h"
+#include "wad/atomic_file.h"
 #include "wad/wad_error.h"
 #include "wad/wad_reader.h"
 
@@ -14,6 +22,114 @@ namespace {
 
 using test::ReadFileBytes;
 using test::WriteFileBytes;
+
+std::vector<std::string> Listing(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+const Bytes kOld(50, 0x0D);
+const Bytes kNew = {1, 2, 3};
+
+// A commit onto a folder fails.
+TEST(AtomicFile, TargetStaysUntouchedUntilCommitAndAnAbandonedOrFailedWriteLeavesNoTrace) {
+  test::TempDir dir;
+  WriteFileBytes(dir / "t.bin", kOld);
+  {
+    AtomicFile file(dir / "t.bin");
+    file.write(kNew);
+    EXPECT_EQ(Listing(dir.path()).size(), 2u);
+  }
+  EXPECT_EQ(ReadFileBytes(dir / "t.bin"), kOld);
+  EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{"t.bin"});
+  std::filesystem::create_directory(dir / "folder");
+  AtomicFile file(dir / "folder");
+  file.write(kNew);
+  EXPECT_THROW(file.commit(), WadError);
+  EXPECT_EQ(Listing(dir.path()), (std::vector<std::string>{"folder", "t.bin"}));
+}
+
+// POSIX only (modes, umask, users); the Windows counterparts are in
+// windows_files_test.cpp.
+#ifndef _WIN32
+unsigned ModeOf(const std::filesystem::path& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+// The file it becomes keeps the mode of the target it replaces, or a new
+// target gets the mode the umask gives.
+TEST(AtomicFile, CommitReplacesTheTargetWithExactlyTheWrittenBytesAndTheUsualMode) {
+  test::TempDir dir;
+  WriteFileBytes(dir / "t.bin", kOld);
+  ASSERT_EQ(::chmod((dir / "t.bin").c_str(), 0640), 0);
+  const mode_t mask = ::umask(022);
+  for (const char* name : {"t.bin", "new.bin"}) {
+    AtomicFile file(dir / name);
+    file.write(kNew);
+    file.writeZeros(70'000);
+    file.commit();
+  }
+  ::umask(mask);
+  Bytes expected = kNew;
+  expected.resize(3 + 70'000, 0);
+  EXPECT_EQ(ReadFileBytes(dir / "t.bin"), expected);
+  EXPECT_EQ(Listing(dir.path()), (std::vector<std::string>{"new.bin", "t.bin"}));
+  EXPECT_EQ(std::pair(ModeOf(dir / "t.bin"), ModeOf(dir / "new.bin")), std::pair(0640u, 0644u));
+}
+
+// Runs `action` in a child process as a user who may create no file in a
+// folder of root's (nobody, when the tests run as root). Returns what the
+// action returned, or -1 when the child did not end normally.
+int RunAsPlainUser(const std::function<int()>& action) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(100);
+    ::_exit(action());
+  }
+  int status = 0;
+  if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+// In a folder that allows no new file, a target the user may write is
+// written in place at commit, and left as it was until then; anything else
+// fails with the system's error and touches nothing.
+TEST(AtomicFile, FolderThatAllowsNoNewFileWritesAWritableTargetInPlace) {
+  // A mode of 0: no such file.
+  const struct { const char* name; mode_t mode; bool commit; int error; Bytes after; } cases[] = {
+      {"writable.bin", 0666, true, 0, kNew}, {"abandoned.bin", 0666, false, 0, kOld},
+               {"read-only.bin", 0444, true, EACCES, kOld}, {"new.bin", 0, true, EACCES, {}}};
+  test::TempDir dir;
+  const std::filesystem::path locked = dir / "locked";
+  std::filesystem::create_directory(locked);
+  for (const auto& c : cases) {
+    if (c.mode == 0) continue;
+    WriteFileBytes(locked / c.name, kOld);
+    ASSERT_EQ(::chmod((locked / c.name).c_str(), c.mode), 0);
+  }
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+  ASSERT_EQ(::chmod(locked.c_str(), ::geteuid() == 0 ? 0755 : 0555), 0);
+  for (const auto& c : cases) {
+    const int error = RunAsPlainUser([&] {
+      try {
+        AtomicFile file(locked / c.name);
+        file.write(kNew);
+        if (c.commit) file.commit();
+        return 0;
+      } catch (const WadError& e) {
+        return e.number();
+      }
+    });
+    EXPECT_EQ(error, c.error) << c.name;
+    EXPECT_EQ(ReadFileBytes(locked / c.name), c.after) << c.name;
+  }
+  ASSERT_EQ(::chmod(locked.c_str(), 0755), 0);
+  EXPECT_EQ(Listing(locked).size(), 3u);
+}
+#endif
 
 WadDocument SmallDocument() {
   StaticMeshRecord statue;
@@ -72,7 +188,7 @@ TEST(WadWriter, ArrayThatDisagreesWithItsCountIsRefusedAndTheTargetKept) {
       EXPECT_EQ(std::pair(e.number(), e.where()), std::pair(int{kSubscriptOutOfRange}, std::string(array)));
     }
     EXPECT_EQ(ReadFileBytes(dir / "level.wad"), Bytes(10, 0x33));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "a temporary file left";
+    EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{"level.wad"}) << "a temporary file left";
   }
 }
 

@@ -22,8 +22,6 @@ class MemoryRegistry : public RegistryReader {
     std::vector<std::uint8_t> bytes;
   };
   void set(const std::string& key, const std::string& name, Value value) { keys_[key][name] = std::move(value); }
-  // A string value, stored with its terminating zero.
-  void setString(const std::string& key, const std::string& name, const std::string& text);
 
   std::optional<RegistryKey> OpenKey(std::uint32_t root, const std::string& keyName, std::uint32_t access) override;
   std::optional<RegistryValueInfo> QueryValue(RegistryKey key, const std::string& valueName,
@@ -60,7 +58,6 @@ class ScriptedPlatform : public Platform {
   // Runs while the Open dialog is up, before it is answered.
   std::function<void()> duringDialog;
   std::string programFolder;
-  bool startSucceeds = true;
   MemoryRegistry registry;
 
   // The story so far, one line per call, and the texts of the message boxes.

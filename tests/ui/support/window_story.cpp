@@ -1,22 +1,8 @@
 #include "tests/ui/support/window_story.h"
 
-#include "wad/mesh_record.h"
-#include "wad/byte_writer.h"
-
 namespace tarnlow::ui::test {
 
 LocalDateTime FixedClock() { return {2024, 3, 5, 14, 5, 9}; }
-
-Bytes SwdFileBytes(std::int32_t entries) {
-  Bytes out;
-  ByteWriter writer(out);
-  writer.i32(0);
-  writer.i32(entries);
-  for (std::int32_t i = 0; i < entries * 16; ++i) writer.u8(0);
-  writer.i32(0);
-  writer.i32(0);
-  return out;
-}
 
 WadDocument StoryWad() {
   // The first mesh starts at offset 0, so its pointer is 0: a dummy.
@@ -28,7 +14,7 @@ WadDocument StoryWad() {
 
 std::string WindowStory::writeWad(const std::string& name, const WadDocument& document, bool withSwd) {
   WriteFileBytes(dir / name, WadFileBytes(document));
-  if (withSwd) WriteFileBytes(dir / (name.substr(0, name.rfind('.')) + ".swd"), SwdFileBytes(1));
+  if (withSwd) WriteFileBytes(dir / (name.substr(0, name.rfind('.')) + ".swd"), SwdFileBytes({1, 0, 0}, {16, 0, 0}));
   return pathOf(name);
 }
 

@@ -29,17 +29,15 @@ namespace tarnlow::ui::test {
 
 using tarnlow::test::Moveable;
 using tarnlow::test::ReadFileBytes;
+using tarnlow::test::ReadFileText;
 using tarnlow::test::SimpleMesh;
+using tarnlow::test::SwdFileBytes;
 using tarnlow::test::WadBuilder;
 using tarnlow::test::WadFileBytes;
 using tarnlow::test::WriteFileBytes;
 
 // The report's clock in tests: 2024/03/05 14:05:09.
 LocalDateTime FixedClock();
-
-// The bytes of an SWD file with `entries` zero sprite entries; a negative
-// count makes a file the reader refuses.
-Bytes SwdFileBytes(std::int32_t entries);
 
 // A WAD with three objects: LARA's two meshes (a dummy and a real one), a
 // moveable with the null-mesh shape, and one whose second mesh lies outside
