@@ -3,18 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
+#include "tests/support/temp_dir.h"
 
 namespace tarnlow::test {
 
 namespace {
-
-std::string readText(const std::filesystem::path& path) {
-  std::ostringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
-}
 
 std::wstring wideOf(const std::string& utf8) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).wstring();
@@ -74,8 +67,8 @@ CliRun RunCliProcess(const std::vector<std::string>& args, const std::filesystem
   if (GetExitCodeProcess(process.hProcess, &status)) run.status = static_cast<int>(status);
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);
-  run.out = readText(outPath);
-  run.err = readText(errPath);
+  run.out = ReadFileText(outPath);
+  run.err = ReadFileText(errPath);
   return run;
 }
 

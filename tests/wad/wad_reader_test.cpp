@@ -10,6 +10,7 @@
 
 #include "tests/support/temp_dir.h"
 #include "tests/support/wad_builder.h"
+#include "tests/support/wad_fault.h"
 #include "wad/swd_reader.h"
 #include "wad/texture_rows.h"
 #include "wad/wad_error.h"
@@ -17,6 +18,7 @@
 namespace tarnlow {
 namespace {
 
+using test::FaultOf;
 using test::SwdFileBytes;
 using test::WadLayout;
 
@@ -39,17 +41,6 @@ WadLayout SampleLayout() {
 }
 
 std::string Section(int s) { return test::kSectionNames[static_cast<std::size_t>(s)]; }
-
-// The error number and the section of the read `read` does; 0 when it loads.
-template <typename Read>
-std::pair<int, std::string> FaultOf(Read read) {
-  try {
-    read();
-    return {0, ""};
-  } catch (const WadError& e) {
-    return {e.number(), e.where().substr(0, e.where().find(' '))};
-  }
-}
 
 class WadReaderTest : public ::testing::Test {
  protected:

@@ -13,6 +13,7 @@
 
 #include "tests/support/temp_dir.h"
 #include "tests/support/wad_builder.h"
+#include "tests/support/wad_fault.h"
 #include "wad/atomic_file.h"
 #include "wad/wad_error.h"
 #include "wad/wad_reader.h"
@@ -20,6 +21,7 @@
 namespace tarnlow {
 namespace {
 
+using test::FaultOf;
 using test::ReadFileBytes;
 using test::WriteFileBytes;
 
@@ -114,14 +116,11 @@ TEST(AtomicFile, FolderThatAllowsNoNewFileWritesAWritableTargetInPlace) {
   ASSERT_EQ(::chmod(locked.c_str(), ::geteuid() == 0 ? 0755 : 0555), 0);
   for (const auto& c : cases) {
     const int error = RunAsPlainUser([&] {
-      try {
-        AtomicFile file(locked / c.name);
-        file.write(kNew);
-        if (c.commit) file.commit();
-        return 0;
-      } catch (const WadError& e) {
-        return e.number();
-      }
+      return FaultOf([&] {
+               AtomicFile file(locked / c.name);
+               file.write(kNew);
+               if (c.commit) file.commit();
+             }).first;
     });
     EXPECT_EQ(error, c.error) << c.name;
     EXPECT_EQ(ReadFileBytes(locked / c.name), c.after) << c.name;
@@ -181,12 +180,8 @@ TEST(WadWriter, ArrayThatDisagreesWithItsCountIsRefusedAndTheTargetKept) {
     WriteFileBytes(dir / "level.wad", Bytes(10, 0x33));
     WadDocument document = SmallDocument();
     spoil(document);
-    try {
-      WriteWAD(dir / "level.wad", document);
-      ADD_FAILURE() << "no error";
-    } catch (const WadError& e) {
-      EXPECT_EQ(std::pair(e.number(), e.where()), std::pair(int{kSubscriptOutOfRange}, std::string(array)));
-    }
+    EXPECT_EQ(FaultOf([&] { WriteWAD(dir / "level.wad", document); }),
+              std::pair(int{kSubscriptOutOfRange}, std::string(array)));
     EXPECT_EQ(ReadFileBytes(dir / "level.wad"), Bytes(10, 0x33));
     EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{"level.wad"}) << "a temporary file left";
   }

@@ -7,6 +7,7 @@
 
 #include "tests/support/temp_dir.h"
 #include "tests/support/wad_builder.h"
+#include "tests/support/wad_fault.h"
 #include "wad/exclusive_file.h"
 #include "wad/wad_error.h"
 #include "wad/wad_reader.h"
@@ -22,12 +23,7 @@ using test::WriteFileBytes;
 
 int ReadWadErrorNumber(const std::filesystem::path& path) {
   std::int64_t length = 0;
-  try {
-    ReadWAD(path, length);
-  } catch (const WadError& e) {
-    return e.number();
-  }
-  return 0;
+  return test::FaultOf([&] { ReadWAD(path, length); }).first;
 }
 
 TEST(ExclusiveCreate, SecondCreateOfTheSameNameFailsAndKeepsTheFirstFile) {
