@@ -140,8 +140,15 @@ TEST(QtNameFilters, TurnsDescriptionPatternPairsIntoQtFilters) {
 TEST_F(FileCommandsTest, HiddenFilesAndFoldersCountAsMissing) {
   const std::string hidden = writeWad(".level1.wad", StoryWad());
 #ifdef _WIN32
-  // Windows hides by attribute, not by a leading dot.
+  // Windows hides by attribute, not by a leading dot: as Explorer and the
+  // Open dialog do, a system file counts as hidden and a read-only one not.
   ASSERT_TRUE(SetFileAttributesW(PathFromUtf8(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN));
+  const std::string system = writeWad("system.wad", StoryWad());
+  ASSERT_TRUE(SetFileAttributesW(PathFromUtf8(system).c_str(), FILE_ATTRIBUTE_SYSTEM));
+  EXPECT_FALSE(VisibleFileExists(system));
+  const std::string readOnly = writeWad("readonly.wad", StoryWad());
+  ASSERT_TRUE(SetFileAttributesW(PathFromUtf8(readOnly).c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_TRUE(VisibleFileExists(readOnly));
 #endif
   EXPECT_TRUE(VisibleFileExists(writeWad("level1.wad", StoryWad())));
   EXPECT_FALSE(VisibleFileExists(hidden));

@@ -117,16 +117,6 @@ TEST_F(MainWindowTest, ResizeKeepsOuterHeightSpansLinesAndReturnsToStatistics) {
   w.close();
 }
 
-TEST_F(MainWindowTest, ControlsStandWhereTheirTwipsSay) {
-  frmMain& w = makeWindow();
-  if (Twips::OfScreen().px(1440) != 96) GTEST_SKIP() << "the screen is not at 96 dpi";
-  const Twips tw(96);
-  EXPECT_EQ(w.lblFilename[0]->geometry(), QRect(72, 8, 621, 17));
-  EXPECT_EQ(w.cboMeshes->geometry(), tw.rect(240, 540, 4395, 2205));
-  EXPECT_EQ(w.MeshList->geometry(), tw.rect(240, 3060, 4395, 2400));
-  EXPECT_EQ(w.rtbReport->geometry(), tw.rect(120, 240, 12015, 6555));
-}
-
 TEST_F(MainWindowTest, DetailLevelsMoveTheCheckMarkAndRebuildTheReport) {
   frmMain& w = startWithStory();
   const std::pair<QAction*, int> cases[] = {{w.mnuSummary, 0}, {w.mnuVery, 2}, {w.mnuDetailed, 1}, {w.mnuSummary, 0}};

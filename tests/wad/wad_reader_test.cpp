@@ -1,9 +1,6 @@
 #include "wad/wad_reader.h"
 
 #include <gtest/gtest.h>
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
 
 #include <cerrno>
 #include <climits>
@@ -143,17 +140,6 @@ TEST_F(WadReaderTest, TextureSectionReadsTheRowsTheRuleGives) {
   }
 }
 
-// POSIX only (modes, umask, fifos, root); the Windows counterparts are in
-// windows_files_test.cpp.
-#ifndef _WIN32
-// A reader that opened a pipe plainly would wait forever for a writer.
-TEST_F(WadReaderTest, PathThatIsNoReadableFileFailsWithTheSystemError) {
-  ASSERT_EQ(::mkfifo((dir_ / "pipe.wad").c_str(), 0600), 0);
-  for (const auto& [name, number] : {std::pair{"absent.wad", ENOENT}, {"", EISDIR}, {"pipe.wad", EINVAL}}) {
-    EXPECT_EQ(FaultOf([&] { ReadWAD(dir_ / name, length_); }).first, number) << name;
-  }
-}
-
 // The last row index is bytes / 768 - 1, rounded to the nearest integer with
 // halves going to the even one; below 0 there is no row at all.
 TEST(TextureRows, UpperBoundRoundsHalvesToTheEvenRow) {
@@ -195,7 +181,6 @@ TEST_F(WadReaderTest, SwdBadCountsFailWithTheirErrorNumberInTheirSection) {
     EXPECT_EQ(FaultOf([&] { ReadSwd(SwdFileBytes(counts)); }), std::pair(c.expected, kNames[c.section])) << c.count;
   }
 }
-#endif
 
 }  // namespace
 }  // namespace tarnlow

@@ -1,6 +1,9 @@
 // File behaviours that Windows answers differently from POSIX: run in both
 // suites, they pin one outcome for both.
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -39,11 +42,16 @@ TEST(ExclusiveCreate, SecondCreateOfTheSameNameFailsAndKeepsTheFirstFile) {
 }
 
 // Windows refuses to open a folder with EACCES; the reader still says it is one.
-TEST(WindowsFiles, FolderOrMissingFileGivenAsAWadFailsWithItsOwnNumber) {
+TEST(WindowsFiles, FolderMissingFileOrPipeGivenAsAWadFailsWithItsOwnNumber) {
   test::TempDir dir;
   std::filesystem::create_directory(dir / "level.wad");
   EXPECT_EQ(ReadWadErrorNumber(dir / "level.wad"), EISDIR);
   EXPECT_EQ(ReadWadErrorNumber(dir / "absent.wad"), ENOENT);
+#ifndef _WIN32
+  // A reader that opened a pipe plainly would wait forever for a writer.
+  ASSERT_EQ(::mkfifo((dir / "pipe.wad").c_str(), 0600), 0);
+  EXPECT_EQ(ReadWadErrorNumber(dir / "pipe.wad"), EINVAL);
+#endif
 }
 
 // A name outside every ANSI code page reaches the system whole.
