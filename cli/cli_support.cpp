@@ -4,6 +4,7 @@
 #include <new>
 #include <system_error>
 
+#include "wad/atomic_file.h"
 #include "wad/wad_reader.h"
 
 #ifdef _WIN32
@@ -68,8 +69,17 @@ std::optional<std::int64_t> ParseIndex(std::string_view text) {
   return value;
 }
 
-std::filesystem::path PathFromUtf8(const std::string& utf8) {
-  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+int WriteOutputFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, const char* command,
+                    std::ostream& err) {
+  try {
+    AtomicFile file(path);
+    file.write(bytes);
+    file.commit();
+  } catch (const WadError& e) {
+    err << command << ": cannot write " << path.string() << ": " << e.what() << "\n";
+    return kExitFailure;
+  }
+  return kExitOk;
 }
 
 int UsageError(std::ostream& err, const std::string& message) {

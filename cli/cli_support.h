@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "wad/file_paths.h"
 #include "wad/wad_document.h"
 #include "wad/wad_error.h"
 
@@ -48,9 +49,11 @@ std::optional<WadDocument> ReadWadOrReport(const std::filesystem::path& path, st
 // "3x", "", a number beyond 64 bits).
 std::optional<std::int64_t> ParseIndex(std::string_view text);
 
-// A UTF-8 argument as a path, whatever the system's narrow encoding (on
-// Windows the ANSI code page, which would mangle any other character).
-std::filesystem::path PathFromUtf8(const std::string& utf8);
+// Writes `bytes` to `path` through an atomic file, so that a failed write
+// leaves any older file whole. On failure says "<command>: cannot write
+// <path>: <reason>" on `err` and returns kExitFailure; else kExitOk.
+int WriteOutputFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, const char* command,
+                    std::ostream& err);
 
 // Writes "tarnlow-cli: <message>" and a hint to run help; returns kExitUsage.
 int UsageError(std::ostream& err, const std::string& message);

@@ -3,7 +3,6 @@
 
 #include "cli/gltf_export.h"
 #include "cli/look_commands.h"
-#include "wad/atomic_file.h"
 #include "wad/object_names.h"
 
 namespace tarnlow::cli {
@@ -93,15 +92,7 @@ int RunGltf(const CommandContext& context) {
   }
   const GltfExport& result = std::get<GltfExport>(exported);
   for (const std::string& note : result.notes) context.err << "note: " << note << "\n";
-  try {
-    AtomicFile file(arguments.output);
-    file.write(result.bytes);
-    file.commit();
-  } catch (const WadError& e) {
-    context.err << "gltf: cannot write " << arguments.output.string() << ": " << e.what() << "\n";
-    return kExitFailure;
-  }
-  return kExitOk;
+  return WriteOutputFile(arguments.output, result.bytes, "gltf", context.err);
 }
 
 }  // namespace tarnlow::cli

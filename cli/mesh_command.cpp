@@ -6,7 +6,6 @@
 #include "mesh/mesh_decoder.h"
 #include "mesh/mesh_lists.h"
 #include "mesh/obj_export.h"
-#include "wad/atomic_file.h"
 
 namespace tarnlow::cli {
 
@@ -114,15 +113,7 @@ int RunMesh(const CommandContext& context) {
     return kExitFailure;
   }
   const std::string obj = MeshToObj(std::get<MeshRecord>(decoded), title);
-  try {
-    AtomicFile file(arguments.output);
-    file.write(std::vector<std::uint8_t>(obj.begin(), obj.end()));
-    file.commit();
-  } catch (const WadError& e) {
-    context.err << "mesh: cannot write " << arguments.output.string() << ": " << e.what() << "\n";
-    return kExitFailure;
-  }
-  return kExitOk;
+  return WriteOutputFile(arguments.output, std::vector<std::uint8_t>(obj.begin(), obj.end()), "mesh", context.err);
 }
 
 }  // namespace tarnlow::cli

@@ -5,7 +5,6 @@
 #include "anim/pose.h"
 #include "anim/posed_obj.h"
 #include "cli/object_commands.h"
-#include "wad/atomic_file.h"
 
 namespace tarnlow::cli {
 
@@ -119,15 +118,7 @@ int RunPose(const CommandContext& context) {
     context.err << "pose: " << FormatFinding(problem) << "\n";
   }
   const std::string obj = PosedObjectToObj(*document, std::get<ObjectPose>(pose), title);
-  try {
-    AtomicFile file(arguments.output);
-    file.write(std::vector<std::uint8_t>(obj.begin(), obj.end()));
-    file.commit();
-  } catch (const WadError& e) {
-    context.err << "pose: cannot write " << arguments.output.string() << ": " << e.what() << "\n";
-    return kExitFailure;
-  }
-  return kExitOk;
+  return WriteOutputFile(arguments.output, std::vector<std::uint8_t>(obj.begin(), obj.end()), "pose", context.err);
 }
 
 }  // namespace tarnlow::cli

@@ -293,9 +293,11 @@ StaticMeshRecord staticMesh(int16_t objectId, int16_t mesh, int16_t half, int16_
   return r;
 }
 
+// Stores `records` and their count, which the file keeps side by side.
 template <typename T>
-RecordArray<T> arrayOf(const std::vector<T>& records) {
-  return RecordArray<T>::fromRecords(std::span<const T>(records));
+void setArray(int32_t& count, RecordArray<T>& array, const std::vector<T>& records) {
+  count = static_cast<int32_t>(records.size());
+  array = RecordArray<T>::fromRecords(std::span<const T>(records));
 }
 
 }  // namespace
@@ -341,33 +343,23 @@ WadDocument SampleWad() {
   WadDocument doc;
   doc.Version = 129;
   const std::vector<TextInfoRecord> infos = textInfo();
-  doc.NumTextInfo = static_cast<int32_t>(infos.size());
-  doc.TextInfo = arrayOf(infos);
+  setArray(doc.NumTextInfo, doc.TextInfo, infos);
   doc.NumTextData = 256 * 768;
   doc.TextData = RecordArray<TextureRow>(256, texturePage());
-  doc.NumMeshPointers = static_cast<int32_t>(pointers.size());
-  doc.MeshPointers = arrayOf(pointers);
+  setArray(doc.NumMeshPointers, doc.MeshPointers, pointers);
   doc.NumMeshData = static_cast<int32_t>(meshes.data.size() / 2);
   doc.MeshData = meshes.data;
-  doc.NumAnimations = static_cast<int32_t>(motion.animations.size());
-  doc.Animations = arrayOf(motion.animations);
-  doc.NumStateChanges = static_cast<int32_t>(motion.stateChanges.size());
-  doc.StateChanges = arrayOf(motion.stateChanges);
-  doc.NumAnimDispatches = static_cast<int32_t>(motion.dispatches.size());
-  doc.AnimDispatches = arrayOf(motion.dispatches);
-  doc.NumAnimCommands = static_cast<int32_t>(motion.commands.size());
-  doc.AnimCommands = arrayOf(motion.commands);
-  doc.NumMeshTrees = static_cast<int32_t>(motion.meshTrees.size());
-  doc.MeshTrees = arrayOf(motion.meshTrees);
-  doc.NumFrames = static_cast<int32_t>(motion.frames.size());
-  doc.Frames = arrayOf(motion.frames);
-  doc.NumMoveables = static_cast<int32_t>(moveables.size());
-  doc.Moveables = arrayOf(moveables);
+  setArray(doc.NumAnimations, doc.Animations, motion.animations);
+  setArray(doc.NumStateChanges, doc.StateChanges, motion.stateChanges);
+  setArray(doc.NumAnimDispatches, doc.AnimDispatches, motion.dispatches);
+  setArray(doc.NumAnimCommands, doc.AnimCommands, motion.commands);
+  setArray(doc.NumMeshTrees, doc.MeshTrees, motion.meshTrees);
+  setArray(doc.NumFrames, doc.Frames, motion.frames);
+  setArray(doc.NumMoveables, doc.Moveables, moveables);
   measureBoxes(doc, motion.frames);
   const std::vector<StaticMeshRecord> statics = {staticMesh(0, staticCube, 128, 256),
                                                  staticMesh(10, staticDisc, 120, 20)};
-  doc.NumStaticMeshes = static_cast<int32_t>(statics.size());
-  doc.StaticMeshes = arrayOf(statics);
+  setArray(doc.NumStaticMeshes, doc.StaticMeshes, statics);
   return doc;
 }
 

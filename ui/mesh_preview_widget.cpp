@@ -9,27 +9,17 @@
 
 #include "mesh/mesh_decoder.h"
 #include "mesh/mesh_lists.h"
+#include "ui/preview_style.h"
 
 namespace tarnlow::ui {
 
 namespace {
 
-const QColor kBackground(40, 44, 52);
-const QColor kFace(110, 150, 210);
+using namespace preview_style;
+
 const QColor kHoveredFace(235, 160, 60);
-const QColor kEdge(18, 28, 48);
 const QColor kVertex(140, 190, 255);
-const QColor kText(220, 220, 220);
 const QColor kDummyText(240, 190, 80);
-
-// Radians per pixel of mouse drag, and the zoom per wheel notch (120 units).
-constexpr double kTurnPerPixel = 0.01;
-constexpr double kZoomPerNotch = 0.85;
-
-QColor shaded(const QColor& base, double brightness) {
-  return QColor::fromRgbF(static_cast<float>(base.redF() * brightness), static_cast<float>(base.greenF() * brightness),
-                          static_cast<float>(base.blueF() * brightness));
-}
 
 QString faceName(const MeshFace& face) {
   return face.FaceType == MeshFace::kTriangle ? QStringLiteral("triangle") : QStringLiteral("quad");
@@ -195,7 +185,7 @@ void MeshPreviewWidget::paintMesh(QPainter& painter) const {
     QPolygonF polygon;
     for (const ScreenPoint& c : face.corners) polygon << QPointF(c.x, c.y);
     const bool hovered = hoveredFace_ == face.faceIndex;
-    painter.setBrush(shaded(hovered ? kHoveredFace : kFace, face.brightness));
+    painter.setBrush(Shaded(hovered ? kHoveredFace : kFace, face.brightness));
     painter.setPen(edge);
     painter.drawPolygon(polygon);
   }

@@ -17,6 +17,7 @@
 
 #include "anim/pose.h"
 #include "mesh/mesh_lists.h"
+#include "ui/preview_style.h"
 #include "ui/texture_page_widget.h"
 #include "wad/texture_pages.h"
 
@@ -24,22 +25,13 @@ namespace tarnlow::ui {
 
 namespace {
 
-const QColor kBackground(40, 44, 52);
-const QColor kFace(110, 150, 210);
-const QColor kEdge(18, 28, 48);
-const QColor kHighlight(255, 170, 40);
-const QColor kText(220, 220, 220);
+using namespace preview_style;
 
-constexpr double kTurnPerPixel = 0.01;
-constexpr double kZoomPerNotch = 0.85;
+const QColor kHighlight(255, 170, 40);
+
 // About 60 ticks a second: smooth between the game's 30 frames.
 constexpr int kTickMilliseconds = 16;
 constexpr int kLightSteps = 12;
-
-QColor shaded(const QColor& base, double brightness) {
-  return QColor::fromRgbF(static_cast<float>(base.redF() * brightness), static_cast<float>(base.greenF() * brightness),
-                          static_cast<float>(base.blueF() * brightness));
-}
 
 }  // namespace
 
@@ -75,7 +67,7 @@ class ObjectCanvas : public QWidget {
         paintTextured(painter, face, *page);
       } else {
         painter.setPen(edge);
-        painter.setBrush(shaded(kFace, face.brightness));
+        painter.setBrush(Shaded(kFace, face.brightness));
         painter.drawPolygon(polygon);
       }
       if (highlighted) {

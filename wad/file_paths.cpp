@@ -45,4 +45,13 @@ std::string LowerCaseName(std::string_view text) {
   return out;
 }
 
+std::filesystem::path PathFromUtf8(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8FromPath(const std::filesystem::path& path) {
+  const std::u8string spelled = path.u8string();
+  return std::string(spelled.begin(), spelled.end());
+}
+
 }  // namespace tarnlow

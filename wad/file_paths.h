@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,12 @@ std::string SwdPathFor(std::string_view wadPath);
 // Latin-1 letters (U+00C0 to U+00DE but U+00D7) are lowered; every other
 // character and every byte that is not valid UTF-8 stays as it is.
 std::string LowerCaseName(std::string_view text);
+
+// A UTF-8 path as a filesystem path, whatever the system's narrow encoding
+// (on Windows the ANSI code page, which would mangle any other character).
+std::filesystem::path PathFromUtf8(const std::string& utf8);
+
+// A filesystem path as UTF-8, spelled with the platform's separators.
+std::string Utf8FromPath(const std::filesystem::path& path);
 
 }  // namespace tarnlow

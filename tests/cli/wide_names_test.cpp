@@ -8,14 +8,10 @@
 #include "tests/report/golden_report.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wad_builder.h"
+#include "wad/file_paths.h"
 
 namespace tarnlow::test {
 namespace {
-
-std::string Utf8(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
 
 TEST(CliWideNames, WadAndOutputNamedOutsideTheAnsiCodePageWorkLikePlainNames) {
   TempDir dir;
@@ -24,15 +20,15 @@ TEST(CliWideNames, WadAndOutputNamedOutsideTheAnsiCodePageWorkLikePlainNames) {
   const std::filesystem::path wide = dir.path() / u8"Łódź-Ωμέγα-日本.wad";
   WriteFileBytes(plain, wad);
   WriteFileBytes(wide, wad);
-  const CliRun expected = RunCliProcess({"objects", Utf8(plain)}, dir.path());
-  const CliRun objects = RunCliProcess({"objects", Utf8(wide)}, dir.path());
+  const CliRun expected = RunCliProcess({"objects", Utf8FromPath(plain)}, dir.path());
+  const CliRun objects = RunCliProcess({"objects", Utf8FromPath(wide)}, dir.path());
   EXPECT_EQ(objects.status, 0) << objects.err;
   EXPECT_EQ(objects.out, expected.out);
   // dump names the file it read: the name comes back whole, as UTF-8.
-  const CliRun dump = RunCliProcess({"dump", Utf8(wide)}, dir.path());
+  const CliRun dump = RunCliProcess({"dump", Utf8FromPath(wide)}, dir.path());
   EXPECT_EQ(dump.status, 0) << dump.err;
-  EXPECT_NE(dump.out.find(Utf8(wide.filename())), std::string::npos);
-  const CliRun copy = RunCliProcess({"copy", Utf8(wide), Utf8(dir.path() / u8"копия.wad")}, dir.path());
+  EXPECT_NE(dump.out.find(Utf8FromPath(wide.filename())), std::string::npos);
+  const CliRun copy = RunCliProcess({"copy", Utf8FromPath(wide), Utf8FromPath(dir.path() / u8"копия.wad")}, dir.path());
   EXPECT_EQ(copy.status, 0) << copy.err;
   EXPECT_EQ(ReadFileBytes(dir.path() / u8"копия.wad"), wad);
 }
