@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <optional>
+
 #include "tests/support/temp_dir.h"
 
 namespace tarnlow::test {
@@ -37,15 +39,10 @@ HANDLE inheritableFile(const std::filesystem::path& path) {
                      nullptr);
 }
 
-}  // namespace
-
-CliRun RunCliProcess(const std::vector<std::string>& args, const std::filesystem::path& scratch,
-                     const std::filesystem::path& program) {
-  const std::filesystem::path outPath = scratch / "cli-stdout.txt";
-  const std::filesystem::path errPath = scratch / "cli-stderr.txt";
-  std::wstring commandLine = quoted(program.wstring());
-  for (const std::string& a : args) commandLine += L" " + quoted(wideOf(a));
-
+// One start of `commandLine`, its output into the two files; the exit
+// status, or nothing when the process could not be started.
+std::optional<DWORD> runOnce(const std::filesystem::path& program, std::wstring commandLine,
+                             const std::filesystem::path& outPath, const std::filesystem::path& errPath) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
@@ -57,18 +54,33 @@ CliRun RunCliProcess(const std::vector<std::string>& args, const std::filesystem
                                       &startup, &process);
   CloseHandle(startup.hStdOutput);
   CloseHandle(startup.hStdError);
-  CliRun run;
-  if (!started) {
-    ADD_FAILURE() << "cannot start " << program << ": error " << GetLastError();
-    return run;
-  }
+  if (!started) return std::nullopt;
   WaitForSingleObject(process.hProcess, INFINITE);
   DWORD status = 0;
-  if (GetExitCodeProcess(process.hProcess, &status)) run.status = static_cast<int>(status);
+  const BOOL exited = GetExitCodeProcess(process.hProcess, &status);
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);
-  run.out = ReadFileText(outPath);
-  run.err = ReadFileText(errPath);
+  return exited ? std::optional(status) : std::nullopt;
+}
+
+}  // namespace
+
+// Wine now and then fails to start a program, which then ends at once
+// without a word (see scripts/wine-run): such a start is made once more.
+CliRun RunCliProcess(const std::vector<std::string>& args, const std::filesystem::path& scratch,
+                     const std::filesystem::path& program) {
+  const std::filesystem::path outPath = scratch / "cli-stdout.txt";
+  const std::filesystem::path errPath = scratch / "cli-stderr.txt";
+  std::wstring commandLine = quoted(program.wstring());
+  for (const std::string& a : args) commandLine += L" " + quoted(wideOf(a));
+
+  CliRun run;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const std::optional<DWORD> status = runOnce(program, commandLine, outPath, errPath);
+    run = {status ? static_cast<int>(*status) : -1, ReadFileText(outPath), ReadFileText(errPath)};
+    if (run.status == 0 || !run.out.empty() || !run.err.empty()) return run;
+  }
+  if (run.status == -1) ADD_FAILURE() << "cannot start " << program;
   return run;
 }
 
