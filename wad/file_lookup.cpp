@@ -7,17 +7,8 @@
 
 namespace tarnlow {
 
-namespace {
-
-std::string utf8Name(const std::filesystem::path& path) {
-  const std::u8string name = path.filename().u8string();
-  return std::string(name.begin(), name.end());
-}
-
-}  // namespace
-
 std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem::path& wanted) {
-  const std::string wantedName = utf8Name(wanted);
+  const std::string wantedName = Utf8FromPath(wanted.filename());
   const std::string wantedLower = LowerCaseName(wantedName);
   const std::filesystem::path folder = wanted.has_parent_path() ? wanted.parent_path() : std::filesystem::path(".");
   std::optional<std::filesystem::path> found;
@@ -27,7 +18,7 @@ std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem:
   for (const std::filesystem::directory_iterator end; !ec && entries != end; entries.increment(ec)) {
     std::error_code typeError;
     if (!entries->is_regular_file(typeError)) continue;
-    const std::string name = utf8Name(entries->path());
+    const std::string name = Utf8FromPath(entries->path().filename());
     const bool exact = name == wantedName;
     if (!exact && (LowerCaseName(name) != wantedLower || (found && name >= foundName))) continue;
     // Kept with the folder as the caller wrote it, so only the name changes.

@@ -6,14 +6,11 @@
 #include <optional>
 
 #include "tests/support/temp_dir.h"
+#include "wad/file_paths.h"
 
 namespace tarnlow::test {
 
 namespace {
-
-std::wstring wideOf(const std::string& utf8) {
-  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).wstring();
-}
 
 // One argument quoted the way CommandLineToArgvW splits it again: a run of
 // backslashes is doubled only before a quote, its own or the closing one.
@@ -72,7 +69,7 @@ CliRun RunCliProcess(const std::vector<std::string>& args, const std::filesystem
   const std::filesystem::path outPath = scratch / "cli-stdout.txt";
   const std::filesystem::path errPath = scratch / "cli-stderr.txt";
   std::wstring commandLine = quoted(program.wstring());
-  for (const std::string& a : args) commandLine += L" " + quoted(wideOf(a));
+  for (const std::string& a : args) commandLine += L" " + quoted(PathFromUtf8(a).wstring());
 
   CliRun run;
   for (int attempt = 0; attempt < 2; ++attempt) {

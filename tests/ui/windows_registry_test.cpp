@@ -8,6 +8,7 @@
 #include "ui/platform.h"
 #include "ui/registry.h"
 #include "ui/sys_info.h"
+#include "wad/file_paths.h"
 
 namespace tarnlow::ui {
 namespace {
@@ -28,7 +29,7 @@ class RecordingPlatform : public Platform {
     return MessageAnswer::Ok;
   }
   bool FileExists(const std::string& path) override {
-    return std::filesystem::is_regular_file(std::u8string(path.begin(), path.end()));
+    return std::filesystem::is_regular_file(PathFromUtf8(path));
   }
   std::optional<std::string> FindFile(const std::string& path) override {
     return FileExists(path) ? std::optional<std::string>(path) : std::nullopt;

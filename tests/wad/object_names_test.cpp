@@ -161,10 +161,6 @@ TEST(FilePaths, TitleFolderAndCompanionOfAPath) {
   }
 }
 
-std::filesystem::path Utf8Path(const std::string& text) {
-  return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
 // Level files come from Windows: a derived name finds its file whatever the
 // letter case on disk, the exact spelling first, else the first in byte order.
 TEST(FileLookup, DerivedNameFindsTheFileAsWindowsWould) {
@@ -178,11 +174,11 @@ TEST(FileLookup, DerivedNameFindsTheFileAsWindowsWould) {
   names.insert(names.end(), {"dup.SWD", "DUP.swd", "exact.swd", "EXACT.SWD"});
   cases.insert(cases.end(), {{"dup.swd", "DUP.swd"}, {"exact.swd", "exact.swd"}, {"EXACT.SWD", "EXACT.SWD"}});
 #endif
-  for (const char* name : names) test::WriteFileBytes(dir.path() / Utf8Path(name), {1});
+  for (const char* name : names) test::WriteFileBytes(dir.path() / PathFromUtf8(name), {1});
   std::filesystem::create_directory(dir / "folder.swd");
   for (const auto& [wanted, name] : cases) {
-    const std::optional<std::filesystem::path> found = FindFileIgnoringCase(dir.path() / Utf8Path(wanted));
-    EXPECT_EQ(found.value_or(dir / ""), dir.path() / Utf8Path(name)) << wanted;
+    const std::optional<std::filesystem::path> found = FindFileIgnoringCase(dir.path() / PathFromUtf8(wanted));
+    EXPECT_EQ(found.value_or(dir / ""), dir.path() / PathFromUtf8(name)) << wanted;
   }
 }
 
