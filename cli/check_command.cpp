@@ -39,7 +39,7 @@ int RunCheck(const CommandContext& context) {
     }
   }
   if (positional.size() != 1) return UsageError(context.err, "check: expected one WAD file");
-  const std::optional<WadDocument> document = ReadWadOrReport(PathFromUtf8(positional[0]), context.err);
+  const std::optional<WadDocument> document = ReadWadOrReport(PathFromUtf8(positional[0]), context.err, ReadMode::Lenient);
   if (!document) return kExitBadWad;
 
   const std::vector<Finding> findings = CheckWad(*document);
