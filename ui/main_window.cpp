@@ -17,6 +17,7 @@
 #include "anim/wad_check.h"
 #include "ui/about_dialog.h"
 #include "ui/emblem.h"
+#include "ui/help_window.h"
 #include "ui/line_control.h"
 #include "ui/mesh_preview_widget.h"
 #include "ui/object_lists.h"
@@ -224,8 +225,7 @@ void frmMain::BuildMenus() {
 
   mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-  // "Content..." is offered but there is no help content to show yet.
-  mnuContent = item(mnuHelp, "Content...", "mnuContent", nullptr);
+  mnuContent = item(mnuHelp, "Content...", "mnuContent", &frmMain::mnuContent_Click);
   mnuAbout = item(mnuHelp, "A&bout...", "mnuAbout", &frmMain::mnuAbout_Click);
 }
 
@@ -499,6 +499,15 @@ void frmMain::mnuVery_Click() { DetailLevelCommand(2); }
 void frmMain::mnuStatSave_Click() { SaveStats(session_, platform_, *rtbReport); }
 
 void frmMain::mnustatPrint_Click() { PrintStats(platform_, *rtbReport); }
+
+void frmMain::mnuContent_Click() {
+  // One help window, kept while the main window lives: reopening it keeps
+  // the place the user had read to.
+  if (help_ == nullptr) help_ = new HelpWindow(this);
+  help_->show();
+  help_->raise();
+  help_->activateWindow();
+}
 
 void frmMain::mnuAbout_Click() {
   frmAbout about(platform_, this);

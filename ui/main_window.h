@@ -19,6 +19,7 @@ class QTextEdit;
 
 namespace tarnlow::ui {
 
+class HelpWindow;
 class LineControl;
 class MeshPreviewWidget;
 class ObjectViewWidget;
@@ -41,6 +42,8 @@ class frmMain : public QMainWindow, private FileCommandView {
   // 0 after "E&xit" or the close button, 1 when a WAD that could not be
   // read ended the program.
   int exitStatus() const { return exitStatus_; }
+  // The help window, once "Content..." has made it.
+  HelpWindow* helpWindow() const { return help_; }
   const Session& session() const { return session_; }
   // Fixes the clock the report reads (tests).
   void setClock(std::function<LocalDateTime()> clock) { session_.clock = std::move(clock); }
@@ -110,6 +113,8 @@ class frmMain : public QMainWindow, private FileCommandView {
   void mnuVery_Click();
   void mnuStatSave_Click();
   void mnustatPrint_Click();
+  // Shows the user's guide in its help window (made on first use).
+  void mnuContent_Click();
   void mnuAbout_Click();
   void tabS_Click();
   void cboMeshes_Click();
@@ -163,6 +168,7 @@ class frmMain : public QMainWindow, private FileCommandView {
   int knownDecoration_ = 0;  // outer minus client height at the last resize step
   bool centredInFrame_ = false;
   int exitStatus_ = 0;
+  HelpWindow* help_ = nullptr;
 };
 
 }  // namespace tarnlow::ui
