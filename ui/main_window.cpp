@@ -19,7 +19,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include "anim/wad_check.h"
+#include "check/check_wad.h"
 #include "ui/about_dialog.h"
 #include "ui/emblem.h"
 #include "ui/help_window.h"
