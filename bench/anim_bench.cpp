@@ -17,7 +17,7 @@
 #include "anim/key_frame.h"
 #include "anim/pose.h"
 #include "anim/skeleton.h"
-#include "anim/wad_check.h"
+#include "check/check_wad.h"
 #include "mesh/mesh_encoder.h"
 #include "wad/wad_reader.h"
 #include "wad/wad_writer.h"

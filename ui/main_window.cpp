@@ -14,7 +14,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include "anim/wad_check.h"
+#include "check/check_wad.h"
 #include "ui/about_dialog.h"
 #include "ui/emblem.h"
 #include "ui/line_control.h"

@@ -118,12 +118,34 @@ TEST(FaceTextures, QuadCornersTakeTheRectangleOrItsMirror) {
       {"record outside the section", Quad(2), 3, std::nullopt},
       {"the lowest word names no record", Quad(-32768), 3, std::nullopt},
       {"page outside the texture pages", Quad(1), 2, std::nullopt},
-      {"a triangle stays flat", MeshFace{MeshFace::kTriangle, {0, 1, 2}, 1, 0}, 3, std::nullopt},
       {"an unknown face", MeshFace{7, {}, 1, 0}, 3, std::nullopt},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(FaceTextureOf(c.face, infos, c.pages), c.expected);
+  }
+}
+
+MeshFace Triangle(std::uint16_t word) { return {MeshFace::kTriangle, {0, 1, 2}, static_cast<std::int16_t>(word), 0}; }
+
+TEST(FaceTextures, TriangleCornerBitsPickThreeCornersGoingRoundClockwise) {
+  // Record 1: the rectangle (200, 16) to (224, 48) on page 2.
+  const auto infos = RecordArray<TextInfoRecord>::fromRecords(
+      std::vector<TextInfoRecord>{Info({}), Info({200, 16, 2, 0, 0, 23, 0, 31})});
+  const TexturePoint tl{200, 16}, tr{224, 16}, br{224, 48}, bl{200, 48};
+  const struct { const char* what; std::uint16_t word; std::optional<FaceTexture> expected; } cases[] = {
+      {"corner 0: top-left, top-right, bottom-left", 0x0001, FaceTexture{2, {tl, tr, bl}}},
+      {"corner 1 starts top-right", 0x2001, FaceTexture{2, {tr, br, tl}}},
+      {"corner 2 starts bottom-right", 0x4001, FaceTexture{2, {br, bl, tr}}},
+      {"corner 3 starts bottom-left", 0x6001, FaceTexture{2, {bl, tl, br}}},
+      {"bit 15 mirrors left and right", 0x8001, FaceTexture{2, {tr, tl, br}}},
+      {"mirrored corner 3", 0xE001, FaceTexture{2, {br, tr, bl}}},
+      {"the record is the low 13 bits", 0x1001, std::nullopt},
+      {"record outside the section", 0x0002, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(FaceTextureOf(Triangle(c.word), infos, 3), c.expected);
   }
 }
 
