@@ -5,7 +5,7 @@
 #include "cli/look_commands.h"
 #include "mesh/mesh_decoder.h"
 #include "mesh/mesh_lists.h"
-#include "mesh/obj_export.h"
+#include "export/obj_export.h"
 
 namespace tarnlow::cli {
 
