@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "anim/drawn_object.h"
 #include "anim/skeleton.h"
 #include "tests/cli/cli_process.h"
 #include "tests/support/animated_wad.h"
@@ -84,19 +85,54 @@ WadDocument ReadSample() {
 // The validator runs under the build machine's Node.js, which a Windows test
 // program cannot start; the Linux build validates the same export code.
 #ifndef _WIN32
-TEST(CliGltf, EveryObjectOfTheSamplePassesTheKhronosValidator) {
+TEST(CliGltf, EveryObjectAndStaticMeshOfTheSamplePassesTheKhronosValidator) {
   TempDir dir;
   std::vector<std::string> files;
-  for (std::size_t n = 0, objects = ReadSample().Moveables.size(); n < objects; ++n) {
-    for (const char* extension : {".gltf", ".glb"}) {
-      const std::string file = (dir / ("object" + std::to_string(n) + extension)).string();
-      const CliRun run = RunCliProcess({"gltf", "--object", std::to_string(n), SampleWad().string(), "-o", file}, dir.path());
-      ASSERT_EQ(run.status, 0) << file << ": " << run.err;
-      files.push_back(file);
+  const WadDocument sample = ReadSample();
+  ASSERT_GT(sample.StaticMeshes.size(), 0u);
+  for (const auto& [option, count] : {std::pair{"--object", sample.Moveables.size()}, {"--static", sample.StaticMeshes.size()}}) {
+    for (std::size_t n = 0; n < count; ++n) {
+      for (const char* extension : {".gltf", ".glb"}) {
+        const std::string file = (dir / (option + 2 + std::to_string(n) + extension)).string();
+        const CliRun run = RunCliProcess({"gltf", option, std::to_string(n), SampleWad().string(), "-o", file}, dir.path());
+        ASSERT_EQ(run.status, 0) << file << ": " << run.err;
+        files.push_back(file);
+      }
     }
   }
   const CliRun validated = RunCliProcess(files, dir.path(), TARNLOW_VALIDATE_GLTF);
   // The script exits 1 when any file has an error, 2 without the validator.
+  EXPECT_EQ(validated.status, 0) << validated.out << validated.err;
+}
+#endif
+
+// LARA's two meshes placeholders; LARA_SKIN's squares of half sides 50
+// and 20, each textured.
+WadDocument LaraAndHerSkin() {
+  AnimatedWad w = AnimatedWad::Clean();
+  w.meshes = {NullShapeMesh(), NullShapeMesh(), SquareMesh(50), SquareMesh(20)};
+  w.moveables = {w.moveables[0], Moveable(kLaraSkinId, 2, 2)};
+  return w.build();
+}
+
+#ifndef _WIN32
+TEST(CliGltf, LaraIsExportedInHerSkinAndPassesTheKhronosValidator) {
+  const Level level(LaraAndHerSkin());
+  std::vector<std::string> files;
+  for (const char* name : {"lara.gltf", "lara.glb"}) {
+    files.push_back((level.dir / name).string());
+    const CliRun run = level.run({"gltf", "--object", "0", level.wad, "-o", files.back()});
+    ASSERT_EQ(run.status, 0) << run.err;
+  }
+  const nlohmann::json gltf = nlohmann::json::parse(ReadFileText(files[0]));
+  for (std::size_t j = 0; j < 2; ++j) {
+    SCOPED_TRACE(j);
+    const auto& mesh = gltf.at("meshes").at(gltf.at("nodes").at(j).at("mesh").get<std::size_t>());
+    const auto& position = gltf.at("accessors").at(mesh.at("primitives").at(0).at("attributes").at("POSITION").get<std::size_t>());
+    const double half = j == 0 ? 50 : 20;
+    EXPECT_EQ(position.at("max"), nlohmann::json::array({half, half, 0.0})) << "the skin's square, not the placeholder";
+  }
+  const CliRun validated = RunCliProcess(files, level.dir.path(), TARNLOW_VALIDATE_GLTF);
   EXPECT_EQ(validated.status, 0) << validated.out << validated.err;
 }
 #endif
@@ -133,6 +169,8 @@ TEST(CliGltf, BadRequestsAreRefusedWithoutWritingAFile) {
       {{"gltf", "--object", "0", wad, "-o", (level.dir / "out.obj").string()}, 64},
       {{"gltf", "--object", "x", wad, "-o", out}, 64},
       {{"gltf", "--object", "1", wad, "-o", out}, 1},
+      {{"gltf", "--static", "0", wad, "-o", out}, 1},
+      {{"gltf", "--object", "0", "--static", "0", wad, "-o", out}, 64},
       {{"gltf", "--object", "0", (level.dir / "missing.wad").string(), "-o", out}, 2},
   };
   for (const auto& c : cases) {
