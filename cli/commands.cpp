@@ -75,7 +75,7 @@ void PrintHelp(std::ostream& out) {
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const std::filesystem::path& programFolder) {
+           const std::filesystem::path& programFolder, bool errIsTerminal) {
   if (args.empty()) return UsageError(err, "no command given");
   const std::string& name = args[0];
   if (name == "--help" || name == "-h") {
@@ -84,7 +84,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
   for (const Command& c : Commands()) {
     if (name != c.name) continue;
-    const CommandContext context{std::vector<std::string>(args.begin() + 1, args.end()), out, err, programFolder};
+    const CommandContext context{std::vector<std::string>(args.begin() + 1, args.end()), out, err, programFolder,
+                                 errIsTerminal};
     return c.run(context);
   }
   return UsageError(err, "unknown command '" + name + "'");

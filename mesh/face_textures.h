@@ -64,6 +64,11 @@ struct FaceTexture {
 std::optional<FaceTexture> FaceTextureOf(const MeshFace& face, const RecordArray<TextInfoRecord>& infos,
                                          std::size_t pageCount);
 
+// The texture-info record that a face's Texture word names, read as
+// FaceTextureOf reads it; nothing for a face that is neither a quad nor a
+// triangle. The record may lie outside the WAD's records.
+std::optional<std::size_t> TextureInfoIndex(std::int16_t faceType, std::int16_t texture);
+
 // The pages that the faces of `meshes` show through FaceTextureOf, in
 // ascending order, each once.
 std::vector<std::size_t> PagesUsed(const std::vector<const MeshRecord*>& meshes, const RecordArray<TextInfoRecord>& infos,
