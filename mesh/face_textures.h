@@ -69,9 +69,4 @@ std::optional<FaceTexture> FaceTextureOf(const MeshFace& face, const RecordArray
 // triangle. The record may lie outside the WAD's records.
 std::optional<std::size_t> TextureInfoIndex(std::int16_t faceType, std::int16_t texture);
 
-// The pages that the faces of `meshes` show through FaceTextureOf, in
-// ascending order, each once.
-std::vector<std::size_t> PagesUsed(const std::vector<const MeshRecord*>& meshes, const RecordArray<TextInfoRecord>& infos,
-                                   std::size_t pageCount);
-
 }  // namespace tarnlow

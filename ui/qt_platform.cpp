@@ -10,6 +10,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QSettings>
 
 #include "ui/qt_text.h"
 #include "wad/file_lookup.h"
@@ -158,6 +159,26 @@ std::string QtPlatform::ProgramFolder() {
 
 bool QtPlatform::StartProgram(const std::string& path) {
   return QProcess::startDetached(ToQString(path), QStringList());
+}
+
+namespace {
+constexpr const char* kStayOpenKey = "StayOpenAfterUnreadableWAD";
+
+QSettings UserSettings() {
+  return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tarnlow"), QStringLiteral("Tarnlow"));
+}
+}  // namespace
+
+WindowSettings QtPlatform::LoadSettings() {
+  const QSettings stored = UserSettings();
+  WindowSettings settings;
+  settings.stayOpenAfterUnreadableWad = stored.value(QLatin1String(kStayOpenKey), false).toBool();
+  return settings;
+}
+
+void QtPlatform::SaveSettings(const WindowSettings& settings) {
+  QSettings stored = UserSettings();
+  stored.setValue(QLatin1String(kStayOpenKey), settings.stayOpenAfterUnreadableWad);
 }
 
 }  // namespace tarnlow::ui

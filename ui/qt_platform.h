@@ -30,7 +30,9 @@ void ConfigurePrintDialog(QPrintDialog& dialog, const PrintRequest& request);
 std::optional<std::string> FindVisibleFile(const std::string& path);
 
 // The platform as Qt offers it: Qt's file, message and print dialogs,
-// QFileInfo, QProcess and the system registry.
+// QFileInfo, QProcess, the system registry, and QSettings for the user's
+// settings (the registry under HKEY_CURRENT_USER on Windows, a file under
+// ~/.config on Linux).
 class QtPlatform : public Platform {
  public:
   QtPlatform();
@@ -49,6 +51,8 @@ class QtPlatform : public Platform {
   std::string ProgramFolder() override;
   RegistryReader& Registry() override { return *registry_; }
   bool StartProgram(const std::string& path) override;
+  WindowSettings LoadSettings() override;
+  void SaveSettings(const WindowSettings& settings) override;
 
  private:
   std::optional<FileDialogAnswer> runFileDialog(const FileDialogRequest& request, bool save);

@@ -38,6 +38,8 @@ class RecordingPlatform : public Platform {
     started.push_back(path);
     return true;
   }
+  WindowSettings LoadSettings() override { return {}; }
+  void SaveSettings(const WindowSettings&) override {}
   std::vector<std::string> started, said;
 
  private:
