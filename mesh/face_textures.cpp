@@ -1,6 +1,5 @@
 #include "mesh/face_textures.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdlib>
 
@@ -51,19 +50,6 @@ std::optional<FaceTexture> FaceTextureOf(const MeshFace& face, const RecordArray
                        round[static_cast<std::size_t>((first + 3) % 4)]};
   }
   return texture;
-}
-
-std::vector<std::size_t> PagesUsed(const std::vector<const MeshRecord*>& meshes, const RecordArray<TextInfoRecord>& infos,
-                                   std::size_t pageCount) {
-  std::vector<std::size_t> pages;
-  for (const MeshRecord* mesh : meshes) {
-    for (const MeshFace& face : mesh->Faces) {
-      if (const std::optional<FaceTexture> texture = FaceTextureOf(face, infos, pageCount)) pages.push_back(texture->page);
-    }
-  }
-  std::sort(pages.begin(), pages.end());
-  pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
-  return pages;
 }
 
 }  // namespace tarnlow

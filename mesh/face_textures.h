@@ -64,9 +64,4 @@ struct FaceTexture {
 std::optional<FaceTexture> FaceTextureOf(const MeshFace& face, const RecordArray<TextInfoRecord>& infos,
                                          std::size_t pageCount);
 
-// The pages that the faces of `meshes` show through FaceTextureOf, in
-// ascending order, each once.
-std::vector<std::size_t> PagesUsed(const std::vector<const MeshRecord*>& meshes, const RecordArray<TextInfoRecord>& infos,
-                                   std::size_t pageCount);
-
 }  // namespace tarnlow
