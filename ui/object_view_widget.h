@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "anim/animation_graph.h"
-#include "anim/skeleton.h"
+#include "anim/drawn_object.h"
 #include "ui/object_scene.h"
 #include "ui/playback.h"
 #include "wad/wad_document.h"
@@ -43,10 +43,13 @@ class ObjectViewWidget : public QWidget {
   explicit ObjectViewWidget(QWidget* parent = nullptr);
   ~ObjectViewWidget() override;
 
-  // Shows moveable `moveableIndex` of `document` (a copy is kept) at frame 0
-  // of its first animation, or in its rest pose when it has none, fitted to
-  // the view. What cannot be shown (no skeleton, meshes that do not decode,
-  // a frame that cannot be posed) is said in the caption; the rest is drawn.
+  // Shows moveable `moveableIndex` of `document` (a copy is kept) as the
+  // game draws it (DrawObject) at frame 0 of its first animation, or in its
+  // rest pose when it has none, fitted to the view. What cannot be shown (no
+  // skeleton, meshes that do not decode, a frame that cannot be posed) is
+  // said in the caption; the rest is drawn. An animation that cannot be
+  // played as stored is marked in the chooser, its reason is the caption's
+  // first problem while it is chosen, and only its key frame 0 is drawn.
   void showObject(const WadDocument& document, std::size_t moveableIndex);
   // Shows nothing and stops playing.
   void clear();
@@ -64,7 +67,7 @@ class ObjectViewWidget : public QWidget {
   // calls on each tick.
   void advance(double seconds);
 
-  bool hasObject() const { return skeleton_.has_value(); }
+  bool hasObject() const { return object_.has_value(); }
   const Playback& playback() const { return playback_; }
   QString caption() const;
   std::optional<int> highlightedMesh() const { return highlight_; }
@@ -88,6 +91,8 @@ class ObjectViewWidget : public QWidget {
  private:
   friend class ObjectCanvas;
   void fillAnimations();
+  // Why the current animation cannot be played as stored; null when it can.
+  const Finding* animationProblem() const;
   // Poses the current frame, then reprojects.
   void pose();
   void reproject();
@@ -100,10 +105,8 @@ class ObjectViewWidget : public QWidget {
   const QImage* shadedPage(std::size_t page, double brightness);
 
   WadDocument document_;
-  std::optional<Skeleton> skeleton_;
+  std::optional<DrawnObject> object_;
   QString failure_;
-  ObjectModel model_;
-  std::vector<Finding> graphProblems_;
   Playback playback_;
   std::vector<Transform> world_;
   QString poseProblem_;
