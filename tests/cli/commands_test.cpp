@@ -88,53 +88,44 @@ TEST(CliCommands, UnreadableWadExitsWith2AndUnwritableOutputWith1) {
   }
 }
 
-std::size_t LineCount(const std::string& text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
-
 // Each of sections 1 to 11 empty in turn, a cut inside each section, and
-// bytes after the static meshes. The looking commands read them and say once
-// on stderr which section was empty, short or missing; copy refuses what the
-// window refuses, and with --lenient copies a file not cut short byte for
-// byte, empty sections and all.
+// bytes after the static meshes: summary (as every looking command) reads
+// them and says once on stderr which section was empty, short or missing;
+// copy refuses what the window refuses, and with --lenient copies a file not
+// cut short byte for byte, empty sections and all.
 TEST(CliLenient, EmptyAndCutWadsAreReadAndNotedOnceAndCopiedByteForByte) {
   const WadLayout whole = WadLayout::Of(WadBuilder().textureRows(2).meshes({SimpleMesh()}).build());
-  struct Case { std::string name; Bytes bytes; bool cut; int section; };
+  struct Case { Bytes bytes; bool cut; int section; };
   std::vector<Case> cases;
-  for (int s = 0; s < WadLayout::kSections; ++s) {
-    if (s < WadLayout::kSections - 1) {
-      WadLayout empty = whole;
-      empty.counts[std::size_t(s)] = 0;
-      empty.data[std::size_t(s)].clear();
-      cases.push_back({"empty", empty.bytes(), false, s});
-    }
+  for (std::size_t s = 0; s + 1 < WadLayout::kSections; ++s) {
+    WadLayout empty = whole;
+    empty.counts[s] = 0;
+    empty.data[s].clear();
     const Bytes all = whole.bytes();
-    const std::size_t cutAt = whole.countOffset(s) + 4 + whole.data[std::size_t(s)].size() / 2;
-    if (whole.data[std::size_t(s)].size() >= 2) cases.push_back({"cut", Bytes(all.begin(), all.begin() + std::ptrdiff_t(cutAt)), true, s});
+    const auto cutAt = std::ptrdiff_t(whole.countOffset(int(s)) + 4 + whole.data[s].size() / 2);
+    cases.insert(cases.end(), {{empty.bytes(), false, int(s)}, {Bytes(all.begin(), all.begin() + cutAt), true, int(s)}});
   }
   Bytes trailing = whole.bytes();
   trailing.insert(trailing.end(), {7, 7, 7});
-  cases.push_back({"trailing", trailing, false, -1});
+  cases.push_back({trailing, false, -1});
 
   TempDir dir;
   const std::string in = (dir / "in.wad").string(), out = (dir / "out.wad").string();
   for (const Case& c : cases) {
     const std::string section = c.section < 0 ? "" : kSectionNames[std::size_t(c.section)];
-    SCOPED_TRACE(c.name + " " + section);
+    SCOPED_TRACE(section + (c.cut ? " cut" : ""));
     WriteFileBytes(in, c.bytes);
-    const CliRun dump = RunCliProcess({"dump", in}, dir.path());
-    EXPECT_EQ(dump.status, 0);
-    EXPECT_EQ(LineCount(dump.err), c.section < 0 ? 0u : 1u) << dump.err;
-    EXPECT_NE(dump.err.find(section), std::string::npos) << dump.err;
-
     const CliRun summary = RunCliProcess({"summary", in}, dir.path());
     const std::string status = c.section < 0 ? ",ok," : c.cut ? ",\"read, cut short\"," : ",\"read, with empty sections\",";
     EXPECT_NE(summary.out.find(status), std::string::npos) << summary.out;
-    EXPECT_EQ(summary.err, dump.err);
+    EXPECT_EQ(std::count(summary.err.begin(), summary.err.end(), '\n'), c.section < 0 ? 0 : 1) << summary.err;
+    EXPECT_NE(summary.err.find(section), std::string::npos) << summary.err;
 
-    const int refusal = RunCliProcess({"copy", in, out}, dir.path()).status;
-    EXPECT_EQ(refusal, c.section < 0 || (c.cut && c.section >= 10) ? 0 : 2);
-    std::filesystem::remove(out);
+    EXPECT_EQ(RunCliProcess({"copy", in, out}, dir.path()).status, c.section < 0 || (c.cut && c.section == 10) ? 0 : 2);
     EXPECT_EQ(RunCliProcess({"copy", "--lenient", in, out}, dir.path()).status, 0);
-    if (!c.cut) EXPECT_EQ(ReadFileBytes(out), c.section < 0 ? whole.bytes() : c.bytes);
+    if (!c.cut) {
+      EXPECT_EQ(ReadFileBytes(out), c.section < 0 ? whole.bytes() : c.bytes);
+    }
   }
 }
 
