@@ -19,8 +19,11 @@
 #include "ui/emblem.h"
 #include "ui/line_control.h"
 #include "ui/mesh_preview_widget.h"
+#include "mesh/static_meshes.h"
+#include "ui/object_export.h"
 #include "ui/object_lists.h"
 #include "ui/object_view_widget.h"
+#include "ui/object_view_window.h"
 #include "ui/platform.h"
 #include "ui/qt_text.h"
 #include "ui/report_output.h"
@@ -124,7 +127,8 @@ void frmMain::BuildControls() {
   setTabOrder(cmdMesh, cmdTextures);
   setTabOrder(cmdTextures, cmdObject);
   setTabOrder(cmdObject, cmdCheck);
-  setTabOrder(cmdCheck, picPreview);
+  setTabOrder(cmdCheck, cmdStatics);
+  setTabOrder(cmdStatics, picPreview);
 
   connect(tabS, &QTabBar::currentChanged, this, &frmMain::tabS_Click);
   connect(cboMeshes, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -143,6 +147,25 @@ void frmMain::BuildControls() {
   connect(cmdObject, &QPushButton::clicked, this, &frmMain::cmdObject_Click);
   connect(cmdCheck, &QPushButton::clicked, this, &frmMain::cmdCheck_Click);
   connect(picCheck, &QListWidget::itemClicked, this, &frmMain::picCheck_Click);
+  connect(cmdStatics, &QPushButton::clicked, this, &frmMain::cmdStatics_Click);
+  // Arrow keys and clicks alike; a click on the current line (after
+  // looking elsewhere) shows it again.
+  connect(picStatics, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (row >= 0) picStatics_Click();
+  });
+  connect(picStatics, &QListWidget::itemClicked, this, &frmMain::picStatics_Click);
+  // The list stays selected on an object while a static is shown: a click
+  // on its line brings the object back (selecting it anew would list its
+  // meshes again).
+  connect(cboMeshes, &QListWidget::itemClicked, this, [this] {
+    const int row = cboMeshes->currentRow();
+    if (row >= 0 && picObject->moveable() != static_cast<std::size_t>(row)) {
+      picObject->showObject(session_.wad, static_cast<std::size_t>(row));
+      cmdObject_Click();
+    }
+  });
+  connect(picObject, &ObjectViewWidget::windowRequested, this, &frmMain::OpenObjectWindow);
+  connect(picObject, &ObjectViewWidget::exportRequested, this, [this] { ExportObject(*picObject); });
 
   // A fixed border the user cannot drag; the resize step then fixes the
   // outer height.
@@ -163,11 +186,14 @@ void frmMain::BuildPreview(const Twips& tw) {
   picTextures->setContentsMargins(6, 6, 6, 6);
   picObject = new ObjectViewWidget(picPreview);
   picObject->setContentsMargins(6, 6, 6, 6);
+  picObject->setOpensWindow(true);
   picCheck = new QListWidget(picPreview);
+  picStatics = new QListWidget(picPreview);
   picPreview->addWidget(picMesh);
   picPreview->addWidget(picTextures);
   picPreview->addWidget(picObject);
   picPreview->addWidget(picCheck);
+  picPreview->addWidget(picStatics);
   picPreview->setCurrentWidget(picTextures);
 
   // Buttons rather than one toggle: the one pressed down says which picture
@@ -181,7 +207,10 @@ void frmMain::BuildPreview(const Twips& tw) {
   cmdObject->setGeometry(tw.rect(240, 6045, 2130, 375));
   cmdCheck = new QPushButton(QStringLiteral("Check"), fraWad[1]);
   cmdCheck->setGeometry(tw.rect(2505, 6045, 2130, 375));
-  for (QPushButton* button : {cmdMesh, cmdTextures, cmdObject, cmdCheck}) button->setCheckable(true);
+  // A third row: the static meshes, which the object list does not hold.
+  cmdStatics = new QPushButton(QStringLiteral("Static meshes"), fraWad[1]);
+  cmdStatics->setGeometry(tw.rect(240, 6510, 2130, 375));
+  for (QPushButton* button : {cmdMesh, cmdTextures, cmdObject, cmdCheck, cmdStatics}) button->setCheckable(true);
   cmdTextures->setChecked(true);
 }
 
@@ -387,6 +416,8 @@ void frmMain::ShowTexturePages() {
   picMesh->clear();
   picObject->clear();
   picCheck->clear();
+  picStatics->clear();
+  if (objectWindow_ != nullptr) objectWindow_->view->clear();
   picTextures->showTexturePages(session_.wad, session_.swd);
   cmdTextures_Click();
 }
@@ -407,6 +438,7 @@ void frmMain::cboMeshes_Click() {
   // A new object has no mesh selected yet: the picture is the whole object.
   picMesh->clear();
   picObject->showObject(session_.wad, static_cast<std::size_t>(row));
+  if (objectWindow_ != nullptr && objectWindow_->isVisible()) objectWindow_->view->showSameAs(*picObject);
   cmdObject_Click();
   FillMeshList(*MeshList, platform_, session_.wad, session_.names, static_cast<std::size_t>(row));
 }
@@ -423,6 +455,7 @@ void frmMain::MeshList_Click() {
   } else {
     picMesh->showObjectMesh(session_.wad, static_cast<std::size_t>(object), meshNumber);
     picObject->highlightMesh(meshNumber);
+    if (objectWindow_ != nullptr && objectWindow_->isVisible()) objectWindow_->view->highlightMesh(meshNumber);
   }
   cmdMesh_Click();
 }
@@ -433,6 +466,7 @@ void frmMain::ShowPicture(QWidget* picture) {
   cmdTextures->setChecked(picture == picTextures);
   cmdObject->setChecked(picture == picObject);
   cmdCheck->setChecked(picture == picCheck);
+  cmdStatics->setChecked(picture == picStatics);
 }
 
 void frmMain::cmdMesh_Click() { ShowPicture(picMesh); }
@@ -469,6 +503,49 @@ void frmMain::picCheck_Click() {
   } else {
     cboMeshes->setCurrentRow(row);
   }
+}
+
+void frmMain::cmdStatics_Click() {
+  picStatics->clear();
+  const std::vector<std::string> lines = StaticMeshLines(session_.wad, session_.names);
+  if (lines.empty()) picStatics->addItem(QStringLiteral("This WAD holds no static meshes."));
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    auto* item = new QListWidgetItem(ToQString(lines[i]), picStatics);
+    item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(i));
+  }
+  ShowPicture(picStatics);
+}
+
+void frmMain::picStatics_Click() {
+  const QListWidgetItem* item = picStatics->currentItem();
+  if (item == nullptr || !item->data(Qt::UserRole).isValid()) return;
+  ShowStaticMesh(static_cast<std::size_t>(item->data(Qt::UserRole).toULongLong()));
+}
+
+void frmMain::ShowStaticMesh(std::size_t index) {
+  picObject->showStatic(session_.wad, index);
+  if (objectWindow_ != nullptr && objectWindow_->isVisible()) objectWindow_->view->showSameAs(*picObject);
+  ShowPicture(picObject);
+}
+
+void frmMain::OpenObjectWindow() {
+  if (objectWindow_ == nullptr) {
+    objectWindow_ = new ObjectViewWindow(platform_, this);
+    connect(objectWindow_->view, &ObjectViewWidget::exportRequested, this,
+            [this] { ExportObject(*objectWindow_->view); });
+  }
+  objectWindow_->showFrom(*picObject);
+}
+
+void frmMain::ExportObject(const ObjectViewWidget& view) {
+  std::string title;
+  if (view.staticMesh()) {
+    title = StaticMeshName(session_.names, ReadStaticMeshEntry(view.document(), *view.staticMesh()).ObjectId);
+  } else if (view.moveable() && *view.moveable() < static_cast<std::size_t>(cboMeshes->count())) {
+    title = ToUtf8(cboMeshes->item(static_cast<int>(*view.moveable()))->text());
+  }
+  if (title.empty()) title = view.staticMesh() ? "static" : "object";
+  ExportObjectView(platform_, view, title);
 }
 
 void frmMain::mnuWAD_Click() {

@@ -22,6 +22,7 @@ namespace tarnlow::ui {
 class LineControl;
 class MeshPreviewWidget;
 class ObjectViewWidget;
+class ObjectViewWindow;
 class Platform;
 class TexturePageWidget;
 class Twips;
@@ -67,16 +68,21 @@ class frmMain : public QMainWindow, private FileCommandView {
   // Pictures beside the lists, one at a time in the free part of the page:
   // the mesh selected in MeshList, the texture pages of the WAD and SWD, the
   // selected object assembled and animated, or what the check of the WAD
-  // found. The buttons under the lists choose between them.
+  // found, or the WAD's static meshes. The buttons under the lists choose
+  // between them.
   QStackedWidget* picPreview = nullptr;
   MeshPreviewWidget* picMesh = nullptr;
   TexturePageWidget* picTextures = nullptr;
   ObjectViewWidget* picObject = nullptr;
   QListWidget* picCheck = nullptr;
+  QListWidget* picStatics = nullptr;
   QPushButton* cmdMesh = nullptr;
   QPushButton* cmdTextures = nullptr;
   QPushButton* cmdObject = nullptr;
   QPushButton* cmdCheck = nullptr;
+  QPushButton* cmdStatics = nullptr;
+  // The object view in a window of its own; made when first asked for.
+  ObjectViewWindow* objectWindow() const { return objectWindow_; }
 
   QMenu* mnuFile = nullptr;
   QAction* mnuWAD = nullptr;
@@ -122,6 +128,17 @@ class frmMain : public QMainWindow, private FileCommandView {
   void cmdCheck_Click();
   // Selects the object that the selected finding is about, if any.
   void picCheck_Click();
+  // Lists the WAD's static meshes.
+  void cmdStatics_Click();
+  // Shows the static mesh of the selected line in the object view.
+  void picStatics_Click();
+  // Shows static mesh `index` of the WAD in the object view (and in its
+  // own window, when that is open).
+  void ShowStaticMesh(std::size_t index);
+  // Opens the object view's own window on what the picture shows.
+  void OpenObjectWindow();
+  // "Export..." of the object view.
+  void ExportObject(const ObjectViewWidget& view);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -163,6 +180,7 @@ class frmMain : public QMainWindow, private FileCommandView {
   int knownDecoration_ = 0;  // outer minus client height at the last resize step
   bool centredInFrame_ = false;
   int exitStatus_ = 0;
+  ObjectViewWindow* objectWindow_ = nullptr;
 };
 
 }  // namespace tarnlow::ui

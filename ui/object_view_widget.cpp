@@ -17,6 +17,7 @@
 
 #include "anim/pose.h"
 #include "mesh/mesh_lists.h"
+#include "mesh/static_meshes.h"
 #include "ui/preview_style.h"
 #include "ui/texture_page_widget.h"
 #include "wad/texture_pages.h"
@@ -96,7 +97,7 @@ class ObjectCanvas : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override {
     if (event->button() == Qt::LeftButton) dragFrom_.reset();
   }
-  void mouseDoubleClickEvent(QMouseEvent*) override { view_.fit(); }
+  void mouseDoubleClickEvent(QMouseEvent*) override { view_.requestWindowOrFit(); }
   void wheelEvent(QWheelEvent* event) override {
     const double notches = event->angleDelta().y() / 120.0;
     if (notches == 0) return;
@@ -138,6 +139,8 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
       cmdStepForward(new QToolButton(this)),
       sldFrame(new QSlider(Qt::Horizontal, this)),
       chkNext(new QCheckBox(QStringLiteral("Next animation"), this)),
+      cmdWindow(new QPushButton(QStringLiteral("Window"), this)),
+      cmdExport(new QPushButton(QStringLiteral("Export..."), this)),
       lblCaption_(new QLabel(this)),
       lblFrame_(new QLabel(this)),
       canvas_(new ObjectCanvas(*this)) {
@@ -151,6 +154,10 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
   chkNext->setToolTip(QStringLiteral("At the end of an animation go on to its next animation, as the game does; "
                                      "unticked, start it over"));
   timer_.setInterval(kTickMilliseconds);
+  cmdWindow->setToolTip(QStringLiteral("Show the object in a window of its own, as large as you like"));
+  cmdExport->setToolTip(QStringLiteral("Write the object as glTF with all its animations, this pose as OBJ, "
+                                       "or the picture as PNG"));
+  cmdWindow->hide();
 
   auto* transport = new QHBoxLayout;
   transport->addWidget(cmdPlay);
@@ -163,7 +170,11 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(lblCaption_);
   layout->addWidget(canvas_, 1);
-  layout->addWidget(cboAnimation);
+  auto* chooser = new QHBoxLayout;
+  chooser->addWidget(cboAnimation, 1);
+  chooser->addWidget(cmdWindow);
+  chooser->addWidget(cmdExport);
+  layout->addLayout(chooser);
   layout->addLayout(transport);
 
   connect(cboAnimation, &QComboBox::currentIndexChanged, this, [this](int position) {
@@ -183,6 +194,8 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
     playback_.seek(frame);
     pose();
   });
+  connect(cmdWindow, &QPushButton::clicked, this, &ObjectViewWidget::windowRequested);
+  connect(cmdExport, &QPushButton::clicked, this, &ObjectViewWidget::exportRequested);
   connect(chkNext, &QCheckBox::toggled, this, [this](bool on) { playback_.setFollowsNext(on); });
   connect(&timer_, &QTimer::timeout, this, [this] {
     const double seconds = static_cast<double>(clock_.restart()) / 1000.0;
@@ -195,8 +208,30 @@ ObjectViewWidget::~ObjectViewWidget() = default;
 
 QWidget* ObjectViewWidget::canvas() const { return canvas_; }
 
+QImage ObjectViewWidget::picture() const {
+  QImage image(canvas_->size(), QImage::Format_ARGB32);
+  canvas_->render(&image);
+  return image;
+}
+
+void ObjectViewWidget::setOpensWindow(bool on) {
+  opensWindow_ = on;
+  cmdWindow->setVisible(on);
+}
+
+void ObjectViewWidget::requestWindowOrFit() {
+  if (opensWindow_ && hasObject()) {
+    emit windowRequested();
+  } else {
+    fit();
+  }
+}
+
 void ObjectViewWidget::clear() {
   document_ = {};
+  moveable_.reset();
+  static_.reset();
+  pose_.reset();
   skeleton_.reset();
   failure_.clear();
   model_ = {};
@@ -222,8 +257,55 @@ void ObjectViewWidget::showObject(const WadDocument& document, std::size_t movea
     return;
   }
   document_ = document;
+  moveable_ = moveableIndex;
   skeleton_ = std::move(std::get<Skeleton>(skeleton));
   model_ = LoadObjectModel(document_, *skeleton_);
+  loadPages();
+  std::variant<AnimationGraph, Finding> graph = BuildAnimationGraph(document_, moveableIndex);
+  if (auto* built = std::get_if<AnimationGraph>(&graph)) {
+    graphProblems_ = built->problems;
+    playback_ = Playback(PlaybackAnimations(*built));
+  }
+  fillAnimations();
+  pose();
+  fit();
+}
+
+void ObjectViewWidget::showStatic(const WadDocument& document, std::size_t staticIndex) {
+  clear();
+  if (staticIndex >= document.StaticMeshes.size()) {
+    failure_ = QStringLiteral("There is no static mesh %1.").arg(staticIndex);
+    lblCaption_->setText(failure_);
+    return;
+  }
+  document_ = document;
+  static_ = staticIndex;
+  model_ = tarnlow::LoadObjectModel(document_, {ReadStaticMeshEntry(document_, staticIndex).Mesh});
+  loadPages();
+  syncControls();
+  fit();
+}
+
+void ObjectViewWidget::showSameAs(const ObjectViewWidget& other) {
+  if (other.moveable_) {
+    showObject(other.document_, *other.moveable_);
+    if (other.playback_.animation() >= 0) {
+      cboAnimation->setCurrentIndex(other.playback_.animation());
+      playback_.seek(other.playback_.frame());
+      pose();
+    }
+  } else if (other.static_) {
+    showStatic(other.document_, *other.static_);
+  } else {
+    clear();
+    return;
+  }
+  highlightMesh(other.highlight_);
+  camera_ = other.camera_;
+  reproject();
+}
+
+void ObjectViewWidget::loadPages() {
   for (const std::optional<SceneMesh>& mesh : model_.meshes) {
     if (!mesh) continue;
     for (const std::optional<FaceTexture>& texture : mesh->textures) {
@@ -233,14 +315,6 @@ void ObjectViewWidget::showObject(const WadDocument& document, std::size_t movea
       }
     }
   }
-  std::variant<AnimationGraph, Finding> graph = BuildAnimationGraph(document_, moveableIndex);
-  if (auto* built = std::get_if<AnimationGraph>(&graph)) {
-    graphProblems_ = built->problems;
-    playback_ = Playback(PlaybackAnimations(*built));
-  }
-  fillAnimations();
-  pose();
-  fit();
 }
 
 void ObjectViewWidget::fillAnimations() {
@@ -312,8 +386,10 @@ void ObjectViewWidget::pose() {
     posed = PoseSkeleton(document_, *skeleton_, std::nullopt, 0);
   }
   world_.clear();
-  if (const auto* objectPose = std::get_if<ObjectPose>(&posed)) {
+  pose_.reset();
+  if (auto* objectPose = std::get_if<ObjectPose>(&posed)) {
     for (const MeshPose& mesh : objectPose->meshes) world_.push_back(mesh.world);
+    pose_ = std::move(*objectPose);
   }
   syncControls();
   reproject();
@@ -331,9 +407,18 @@ void ObjectViewWidget::fit() {
 }
 
 QString ObjectViewWidget::caption() const {
-  if (!skeleton_) return failure_.isEmpty() ? QStringLiteral("No object selected.") : failure_;
   std::size_t faceCount = 0;
   for (const std::optional<SceneMesh>& mesh : model_.meshes) faceCount += mesh ? mesh->mesh.Faces.size() : 0;
+  if (static_) {
+    const std::optional<SceneMesh>& mesh = model_.meshes.front();
+    QString text = QStringLiteral("Static mesh %1: %2 vertices, %3 faces")
+                       .arg(*static_)
+                       .arg(mesh ? mesh->mesh.Vertices.size() : 0)
+                       .arg(faceCount);
+    if (!model_.problems.empty()) text += QLatin1Char('\n') + QString::fromStdString(model_.problems.front());
+    return text;
+  }
+  if (!skeleton_) return failure_.isEmpty() ? QStringLiteral("No object selected.") : failure_;
   QString text = QStringLiteral("%1 meshes, %2 faces").arg(model_.meshes.size()).arg(faceCount);
   const int position = playback_.animation();
   if (position < 0) {
@@ -365,6 +450,8 @@ void ObjectViewWidget::syncControls() {
     control->setEnabled(playable);
   }
   cboAnimation->setEnabled(position >= 0);
+  cmdWindow->setEnabled(hasObject());
+  cmdExport->setEnabled(hasObject());
   {
     const QSignalBlocker blocker(sldFrame);
     sldFrame->setRange(0, std::max(frames - 1, 0));

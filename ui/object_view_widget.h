@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "anim/animation_graph.h"
+#include "anim/pose.h"
 #include "anim/skeleton.h"
 #include "ui/object_scene.h"
 #include "ui/playback.h"
@@ -26,7 +27,8 @@ namespace tarnlow::ui {
 
 class ObjectCanvas;
 
-// A whole object, its meshes placed by a frame of one of its animations,
+// A whole object, its meshes placed by a frame of one of its animations
+// (or a static mesh, which is one mesh and has no animations),
 // with the controls to play them: an animation chooser, play and pause,
 // a frame back and on, a frame slider, and whether an animation that ends
 // goes on to its next one as the game plays it. The picture turns, zooms
@@ -48,8 +50,18 @@ class ObjectViewWidget : public QWidget {
   // the view. What cannot be shown (no skeleton, meshes that do not decode,
   // a frame that cannot be posed) is said in the caption; the rest is drawn.
   void showObject(const WadDocument& document, std::size_t moveableIndex);
+  // Shows static mesh `staticIndex` of `document` (a copy is kept), fitted
+  // to the view. A static whose mesh position lies outside MeshPointers, or
+  // whose mesh does not decode, is said in the caption instead of drawn.
+  void showStatic(const WadDocument& document, std::size_t staticIndex);
+  // Shows what `other` shows, in the animation, frame and camera it has.
+  void showSameAs(const ObjectViewWidget& other);
   // Shows nothing and stops playing.
   void clear();
+  // With it on (the picture in the main window), a double-click on the
+  // picture and the window button ask for a window of its own; with it off
+  // (that window), a double-click fits the object to the view again.
+  void setOpensWindow(bool on);
   // Highlights mesh `meshNumber` of the object (as the mesh list numbers
   // it); nothing highlights none.
   void highlightMesh(std::optional<int> meshNumber);
@@ -58,7 +70,16 @@ class ObjectViewWidget : public QWidget {
   // calls on each tick.
   void advance(double seconds);
 
-  bool hasObject() const { return skeleton_.has_value(); }
+  bool hasObject() const { return moveable_.has_value() || static_.has_value(); }
+  // The moveable or static mesh shown, if any.
+  std::optional<std::size_t> moveable() const { return moveable_; }
+  std::optional<std::size_t> staticMesh() const { return static_; }
+  const WadDocument& document() const { return document_; }
+  // The pose of the frame shown (the rest pose when it cannot be posed);
+  // nothing for a static mesh or when nothing is shown.
+  const std::optional<ObjectPose>& currentPose() const { return pose_; }
+  // The picture as it is on the screen, without the controls.
+  QImage picture() const;
   const Playback& playback() const { return playback_; }
   QString caption() const;
   std::optional<int> highlightedMesh() const { return highlight_; }
@@ -74,6 +95,14 @@ class ObjectViewWidget : public QWidget {
   QToolButton* cmdStepForward = nullptr;
   QSlider* sldFrame = nullptr;
   QCheckBox* chkNext = nullptr;
+  QPushButton* cmdWindow = nullptr;
+  QPushButton* cmdExport = nullptr;
+
+ signals:
+  // The user asked to see the view in a window of its own.
+  void windowRequested();
+  // The user pressed "Export...".
+  void exportRequested();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -82,6 +111,8 @@ class ObjectViewWidget : public QWidget {
  private:
   friend class ObjectCanvas;
   void fillAnimations();
+  // Makes the pages the model's faces show.
+  void loadPages();
   // Poses the current frame, then reprojects.
   void pose();
   void reproject();
@@ -93,7 +124,13 @@ class ObjectViewWidget : public QWidget {
   // transparent); null when the object shows no such page.
   const QImage* shadedPage(std::size_t page, double brightness);
 
+  void requestWindowOrFit();
+
   WadDocument document_;
+  std::optional<std::size_t> moveable_;
+  std::optional<std::size_t> static_;
+  bool opensWindow_ = false;
+  std::optional<ObjectPose> pose_;
   std::optional<Skeleton> skeleton_;
   QString failure_;
   ObjectModel model_;

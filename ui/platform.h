@@ -78,6 +78,12 @@ class Platform {
   // Starts a program detached, with a normal focused window. False when it
   // cannot be started.
   virtual bool StartProgram(const std::string& path) = 0;
+  // A value the user's earlier runs stored under `key` ("objectView/geometry");
+  // nothing when none was stored or it cannot be read.
+  virtual std::optional<std::string> ReadSetting(const std::string& key) = 0;
+  // Stores `value` under `key` for later runs; a failure to store is silent
+  // (the value is a convenience, never the user's work).
+  virtual void WriteSetting(const std::string& key, const std::string& value) = 0;
 };
 
 }  // namespace tarnlow::ui

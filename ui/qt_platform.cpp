@@ -10,6 +10,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QSettings>
 
 #include "ui/qt_text.h"
 #include "wad/file_lookup.h"
@@ -158,6 +159,25 @@ std::string QtPlatform::ProgramFolder() {
 
 bool QtPlatform::StartProgram(const std::string& path) {
   return QProcess::startDetached(ToQString(path), QStringList());
+}
+
+namespace {
+
+QSettings& Settings() {
+  static QSettings settings(QStringLiteral("Tarnlow"), QStringLiteral("Tarnlow"));
+  return settings;
+}
+
+}  // namespace
+
+std::optional<std::string> QtPlatform::ReadSetting(const std::string& key) {
+  const QVariant value = Settings().value(ToQString(key));
+  if (!value.isValid()) return std::nullopt;
+  return ToUtf8(value.toString());
+}
+
+void QtPlatform::WriteSetting(const std::string& key, const std::string& value) {
+  Settings().setValue(ToQString(key), ToQString(value));
 }
 
 }  // namespace tarnlow::ui
