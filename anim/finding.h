@@ -24,6 +24,14 @@ struct Finding {
   std::string problem;       // what is wrong: "FrameOffset 12 is not a whole number of frame words"
   std::string target;        // what it points at: "Frames word 6 of 4"; may be empty
   std::optional<std::size_t> moveable;  // the moveable the finding belongs to, when there is one
+  // What the check needs beyond the record: a stable name of the rule that
+  // found it (baselines and folding match on it, never on wording), and
+  // what a viewer should show for it.
+  std::string rule;                      // "next-animation-outside", ...; empty outside the check
+  std::optional<std::int64_t> animation;  // the animation (index in Animations) it is about
+  std::optional<std::int64_t> frame;      // a frame number (as FrameStart counts) it is about
+  std::optional<std::size_t> staticMesh;  // the static mesh it is about
+  std::optional<std::size_t> page;        // the texture page it is about
   friend bool operator==(const Finding&, const Finding&) = default;
 };
 

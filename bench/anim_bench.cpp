@@ -5,7 +5,9 @@
 // rate counts mesh transforms. BM_CheckWad and BM_ReadWAD take the same
 // generated 64 MiB WAD (texture pages, meshes, key frames and the records
 // that tie them together, every reference sound), written once to a
-// temporary folder and read once before timing.
+// temporary folder and read once before timing. BM_ExportGltf writes the
+// object of that WAD with the most key frames as GLB; its items are the key
+// frames written, and its transform rate compares with BM_PoseAllFrames'.
 
 #include <benchmark/benchmark.h>
 
@@ -17,7 +19,8 @@
 #include "anim/key_frame.h"
 #include "anim/pose.h"
 #include "anim/skeleton.h"
-#include "anim/wad_check.h"
+#include "check/check_wad.h"
+#include "export/gltf_export.h"
 #include "mesh/mesh_encoder.h"
 #include "wad/wad_reader.h"
 #include "wad/wad_writer.h"
@@ -258,6 +261,32 @@ void BM_CheckWad(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.size()));
 }
 BENCHMARK(BM_CheckWad)->Unit(benchmark::kMillisecond);
+
+void BM_ExportGltf(benchmark::State& state) {
+  const WadDocument& doc = CheckFile::instance().document();
+  std::size_t largest = 0;
+  int most = -1;
+  for (std::size_t m = 0; m < doc.Moveables.size(); ++m) {
+    const auto graph = BuildAnimationGraph(doc, m);
+    int keyFrames = 0;
+    for (const AnimationNode& node : std::get<AnimationGraph>(graph).animations) keyFrames += node.keyFrameCount;
+    if (keyFrames > most) std::tie(largest, most) = std::pair(m, keyFrames);
+  }
+  std::size_t written = 0, bytes = 0;
+  for (auto _ : state) {
+    auto exported = ExportObjectGltf(doc, largest, GltfContainer::Binary, "largest");
+    const GltfExport& result = std::get<GltfExport>(exported);
+    written = result.keyFramesWritten;
+    bytes = result.bytes.size();
+    benchmark::DoNotOptimize(exported);
+  }
+  const auto iterations = static_cast<double>(state.iterations());
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * written));
+  state.counters["meshTransforms"] = benchmark::Counter(iterations * static_cast<double>(written * kMeshes),
+                                                        benchmark::Counter::kIsRate);
+  state.counters["KiB"] = static_cast<double>(bytes) / 1024;
+}
+BENCHMARK(BM_ExportGltf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,6 +1,6 @@
 #include <nlohmann/json.hpp>
 
-#include "anim/wad_check.h"
+#include "check/check_wad.h"
 #include "cli/object_commands.h"
 
 namespace tarnlow::cli {

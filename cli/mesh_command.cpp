@@ -5,7 +5,8 @@
 #include "cli/look_commands.h"
 #include "mesh/mesh_decoder.h"
 #include "mesh/mesh_lists.h"
-#include "mesh/obj_export.h"
+#include "wad/byte_reader.h"
+#include "export/obj_export.h"
 
 namespace tarnlow::cli {
 
@@ -15,6 +16,7 @@ struct MeshArguments {
   std::optional<std::int64_t> object;
   std::optional<std::int64_t> mesh;
   std::optional<std::int64_t> pointer;
+  std::optional<std::int64_t> staticMesh;
   std::string wad;
   std::filesystem::path output;
 };
@@ -27,6 +29,7 @@ std::string parseArguments(const std::vector<std::string>& args, MeshArguments& 
     std::optional<std::int64_t>* index = arg == "--object"    ? &parsed.object
                                          : arg == "--mesh"    ? &parsed.mesh
                                          : arg == "--pointer" ? &parsed.pointer
+                                         : arg == "--static"  ? &parsed.staticMesh
                                                               : nullptr;
     if (index != nullptr || arg == "-o") {
       if (i + 1 >= args.size()) return "mesh: " + arg + " needs a value";
@@ -47,7 +50,9 @@ std::string parseArguments(const std::vector<std::string>& args, MeshArguments& 
   if (positional.size() != 1) return "mesh: expected one WAD file";
   if (parsed.output.empty()) return "mesh: -o FILE.obj is required";
   const bool byObject = parsed.object || parsed.mesh;
-  if (byObject == parsed.pointer.has_value()) return "mesh: give either --object N --mesh J or --pointer K";
+  if (int{byObject} + int{parsed.pointer.has_value()} + int{parsed.staticMesh.has_value()} != 1) {
+    return "mesh: give either --object N --mesh J, --pointer K or --static S";
+  }
   if (byObject && !(parsed.object && parsed.mesh)) return "mesh: --object and --mesh go together";
   parsed.wad = positional[0];
   return {};
@@ -60,6 +65,22 @@ std::optional<std::int64_t> meshPosition(const MeshArguments& arguments, const W
   if (arguments.pointer) {
     title = "mesh pointer " + std::to_string(*arguments.pointer);
     return *arguments.pointer;
+  }
+  if (arguments.staticMesh) {
+    const std::int64_t s = *arguments.staticMesh;
+    if (static_cast<std::uint64_t>(s) >= document.StaticMeshes.size()) {
+      err << "mesh: there is no static mesh " << s << "; the WAD holds " << document.StaticMeshes.size()
+          << " static meshes, numbered from 0\n";
+      return std::nullopt;
+    }
+    // The record starts with its ObjectID (32 bits) and its mesh position.
+    const StaticMeshRecord stored = document.StaticMeshes[static_cast<std::size_t>(s)];
+    ByteReader r(stored.Bytes, PastEnd::ReadsZero);
+    const std::int32_t objectId = r.i32();
+    const std::int16_t k = r.i16();
+    title = "static mesh " + std::to_string(s) + " (ObjectID " + std::to_string(objectId) + "), mesh pointer " +
+            std::to_string(k);
+    return k;
   }
   const std::int64_t n = *arguments.object;
   const std::int64_t j = *arguments.mesh;

@@ -3,7 +3,7 @@
 #include <system_error>
 
 #include "cli/look_commands.h"
-#include "cli/png_file.h"
+#include "export/png_file.h"
 #include "wad/file_paths.h"
 #include "wad/file_lookup.h"
 #include "wad/swd_reader.h"

@@ -14,7 +14,7 @@
 #include "anim/key_frame.h"
 #include "anim/pose.h"
 #include "anim/skeleton.h"
-#include "anim/wad_check.h"
+#include "check/check_wad.h"
 #include "fuzz/anim_fuzz_input.h"
 #include "fuzz/fuzz_support.h"
 

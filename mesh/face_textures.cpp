@@ -1,6 +1,6 @@
 #include "mesh/face_textures.h"
 
-#include <algorithm>
+#include <array>
 #include <cstdlib>
 
 namespace tarnlow {
@@ -18,35 +18,38 @@ TextureInfo DecodeTextureInfo(const TextInfoRecord& record) {
 
 std::optional<FaceTexture> FaceTextureOf(const MeshFace& face, const RecordArray<TextInfoRecord>& infos,
                                          std::size_t pageCount) {
-  if (face.FaceType != MeshFace::kQuad || face.Vertices.size() != 4) return std::nullopt;
-  const bool mirrored = face.Texture < 0;
-  const auto index = static_cast<std::size_t>(std::abs(static_cast<int>(face.Texture)));
+  const bool quad = face.FaceType == MeshFace::kQuad && face.Vertices.size() == 4;
+  const bool triangle = face.FaceType == MeshFace::kTriangle && face.Vertices.size() == 3;
+  if (!quad && !triangle) return std::nullopt;
+  const auto word = static_cast<std::uint16_t>(face.Texture);
+  bool mirrored = false;
+  std::size_t index = 0;
+  int first = 0;  // the rectangle corner that face corner 0 takes
+  if (quad) {
+    mirrored = face.Texture < 0;
+    index = static_cast<std::size_t>(std::abs(static_cast<int>(face.Texture)));
+  } else {
+    mirrored = (word & 0x8000) != 0;
+    index = word & 0x1FFF;
+    first = (word >> 13) & 3;
+  }
   if (index >= infos.size()) return std::nullopt;
   const TextureInfo info = DecodeTextureInfo(infos[index]);
   if (info.Page >= pageCount) return std::nullopt;
   // Pixel edges, not centres: the rectangle covers its last column and row.
   const double left = info.X, top = info.Y;
   const double right = left + info.Width + 1.0, bottom = top + info.Height + 1.0;
+  // Clockwise from the top-left; a mirror swaps left and right.
+  std::array<TexturePoint, 4> round = {{{left, top}, {right, top}, {right, bottom}, {left, bottom}}};
+  if (mirrored) round = {{{right, top}, {left, top}, {left, bottom}, {right, bottom}}};
   FaceTexture texture{.page = info.Page};
-  if (mirrored) {
-    texture.corners = {{right, top}, {left, top}, {left, bottom}, {right, bottom}};
+  if (quad) {
+    texture.corners.assign(round.begin(), round.end());
   } else {
-    texture.corners = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
+    texture.corners = {round[static_cast<std::size_t>(first)], round[static_cast<std::size_t>((first + 1) % 4)],
+                       round[static_cast<std::size_t>((first + 3) % 4)]};
   }
   return texture;
-}
-
-std::vector<std::size_t> PagesUsed(const std::vector<const MeshRecord*>& meshes, const RecordArray<TextInfoRecord>& infos,
-                                   std::size_t pageCount) {
-  std::vector<std::size_t> pages;
-  for (const MeshRecord* mesh : meshes) {
-    for (const MeshFace& face : mesh->Faces) {
-      if (const std::optional<FaceTexture> texture = FaceTextureOf(face, infos, pageCount)) pages.push_back(texture->page);
-    }
-  }
-  std::sort(pages.begin(), pages.end());
-  pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
-  return pages;
 }
 
 }  // namespace tarnlow

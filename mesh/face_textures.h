@@ -43,20 +43,25 @@ struct FaceTexture {
   friend bool operator==(const FaceTexture&, const FaceTexture&) = default;
 };
 
-// The texture of a quad: its Texture word names a texture-info record, a
-// negative word -i naming record i mirrored left to right. Corners 0 to 3
-// take the rectangle's top-left, top-right, bottom-right and bottom-left (or
-// the mirror of that).
+// The texture of a face, from its Texture word.
 //
-// Returns nothing, and the face is drawn flat, when: the face is not a quad
-// (how a triangle picks three corners of its rectangle is not established),
-// the record is outside `infos`, or its page is not below `pageCount`.
+// A quad's word names a texture-info record, a negative word -i naming
+// record i mirrored left to right. Corners 0 to 3 take the rectangle's
+// top-left, top-right, bottom-right and bottom-left (or the mirror of that).
+//
+// A triangle takes three corners of its rectangle: the low 13 bits of its
+// word name the record, bits 13 and 14 the rectangle corner c (0 top-left,
+// 1 top-right, 2 bottom-right, 3 bottom-left) that its corner 0 takes, and
+// bit 15 mirrors the rectangle left to right. Its corner 1 takes the
+// rectangle corner after c going round clockwise, its corner 2 the one
+// before c, so the corner opposite c is left out. Public descriptions do not
+// give these bits; they were read from real WADs, where they make the
+// textures of triangles run on into the quads beside them.
+//
+// Returns nothing, and the face is drawn flat, when: the face is neither a
+// quad nor a triangle, the record is outside `infos`, or its page is not
+// below `pageCount`.
 std::optional<FaceTexture> FaceTextureOf(const MeshFace& face, const RecordArray<TextInfoRecord>& infos,
                                          std::size_t pageCount);
-
-// The pages that the faces of `meshes` show through FaceTextureOf, in
-// ascending order, each once.
-std::vector<std::size_t> PagesUsed(const std::vector<const MeshRecord*>& meshes, const RecordArray<TextInfoRecord>& infos,
-                                   std::size_t pageCount);
 
 }  // namespace tarnlow

@@ -52,6 +52,9 @@ class MeshDecoder {
   MeshDecoder(const Bytes& meshData, std::size_t start, bool keep = true)
       : reader_(meshData, PastEnd::IsError, start), keep_(keep) {}
 
+  // Hears the Texture word of every triangle and quad as it is read.
+  void listenToTextures(FaceTextureHandler handler) { onFaceTexture_ = std::move(handler); }
+
   // Bytes the decode has taken from its start.
   std::size_t position() const { return reader_.position(); }
 
@@ -113,6 +116,9 @@ class MeshDecoder {
     for (int i = 0; i < faceCount; ++i) {
       MeshFace face;
       if (!readFace(i, face, onUnknownFace)) return takeFailure();
+      if (onFaceTexture_ && (face.FaceType == MeshFace::kTriangle || face.FaceType == MeshFace::kQuad)) {
+        onFaceTexture_(face.Texture);
+      }
       if (keep_) mesh.Faces.push_back(std::move(face));
     }
     return mesh;
@@ -207,6 +213,7 @@ class MeshDecoder {
 
   ByteReader reader_;
   bool keep_ = true;
+  FaceTextureHandler onFaceTexture_;
   MeshFailure failure_{MeshFailureKind::OutOfRange, {}, 0};
 };
 
@@ -268,10 +275,12 @@ MeshResult<MeshRecord> ReadMesh(const WadDocument& document, std::int64_t meshIn
 }
 
 MeshResult<MeshExtent> MeasureMesh(const WadDocument& document, std::int64_t meshIndex,
-                                   const UnknownFaceHandler& onUnknownFace) {
+                                   const UnknownFaceHandler& onUnknownFace,
+                                   const FaceTextureHandler& onFaceTexture) {
   std::variant<std::size_t, MeshFailure> start = meshStart(document, meshIndex);
   if (auto* failure = std::get_if<MeshFailure>(&start)) return std::move(*failure);
   MeshDecoder decoder(document.MeshData, std::get<std::size_t>(start), false);
+  decoder.listenToTextures(onFaceTexture);
   MeshResult<MeshRecord> counted = decoder.decode(onUnknownFace);
   if (auto* failure = std::get_if<MeshFailure>(&counted)) return std::move(*failure);
   const MeshRecord& mesh = std::get<MeshRecord>(counted);

@@ -52,11 +52,16 @@ struct MeshExtent {
   std::int16_t NumFaces = 0;
 };
 
+// Called with the Texture word of each triangle and quad, in file order.
+using FaceTextureHandler = std::function<void(std::int16_t texture)>;
+
 // Checks mesh `meshIndex` exactly as ReadMesh decodes it (the same
 // failures, the same unknown-face calls) but keeps no vertices, normals,
-// shades or faces: for checking many meshes quickly.
+// shades or faces: for checking many meshes quickly. `onFaceTexture`, when
+// given, hears each face's Texture word (also of a mesh that fails later).
 MeshResult<MeshExtent> MeasureMesh(const WadDocument& document, std::int64_t meshIndex,
-                                   const UnknownFaceHandler& onUnknownFace = {});
+                                   const UnknownFaceHandler& onUnknownFace = {},
+                                   const FaceTextureHandler& onFaceTexture = {});
 
 // True exactly when the mesh decodes to five vertices equal, in order, to the
 // null-mesh shape. Fails when ReadMesh fails.

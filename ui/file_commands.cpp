@@ -41,11 +41,26 @@ OpenResult FileCommands::SelectAndOpen(int kind) {
     return {answer->path, CommandOutcome::Continue};
   }
 
-  session_.WadFileName = answer->path;
+  return OpenWad(answer->path);
+}
+
+OpenResult FileCommands::OpenWad(const std::string& path) {
+  const std::string previousFileName = session_.WadFileName;
+  const std::string previousTitle = session_.WadTitle;
+  const std::string previousFolder = session_.WadFolder;
+  session_.WadFileName = path;
   session_.WadTitle = FileTitle(session_.WadFileName, false);
   session_.WadFolder = FolderOf(session_.WadFileName);
-  if (LoadWad(session_.WadFileName) == CommandOutcome::EndProgram) {
-    return {answer->path, CommandOutcome::EndProgram};
+  const CommandOutcome loaded = LoadWad(session_.WadFileName);
+  if (loaded == CommandOutcome::EndProgram) return {path, CommandOutcome::EndProgram};
+  if (loaded == CommandOutcome::Refused) {
+    // Back to the WAD held before: its paths and label; the document, the
+    // report, the lists and the pictures were never touched.
+    session_.WadFileName = previousFileName;
+    session_.WadTitle = previousTitle;
+    session_.WadFolder = previousFolder;
+    view_.SetWadLabel(session_.WadLoaded ? session_.WadFileName : std::string());
+    return {};
   }
   view_.RepaintNow();
   session_.SwdPath = SwdPathFor(session_.WadFileName);
@@ -53,24 +68,26 @@ OpenResult FileCommands::SelectAndOpen(int kind) {
   view_.ShowSummaryReport();
   view_.FillObjectList();
   view_.ShowTexturePages();
-  return {answer->path, CommandOutcome::Continue};
+  return {path, CommandOutcome::Continue};
 }
 
 CommandOutcome FileCommands::LoadWad(const std::string& path) {
   if (!platform_.FileExists(path)) return CommandOutcome::Continue;
   view_.SetWadLabel(path);
   std::int64_t fileLength = 0;
+  const CommandOutcome unreadable =
+      session_.settings.stayOpenAfterUnreadableWad ? CommandOutcome::Refused : CommandOutcome::EndProgram;
   try {
     WadDocument document = ReadWAD(PathFromUtf8(path), fileLength);
     session_.wad = std::move(document);
   } catch (const WadError& error) {
     platform_.ShowMessage(ReadWadErrorText(error.number(), error.what()), kAppTitle, MessageButtons::Ok,
                           MessageIcon::None);
-    return CommandOutcome::EndProgram;
+    return unreadable;
   } catch (const std::bad_alloc&) {
     platform_.ShowMessage(ReadWadErrorText(kOutOfMemory, "Out of memory"), kAppTitle, MessageButtons::Ok,
                           MessageIcon::None);
-    return CommandOutcome::EndProgram;
+    return unreadable;
   }
   session_.wadFileLength = fileLength;
   session_.WadLoaded = true;

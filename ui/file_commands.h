@@ -24,11 +24,12 @@ class FileCommandView {
 };
 
 // Whether the program goes on after a command. A WAD that cannot be read
-// ends the program once its message has been shown.
-enum class CommandOutcome { Continue, EndProgram };
+// ends the program once its message has been shown, unless the user chose
+// to stay open: then the window keeps the WAD it held (Refused).
+enum class CommandOutcome { Continue, EndProgram, Refused };
 
 struct OpenResult {
-  std::string path;  // the opened file's path; empty when the dialog was cancelled
+  std::string path;  // the opened file's path; empty when the dialog was cancelled or the WAD refused
   CommandOutcome outcome = CommandOutcome::Continue;
 };
 
@@ -47,10 +48,20 @@ class FileCommands {
   // nothing and returns an empty path.
   OpenResult SelectAndOpen(int kind);
 
+  // The open sequence after the dialog, for a WAD the user named another way
+  // (on the command line, dropped on the window): takes `path` as the
+  // current file, reads it and its SWD, shows the summary report, the object
+  // list and the texture pages. A WAD that cannot be read ends the program
+  // (EndProgram), or, when the user chose to stay open, leaves the paths,
+  // labels, report, lists and pictures as they were and returns an empty
+  // path (Continue).
+  OpenResult OpenWad(const std::string& path);
+
   // Reads the WAD at `path` into the session when a (not hidden) file is
-  // there; nothing changes when none is. A WAD that cannot be read shows
-  // "ReadWAD -> error code N" and its description, changes nothing more and
-  // returns EndProgram.
+  // there; nothing changes when none is. A WAD that cannot
+  // be read shows "ReadWAD -> error code N" and its description, leaves the
+  // held document as it was and returns EndProgram, or Refused when the user
+  // chose to stay open.
   CommandOutcome LoadWad(const std::string& path);
 
   // Reads the SWD that `derivedPath` names when a (not hidden) file is there,

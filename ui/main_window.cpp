@@ -1,6 +1,11 @@
 #include "ui/main_window.h"
 
 #include <QAction>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -14,9 +19,10 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include "anim/wad_check.h"
+#include "check/check_wad.h"
 #include "ui/about_dialog.h"
 #include "ui/emblem.h"
+#include "ui/help_window.h"
 #include "ui/line_control.h"
 #include "ui/mesh_preview_widget.h"
 #include "mesh/static_meshes.h"
@@ -65,9 +71,14 @@ frmMain::frmMain(Platform& platform, QWidget* parent)
   BuildControls();
   BuildMenus();
   Form_Load();
+  setAcceptDrops(true);
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+  // Closed before the session goes: it remembers its place in the
+  // session's settings.
+  delete objectWindow_;
+}
 
 void frmMain::BuildControls() {
   const Twips tw = Twips::OfScreen();
@@ -251,10 +262,17 @@ void frmMain::BuildMenus() {
   mnuStatSave = item(mnuStatS, "Save stats as...", "mnuStatSave", &frmMain::mnuStatSave_Click);
   mnustatPrint = item(mnuStatS, "Print Stats...", "mnustatPrint", &frmMain::mnustatPrint_Click);
 
+  // Where Windows programs keep their settings, between the work menus and
+  // Help; File, Stats and Help keep their items, order and captions.
+  mnuOptions = menuBar()->addMenu(QStringLiteral("&Options"));
+  mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
+  mnuStayOpen = item(mnuOptions, "Stay open after a WAD that cannot be read", "mnuStayOpen",
+                     &frmMain::mnuStayOpen_Click);
+  mnuStayOpen->setCheckable(true);
+
   mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-  // "Content..." is offered but there is no help content to show yet.
-  mnuContent = item(mnuHelp, "Content...", "mnuContent", nullptr);
+  mnuContent = item(mnuHelp, "Content...", "mnuContent", &frmMain::mnuContent_Click);
   mnuAbout = item(mnuHelp, "A&bout...", "mnuAbout", &frmMain::mnuAbout_Click);
 }
 
@@ -263,6 +281,8 @@ void frmMain::Form_Load() {
   CenterForm();
   session_.WadLoaded = false;
   session_.ReportFileName.clear();
+  session_.settings = platform_.LoadSettings();
+  mnuStayOpen->setChecked(session_.settings.stayOpenAfterUnreadableWad);
   const std::string expectedPath = Utf8FromPath(PathFromUtf8(platform_.ProgramFolder()) / kObjectNamesFile);
   const std::optional<std::string> foundPath = platform_.FindFile(expectedPath);
   const std::string& namesPath = foundPath ? *foundPath : expectedPath;
@@ -338,7 +358,7 @@ void frmMain::Form_Activate() {
   if (!session_.FirstActivation || activationRunning_) return;
   activationRunning_ = true;
   SetCaptions();
-  const OpenResult opened = commands_.SelectAndOpen(FileCommands::kWad);
+  const OpenResult opened = startPath_.empty() ? commands_.SelectAndOpen(FileCommands::kWad) : OpenAtStart();
   if (opened.outcome == CommandOutcome::EndProgram) {
     EndProgram();
     return;
@@ -347,6 +367,13 @@ void frmMain::Form_Activate() {
   UpdateMenuStates();
   session_.FirstActivation = false;
   activationRunning_ = false;
+}
+
+OpenResult frmMain::OpenAtStart() {
+  if (platform_.FileExists(startPath_)) return commands_.OpenWad(startPath_);
+  platform_.ShowMessage("The WAD " + startPath_ + " named on the command line was not found.", kAppTitle,
+                        MessageButtons::Ok, MessageIcon::Exclamation);
+  return commands_.SelectAndOpen(FileCommands::kWad);
 }
 
 void frmMain::Form_Resize() {
@@ -530,7 +557,7 @@ void frmMain::ShowStaticMesh(std::size_t index) {
 
 void frmMain::OpenObjectWindow() {
   if (objectWindow_ == nullptr) {
-    objectWindow_ = new ObjectViewWindow(platform_, this);
+    objectWindow_ = new ObjectViewWindow(platform_, session_.settings, this);
     connect(objectWindow_->view, &ObjectViewWidget::exportRequested, this,
             [this] { ExportObject(*objectWindow_->view); });
   }
@@ -559,6 +586,48 @@ void frmMain::mnuWAD_Click() {
   if (!opened.path.empty()) SetWadLabel(opened.path);
 }
 
+void frmMain::OpenNamedWad(const std::string& path) {
+  const OpenResult opened = commands_.OpenWad(path);
+  if (opened.outcome == CommandOutcome::EndProgram) {
+    EndProgram();
+    return;
+  }
+  // A cancelled dialog leaves the label naming the WAD that is still loaded
+  // and still the target of "&Save WAD".
+  if (!opened.path.empty()) SetWadLabel(opened.path);
+}
+
+namespace {
+
+// Only a single local file whose name ends in .wad, as the Open dialog's
+// filter offers: anything else dropped is refused before it could end the
+// program as an unreadable WAD.
+std::optional<QString> DroppedWad(const QMimeData* data) {
+  if (data == nullptr || data->urls().size() != 1) return std::nullopt;
+  const QUrl url = data->urls().constFirst();
+  if (!url.isLocalFile() || QFileInfo(url.toLocalFile()).suffix().compare(QLatin1String("wad"), Qt::CaseInsensitive) != 0) {
+    return std::nullopt;
+  }
+  return QDir::toNativeSeparators(url.toLocalFile());
+}
+
+}  // namespace
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (DroppedWad(event->mimeData())) event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event) {
+  const std::optional<QString> path = DroppedWad(event->mimeData());
+  if (!path) return;
+  event->acceptProposedAction();
+  // Opened once the drop has returned, so the program that dragged the file
+  // is not held up by the reading or by a message box.
+  QTimer::singleShot(0, this, [this, wad = ToUtf8(*path)] {
+    if (!session_.FirstActivation) OpenNamedWad(wad);
+  });
+}
+
 void frmMain::mnuWAS_Click() { commands_.SelectAndOpen(FileCommands::kWas); }
 
 void frmMain::mnuSave_Click() { commands_.SaveWad(); }
@@ -576,6 +645,20 @@ void frmMain::mnuVery_Click() { DetailLevelCommand(2); }
 void frmMain::mnuStatSave_Click() { SaveStats(session_, platform_, *rtbReport); }
 
 void frmMain::mnustatPrint_Click() { PrintStats(platform_, *rtbReport); }
+
+void frmMain::mnuStayOpen_Click() {
+  session_.settings.stayOpenAfterUnreadableWad = mnuStayOpen->isChecked();
+  platform_.SaveSettings(session_.settings);
+}
+
+void frmMain::mnuContent_Click() {
+  // One help window, kept while the main window lives: reopening it keeps
+  // the place the user had read to.
+  if (help_ == nullptr) help_ = new HelpWindow(this);
+  help_->show();
+  help_->raise();
+  help_->activateWindow();
+}
 
 void frmMain::mnuAbout_Click() {
   frmAbout about(platform_, this);

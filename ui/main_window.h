@@ -19,6 +19,7 @@ class QTextEdit;
 
 namespace tarnlow::ui {
 
+class HelpWindow;
 class LineControl;
 class MeshPreviewWidget;
 class ObjectViewWidget;
@@ -42,14 +43,26 @@ class frmMain : public QMainWindow, private FileCommandView {
   // 0 after "E&xit" or the close button, 1 when a WAD that could not be
   // read ended the program.
   int exitStatus() const { return exitStatus_; }
+  // The help window, once "Content..." has made it.
+  HelpWindow* helpWindow() const { return help_; }
   const Session& session() const { return session_; }
   // Fixes the clock the report reads (tests).
   void setClock(std::function<LocalDateTime()> clock) { session_.clock = std::move(clock); }
 
-  // The first activation's work, once: captions, the open sequence, menu
-  // states. Later calls, and a call while the first is still running (its
-  // Open dialog is up), do nothing.
+  // The first activation's work, once: captions, the open sequence (the
+  // WAD named by setStartPath, else the Open dialog), menu states. Later
+  // calls, and a call while the first is still running (its Open dialog is
+  // up), do nothing.
   void Form_Activate();
+
+  // A WAD to open at the first activation instead of asking for one (the
+  // path given on the command line). When no file is there, the user is
+  // told and the Open dialog is shown as usual.
+  void setStartPath(const std::string& path) { startPath_ = path; }
+
+  // Opens the WAD at `path` through the open sequence, as "Open WAD..."
+  // does once its dialog is answered.
+  void OpenNamedWad(const std::string& path);
 
   // The layout rule run on every size change.
   void Form_Resize();
@@ -100,6 +113,9 @@ class frmMain : public QMainWindow, private FileCommandView {
   QAction* mnuSep3 = nullptr;
   QAction* mnuStatSave = nullptr;
   QAction* mnustatPrint = nullptr;
+  // Settings beyond the specified menus, in a menu of their own.
+  QMenu* mnuOptions = nullptr;
+  QAction* mnuStayOpen = nullptr;
   QMenu* mnuHelp = nullptr;
   QAction* mnuContent = nullptr;
   QAction* mnuAbout = nullptr;
@@ -116,6 +132,10 @@ class frmMain : public QMainWindow, private FileCommandView {
   void mnuVery_Click();
   void mnuStatSave_Click();
   void mnustatPrint_Click();
+  // A setting: records its check mark and remembers it.
+  void mnuStayOpen_Click();
+  // Shows the user's guide in its help window (made on first use).
+  void mnuContent_Click();
   void mnuAbout_Click();
   void tabS_Click();
   void cboMeshes_Click();
@@ -145,6 +165,8 @@ class frmMain : public QMainWindow, private FileCommandView {
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildControls();
@@ -160,6 +182,9 @@ class frmMain : public QMainWindow, private FileCommandView {
   // Brings `picture` up and presses its button alone.
   void ShowPicture(QWidget* picture);
   void EndProgram();
+  // The start path when a file is there; otherwise says so and asks with
+  // the Open dialog.
+  OpenResult OpenAtStart();
 
   // FileCommandView
   void SetWadLabel(const std::string& text) override;
@@ -180,6 +205,8 @@ class frmMain : public QMainWindow, private FileCommandView {
   int knownDecoration_ = 0;  // outer minus client height at the last resize step
   bool centredInFrame_ = false;
   int exitStatus_ = 0;
+  HelpWindow* help_ = nullptr;
+  std::string startPath_;
   ObjectViewWindow* objectWindow_ = nullptr;
 };
 

@@ -9,7 +9,7 @@
 
 #include "anim/posed_obj.h"
 #include "mesh/mesh_decoder.h"
-#include "mesh/obj_export.h"
+#include "export/obj_export.h"
 #include "mesh/static_meshes.h"
 #include "ui/object_view_widget.h"
 #include "ui/platform.h"

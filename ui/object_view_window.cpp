@@ -8,8 +8,8 @@
 
 namespace tarnlow::ui {
 
-ObjectViewWindow::ObjectViewWindow(Platform& platform, QWidget* parent)
-    : QWidget(parent, Qt::Window), view(new ObjectViewWidget(this)), platform_(platform) {
+ObjectViewWindow::ObjectViewWindow(Platform& platform, WindowSettings& settings, QWidget* parent)
+    : QWidget(parent, Qt::Window), view(new ObjectViewWidget(this)), platform_(platform), settings_(settings) {
   setWindowTitle(QStringLiteral("Object - Tarnlow"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(view);
@@ -24,8 +24,8 @@ ObjectViewWindow::~ObjectViewWindow() {
 void ObjectViewWindow::showFrom(const ObjectViewWidget& source) {
   if (!placed_) {
     placed_ = true;
-    if (const std::optional<std::string> stored = platform_.ReadSetting(kGeometryKey)) {
-      restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(*stored)));
+    if (!settings_.objectViewGeometry.empty()) {
+      restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(settings_.objectViewGeometry)));
     }
   }
   show();
@@ -39,6 +39,9 @@ void ObjectViewWindow::hideEvent(QHideEvent* event) {
   remember();
 }
 
-void ObjectViewWindow::remember() { platform_.WriteSetting(kGeometryKey, saveGeometry().toBase64().toStdString()); }
+void ObjectViewWindow::remember() {
+  settings_.objectViewGeometry = saveGeometry().toBase64().toStdString();
+  platform_.SaveSettings(settings_);
+}
 
 }  // namespace tarnlow::ui

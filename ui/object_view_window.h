@@ -6,6 +6,7 @@ namespace tarnlow::ui {
 
 class ObjectViewWidget;
 class Platform;
+struct WindowSettings;
 
 // The object view in a window of its own, sized as the user likes: the main
 // window's size is fixed, and so is its picture. Its size and place are
@@ -14,10 +15,9 @@ class ObjectViewWindow : public QWidget {
   Q_OBJECT
 
  public:
-  // The key under which the window's size and place are remembered.
-  static constexpr const char* kGeometryKey = "objectView/geometry";
-
-  ObjectViewWindow(Platform& platform, QWidget* parent);
+  // Remembers its size and place in `settings` (the window's settings,
+  // which outlive it), saved through `platform`.
+  ObjectViewWindow(Platform& platform, WindowSettings& settings, QWidget* parent);
   ~ObjectViewWindow() override;
 
   // Shows what `source` shows, in its animation, frame and angle, and
@@ -34,6 +34,7 @@ class ObjectViewWindow : public QWidget {
   void remember();
 
   Platform& platform_;
+  WindowSettings& settings_;
   bool placed_ = false;
 };
 

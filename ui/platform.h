@@ -48,6 +48,19 @@ struct PrintAnswer {
   bool selectionOnly = false;
 };
 
+// The window's settings, remembered between runs. Off unless the user
+// turns them on; off, the window behaves as it always has.
+struct WindowSettings {
+  // After a WAD that cannot be read, keep the window and the WAD it held
+  // instead of ending the program.
+  bool stayOpenAfterUnreadableWad = false;
+  // Where the object view's own window stood and how large it was, as Qt
+  // saves a window's geometry; empty until it was first closed.
+  std::string objectViewGeometry;
+
+  friend bool operator==(const WindowSettings&, const WindowSettings&) = default;
+};
+
 // Everything the program takes from the system besides its own widgets.
 // The window and its operations talk to the system only through this, so
 // tests can answer for the user.
@@ -78,12 +91,12 @@ class Platform {
   // Starts a program detached, with a normal focused window. False when it
   // cannot be started.
   virtual bool StartProgram(const std::string& path) = 0;
-  // A value the user's earlier runs stored under `key` ("objectView/geometry");
-  // nothing when none was stored or it cannot be read.
-  virtual std::optional<std::string> ReadSetting(const std::string& key) = 0;
-  // Stores `value` under `key` for later runs; a failure to store is silent
-  // (the value is a convenience, never the user's work).
-  virtual void WriteSetting(const std::string& key, const std::string& value) = 0;
+  // The settings the user saved in an earlier run; the defaults when none
+  // were saved or they cannot be read.
+  virtual WindowSettings LoadSettings() = 0;
+  // Remembers the settings for later runs. A failure to store them is not
+  // told: they still hold for this run.
+  virtual void SaveSettings(const WindowSettings& settings) = 0;
 };
 
 }  // namespace tarnlow::ui

@@ -162,22 +162,26 @@ bool QtPlatform::StartProgram(const std::string& path) {
 }
 
 namespace {
+constexpr const char* kStayOpenKey = "StayOpenAfterUnreadableWAD";
+constexpr const char* kObjectViewGeometryKey = "ObjectViewGeometry";
 
-QSettings& Settings() {
-  static QSettings settings(QStringLiteral("Tarnlow"), QStringLiteral("Tarnlow"));
+QSettings UserSettings() {
+  return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tarnlow"), QStringLiteral("Tarnlow"));
+}
+}  // namespace
+
+WindowSettings QtPlatform::LoadSettings() {
+  const QSettings stored = UserSettings();
+  WindowSettings settings;
+  settings.stayOpenAfterUnreadableWad = stored.value(QLatin1String(kStayOpenKey), false).toBool();
+  settings.objectViewGeometry = ToUtf8(stored.value(QLatin1String(kObjectViewGeometryKey)).toString());
   return settings;
 }
 
-}  // namespace
-
-std::optional<std::string> QtPlatform::ReadSetting(const std::string& key) {
-  const QVariant value = Settings().value(ToQString(key));
-  if (!value.isValid()) return std::nullopt;
-  return ToUtf8(value.toString());
-}
-
-void QtPlatform::WriteSetting(const std::string& key, const std::string& value) {
-  Settings().setValue(ToQString(key), ToQString(value));
+void QtPlatform::SaveSettings(const WindowSettings& settings) {
+  QSettings stored = UserSettings();
+  stored.setValue(QLatin1String(kStayOpenKey), settings.stayOpenAfterUnreadableWad);
+  stored.setValue(QLatin1String(kObjectViewGeometryKey), ToQString(settings.objectViewGeometry));
 }
 
 }  // namespace tarnlow::ui

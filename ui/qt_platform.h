@@ -30,8 +30,9 @@ void ConfigurePrintDialog(QPrintDialog& dialog, const PrintRequest& request);
 std::optional<std::string> FindVisibleFile(const std::string& path);
 
 // The platform as Qt offers it: Qt's file, message and print dialogs,
-// QFileInfo, QProcess, the system registry, and QSettings for what is
-// remembered between runs (the registry on Windows, a file elsewhere).
+// QFileInfo, QProcess, the system registry, and QSettings for the user's
+// settings (the registry under HKEY_CURRENT_USER on Windows, a file under
+// ~/.config on Linux).
 class QtPlatform : public Platform {
  public:
   QtPlatform();
@@ -50,8 +51,8 @@ class QtPlatform : public Platform {
   std::string ProgramFolder() override;
   RegistryReader& Registry() override { return *registry_; }
   bool StartProgram(const std::string& path) override;
-  std::optional<std::string> ReadSetting(const std::string& key) override;
-  void WriteSetting(const std::string& key, const std::string& value) override;
+  WindowSettings LoadSettings() override;
+  void SaveSettings(const WindowSettings& settings) override;
 
  private:
   std::optional<FileDialogAnswer> runFileDialog(const FileDialogRequest& request, bool save);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "report/report.h"
+#include "ui/platform.h"
 #include "wad/object_names.h"
 #include "wad/swd_document.h"
 #include "wad/wad_document.h"
@@ -23,6 +24,7 @@ struct Session {
   bool WadLoaded = false;  // never reset: a later open replaces the document
   std::int32_t DetailLevel = 0;
   std::string ReportFileName;  // lower case; empty until the first report save
+  WindowSettings settings;     // as saved by the last run, then as the user sets them
 
   WadDocument wad;
   std::int64_t wadFileLength = 0;

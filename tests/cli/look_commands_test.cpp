@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -131,10 +132,18 @@ TEST(CliMesh, WritesTheChosenMeshAsObjOrSaysWhyNot) {
       {{"--object", "1", "--mesh", "0"}, "\nv 116 120 -177\n"}, {{"--pointer", "1"}, "\nv 116 120 -177\n"},
       {{"--object", "1", "--mesh", "1"}, ""}, {{"--object", "2", "--mesh", "0"}, ""},
       {{"--object", "0", "--mesh", "3"}, ""}, {{"--pointer", "4"}, ""},
+      // Static 0 stands on pointer 1, static 1 outside the pointers.
+      {{"--static", "0"}, "\nv 116 120 -177\n"}, {{"--static", "1"}, ""}, {{"--static", "2"}, ""},
   };
+  WadDocument doc = TwoObjects(Broken(), {Moveable(0, 3, 0), Moveable(90, 2, 1)});
+  std::array<StaticMeshRecord, 2> statics{};
+  statics[0].Bytes[4] = 1;
+  statics[1].Bytes[4] = 9;
+  doc.NumStaticMeshes = 2;
+  doc.StaticMeshes = RecordArray<StaticMeshRecord>::fromRecords(std::vector(statics.begin(), statics.end()));
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.selection));
-    const LevelFiles files(TwoObjects(Broken(), {Moveable(0, 3, 0), Moveable(90, 2, 1)}));
+    const LevelFiles files(doc);
     std::vector<std::string> args = {"mesh", files.wad, "-o", (files.dir / "mesh.obj").string()};
     args.insert(args.begin() + 1, c.selection.begin(), c.selection.end());
     const CliRun run = files.run(args);

@@ -84,15 +84,19 @@ WadDocument ReadSample() {
 // The validator runs under the build machine's Node.js, which a Windows test
 // program cannot start; the Linux build validates the same export code.
 #ifndef _WIN32
-TEST(CliGltf, EveryObjectOfTheSamplePassesTheKhronosValidator) {
+TEST(CliGltf, EveryObjectAndStaticMeshOfTheSamplePassesTheKhronosValidator) {
   TempDir dir;
   std::vector<std::string> files;
-  for (std::size_t n = 0, objects = ReadSample().Moveables.size(); n < objects; ++n) {
-    for (const char* extension : {".gltf", ".glb"}) {
-      const std::string file = (dir / ("object" + std::to_string(n) + extension)).string();
-      const CliRun run = RunCliProcess({"gltf", "--object", std::to_string(n), SampleWad().string(), "-o", file}, dir.path());
-      ASSERT_EQ(run.status, 0) << file << ": " << run.err;
-      files.push_back(file);
+  const WadDocument sample = ReadSample();
+  ASSERT_GT(sample.StaticMeshes.size(), 0u);
+  for (const auto& [option, count] : {std::pair{"--object", sample.Moveables.size()}, {"--static", sample.StaticMeshes.size()}}) {
+    for (std::size_t n = 0; n < count; ++n) {
+      for (const char* extension : {".gltf", ".glb"}) {
+        const std::string file = (dir / (option + 2 + std::to_string(n) + extension)).string();
+        const CliRun run = RunCliProcess({"gltf", option, std::to_string(n), SampleWad().string(), "-o", file}, dir.path());
+        ASSERT_EQ(run.status, 0) << file << ": " << run.err;
+        files.push_back(file);
+      }
     }
   }
   const CliRun validated = RunCliProcess(files, dir.path(), TARNLOW_VALIDATE_GLTF);
@@ -133,6 +137,8 @@ TEST(CliGltf, BadRequestsAreRefusedWithoutWritingAFile) {
       {{"gltf", "--object", "0", wad, "-o", (level.dir / "out.obj").string()}, 64},
       {{"gltf", "--object", "x", wad, "-o", out}, 64},
       {{"gltf", "--object", "1", wad, "-o", out}, 1},
+      {{"gltf", "--static", "0", wad, "-o", out}, 1},
+      {{"gltf", "--object", "0", "--static", "0", wad, "-o", out}, 64},
       {{"gltf", "--object", "0", (level.dir / "missing.wad").string(), "-o", out}, 2},
   };
   for (const auto& c : cases) {

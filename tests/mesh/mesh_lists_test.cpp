@@ -1,5 +1,5 @@
-// What is made of meshes: the object and mesh lists, the OBJ text, and the
-// textures of their faces.
+// What is made of meshes: the object and mesh lists, and the textures of
+// their faces.
 #include "mesh/mesh_lists.h"
 
 #include <gtest/gtest.h>
@@ -9,11 +9,7 @@
 #include <vector>
 
 #include "mesh/face_textures.h"
-#include "mesh/obj_export.h"
-#include "mesh/texture_atlas.h"
-#include "tests/support/temp_dir.h"
 #include "tests/support/wad_builder.h"
-#include "wad/texture_pages.h"
 
 namespace tarnlow {
 namespace {
@@ -78,28 +74,9 @@ TEST(MeshList, ListsOneMarkedLinePerMeshOfTheObject) {
   EXPECT_EQ(std::tuple(many[7], many[100]), std::tuple("Mesh 07", "Mesh 100"));
 }
 
-// Four vertices with a normal each, so faces name their normals; between two
-// good faces, three that cannot be written, each named in a comment.
-TEST(ObjExport, WritesVerticesNormalsAndFacesAndSaysWhichFacesItLeftOut) {
-  MeshRecord m;
-  m.Vertices = {{-100, 0, -100}, {100, 0, -100}, {100, -32768, 100}, {-100, 32767, 100}};
-  m.Normals = {{0, -16384, 0}, {0, -16384, 1}, {0, -16384, 2}, {0, -16384, 3}};
-  m.Faces = {MeshFace{MeshFace::kQuad, {0, 1, 2, 3}, 4, 0}, MeshFace{7, {}, 0, 0},
-             MeshFace{MeshFace::kTriangle, {0, 1, 4}, 0, 0}, MeshFace{MeshFace::kQuad, {-1, 0, 1, 2}, 0, 0},
-             MeshFace{MeshFace::kTriangle, {3, 2, 0}, 1, 0}};
-  EXPECT_EQ(MeshToObj(m, "LARA, mesh 03, pointer 40"),
-            test::ReadFileText(std::string(TARNLOW_MESH_GOLDEN_DIR) + "/three_faces_left_out.obj"));
-}
-
 TextInfoRecord Info(std::array<std::uint8_t, 8> bytes) { return TextInfoRecord{bytes}; }
 
 MeshFace Quad(std::int16_t texture) { return {MeshFace::kQuad, {0, 1, 2, 3}, texture, 0}; }
-
-// The colour at (x, y) of an RGB image `width` pixels wide.
-std::array<std::uint8_t, 3> Rgb(const std::vector<std::uint8_t>& rgb, std::size_t width, std::size_t x, std::size_t y) {
-  const std::size_t at = (y * width + x) * 3;
-  return {rgb[at], rgb[at + 1], rgb[at + 2]};
-}
 
 TEST(FaceTextures, RecordBytesDecodeInFileOrder) {
   const TextureInfo info = DecodeTextureInfo(Info({232, 16, 0x03, 0x01, 0xFF, 23, 0xFF, 31}));
@@ -118,7 +95,6 @@ TEST(FaceTextures, QuadCornersTakeTheRectangleOrItsMirror) {
       {"record outside the section", Quad(2), 3, std::nullopt},
       {"the lowest word names no record", Quad(-32768), 3, std::nullopt},
       {"page outside the texture pages", Quad(1), 2, std::nullopt},
-      {"a triangle stays flat", MeshFace{MeshFace::kTriangle, {0, 1, 2}, 1, 0}, 3, std::nullopt},
       {"an unknown face", MeshFace{7, {}, 1, 0}, 3, std::nullopt},
   };
   for (const auto& c : cases) {
@@ -127,29 +103,27 @@ TEST(FaceTextures, QuadCornersTakeTheRectangleOrItsMirror) {
   }
 }
 
-TEST(FaceTextures, AtlasPlacesEachPageInItsSlotAndKeysTheRest) {
-  // Five pages, the last one short: three of them on a 2 x 2 grid.
-  const WadDocument doc = test::WadBuilder().textureRows(4 * 256 + 10).build();
-  const TextureAtlas atlas = MakeTextureAtlas(doc.TextData, {1, 4, 3, 9});
-  ASSERT_EQ(atlas.pages, (std::vector<std::size_t>{1, 4, 3}));
-  ASSERT_EQ(std::pair(atlas.width, atlas.height), std::pair(512, 512));
-  const auto pixel = [&](std::size_t x, std::size_t y) { return Rgb(atlas.rgb, 512, x, y); };
-  const auto pagePixel = [&](std::size_t p, std::size_t x, std::size_t y) {
-    return Rgb(TexturePageAt(doc.TextData, p).rgb, 256, x, y);
-  };
-  const std::array<std::uint8_t, 3> key = {255, 0, 255};
-  EXPECT_EQ(pixel(5, 7), pagePixel(1, 5, 7));
-  EXPECT_EQ(pixel(256 + 3, 9), pagePixel(4, 3, 9));
-  EXPECT_EQ(pixel(256 + 3, 10), key) << "below the short page's last row";
-  EXPECT_EQ(pixel(255, 256 + 255), pagePixel(3, 255, 255));
-  EXPECT_EQ(pixel(256, 256), key) << "the empty slot";
+MeshFace Triangle(std::uint16_t word) { return {MeshFace::kTriangle, {0, 1, 2}, static_cast<std::int16_t>(word), 0}; }
 
-  const std::optional<AtlasUv> uv = AtlasCoordinates(atlas, 3, {64, 128});
-  ASSERT_TRUE(uv);
-  EXPECT_DOUBLE_EQ(uv->u, 64.0 / 512);
-  EXPECT_DOUBLE_EQ(uv->v, (256 + 128) / 512.0);
-  EXPECT_FALSE(AtlasCoordinates(atlas, 9, {0, 0}));
-  EXPECT_EQ(MakeTextureAtlas(doc.TextData, {}).rgb.size(), 0u);
+TEST(FaceTextures, TriangleCornerBitsPickThreeCornersGoingRoundClockwise) {
+  // Record 1: the rectangle (200, 16) to (224, 48) on page 2.
+  const auto infos = RecordArray<TextInfoRecord>::fromRecords(
+      std::vector<TextInfoRecord>{Info({}), Info({200, 16, 2, 0, 0, 23, 0, 31})});
+  const TexturePoint tl{200, 16}, tr{224, 16}, br{224, 48}, bl{200, 48};
+  const struct { const char* what; std::uint16_t word; std::optional<FaceTexture> expected; } cases[] = {
+      {"corner 0: top-left, top-right, bottom-left", 0x0001, FaceTexture{2, {tl, tr, bl}}},
+      {"corner 1 starts top-right", 0x2001, FaceTexture{2, {tr, br, tl}}},
+      {"corner 2 starts bottom-right", 0x4001, FaceTexture{2, {br, bl, tr}}},
+      {"corner 3 starts bottom-left", 0x6001, FaceTexture{2, {bl, tl, br}}},
+      {"bit 15 mirrors left and right", 0x8001, FaceTexture{2, {tr, tl, br}}},
+      {"mirrored corner 3", 0xE001, FaceTexture{2, {br, tr, bl}}},
+      {"the record is the low 13 bits", 0x1001, std::nullopt},
+      {"record outside the section", 0x0002, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(FaceTextureOf(Triangle(c.word), infos, 3), c.expected);
+  }
 }
 
 }  // namespace

@@ -61,7 +61,7 @@ TEST_F(ObjectViewWindowTest, OwnWindowShowsWhatThePictureShowsFollowsItAndComesB
   const QRect placed(130, 140, 720, 510);
   own->setGeometry(placed);
   own->close();
-  ASSERT_TRUE(platform.settings.contains(ObjectViewWindow::kGeometryKey));
+  ASSERT_FALSE(platform.storedSettings.objectViewGeometry.empty());
 
   window.reset();
   frmMain& again = startWithStory();

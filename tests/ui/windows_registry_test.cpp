@@ -38,8 +38,8 @@ class RecordingPlatform : public Platform {
     started.push_back(path);
     return true;
   }
-  std::optional<std::string> ReadSetting(const std::string&) override { return {}; }
-  void WriteSetting(const std::string&, const std::string&) override {}
+  WindowSettings LoadSettings() override { return {}; }
+  void SaveSettings(const WindowSettings&) override {}
   std::vector<std::string> started, said;
 
  private:

@@ -93,12 +93,6 @@ bool ScriptedPlatform::FileExists(const std::string& path) { return VisibleFileE
 
 std::optional<std::string> ScriptedPlatform::FindFile(const std::string& path) { return FindVisibleFile(path); }
 
-std::optional<std::string> ScriptedPlatform::ReadSetting(const std::string& key) {
-  const auto found = settings.find(key);
-  if (found == settings.end()) return std::nullopt;
-  return found->second;
-}
-
 bool ScriptedPlatform::StartProgram(const std::string& path) {
   story.push_back("Start " + path);
   return true;

@@ -59,8 +59,9 @@ class ScriptedPlatform : public Platform {
   std::function<void()> duringDialog;
   std::string programFolder;
   MemoryRegistry registry;
-  // What ReadSetting and WriteSetting see in place of the user's settings.
-  std::map<std::string, std::string> settings;
+  // The settings as stored between runs: what LoadSettings gives and
+  // SaveSettings keeps.
+  WindowSettings storedSettings;
 
   // The story so far, one line per call, and the texts of the message boxes.
   std::vector<std::string> story;
@@ -76,8 +77,8 @@ class ScriptedPlatform : public Platform {
   std::string ProgramFolder() override { return programFolder; }
   RegistryReader& Registry() override { return registry; }
   bool StartProgram(const std::string& path) override;
-  std::optional<std::string> ReadSetting(const std::string& key) override;
-  void WriteSetting(const std::string& key, const std::string& value) override { settings[key] = value; }
+  WindowSettings LoadSettings() override { return storedSettings; }
+  void SaveSettings(const WindowSettings& settings) override { storedSettings = settings; }
 
  private:
   std::deque<std::optional<FileDialogAnswer>> opens_, saves_;

@@ -1,4 +1,4 @@
-#include "mesh/obj_export.h"
+#include "export/obj_export.h"
 
 #include <sstream>
 

@@ -1,4 +1,4 @@
-#include "cli/png_file.h"
+#include "export/png_file.h"
 
 #include <png.h>
 
@@ -12,7 +12,7 @@
 #include "wad/texture_pages.h"
 #include "wad/wad_error.h"
 
-namespace tarnlow::cli {
+namespace tarnlow {
 
 namespace {
 
@@ -107,4 +107,4 @@ void WritePngFile(const std::filesystem::path& path, int width, int height, std:
   file.commit();
 }
 
-}  // namespace tarnlow::cli
+}  // namespace tarnlow

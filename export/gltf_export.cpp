@@ -1,4 +1,4 @@
-#include "cli/gltf_export.h"
+#include "export/gltf_export.h"
 
 #include <nlohmann/json.hpp>
 
@@ -8,15 +8,16 @@
 #include <optional>
 
 #include "anim/animation_graph.h"
+#include "anim/drawn_object.h"
 #include "anim/pose.h"
 #include "anim/skeleton.h"
-#include "cli/png_file.h"
+#include "export/png_file.h"
+#include "export/texture_atlas.h"
 #include "mesh/mesh_lists.h"
 #include "mesh/object_model.h"
-#include "mesh/texture_atlas.h"
-#include "wad/texture_pages.h"
+#include "wad/byte_reader.h"
 
-namespace tarnlow::cli {
+namespace tarnlow {
 
 namespace {
 
@@ -131,7 +132,7 @@ std::array<Primitive, 2> primitivesOf(const SceneMesh& scene, const TextureAtlas
     std::array<AtlasUv, 4> uv{};
     bool textured = scene.textures[f].has_value();
     for (std::size_t c = 0; c < n && textured; ++c) {
-      const std::optional<AtlasUv> at = AtlasCoordinates(atlas, scene.textures[f]->page, scene.textures[f]->corners[c]);
+      const std::optional<AtlasUv> at = AtlasCoordinates(atlas, *scene.textures[f], c);
       textured = at.has_value();
       if (at) uv[c] = *at;
     }
@@ -195,7 +196,7 @@ std::vector<std::uint8_t> glb(std::string text, std::vector<std::uint8_t> bin) {
 // translation at each key frame. Nothing, with a note, when a key frame
 // cannot be posed.
 void addAnimation(Builder& b, const WadDocument& document, const Skeleton& skeleton, const AnimationNode& node,
-                  std::vector<std::string>& notes) {
+                  GltfExport& result) {
   const std::size_t bones = skeleton.bones.size();
   std::vector<float> times;
   std::vector<std::vector<float>> rotations(bones);
@@ -207,7 +208,7 @@ void addAnimation(Builder& b, const WadDocument& document, const Skeleton& skele
     if (!times.empty() && time <= times.back()) continue;
     std::variant<ObjectPose, Finding> posed = PoseSkeleton(document, skeleton, node.index, frame);
     if (const auto* problem = std::get_if<Finding>(&posed)) {
-      notes.push_back("animation " + std::to_string(node.index) + " left out: " + problem->problem);
+      result.notes.push_back("animation " + std::to_string(node.index) + " left out: " + problem->problem);
       return;
     }
     const ObjectPose& pose = std::get<ObjectPose>(posed);
@@ -225,6 +226,7 @@ void addAnimation(Builder& b, const WadDocument& document, const Skeleton& skele
     }
   }
   if (times.empty()) return;
+  result.keyFramesWritten += times.size();
   const std::size_t input = b.floats(times, 1, std::nullopt, true);
   json samplers = json::array(), channels = json::array();
   const auto channel = [&](std::size_t nodeIndex, const char* path, const std::vector<float>& values, int components) {
@@ -236,29 +238,25 @@ void addAnimation(Builder& b, const WadDocument& document, const Skeleton& skele
   b.push("animations", {{"name", "Animation " + std::to_string(node.index)}, {"samplers", samplers}, {"channels", channels}});
 }
 
-}  // namespace
-
-std::variant<GltfExport, Finding> ExportObjectGltf(const WadDocument& document, std::size_t moveableIndex,
-                                                   GltfContainer container, std::string_view name) {
-  std::variant<Skeleton, Finding> built = BuildSkeleton(document, moveableIndex);
-  if (const auto* problem = std::get_if<Finding>(&built)) return *problem;
-  const Skeleton& skeleton = std::get<Skeleton>(built);
-  std::vector<std::int64_t> positions;
-  for (const Bone& bone : skeleton.bones) positions.push_back(bone.meshPointer);
-  const ObjectModel model = LoadObjectModel(document, positions);
-
-  GltfExport result;
+// The scene of one skeleton and its meshes with `animations`, in the
+// container asked for; `result` brings the notes made so far.
+GltfExport writeScene(const WadDocument& document, const Skeleton& skeleton, const ObjectModel& model,
+                      const std::vector<const AnimationNode*>& animations, GltfContainer container,
+                      std::string_view name, GltfExport result) {
   for (const std::string& problem : model.problems) result.notes.push_back(problem + "; its node has no mesh");
   Builder b;
-  b.doc["asset"] = {{"version", "2.0"}, {"generator", "tarnlow-cli gltf"}};
+  b.doc["asset"] = {{"version", "2.0"}, {"generator", "Tarnlow"}};
 
-  std::vector<const MeshRecord*> meshes;
+  std::vector<TextureRect> rects;
   for (const std::optional<SceneMesh>& scene : model.meshes) {
-    if (scene) meshes.push_back(&scene->mesh);
+    if (!scene) continue;
+    for (const std::optional<FaceTexture>& texture : scene->textures) {
+      if (texture) rects.push_back(RectOf(*texture));
+    }
   }
-  const TextureAtlas atlas = MakeTextureAtlas(document.TextData, PagesUsed(meshes, document.TextInfo, TexturePageCount(document.TextData)));
+  const TextureAtlas atlas = MakeTextureAtlas(document.TextData, std::move(rects));
   std::optional<std::size_t> texturedMaterial;
-  if (!atlas.pages.empty()) {
+  if (!atlas.rects.empty()) {
     const std::vector<std::uint8_t> png = EncodePng(atlas.width, atlas.height, atlas.rgb);
     b.push("images", {{"bufferView", b.view(png.data(), png.size(), std::nullopt)}, {"mimeType", "image/png"}});
     // Texture pixels stay sharp squares, as the game shows them.
@@ -321,16 +319,7 @@ std::variant<GltfExport, Finding> ExportObjectGltf(const WadDocument& document, 
   b.doc["scenes"] = json::array({json{{"nodes", json::array({bones})}}});
   b.doc["scene"] = 0;
 
-  std::variant<AnimationGraph, Finding> graph = BuildAnimationGraph(document, moveableIndex);
-  if (const auto* animations = std::get_if<AnimationGraph>(&graph)) {
-    for (const AnimationNode& node : animations->animations) {
-      if (node.keyFrameCount <= 0 || node.frameCount <= 0) {
-        result.notes.push_back("animation " + std::to_string(node.index) + " left out: it stores no usable frames");
-        continue;
-      }
-      addAnimation(b, document, skeleton, node, result.notes);
-    }
-  }
+  for (const AnimationNode* node : animations) addAnimation(b, document, skeleton, *node, result);
 
   if (!b.bin.empty()) {
     while (b.bin.size() % 4 != 0) b.bin.push_back(0);
@@ -347,4 +336,69 @@ std::variant<GltfExport, Finding> ExportObjectGltf(const WadDocument& document, 
   return result;
 }
 
-}  // namespace tarnlow::cli
+}  // namespace
+
+std::optional<GltfContainer> GltfContainerOf(const std::filesystem::path& path) {
+  std::string extension = path.extension().string();
+  for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  if (extension == ".gltf") return GltfContainer::Json;
+  if (extension == ".glb") return GltfContainer::Binary;
+  return std::nullopt;
+}
+
+std::variant<GltfExport, Finding> ExportObjectGltf(const WadDocument& document, std::size_t moveableIndex,
+                                                   GltfContainer container, std::string_view name) {
+  std::variant<DrawnObject, Finding> drawn = DrawObject(document, moveableIndex);
+  if (const auto* problem = std::get_if<Finding>(&drawn)) return *problem;
+  const DrawnObject& object = std::get<DrawnObject>(drawn);
+  GltfExport result;
+  std::vector<const AnimationNode*> animations;
+  for (std::size_t i = 0; i < object.graph.animations.size(); ++i) {
+    const AnimationNode& node = object.graph.animations[i];
+    const std::optional<Finding>& problem = object.animationProblems[i];
+    // Key frames that cannot be trusted would fling the meshes about in
+    // every viewer; a next animation elsewhere does not matter here.
+    if (problem && problem->severity == Severity::Error) {
+      result.notes.push_back("animation " + std::to_string(node.index) + " left out: " + problem->problem);
+    } else if (node.keyFrameCount <= 0 || node.frameCount <= 0) {
+      result.notes.push_back("animation " + std::to_string(node.index) + " left out: it stores no usable frames");
+    } else {
+      animations.push_back(&node);
+    }
+  }
+  // An animation left out has been told already.
+  for (const Finding& finding : object.findings) {
+    const bool told = finding.section == std::string_view("Animations") &&
+                      std::any_of(object.graph.animations.begin(), object.graph.animations.end(), [&](const AnimationNode& n) {
+                        return n.index == finding.record;
+                      }) &&
+                      std::none_of(animations.begin(), animations.end(), [&](const AnimationNode* n) { return n->index == finding.record; });
+    if (!told) result.notes.push_back(FormatFinding(finding));
+  }
+  return writeScene(document, object.skeleton, object.model, animations, container, name, std::move(result));
+}
+
+std::variant<GltfExport, Finding> ExportStaticGltf(const WadDocument& document, std::size_t staticIndex,
+                                                   GltfContainer container, std::string_view name) {
+  const auto record = static_cast<std::int64_t>(staticIndex);
+  if (staticIndex >= document.StaticMeshes.size()) {
+    return Finding{Severity::Error, "StaticMeshes", record,
+                   "there is no static mesh " + std::to_string(staticIndex) + "; the WAD holds " +
+                       std::to_string(document.StaticMeshes.size()),
+                   {}};
+  }
+  // The record starts with its ObjectID (32 bits) and its mesh position.
+  const StaticMeshRecord stored = document.StaticMeshes[staticIndex];
+  ByteReader r(stored.Bytes, PastEnd::ReadsZero, 4);
+  const std::int16_t position = r.i16();
+  Skeleton skeleton;
+  skeleton.bones.push_back(Bone{.meshPointer = position});
+  const ObjectModel model = LoadObjectModel(document, {position});
+  if (!model.meshes[0]) {
+    return Finding{Severity::Error, "StaticMeshes", record, model.problems.empty() ? "" : model.problems[0],
+                   "MeshPointers " + std::to_string(position)};
+  }
+  return writeScene(document, skeleton, model, {}, container, name, GltfExport{});
+}
+
+}  // namespace tarnlow

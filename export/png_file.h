@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-namespace tarnlow::cli {
+namespace tarnlow {
 
 // An image given as RGB bytes (row after row, three bytes a pixel) as the
 // bytes of an 8-bit RGBA PNG file, the magenta colour key (255, 0, 255) fully
@@ -25,4 +25,4 @@ std::vector<std::uint8_t> EncodePng(int width, int height, std::span<const std::
 // pixels (number 7, with libpng's own message).
 void WritePngFile(const std::filesystem::path& path, int width, int height, std::span<const std::uint8_t> rgb);
 
-}  // namespace tarnlow::cli
+}  // namespace tarnlow

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <variant>
+#include <vector>
+
+#include "anim/animation_graph.h"
+#include "anim/finding.h"
+#include "anim/skeleton.h"
+#include "mesh/object_model.h"
+#include "wad/wad_document.h"
+
+namespace tarnlow {
+
+inline constexpr std::int32_t kLaraId = 0;
+inline constexpr std::int32_t kLaraSkinId = 8;
+// True for the object IDs that the game draws in Lara's outfit: LARA
+// herself, the weapon-holding animation objects, LARA_SCREAM and the laser
+// sights, her speech heads, and the crowbar and torch animation objects.
+// Their placeholder meshes are filled from LARA_SKIN. Pure.
+bool WearsLaraSkin(std::int32_t objectId);
+
+// Where a drawn mesh comes from.
+enum class MeshSource {
+  Own,       // the object's own mesh
+  LaraSkin,  // the object's mesh is a placeholder; LARA_SKIN's mesh of the same number is drawn
+};
+
+// An object as the game draws it: its skeleton with the meshes it really
+// uses, those meshes decoded with their faces' textures, its animations and
+// everything found wrong on the way. The window, `pose` and the exporters
+// all start from this.
+struct DrawnObject {
+  std::size_t moveable = 0;
+  std::int32_t objectId = 0;
+  // The object's own mesh tree. Bone j's meshPointer is the MeshPointers
+  // position of the mesh drawn for mesh j (LARA_SKIN's where it lends one),
+  // so posing the skeleton places the drawn meshes.
+  Skeleton skeleton;
+  std::vector<MeshSource> sources;  // one per mesh
+  std::optional<std::size_t> skin;  // the LARA_SKIN moveable, when it lent any mesh
+  ObjectModel model;                // model.meshes[j] is the drawn mesh j
+  std::vector<std::size_t> pages;   // texture pages the faces show, ascending, each once
+  AnimationGraph graph;
+  // One per graph.animations entry: why that animation cannot be played as
+  // stored. An error (no usable frame range, a key frame outside Frames or
+  // larger than FrameSize) means its frames after the first cannot be
+  // trusted: it is shown at key frame 0. A warning (its next animation is
+  // not the object's) leaves its own frames alone.
+  std::vector<std::optional<Finding>> animationProblems;
+  // The skeleton's and the graph's findings, and a note when placeholder
+  // meshes are drawn because the WAD holds no LARA_SKIN to fill them.
+  std::vector<Finding> findings;
+};
+
+// The object of moveable `moveableIndex` as the game draws it. For an object
+// that wears Lara's skin (WearsLaraSkin) and has as many meshes as a
+// LARA_SKIN in the WAD, each placeholder mesh (pointer 0 or the placeholder
+// shape) is replaced by LARA_SKIN's mesh of the same number, unless that is
+// a placeholder too. Fails (with a finding about the Moveables record) only
+// when the index is not a moveable or it has no meshes; every other fault is
+// in `findings`, `animationProblems` or `model.problems`.
+std::variant<DrawnObject, Finding> DrawObject(const WadDocument& document, std::size_t moveableIndex);
+
+// Why animation `node` of an object with `skeleton` cannot be played as
+// stored (see DrawnObject::animationProblems), or nothing when it can.
+// Decodes every key frame; never fails.
+std::optional<Finding> AnimationProblem(const WadDocument& document, const Skeleton& skeleton,
+                                        const AnimationNode& node);
+
+// True when mesh position `meshPointer` holds a placeholder: a zero pointer
+// or the placeholder shape. A position outside MeshPointers or a mesh that
+// does not decode is not a placeholder.
+bool IsPlaceholderMesh(const WadDocument& document, std::int64_t meshPointer);
+
+}  // namespace tarnlow

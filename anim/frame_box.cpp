@@ -1,0 +1,53 @@
+#include "anim/frame_box.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "anim/pose.h"
+
+namespace tarnlow {
+
+void Box3::add(Vec3 p) {
+  min = {std::min(min.x, p.x), std::min(min.y, p.y), std::min(min.z, p.z)};
+  max = {std::max(max.x, p.x), std::max(max.y, p.y), std::max(max.z, p.z)};
+}
+
+std::optional<double> BoxDifference(const BoundingBox& stored, const Box3& posed) {
+  if (stored.minX > stored.maxX || stored.minY > stored.maxY || stored.minZ > stored.maxZ) return std::nullopt;
+  const double sides[6] = {double(stored.minX), double(stored.maxX), double(stored.minY),
+                           double(stored.maxY), double(stored.minZ), double(stored.maxZ)};
+  double worst = 0;
+  if (posed.empty()) {
+    for (double side : sides) worst = std::max(worst, std::abs(side));
+    return worst;
+  }
+  const double ours[6] = {posed.min.x, posed.max.x, posed.min.y, posed.max.y, posed.min.z, posed.max.z};
+  for (int i = 0; i < 6; ++i) worst = std::max(worst, std::abs(sides[i] - ours[i]));
+  return worst;
+}
+
+std::variant<FrameBoxes, Finding> KeyFrameBoxes(const WadDocument& document, const DrawnObject& object,
+                                                std::int64_t animation, int keyFrame) {
+  const std::size_t meshes = object.skeleton.bones.size();
+  std::variant<KeyFrameRead, Finding> read = DecodeKeyFrame(document, animation, keyFrame, static_cast<int>(meshes));
+  if (auto* problem = std::get_if<Finding>(&read)) {
+    problem->moveable = object.moveable;
+    return std::move(*problem);
+  }
+  const KeyFrame& frame = std::get<KeyFrameRead>(read).frame;
+  std::vector<Transform> world;
+  WorldTransformsInto(object.skeleton, frame.offset, LocalTransforms(frame, meshes), world);
+  FrameBoxes boxes;
+  boxes.stored = frame.box;
+  for (std::size_t j = 0; j < meshes && j < object.model.meshes.size(); ++j) {
+    if (!object.model.meshes[j]) continue;
+    for (const MeshVector& v : object.model.meshes[j]->mesh.Vertices) {
+      boxes.posed.add(Apply(world[j], {double(v.X), double(v.Y), double(v.Z)}));
+    }
+  }
+  boxes.difference = BoxDifference(boxes.stored, boxes.posed);
+  return boxes;
+}
+
+}  // namespace tarnlow

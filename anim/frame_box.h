@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <variant>
+
+#include "anim/drawn_object.h"
+#include "anim/finding.h"
+#include "anim/key_frame.h"
+#include "anim/transform.h"
+#include "wad/wad_document.h"
+
+namespace tarnlow {
+
+// An axis-aligned box in WAD units. Empty (min above max) until a point is
+// added.
+struct Box3 {
+  Vec3 min{1e300, 1e300, 1e300};
+  Vec3 max{-1e300, -1e300, -1e300};
+  bool empty() const { return min.x > max.x; }
+  void add(Vec3 p);
+};
+
+// A key frame judged by the box the level tools stored in it: the stored
+// box, the box of the drawn object posed in that key frame, and the largest
+// of the six differences between their sides (0 when they agree). Nothing
+// to judge by when the stored box is not a box (a minimum above its
+// maximum): some tools leave such words in frames they did not compute.
+struct FrameBoxes {
+  BoundingBox stored;
+  Box3 posed;
+  std::optional<double> difference;
+};
+
+// The largest difference between the sides of `stored` and `posed`, or
+// nothing when `stored` has a minimum above its maximum. An empty posed box
+// is as far off as the stored box's largest side is from 0.
+std::optional<double> BoxDifference(const BoundingBox& stored, const Box3& posed);
+
+// The boxes of key frame `keyFrame` of animation `animation` (an index into
+// Animations) for `object`, its drawn meshes placed by the key frame. Meshes
+// that could not be decoded add nothing. Fails with a finding when the key
+// frame cannot be decoded (see DecodeKeyFrame).
+std::variant<FrameBoxes, Finding> KeyFrameBoxes(const WadDocument& document, const DrawnObject& object,
+                                                std::int64_t animation, int keyFrame);
+
+}  // namespace tarnlow

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "anim/finding.h"
+#include "wad/wad_document.h"
+
+namespace tarnlow {
+
+// Runs every rule on a WAD and weighs what they found by use (see
+// WeighByUse): what is wrong, one finding per fault, grouped by object (in
+// moveable order), then the WAD-wide sections in file order. Each finding
+// names its rule. Never fails; an empty result means every reference holds.
+std::vector<Finding> CheckWad(const WadDocument& document);
+
+// Counts by severity.
+struct CheckCounts {
+  std::size_t errors = 0;
+  std::size_t warnings = 0;
+  std::size_t notes = 0;
+  friend bool operator==(const CheckCounts&, const CheckCounts&) = default;
+};
+CheckCounts CountFindings(const std::vector<Finding>& findings);
+
+// "3 errors, 1 warning, 0 notes" or "no problems found".
+std::string CheckSummaryLine(const CheckCounts& counts);
+
+}  // namespace tarnlow

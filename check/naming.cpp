@@ -1,0 +1,73 @@
+#include "check/naming.h"
+
+#include "anim/animation_graph.h"
+#include "check/static_mesh_record.h"
+
+namespace tarnlow {
+
+CheckNames::CheckNames(const WadDocument& document, const ObjectNameTables* names)
+    : doc_(document), names_(names), firstAnimation_(document.Moveables.size(), -1),
+      owner_(document.Animations.size(), -1) {
+  for (std::size_t m = 0; m < document.Moveables.size(); ++m) {
+    const AnimationRange range = ObjectAnimationRange(document, m);
+    if (range.first < range.end) firstAnimation_[m] = range.first;
+    for (std::int64_t a = range.first; a < range.end; ++a) owner_[static_cast<std::size_t>(a)] = static_cast<std::int64_t>(m);
+  }
+  if (names != nullptr) {
+    // Static meshes are named in column 3, each beside its ObjectID (the
+    // column's number); the first row that gives an id wins.
+    constexpr std::size_t kStaticColumn = 3;
+    for (std::size_t row = 0; row < ObjectNameTables::kRows; ++row) {
+      const std::string& name = names->ObjectNames[kStaticColumn][row];
+      if (!name.empty()) staticNames_.try_emplace(names->ObjectNumbers[kStaticColumn][row], name);
+    }
+  }
+}
+
+std::string CheckNames::object(std::size_t moveable) const {
+  const std::string place = "object " + std::to_string(moveable);
+  if (names_ == nullptr || moveable >= doc_.Moveables.size()) return place;
+  const std::string* name = names_->ObjectName(doc_.Moveables[moveable].ObjectID);
+  return name != nullptr && !name->empty() ? *name + " (" + place + ")" : place;
+}
+
+std::string CheckNames::staticMesh(std::size_t index) const {
+  const std::string place = "static mesh " + std::to_string(index);
+  if (index >= doc_.StaticMeshes.size()) return place;
+  const auto found = staticNames_.find(ReadStaticMesh(doc_.StaticMeshes[index]).objectId);
+  return found != staticNames_.end() ? found->second + " (" + place + ")" : place;
+}
+
+std::int64_t CheckNames::animationNumber(std::int64_t animation) const {
+  if (animation < 0 || static_cast<std::size_t>(animation) >= owner_.size()) return animation;
+  const std::int64_t owner = owner_[static_cast<std::size_t>(animation)];
+  return owner < 0 ? animation : animation - firstAnimation_[static_cast<std::size_t>(owner)];
+}
+
+std::string CheckNames::subject(const Finding& f) const {
+  std::string text;
+  const auto append = [&text](const std::string& part) { text += (text.empty() ? "" : ", ") + part; };
+  if (f.moveable) append(object(*f.moveable));
+  if (f.staticMesh) append(staticMesh(*f.staticMesh));
+  if (f.animation) {
+    const std::int64_t a = *f.animation;
+    const bool own = f.moveable && a >= 0 && static_cast<std::size_t>(a) < owner_.size() &&
+                     owner_[static_cast<std::size_t>(a)] == static_cast<std::int64_t>(*f.moveable);
+    append(own ? "animation " + std::to_string(animationNumber(a)) + " (Animations " + std::to_string(a) + ")"
+               : "Animations " + std::to_string(a));
+  }
+  const bool told = (f.section == "Moveables" && f.moveable) || (f.section == "Animations" && f.animation) ||
+                    (f.section == "StaticMeshes" && f.staticMesh);
+  if (!told && !(f.moveable && f.record < 0)) {
+    append(f.record >= 0 ? f.section + " " + std::to_string(f.record) : f.section);
+  }
+  return text;
+}
+
+std::string CheckNames::line(const Finding& f) const {
+  std::string out = Describe(f.severity) + " " + subject(f) + ": " + f.problem;
+  if (!f.target.empty()) out += " (-> " + f.target + ")";
+  return out;
+}
+
+}  // namespace tarnlow

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <span>
+
+#include "check/check_context.h"
+
+namespace tarnlow {
+
+// The rules of the check, one family per file. A new rule is a function
+// here, its file, and a line in AllRules (rules.cpp).
+
+// Moveables: mesh pointers, mesh trees, animation range, frame offset.
+// Records which moveable owns which animation: it runs first.
+void CheckMoveables(CheckContext& context);
+// Animations: their key frames inside Frames and decodable.
+void CheckAnimationFrames(CheckContext& context);
+// Animations: next animation and frame, state-change ranges and the frames
+// their dispatches fire on.
+void CheckAnimationLinks(CheckContext& context);
+// Animations: their commands, and the frames sounds and effects name.
+void CheckAnimationCommands(CheckContext& context);
+// State changes and dispatches as sections: ranges, targets and frames.
+void CheckStateChanges(CheckContext& context);
+void CheckDispatches(CheckContext& context);
+// Mesh pointers into MeshData, each mesh decoded; static meshes' pointers.
+void CheckMeshPointers(CheckContext& context);
+void CheckStaticMeshes(CheckContext& context);
+// Texture-info records: page and square.
+void CheckTextureInfo(CheckContext& context);
+
+using Rule = void (*)(CheckContext&);
+
+// Every rule, in the order they run.
+std::span<const Rule> AllRules();
+
+}  // namespace tarnlow

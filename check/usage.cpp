@@ -1,0 +1,44 @@
+#include "check/usage.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "check/static_mesh_record.h"
+
+namespace tarnlow {
+
+namespace {
+
+// Marks first to first + count - 1, clipped to the array.
+void markRange(std::vector<bool>& used, std::int64_t first, std::int64_t count) {
+  const std::int64_t begin = std::max<std::int64_t>(first, 0);
+  const std::int64_t end = std::min<std::int64_t>(first + std::max<std::int64_t>(count, 0),
+                                                  static_cast<std::int64_t>(used.size()));
+  for (std::int64_t i = begin; i < end; ++i) used[static_cast<std::size_t>(i)] = true;
+}
+
+}  // namespace
+
+Usage FindUsage(const WadDocument& document) {
+  Usage usage{std::vector<bool>(document.MeshPointers.size()), std::vector<bool>(document.StateChanges.size()),
+              std::vector<bool>(document.AnimDispatches.size()), std::vector<bool>(document.TextInfo.size())};
+  for (std::size_t m = 0; m < document.Moveables.size(); ++m) {
+    const MoveableRecord moveable = document.Moveables[m];
+    markRange(usage.meshPointers, moveable.StartingMesh, moveable.NumMeshes);
+  }
+  for (std::size_t s = 0; s < document.StaticMeshes.size(); ++s) {
+    markRange(usage.meshPointers, ReadStaticMesh(document.StaticMeshes[s]).mesh, 1);
+  }
+  for (std::size_t a = 0; a < document.Animations.size(); ++a) {
+    const AnimationRecord animation = document.Animations[a];
+    markRange(usage.stateChanges, animation.StateChange, animation.NumStateChanges);
+  }
+  for (std::size_t s = 0; s < document.StateChanges.size(); ++s) {
+    if (!usage.stateChanges[s]) continue;
+    const StateChangeRecord change = document.StateChanges[s];
+    markRange(usage.dispatches, change.AnimDispatches, change.NumAnimDispatched);
+  }
+  return usage;
+}
+
+}  // namespace tarnlow

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <vector>
+
+#include "wad/wad_document.h"
+
+namespace tarnlow {
+
+// Which records something the game plays refers to. A fault in a record
+// that nothing refers to cannot reach the game; the check weighs it as a
+// note.
+struct Usage {
+  std::vector<bool> meshPointers;  // named by a moveable's meshes or a static mesh
+  std::vector<bool> stateChanges;  // in an animation's state-change range
+  std::vector<bool> dispatches;    // in a used state change's dispatch range
+  std::vector<bool> textInfo;      // shown by a face of a used mesh; the mesh rule fills it
+};
+
+// The mesh pointers, state changes and dispatches in use; `textInfo` is
+// sized but left unmarked (only decoding the meshes tells). Ranges that
+// leave their array mark what lies inside it. Never fails.
+Usage FindUsage(const WadDocument& document);
+
+}  // namespace tarnlow

@@ -1,0 +1,91 @@
+// The rules of the check, each broken alone in a WAD that is clean otherwise.
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "anim/animation_graph.h"
+#include "check/check_wad.h"
+#include "data/sample_content.h"
+#include "tests/support/animated_wad.h"
+
+namespace tarnlow::test {
+namespace {
+
+using W = AnimatedWad&;
+
+TEST(CheckRules, CleanWadsHaveNoFindings) {
+  for (const WadDocument& doc : {AnimatedWad::Clean().build(), sample::SampleWad()}) {
+    for (const Finding& f : CheckWad(doc)) ADD_FAILURE() << FormatFinding(f);
+  }
+}
+
+// Each rule of the check, tested with the clean animated WAD broken in
+// exactly the one way that rule looks for.
+TEST(CheckRules, EachBrokenRuleGivesOneFindingAboutItsRecord) {
+  const Severity E = Severity::Error, Wn = Severity::Warning;
+  // Faults found by the skeleton, the range and the command decoders are
+  // passed on: one of each stands for them all.
+  const struct { const char* rule; void (*breakIt)(W); Severity severity; const char* section; std::int64_t record; }
+      rules[] = {
+      {"moveable meshes leave MeshPointers", [](W w) { w.moveables[0].StartingMesh = 1; }, E, "Moveables", 0},
+      {"moveable without meshes", [](W w) { w.moveables[0].NumMeshes = 0; }, E, "Moveables", 0},
+      {"first animation after the next moveable's",
+       [](W w) {
+         w.moveables[0].Unknown3 = WriteAnimationRef({44, 1});
+         w.moveables[1].Unknown3 = WriteAnimationRef({0, 0});
+       },
+       E, "Moveables", 0},
+      {"frame offset differs", [](W w) { w.moveables[0].Unknown3 = WriteAnimationRef({2, 0}); }, Wn, "Moveables", 0},
+      {"frame rate 0", [](W w) { w.animations[0].FrameRate = 0; }, E, "Animations", 0},
+      {"odd frame offset", [](W w) { w.animations[1].FrameOffset = 45; }, E, "Animations", 1},
+      {"frame size below the header", [](W w) { w.animations[0].FrameSize = 8; }, E, "Animations", 0},
+      {"key frames run past Frames", [](W w) { w.animations[1].FrameOffset = 46; }, E, "Animations", 1},
+      {"key frame needs more than FrameSize", [](W w) { w.frames[22 + 9] = 0; }, E, "Animations", 1},
+      {"next animation outside", [](W w) { w.animations[0].NextAnimation = 7; }, E, "Animations", 0},
+      {"next frame of another animation", [](W w) { w.animations[0].NextFrame = 3; }, Wn, "Animations", 0},
+      {"next frame of no animation", [](W w) { w.animations[0].NextFrame = 9; }, E, "Animations", 0},
+      {"next animation of another moveable", [](W w) { w.moveables[1].Unknown3 = WriteAnimationRef({44, 1}); }, Wn,
+       "Animations", 1},
+      {"state changes leave StateChanges", [](W w) { w.animations[0].NumStateChanges = 2; }, E, "Animations", 0},
+      {"negative state change count", [](W w) { w.animations[0].NumStateChanges = -1; }, E, "Animations", 0},
+      {"commands leave AnimCommands", [](W w) { w.animations[0].AnimCommands = 3; }, E, "Animations", 0},
+      {"sound at a frame the animation lacks", [](W w) { w.commands[1] = 7; }, Wn, "Animations", 0},
+      {"dispatches leave AnimDispatches", [](W w) { w.stateChanges[0].NumAnimDispatched = 2; }, E, "StateChanges", 0},
+      {"negative first dispatch", [](W w) { w.stateChanges[0].AnimDispatches = -1; }, E, "StateChanges", 0},
+      {"empty dispatch range", [](W w) { w.dispatches[0].Low = 2, w.dispatches[0].High = 1; }, E, "AnimDispatches", 0},
+      {"dispatch to an animation outside", [](W w) { w.dispatches[0].NextAnimation = 9; }, E, "AnimDispatches", 0},
+      {"dispatch to a frame of no animation", [](W w) { w.dispatches[0].NextFrame = 9; }, E, "AnimDispatches", 0},
+      {"dispatch to a frame of another animation", [](W w) { w.dispatches[0].NextFrame = 3; }, Wn, "AnimDispatches", 0},
+      {"dispatch range beyond its animation", [](W w) { w.dispatches[0].High = 6; }, Wn, "AnimDispatches", 0},
+      {"mesh pointer past MeshData", [](W w) { w.pointers = {0, 100000}; }, E, "MeshPointers", 1},
+      {"negative mesh pointer", [](W w) { w.pointers = {0, -2}; }, E, "MeshPointers", 1},
+      {"mesh that cannot be decoded", [](W w) { w.meshes[1].NumVertices = 0; }, E, "MeshPointers", 1},
+      {"unknown face type", [](W w) { w.meshes[1].Faces[0] = MeshFace{7, {}, 0, 0}; }, Wn, "MeshPointers", 1},
+      {"static mesh outside MeshPointers", [](W w) { w.statics[0].Bytes[4] = 5; }, E, "StaticMeshes", 0},
+      {"texture page that does not exist", [](W w) { w.meshes[1].Faces[0].Texture = 0, w.textInfo[0].Bytes[2] = 1; },
+       E, "TextInfo", 0},
+      {"texture square leaving its page", [](W w) { w.meshes[1].Faces[0].Texture = 0, w.textInfo[0].Bytes[0] = 240; },
+       E, "TextInfo", 0},
+  };
+  for (const auto& r : rules) {
+    SCOPED_TRACE(r.rule);
+    AnimatedWad wad = AnimatedWad::Clean();
+    r.breakIt(wad);
+    const std::vector<Finding> findings = CheckWad(wad.build());
+    ASSERT_EQ(findings.size(), 1u) << (findings.empty() ? "" : FormatFinding(findings[0]));
+    EXPECT_EQ(std::tie(findings[0].severity, findings[0].section, findings[0].record),
+              std::tie(r.severity, r.section, r.record))
+        << FormatFinding(findings[0]);
+  }
+}
+
+TEST(CheckRules, SummaryCountsEachSeverity) {
+  std::vector<Finding> findings;
+  for (Severity s : {Severity::Error, Severity::Note, Severity::Error, Severity::Note}) findings.push_back({s, "A"});
+  EXPECT_EQ(CheckSummaryLine(CountFindings(findings)), "2 errors, 0 warnings, 2 notes");
+  findings[1].severity = Severity::Warning;
+  EXPECT_EQ(CheckSummaryLine(CountFindings(findings)), "2 errors, 1 warning, 1 note");
+}
+
+}  // namespace
+}  // namespace tarnlow::test
