@@ -186,7 +186,7 @@ std::variant<PlayPosition, Finding> PlayOn(const WadDocument& document, PlayPosi
     }
     const AnimationRecord a = document.Animations[static_cast<std::size_t>(at.animation)];
     const int count = FrameCount(a);
-    if (count == 0) return fail(at.animation, "it has no frames (FrameEnd is before FrameStart)");
+    if (count == 0) return fail(at.animation, "it has no frames to play");
     if (at.frame + left < count) {
       at.frame += left;
       return at;
@@ -197,11 +197,11 @@ std::variant<PlayPosition, Finding> PlayOn(const WadDocument& document, PlayPosi
       return fail(at.animation, "NextAnimation " + std::to_string(next) + " does not exist");
     }
     const AnimationRecord n = document.Animations[static_cast<std::size_t>(next)];
-    if (a.NextFrame < n.FrameStart || a.NextFrame > n.FrameEnd) {
-      return fail(at.animation, "NextFrame " + std::to_string(a.NextFrame) + " is not a frame of animation " +
+    if (FrameNumber(a.NextFrame) < FrameNumber(n.FrameStart) || FrameNumber(a.NextFrame) > FrameNumber(n.FrameEnd)) {
+      return fail(at.animation, "NextFrame " + std::to_string(FrameNumber(a.NextFrame)) + " is not a frame of animation " +
                                     std::to_string(next));
     }
-    at = {next, static_cast<double>(a.NextFrame - n.FrameStart)};
+    at = {next, static_cast<double>(FrameNumber(a.NextFrame) - FrameNumber(n.FrameStart))};
   }
   return fail(at.animation, "playback does not settle within 10000 animations");
 }

@@ -90,18 +90,31 @@ std::optional<std::size_t> FrameWordCount(std::span<const std::uint8_t> bytes, i
   return at;
 }
 
+bool IsEmptyAnimation(const AnimationRecord& a) {
+  return static_cast<std::uint16_t>(FrameNumber(a.FrameEnd) + 1) == FrameNumber(a.FrameStart);
+}
+
 int FrameCount(const AnimationRecord& a) {
-  return a.FrameEnd < a.FrameStart ? 0 : int{a.FrameEnd} - int{a.FrameStart} + 1;
+  const int start = FrameNumber(a.FrameStart), end = FrameNumber(a.FrameEnd);
+  return IsEmptyAnimation(a) || end < start ? 0 : end - start + 1;
 }
 
 std::variant<int, Finding> KeyFrameCount(const AnimationRecord& a, std::int64_t animationIndex) {
-  if (a.FrameRate == 0) return animationProblem(animationIndex, "FrameRate 0: no frame between two key frames");
-  if (a.FrameEnd < a.FrameStart) {
-    return animationProblem(animationIndex, "FrameEnd " + std::to_string(a.FrameEnd) + " is before FrameStart " +
-                                                std::to_string(a.FrameStart));
+  if (IsEmptyAnimation(a)) {
+    Finding empty = animationProblem(animationIndex, "no frames: FrameEnd " + std::to_string(FrameNumber(a.FrameEnd)) +
+                                                         " one before FrameStart " +
+                                                         std::to_string(FrameNumber(a.FrameStart)) +
+                                                         " marks an empty animation");
+    empty.severity = Severity::Note;
+    return empty;
   }
-  const int span = int{a.FrameEnd} - int{a.FrameStart};
-  return (span + a.FrameRate - 1) / a.FrameRate + 1;
+  if (a.FrameRate == 0) return animationProblem(animationIndex, "FrameRate 0: no frame between two key frames");
+  const int start = FrameNumber(a.FrameStart), end = FrameNumber(a.FrameEnd);
+  if (end < start) {
+    return animationProblem(animationIndex,
+                            "FrameEnd " + std::to_string(end) + " is before FrameStart " + std::to_string(start));
+  }
+  return (end - start + a.FrameRate - 1) / a.FrameRate + 1;
 }
 
 std::variant<KeyFrameRead, Finding> DecodeKeyFrame(const WadDocument& document, std::int64_t animationIndex,

@@ -67,10 +67,20 @@ std::variant<KeyFrame, Finding> DecodeFrameWords(std::span<const std::int16_t> w
 // end before the frame does. Reads only the words it needs; pure.
 std::optional<std::size_t> FrameWordCount(std::span<const std::uint8_t> bytes, int meshCount);
 
+// A frame number as the game counts it: FrameStart, FrameEnd and NextFrame
+// are unsigned 16-bit words, so that a WAD's frames can run past 32767.
+inline int FrameNumber(std::int16_t word) { return static_cast<std::uint16_t>(word); }
+
+// True when FrameEnd is one before FrameStart (0xFFFF before 0): how the
+// level tools mark an animation with no frames of its own. They still store
+// one key frame for it, which nothing plays.
+bool IsEmptyAnimation(const AnimationRecord& a);
+
 // How many key frames animation `a` stores: one every FrameRate frames from
 // FrameStart to FrameEnd, the last one included even when the span is not a
 // whole number of steps (ceil((FrameEnd - FrameStart) / FrameRate) + 1).
-// Fails when FrameRate is 0 or FrameEnd is before FrameStart.
+// Fails when FrameRate is 0 or FrameEnd is before FrameStart; the finding is
+// a note for an empty animation (IsEmptyAnimation), an error otherwise.
 std::variant<int, Finding> KeyFrameCount(const AnimationRecord& a, std::int64_t animationIndex);
 
 // Frames of animation `a` (FrameEnd - FrameStart + 1; 0 when the end is

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "anim/frame_box.h"
 #include "mesh/mesh_decoder.h"
 #include "mesh/mesh_lists.h"
 
@@ -31,12 +32,16 @@ Vec3 turn(const Transform& t, Vec3 v) {
 
 Vec3 vec(const MeshVector& v) { return {double(v.X), double(v.Y), double(v.Z)}; }
 
+std::string boxText(double minX, double maxX, double minY, double maxY, double minZ, double maxZ) {
+  return "X " + number(minX) + " to " + number(maxX) + ", Y " + number(minY) + " to " + number(maxY) + ", Z " +
+         number(minZ) + " to " + number(maxZ);
+}
+
 }  // namespace
 
 std::string PosedObjectToObj(const WadDocument& document, const ObjectPose& pose, std::string_view title) {
   std::ostringstream out;
-  out << "# " << title << '\n'
-      << "# " << pose.meshes.size() << " meshes placed by the mesh tree; coordinates in WAD units, Y points down\n";
+  Box3 posed;
   // OBJ numbers vertices and normals across the whole file, from 1.
   std::size_t vertexBase = 1, normalBase = 1;
   for (std::size_t j = 0; j < pose.meshes.size(); ++j) {
@@ -54,7 +59,11 @@ std::string PosedObjectToObj(const WadDocument& document, const ObjectPose& pose
       continue;
     }
     const MeshRecord& mesh = std::get<MeshRecord>(decoded);
-    for (const MeshVector& v : mesh.Vertices) writePoint(out, "v", Apply(placed.world, vec(v)));
+    for (const MeshVector& v : mesh.Vertices) {
+      const Vec3 p = Apply(placed.world, vec(v));
+      posed.add(p);
+      writePoint(out, "v", p);
+    }
     // Normals are stored with 16384 as unit length; turned, they keep it.
     for (const MeshVector& n : mesh.Normals) {
       const Vec3 t = turn(placed.world, vec(n));
@@ -81,7 +90,19 @@ std::string PosedObjectToObj(const WadDocument& document, const ObjectPose& pose
     vertexBase += mesh.Vertices.size();
     normalBase += mesh.Normals.size();
   }
-  return out.str();
+  std::ostringstream header;
+  header << "# " << title << '\n'
+         << "# " << pose.meshes.size() << " meshes placed by the mesh tree; coordinates in WAD units, Y points down\n";
+  // The key frame's own box lets a reader judge the pose without a viewer.
+  if (pose.animation) {
+    const BoundingBox& b = pose.box;
+    header << "# stored box of the key frame: " << boxText(b.minX, b.maxX, b.minY, b.maxY, b.minZ, b.maxZ) << '\n';
+  }
+  if (!posed.empty()) {
+    header << "# box of this pose: "
+           << boxText(posed.min.x, posed.max.x, posed.min.y, posed.max.y, posed.min.z, posed.max.z) << '\n';
+  }
+  return header.str() + out.str();
 }
 
 }  // namespace tarnlow

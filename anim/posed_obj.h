@@ -14,7 +14,9 @@ namespace tarnlow {
 // dummy mesh (pointer 0) is the mesh at offset 0 and is written with a
 // comment that says so; a mesh that cannot be decoded or lies outside
 // MeshPointers is left out with a comment saying why, and so is a face that
-// names a missing vertex. Never fails.
+// names a missing vertex. The header comment gives the box stored in the
+// key frame (when the pose has an animation) and the box of the vertices
+// written. Never fails.
 std::string PosedObjectToObj(const WadDocument& document, const ObjectPose& pose, std::string_view title);
 
 }  // namespace tarnlow

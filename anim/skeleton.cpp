@@ -112,8 +112,11 @@ std::variant<Skeleton, Finding> BuildSkeleton(const WadDocument& document, std::
             " MeshTrees words; those meshes hang at their parent's origin",
         at(treeOutside)));
   }
+  // The bottom of the game's matrix stack is the object's own placement, so
+  // a pop with nothing saved most plausibly lands on the root: the object is
+  // drawn whole, and the entry only warned about.
   if (emptyPops.count > 0) {
-    skeleton.problems.push_back(moveableProblem(moveableIndex, Severity::Error,
+    skeleton.problems.push_back(moveableProblem(moveableIndex, Severity::Warning,
                                                 entries(emptyPops) + " pop from an empty stack; they hang from mesh 0",
                                                 at(emptyPops)));
   }

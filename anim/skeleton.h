@@ -35,9 +35,9 @@ struct Skeleton {
   std::size_t moveable = 0;
   std::vector<Bone> bones;
   // What the tree could not say: an entry outside MeshTrees (the bone hangs
-  // at offset 0 from the previous bone), a pop from an empty stack (the bone
-  // hangs from the root), unknown flag bits, a mesh pointer outside
-  // MeshPointers. The skeleton is still whole.
+  // at offset 0 from the previous bone), a pop from an empty stack (a
+  // warning: the bone hangs from the root), unknown flag bits, a mesh
+  // pointer outside MeshPointers. The skeleton is still whole.
   std::vector<Finding> problems;
 };
 

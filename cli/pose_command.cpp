@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include "anim/animation_graph.h"
+#include "anim/drawn_object.h"
 #include "anim/pose.h"
 #include "anim/posed_obj.h"
 #include "cli/object_commands.h"
@@ -109,16 +110,47 @@ int RunPose(const CommandContext& context) {
     title += ", rest pose";
   }
 
-  std::variant<ObjectPose, Finding> pose = PoseObject(*document, moveable, animation, arguments.frame);
+  std::variant<DrawnObject, Finding> drawn = DrawObject(*document, moveable);
+  if (const auto* failure = std::get_if<Finding>(&drawn)) {
+    context.err << "pose: cannot pose " << title << ": " << FormatFinding(*failure) << "\n";
+    return kExitFailure;
+  }
+  const DrawnObject& object = std::get<DrawnObject>(drawn);
+  // An empty animation has nothing to pose; like the window, show the rest
+  // pose and say why (its note is told below).
+  std::optional<std::int64_t> posed = animation;
+  if (animation && IsEmptyAnimation(document->Animations[static_cast<std::size_t>(*animation)])) {
+    posed.reset();
+    title += ": empty, rest pose";
+  }
+  std::variant<ObjectPose, Finding> pose = PoseSkeleton(*document, object.skeleton, posed, arguments.frame);
   if (const auto* failure = std::get_if<Finding>(&pose)) {
     context.err << "pose: cannot pose " << title << ": " << FormatFinding(*failure) << "\n";
     return kExitFailure;
   }
-  for (const Finding& problem : std::get<ObjectPose>(pose).problems) {
-    context.err << "pose: " << FormatFinding(problem) << "\n";
+  // What the window shows above the picture: the object's own findings and
+  // the chosen animation's, not every animation's.
+  std::vector<Finding> told;
+  for (const Finding& finding : object.findings) {
+    if (finding.section == "Moveables") told.push_back(finding);
+  }
+  if (animation) {
+    const auto position = static_cast<std::size_t>(*animation - range.first);
+    if (position < object.animationProblems.size() && object.animationProblems[position]) {
+      told.push_back(*object.animationProblems[position]);
+    }
+  }
+  bool error = false;
+  for (const Finding& finding : told) {
+    context.err << "pose: " << FormatFinding(finding) << "\n";
+    error = error || finding.severity == Severity::Error;
   }
   const std::string obj = PosedObjectToObj(*document, std::get<ObjectPose>(pose), title);
-  return WriteOutputFile(arguments.output, std::vector<std::uint8_t>(obj.begin(), obj.end()), "pose", context.err);
+  const int written =
+      WriteOutputFile(arguments.output, std::vector<std::uint8_t>(obj.begin(), obj.end()), "pose", context.err);
+  // The OBJ is written all the same, but an error printed is an error in the
+  // exit status too.
+  return written == kExitOk && error ? kExitFailure : written;
 }
 
 }  // namespace tarnlow::cli

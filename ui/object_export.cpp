@@ -9,6 +9,7 @@
 
 #include "anim/posed_obj.h"
 #include "mesh/mesh_decoder.h"
+#include "export/gltf_export.h"
 #include "export/obj_export.h"
 #include "mesh/static_meshes.h"
 #include "ui/object_view_widget.h"
@@ -21,10 +22,11 @@ namespace tarnlow::ui {
 
 namespace {
 
-enum class Kind { Obj, Png };
+enum class Kind { Glb, Gltf, Obj, Png };
 
 // In the order of kViewExportFilter.
-constexpr std::array<std::pair<const char*, Kind>, 2> kKinds = {{{".obj", Kind::Obj}, {".png", Kind::Png}}};
+constexpr std::array<std::pair<const char*, Kind>, 4> kKinds = {
+    {{".glb", Kind::Glb}, {".gltf", Kind::Gltf}, {".obj", Kind::Obj}, {".png", Kind::Png}}};
 
 // The kind a name's extension says, or the chosen filter's kind with its
 // extension added: Qt's own dialog adds none, and a file without one would
@@ -56,6 +58,22 @@ std::vector<std::uint8_t> ObjBytes(const ObjectViewWidget& view, const std::stri
   return Bytes(MeshToObj(std::get<MeshRecord>(mesh), title));
 }
 
+// The object with all its animations, or the static mesh; what had to be
+// left out goes to `notes`.
+std::vector<std::uint8_t> GltfBytes(const ObjectViewWidget& view, Kind kind, const std::string& title,
+                                    std::vector<std::string>& notes) {
+  const GltfContainer container = kind == Kind::Glb ? GltfContainer::Binary : GltfContainer::Json;
+  std::variant<GltfExport, Finding> exported =
+      view.staticMesh() ? ExportStaticGltf(view.document(), *view.staticMesh(), container, title)
+                        : ExportObjectGltf(view.document(), *view.moveable(), container, title);
+  if (const auto* problem = std::get_if<Finding>(&exported)) {
+    throw WadError(kSubscriptOutOfRange, FormatFinding(*problem));
+  }
+  GltfExport& done = std::get<GltfExport>(exported);
+  notes = std::move(done.notes);
+  return std::move(done.bytes);
+}
+
 std::vector<std::uint8_t> PngBytes(const ObjectViewWidget& view) {
   QByteArray encoded;
   QBuffer buffer(&encoded);
@@ -77,9 +95,14 @@ void ExportObjectView(Platform& platform, const ObjectViewWidget& view, const st
   const std::optional<FileDialogAnswer> answer = platform.SaveFileDialog(request);
   if (!answer) return;
   const auto [path, kind] = Target(*answer);
+  std::vector<std::string> notes;
   try {
     std::vector<std::uint8_t> bytes;
     switch (kind) {
+      case Kind::Glb:
+      case Kind::Gltf:
+        bytes = GltfBytes(view, kind, title, notes);
+        break;
       case Kind::Obj:
         bytes = ObjBytes(view, title);
         break;
@@ -93,7 +116,15 @@ void ExportObjectView(Platform& platform, const ObjectViewWidget& view, const st
   } catch (const WadError& e) {
     platform.ShowMessage("The export could not be written to " + Utf8FromPath(path) + ":\n" + e.what(), kAppTitle,
                          MessageButtons::Ok, MessageIcon::Exclamation);
+    return;
   }
+  if (notes.empty()) return;
+  // A long list would hide the buttons; the command line prints them all.
+  constexpr std::size_t kShown = 6;
+  std::string text = Utf8FromPath(path) + " was written, with these notes:";
+  for (std::size_t i = 0; i < notes.size() && i < kShown; ++i) text += "\n" + notes[i];
+  if (notes.size() > kShown) text += "\n(and " + std::to_string(notes.size() - kShown) + " more)";
+  platform.ShowMessage(text, kAppTitle, MessageButtons::Ok, MessageIcon::None);
 }
 
 }  // namespace tarnlow::ui

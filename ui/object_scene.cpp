@@ -16,12 +16,6 @@ Vec3 placed(const Transform* world, const MeshVector& v) {
 
 }  // namespace
 
-ObjectModel LoadObjectModel(const WadDocument& document, const Skeleton& skeleton) {
-  std::vector<std::int64_t> positions;
-  for (const Bone& bone : skeleton.bones) positions.push_back(bone.meshPointer);
-  return tarnlow::LoadObjectModel(document, positions);
-}
-
 std::vector<ObjectFace> ProjectObject(const ObjectModel& model, const std::vector<Transform>& world,
                                       const OrbitCamera& camera, const Viewport& viewport, Vec3 lightDirection) {
   std::vector<ObjectFace> faces;

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "anim/skeleton.h"
 #include "anim/transform.h"
 #include "mesh/object_model.h"
 #include "ui/preview_math.h"
@@ -17,9 +16,6 @@
 // placed by a pose's world transforms and projected as one set of faces.
 // No Qt, so it is tested without a screen.
 namespace tarnlow::ui {
-
-// The meshes of `skeleton` (mesh j at its bone's MeshPointers position).
-ObjectModel LoadObjectModel(const WadDocument& document, const Skeleton& skeleton);
 
 // A face of the posed object as it will be painted.
 struct ObjectFace {

@@ -214,6 +214,15 @@ QImage ObjectViewWidget::picture() const {
   return image;
 }
 
+std::optional<std::size_t> ObjectViewWidget::moveable() const {
+  return object_ ? std::optional<std::size_t>(object_->moveable) : std::nullopt;
+}
+
+const ObjectModel* ObjectViewWidget::model() const {
+  if (object_) return &object_->model;
+  return static_ ? &staticModel_ : nullptr;
+}
+
 void ObjectViewWidget::setOpensWindow(bool on) {
   opensWindow_ = on;
   cmdWindow->setVisible(on);
@@ -229,13 +238,11 @@ void ObjectViewWidget::requestWindowOrFit() {
 
 void ObjectViewWidget::clear() {
   document_ = {};
-  moveable_.reset();
+  object_.reset();
   static_.reset();
+  staticModel_ = {};
   pose_.reset();
-  skeleton_.reset();
   failure_.clear();
-  model_ = {};
-  graphProblems_.clear();
   playback_ = Playback();
   world_.clear();
   poseProblem_.clear();
@@ -250,22 +257,16 @@ void ObjectViewWidget::clear() {
 
 void ObjectViewWidget::showObject(const WadDocument& document, std::size_t moveableIndex) {
   clear();
-  std::variant<Skeleton, Finding> skeleton = BuildSkeleton(document, moveableIndex);
-  if (const auto* problem = std::get_if<Finding>(&skeleton)) {
+  std::variant<DrawnObject, Finding> drawn = DrawObject(document, moveableIndex);
+  if (const auto* problem = std::get_if<Finding>(&drawn)) {
     failure_ = QStringLiteral("This object cannot be assembled: %1").arg(QString::fromStdString(problem->problem));
     lblCaption_->setText(failure_);
     return;
   }
   document_ = document;
-  moveable_ = moveableIndex;
-  skeleton_ = std::move(std::get<Skeleton>(skeleton));
-  model_ = LoadObjectModel(document_, *skeleton_);
-  loadPages();
-  std::variant<AnimationGraph, Finding> graph = BuildAnimationGraph(document_, moveableIndex);
-  if (auto* built = std::get_if<AnimationGraph>(&graph)) {
-    graphProblems_ = built->problems;
-    playback_ = Playback(PlaybackAnimations(*built));
-  }
+  object_ = std::move(std::get<DrawnObject>(drawn));
+  loadPages(object_->pages);
+  playback_ = Playback(PlaybackAnimations(object_->graph));
   fillAnimations();
   pose();
   fit();
@@ -280,15 +281,21 @@ void ObjectViewWidget::showStatic(const WadDocument& document, std::size_t stati
   }
   document_ = document;
   static_ = staticIndex;
-  model_ = tarnlow::LoadObjectModel(document_, {ReadStaticMeshEntry(document_, staticIndex).Mesh});
-  loadPages();
+  staticModel_ = LoadObjectModel(document_, {ReadStaticMeshEntry(document_, staticIndex).Mesh});
+  std::vector<std::size_t> pages;
+  if (const std::optional<SceneMesh>& mesh = staticModel_.meshes.front()) {
+    for (const std::optional<FaceTexture>& texture : mesh->textures) {
+      if (texture) pages.push_back(texture->page);
+    }
+  }
+  loadPages(pages);
   syncControls();
   fit();
 }
 
 void ObjectViewWidget::showSameAs(const ObjectViewWidget& other) {
-  if (other.moveable_) {
-    showObject(other.document_, *other.moveable_);
+  if (other.object_) {
+    showObject(other.document_, other.object_->moveable);
     if (other.playback_.animation() >= 0) {
       cboAnimation->setCurrentIndex(other.playback_.animation());
       playback_.seek(other.playback_.frame());
@@ -305,15 +312,11 @@ void ObjectViewWidget::showSameAs(const ObjectViewWidget& other) {
   reproject();
 }
 
-void ObjectViewWidget::loadPages() {
-  for (const std::optional<SceneMesh>& mesh : model_.meshes) {
-    if (!mesh) continue;
-    for (const std::optional<FaceTexture>& texture : mesh->textures) {
-      if (texture && !pages_.contains(texture->page)) {
-        pages_[texture->page] = TexturePageImage(TexturePageAt(document_.TextData, texture->page))
-                                    .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-      }
-    }
+void ObjectViewWidget::loadPages(const std::vector<std::size_t>& pages) {
+  for (const std::size_t page : pages) {
+    if (pages_.contains(page)) continue;
+    pages_[page] = TexturePageImage(TexturePageAt(document_.TextData, page))
+                       .convertToFormat(QImage::Format_ARGB32_Premultiplied);
   }
 }
 
@@ -323,7 +326,14 @@ void ObjectViewWidget::fillAnimations() {
   const std::vector<PlaybackAnimation>& animations = playback_.animations();
   for (std::size_t i = 0; i < animations.size(); ++i) {
     const AnimationRecord record = document_.Animations[static_cast<std::size_t>(animations[i].index)];
-    cboAnimation->addItem(QString::fromStdString(AnimationLine(animations[i], static_cast<int>(i), record)));
+    QString line = QString::fromStdString(AnimationLine(animations[i], static_cast<int>(i), record));
+    const std::optional<Finding>& problem = object_->animationProblems[i];
+    // A mark the eye finds in a long list; the reason is one hover away.
+    if (problem) line += problem->severity == Severity::Error ? QStringLiteral("  [broken]") : QStringLiteral("  [!]");
+    cboAnimation->addItem(line);
+    if (problem) {
+      cboAnimation->setItemData(static_cast<int>(i), QString::fromStdString(FormatFinding(*problem)), Qt::ToolTipRole);
+    }
   }
   cboAnimation->setCurrentIndex(playback_.animation());
 }
@@ -371,19 +381,30 @@ void ObjectViewWidget::advance(double seconds) {
   pose();
 }
 
+const Finding* ObjectViewWidget::animationProblem() const {
+  const int position = playback_.animation();
+  if (!object_ || position < 0) return nullptr;
+  const std::optional<Finding>& problem = object_->animationProblems[static_cast<std::size_t>(position)];
+  return problem ? &*problem : nullptr;
+}
+
 void ObjectViewWidget::pose() {
-  if (!skeleton_) return;
+  if (!object_) return;
   poseProblem_.clear();
   const int position = playback_.animation();
   std::optional<std::int64_t> animation;
   if (position >= 0 && playback_.animations()[static_cast<std::size_t>(position)].frameCount > 0) {
     animation = playback_.animations()[static_cast<std::size_t>(position)].index;
   }
-  std::variant<ObjectPose, Finding> posed = PoseSkeleton(document_, *skeleton_, animation, playback_.frame());
+  // Frames after the first of a broken animation are read from the wrong
+  // words and fly apart; its first key frame is still right.
+  const Finding* broken = animationProblem();
+  const double frame = broken != nullptr && broken->severity == Severity::Error ? 0 : playback_.frame();
+  std::variant<ObjectPose, Finding> posed = PoseSkeleton(document_, object_->skeleton, animation, frame);
   if (const auto* problem = std::get_if<Finding>(&posed)) {
     // The meshes still stand, unturned, where the mesh tree puts them.
     poseProblem_ = QString::fromStdString(FormatFinding(*problem));
-    posed = PoseSkeleton(document_, *skeleton_, std::nullopt, 0);
+    posed = PoseSkeleton(document_, object_->skeleton, std::nullopt, 0);
   }
   world_.clear();
   pose_.reset();
@@ -397,29 +418,36 @@ void ObjectViewWidget::pose() {
 
 void ObjectViewWidget::reproject() {
   const QSize size = canvas_->size();
-  faces_ = ProjectObject(model_, world_, camera_, {double(size.width()), double(size.height())});
+  const ObjectModel* shown = model();
+  if (shown == nullptr) {
+    faces_.clear();
+    canvas_->update();
+    return;
+  }
+  faces_ = ProjectObject(*shown, world_, camera_, {double(size.width()), double(size.height())});
   canvas_->update();
 }
 
 void ObjectViewWidget::fit() {
-  camera_ = FitToPoints(camera_, PosedVertices(model_, world_));
+  if (const ObjectModel* shown = model()) camera_ = FitToPoints(camera_, PosedVertices(*shown, world_));
   reproject();
 }
 
 QString ObjectViewWidget::caption() const {
-  std::size_t faceCount = 0;
-  for (const std::optional<SceneMesh>& mesh : model_.meshes) faceCount += mesh ? mesh->mesh.Faces.size() : 0;
   if (static_) {
-    const std::optional<SceneMesh>& mesh = model_.meshes.front();
+    const std::optional<SceneMesh>& mesh = staticModel_.meshes.front();
     QString text = QStringLiteral("Static mesh %1: %2 vertices, %3 faces")
                        .arg(*static_)
                        .arg(mesh ? mesh->mesh.Vertices.size() : 0)
-                       .arg(faceCount);
-    if (!model_.problems.empty()) text += QLatin1Char('\n') + QString::fromStdString(model_.problems.front());
+                       .arg(mesh ? mesh->mesh.Faces.size() : 0);
+    if (!staticModel_.problems.empty()) text += QLatin1Char('\n') + QString::fromStdString(staticModel_.problems.front());
     return text;
   }
-  if (!skeleton_) return failure_.isEmpty() ? QStringLiteral("No object selected.") : failure_;
-  QString text = QStringLiteral("%1 meshes, %2 faces").arg(model_.meshes.size()).arg(faceCount);
+  if (!object_) return failure_.isEmpty() ? QStringLiteral("No object selected.") : failure_;
+  const ObjectModel& model = object_->model;
+  std::size_t faceCount = 0;
+  for (const std::optional<SceneMesh>& mesh : model.meshes) faceCount += mesh ? mesh->mesh.Faces.size() : 0;
+  QString text = QStringLiteral("%1 meshes, %2 faces").arg(model.meshes.size()).arg(faceCount);
   const int position = playback_.animation();
   if (position < 0) {
     text += QStringLiteral("; no animations: the rest pose");
@@ -429,10 +457,11 @@ QString ObjectViewWidget::caption() const {
   }
   if (highlight_) text += QStringLiteral("; %1 highlighted").arg(QString::fromStdString(MeshLabel(*highlight_)));
   QStringList problems;
+  // The chosen animation's own problem first: it is why the picture holds.
+  if (const Finding* problem = animationProblem()) problems << QString::fromStdString(FormatFinding(*problem));
   if (!poseProblem_.isEmpty()) problems << QStringLiteral("Cannot pose this frame: %1").arg(poseProblem_);
-  for (const std::string& problem : model_.problems) problems << QString::fromStdString(problem);
-  for (const Finding& problem : skeleton_->problems) problems << QString::fromStdString(FormatFinding(problem));
-  for (const Finding& problem : graphProblems_) problems << QString::fromStdString(FormatFinding(problem));
+  for (const std::string& problem : model.problems) problems << QString::fromStdString(problem);
+  for (const Finding& problem : object_->findings) problems << QString::fromStdString(FormatFinding(problem));
   if (!playback_.stopReason().empty()) problems << QString::fromStdString(playback_.stopReason());
   // Two lines stay readable; the Check button lists everything.
   if (!problems.isEmpty()) {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "anim/animation_graph.h"
+#include "anim/drawn_object.h"
 #include "anim/pose.h"
-#include "anim/skeleton.h"
 #include "ui/object_scene.h"
 #include "ui/playback.h"
 #include "wad/wad_document.h"
@@ -45,10 +45,13 @@ class ObjectViewWidget : public QWidget {
   explicit ObjectViewWidget(QWidget* parent = nullptr);
   ~ObjectViewWidget() override;
 
-  // Shows moveable `moveableIndex` of `document` (a copy is kept) at frame 0
-  // of its first animation, or in its rest pose when it has none, fitted to
-  // the view. What cannot be shown (no skeleton, meshes that do not decode,
-  // a frame that cannot be posed) is said in the caption; the rest is drawn.
+  // Shows moveable `moveableIndex` of `document` (a copy is kept) as the
+  // game draws it (DrawObject) at frame 0 of its first animation, or in its
+  // rest pose when it has none, fitted to the view. What cannot be shown (no
+  // skeleton, meshes that do not decode, a frame that cannot be posed) is
+  // said in the caption; the rest is drawn. An animation that cannot be
+  // played as stored is marked in the chooser, its reason is the caption's
+  // first problem while it is chosen, and only its key frame 0 is drawn.
   void showObject(const WadDocument& document, std::size_t moveableIndex);
   // Shows static mesh `staticIndex` of `document` (a copy is kept), fitted
   // to the view. A static whose mesh position lies outside MeshPointers, or
@@ -70,9 +73,9 @@ class ObjectViewWidget : public QWidget {
   // calls on each tick.
   void advance(double seconds);
 
-  bool hasObject() const { return moveable_.has_value() || static_.has_value(); }
+  bool hasObject() const { return object_.has_value() || static_.has_value(); }
   // The moveable or static mesh shown, if any.
-  std::optional<std::size_t> moveable() const { return moveable_; }
+  std::optional<std::size_t> moveable() const;
   std::optional<std::size_t> staticMesh() const { return static_; }
   const WadDocument& document() const { return document_; }
   // The pose of the frame shown (the rest pose when it cannot be posed);
@@ -111,8 +114,13 @@ class ObjectViewWidget : public QWidget {
  private:
   friend class ObjectCanvas;
   void fillAnimations();
-  // Makes the pages the model's faces show.
-  void loadPages();
+  // The meshes shown: the drawn object's or the static's; null for none.
+  const ObjectModel* model() const;
+  // Makes the picture of each page in `pages`.
+  void loadPages(const std::vector<std::size_t>& pages);
+  void requestWindowOrFit();
+  // Why the current animation cannot be played as stored; null when it can.
+  const Finding* animationProblem() const;
   // Poses the current frame, then reprojects.
   void pose();
   void reproject();
@@ -124,17 +132,13 @@ class ObjectViewWidget : public QWidget {
   // transparent); null when the object shows no such page.
   const QImage* shadedPage(std::size_t page, double brightness);
 
-  void requestWindowOrFit();
-
   WadDocument document_;
-  std::optional<std::size_t> moveable_;
+  std::optional<DrawnObject> object_;
   std::optional<std::size_t> static_;
-  bool opensWindow_ = false;
+  ObjectModel staticModel_;
   std::optional<ObjectPose> pose_;
-  std::optional<Skeleton> skeleton_;
+  bool opensWindow_ = false;
   QString failure_;
-  ObjectModel model_;
-  std::vector<Finding> graphProblems_;
   Playback playback_;
   std::vector<Transform> world_;
   QString poseProblem_;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "anim/key_frame.h"
+
 namespace tarnlow::ui {
 
 namespace {
@@ -26,7 +28,7 @@ std::vector<PlaybackAnimation> PlaybackAnimations(const AnimationGraph& graph) {
     const auto position = static_cast<std::size_t>(next - graph.animations.begin());
     out[i].next = static_cast<int>(position);
     // NextFrame counts the game's frames, as FrameStart does.
-    const int local = node.nextFrame - next->record.FrameStart;
+    const int local = FrameNumber(node.nextFrame) - FrameNumber(next->record.FrameStart);
     out[i].nextFrame = local >= 0 && local < out[position].frameCount ? local : 0;
   }
   return out;

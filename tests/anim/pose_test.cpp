@@ -92,7 +92,7 @@ TEST(Skeleton, FlagsPopAndPushTheParentStackAndFaultsBecomeOneFindingEach) {
        TreeWad(15, {2, 0, 0, 3, 0, 0, 1, 2, 0, 0, 3, 0, 0, 1}),
        {-1, 0, 1, 2, 0, 4, 5, 0, 7, 8, 9, 7, 11, 12, 7},
        std::nullopt},
-      {"a pop from an empty stack hangs from the root", TreeWad(3, {0, 1}), {-1, 0, 0}, Severity::Error},
+      {"a pop from an empty stack hangs from the root", TreeWad(3, {0, 1}), {-1, 0, 0}, Severity::Warning},
       {"entries past MeshTrees hang from the mesh before", TreeWad(4, {0}, 0), {-1, 0, 1, 2}, Severity::Error},
       {"a negative MeshTree", TreeWad(3, {0, 0}, -4), {-1, 0, 1}, Severity::Error},
       {"unknown flag bits are told and ignored", TreeWad(3, {8, 8}), {-1, 0, 1}, Severity::Note},

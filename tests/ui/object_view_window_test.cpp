@@ -2,6 +2,7 @@
 // shows, its window of its own, and what "Export..." writes.
 #include <QImage>
 
+#include "tests/support/animated_wad.h"
 #include "tests/ui/support/window_story.h"
 #include "ui/object_view_widget.h"
 #include "ui/object_view_window.h"
@@ -11,14 +12,14 @@ namespace {
 
 using tarnlow::test::StaticMeshAt;
 
-// StoryWad with two statics: slot 0 on the four-vertex mesh, and a slot the
+// A WAD whose cross-references hold, its first object animated (not LARA,
+// so no skin is missing), with two statics: slot 0 on mesh 1, and a slot the
 // name file does not name on a mesh position past the pointers.
 WadDocument WithStatics() {
-  WadDocument doc = StoryWad();
-  const std::vector<StaticMeshRecord> statics = {StaticMeshAt(0, 1), StaticMeshAt(400, 9)};
-  doc.NumStaticMeshes = static_cast<std::int32_t>(statics.size());
-  doc.StaticMeshes = RecordArray<StaticMeshRecord>::fromRecords(std::span<const StaticMeshRecord>(statics));
-  return doc;
+  tarnlow::test::AnimatedWad wad = tarnlow::test::AnimatedWad::Clean();
+  wad.moveables[0].ObjectID = 100;
+  wad.statics = {StaticMeshAt(0, 1), StaticMeshAt(400, 9)};
+  return wad.build();
 }
 
 class ObjectViewWindowTest : public WindowStory {};
@@ -86,16 +87,18 @@ TEST_F(ViewExportTest, ExportWritesThePoseAsObjOrThePictureAsPngByNameOrFilter) 
   QApplication::processEvents();
   const struct {
     const char* what;
-    int staticMesh;  // -1: object 0 (a dummy of 3 vertices and a mesh of 4)
+    int staticMesh;  // -1: object 0 (two meshes of 3 vertices)
     std::string answer;
     int filterIndex;
     std::string written;
-    int vertices;  // OBJ "v " lines; -1 for a PNG
+    int vertices;  // OBJ "v " lines; -1 a PNG, -2 a GLB with animations, -3 glTF JSON without
   } cases[] = {
-      {"the object's pose", -1, "lara.obj", 2, "lara.obj", 7},
-      {"a static mesh", 0, "plant.OBJ", 2, "plant.OBJ", 4},
-      {"the picture, the extension from the filter", -1, "shot", 2, "shot.png", -1},
+      {"the object's pose", -1, "lara.obj", 1, "lara.obj", 6},
+      {"a static mesh", 0, "plant.OBJ", 1, "plant.OBJ", 3},
+      {"the picture, the extension from the filter", -1, "shot", 4, "shot.png", -1},
       {"the picture by its name", 0, "plant.png", 1, "plant.png", -1},
+      {"the object as GLB, the extension from the filter", -1, "lara", 1, "lara.glb", -2},
+      {"a static mesh as glTF", 0, "plant.gltf", 1, "plant.gltf", -3},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -108,8 +111,15 @@ TEST_F(ViewExportTest, ExportWritesThePoseAsObjOrThePictureAsPngByNameOrFilter) 
     platform.answerSave(pathOf(c.answer), c.filterIndex);
     w.picObject->cmdExport->click();
     ASSERT_TRUE(std::filesystem::exists(dir / c.written));
+    const std::string text = ReadFileText(dir / c.written);
     if (c.vertices >= 0) {
-      EXPECT_EQ(Count(ReadFileText(dir / c.written), "\nv "), c.vertices);
+      EXPECT_EQ(Count(text, "\nv "), c.vertices);
+    } else if (c.vertices == -2) {
+      EXPECT_EQ(text.substr(0, 4), "glTF");
+      EXPECT_NE(text.find("\"animations\""), std::string::npos);
+    } else if (c.vertices == -3) {
+      EXPECT_NE(text.find("\"asset\""), std::string::npos);
+      EXPECT_EQ(text.find("\"animations\""), std::string::npos);
     } else {
       const QImage picture(QString::fromStdString(pathOf(c.written)));
       EXPECT_EQ(picture.size(), w.picObject->canvas()->size());

@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
+#include <QToolButton>
+#include <QComboBox>
 #include <QSpinBox>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -279,6 +281,31 @@ TEST_F(ObjectViewWidgetTest, BrokenObjectDrawsWhatItCanAndSaysWhy) {
     EXPECT_EQ(view.faces().size(), c.faces);
     EXPECT_GT(CountPixels(render(), [](QRgb p) { return p != kBackground; }), 1000);
   }
+}
+
+TEST_F(ObjectViewWidgetTest, BrokenAnimationHoldsItsFirstFrameAndSaysWhyInCaptionAndChooser) {
+  // FrameSize 11 where the frames need 13: key frame 1 would be read from
+  // word 11 on and key frame 2 from word 22: their root offsets land on
+  // words 17 and 28.
+  WadDocument doc = TwoSquares(5);
+  const AnimationRecord tooSmall{.FrameRate = 1, .FrameSize = 11, .FrameEnd = 2};
+  doc.Animations = RecordArray<AnimationRecord>::fromRecords(std::vector{tooSmall});
+  std::vector<std::int16_t> frames(3 * 13, 0);
+  frames[17] = frames[28] = 30000;
+  doc.Frames = RecordArray<std::int16_t>::fromRecords(std::span<const std::int16_t>(frames));
+  const std::optional<Finding> expected = std::get<DrawnObject>(DrawObject(doc, 0)).animationProblems.at(0);
+  ASSERT_TRUE(expected.has_value());
+  const QString said = QString::fromStdString(FormatFinding(*expected));
+
+  view.showObject(doc, 0);
+  const std::vector<ObjectFace> first = view.faces();
+  view.cmdStepForward->click();
+  view.cmdStepForward->click();
+  EXPECT_GT(view.playback().frame(), 0);
+  ASSERT_EQ(view.faces().size(), first.size());
+  for (std::size_t f = 0; f < first.size(); ++f) EXPECT_EQ(view.faces()[f].corners[0].x, first[f].corners[0].x);
+  EXPECT_TRUE(view.caption().contains(said)) << view.caption().toStdString();
+  EXPECT_EQ(view.cboAnimation->itemData(0, Qt::ToolTipRole).toString(), said);
 }
 
 TEST_F(ObjectViewWidgetTest, PlayingRunsTheTimerOnlyWhileTheViewIsShown) {
