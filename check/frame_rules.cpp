@@ -60,7 +60,8 @@ void checkFrames(CheckContext& context, std::int64_t index) {
     if (!frameWords) {
       std::variant<KeyFrameRead, Finding> read = DecodeKeyFrame(doc, index, k, moveable.NumMeshes);
       if (auto* problem = std::get_if<Finding>(&read)) {
-        context.pass(std::move(*problem), "key-frame-decode", owner).frame = a.FrameStart + std::int64_t{k} * a.FrameRate;
+        context.pass(std::move(*problem), "key-frame-decode", owner).frame =
+            a.FrameStart + std::int64_t{k} * a.FrameRate;
         break;
       }
       frameWords = std::get<KeyFrameRead>(read).frame.words;

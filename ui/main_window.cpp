@@ -19,8 +19,8 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include "check/check_wad.h"
 #include "ui/about_dialog.h"
+#include "ui/check_window.h"
 #include "ui/emblem.h"
 #include "ui/help_window.h"
 #include "ui/line_control.h"
@@ -157,7 +157,6 @@ void frmMain::BuildControls() {
   connect(cmdTextures, &QPushButton::clicked, this, &frmMain::cmdTextures_Click);
   connect(cmdObject, &QPushButton::clicked, this, &frmMain::cmdObject_Click);
   connect(cmdCheck, &QPushButton::clicked, this, &frmMain::cmdCheck_Click);
-  connect(picCheck, &QListWidget::itemClicked, this, &frmMain::picCheck_Click);
   connect(cmdStatics, &QPushButton::clicked, this, &frmMain::cmdStatics_Click);
   // Arrow keys and clicks alike; a click on the current line (after
   // looking elsewhere) shows it again.
@@ -177,6 +176,7 @@ void frmMain::BuildControls() {
   });
   connect(picObject, &ObjectViewWidget::windowRequested, this, &frmMain::OpenObjectWindow);
   connect(picObject, &ObjectViewWidget::exportRequested, this, [this] { ExportObject(*picObject); });
+  connect(frmCheck, &CheckWindow::findingChosen, this, &frmMain::ShowFinding);
 
   // A fixed border the user cannot drag; the resize step then fixes the
   // outer height.
@@ -198,13 +198,12 @@ void frmMain::BuildPreview(const Twips& tw) {
   picObject = new ObjectViewWidget(picPreview);
   picObject->setContentsMargins(6, 6, 6, 6);
   picObject->setOpensWindow(true);
-  picCheck = new QListWidget(picPreview);
   picStatics = new QListWidget(picPreview);
   picPreview->addWidget(picMesh);
   picPreview->addWidget(picTextures);
   picPreview->addWidget(picObject);
-  picPreview->addWidget(picCheck);
   picPreview->addWidget(picStatics);
+  frmCheck = new CheckWindow(platform_, this);
   picPreview->setCurrentWidget(picTextures);
 
   // Buttons rather than one toggle: the one pressed down says which picture
@@ -221,7 +220,7 @@ void frmMain::BuildPreview(const Twips& tw) {
   // A third row: the static meshes, which the object list does not hold.
   cmdStatics = new QPushButton(QStringLiteral("Static meshes"), fraWad[1]);
   cmdStatics->setGeometry(tw.rect(240, 6510, 2130, 375));
-  for (QPushButton* button : {cmdMesh, cmdTextures, cmdObject, cmdCheck, cmdStatics}) button->setCheckable(true);
+  for (QPushButton* button : {cmdMesh, cmdTextures, cmdObject, cmdStatics}) button->setCheckable(true);
   cmdTextures->setChecked(true);
 }
 
@@ -442,9 +441,14 @@ void frmMain::FillObjectList() { ui::FillObjectList(*cboMeshes, session_.wad, se
 void frmMain::ShowTexturePages() {
   picMesh->clear();
   picObject->clear();
-  picCheck->clear();
   picStatics->clear();
   if (objectWindow_ != nullptr) objectWindow_->view->clear();
+  // Findings of the WAD before would name records of another file.
+  if (frmCheck->isVisible()) {
+    frmCheck->check(session_.wad, session_.names);
+  } else {
+    frmCheck->clear();
+  }
   picTextures->showTexturePages(session_.wad, session_.swd);
   cmdTextures_Click();
 }
@@ -492,7 +496,6 @@ void frmMain::ShowPicture(QWidget* picture) {
   cmdMesh->setChecked(picture == picMesh);
   cmdTextures->setChecked(picture == picTextures);
   cmdObject->setChecked(picture == picObject);
-  cmdCheck->setChecked(picture == picCheck);
   cmdStatics->setChecked(picture == picStatics);
 }
 
@@ -503,32 +506,36 @@ void frmMain::cmdTextures_Click() { ShowPicture(picTextures); }
 void frmMain::cmdObject_Click() { ShowPicture(picObject); }
 
 void frmMain::cmdCheck_Click() {
-  picCheck->clear();
-  if (!session_.WadLoaded) {
-    picCheck->addItem(QStringLiteral("Open a WAD to check it."));
+  if (session_.WadLoaded) {
+    frmCheck->check(session_.wad, session_.names);
   } else {
-    const std::vector<Finding> findings = CheckWad(session_.wad);
-    picCheck->addItem(ToQString(CheckSummaryLine(CountFindings(findings))));
-    for (const Finding& finding : findings) {
-      auto* item = new QListWidgetItem(ToQString(FormatFinding(finding)), picCheck);
-      if (finding.moveable) item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(*finding.moveable));
-    }
+    frmCheck->clear();
   }
-  ShowPicture(picCheck);
+  frmCheck->show();
+  frmCheck->raise();
+  frmCheck->activateWindow();
 }
 
-void frmMain::picCheck_Click() {
-  const QListWidgetItem* item = picCheck->currentItem();
-  if (item == nullptr || !item->data(Qt::UserRole).isValid()) return;
-  const qulonglong moveable = item->data(Qt::UserRole).toULongLong();
-  // The object list stops at an object without a name row; such an object
-  // has no line to select.
-  if (moveable >= static_cast<qulonglong>(cboMeshes->count())) return;
-  const int row = static_cast<int>(moveable);
-  if (cboMeshes->currentRow() == row) {
-    cboMeshes_Click();
-  } else {
-    cboMeshes->setCurrentRow(row);
+void frmMain::ShowFinding(const Finding& finding) {
+  if (finding.moveable) {
+    // The object list stops at an object without a name row; such an
+    // object has no line to select.
+    if (*finding.moveable >= static_cast<std::size_t>(cboMeshes->count())) return;
+    const int row = static_cast<int>(*finding.moveable);
+    if (cboMeshes->currentRow() == row) {
+      cboMeshes_Click();
+    } else {
+      cboMeshes->setCurrentRow(row);
+    }
+    if (finding.animation) picObject->showAnimationFrame(*finding.animation, finding.frame);
+  } else if (finding.staticMesh) {
+    // The object view shows the static's mesh, or says above the picture
+    // why it cannot be had.
+    ShowStaticMesh(*finding.staticMesh);
+  } else if (finding.page) {
+    picTextures->setSource(TexturePageWidget::Source::Wad);
+    picTextures->setPage(static_cast<int>(*finding.page));
+    cmdTextures_Click();
   }
 }
 

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <array>
 
+#include "anim/finding.h"
 #include "ui/file_commands.h"
 #include "ui/session.h"
 
@@ -19,6 +20,7 @@ class QTextEdit;
 
 namespace tarnlow::ui {
 
+class CheckWindow;
 class HelpWindow;
 class LineControl;
 class MeshPreviewWidget;
@@ -80,15 +82,16 @@ class frmMain : public QMainWindow, private FileCommandView {
   QListWidget* MeshList = nullptr;
   // Pictures beside the lists, one at a time in the free part of the page:
   // the mesh selected in MeshList, the texture pages of the WAD and SWD, the
-  // selected object assembled and animated, or what the check of the WAD
-  // found, or the WAD's static meshes. The buttons under the lists choose
-  // between them.
+  // selected object assembled and animated, or the WAD's static meshes. The
+  // buttons under the lists choose between them; Check opens the findings in
+  // a window of their own, so that they stay in view beside the picture of
+  // what they are about.
   QStackedWidget* picPreview = nullptr;
   MeshPreviewWidget* picMesh = nullptr;
   TexturePageWidget* picTextures = nullptr;
   ObjectViewWidget* picObject = nullptr;
-  QListWidget* picCheck = nullptr;
   QListWidget* picStatics = nullptr;
+  CheckWindow* frmCheck = nullptr;
   QPushButton* cmdMesh = nullptr;
   QPushButton* cmdTextures = nullptr;
   QPushButton* cmdObject = nullptr;
@@ -144,10 +147,8 @@ class frmMain : public QMainWindow, private FileCommandView {
   void cmdMesh_Click();
   void cmdTextures_Click();
   void cmdObject_Click();
-  // Checks every cross-reference of the WAD and lists the findings.
+  // Checks the WAD and shows the findings window.
   void cmdCheck_Click();
-  // Selects the object that the selected finding is about, if any.
-  void picCheck_Click();
   // Lists the WAD's static meshes.
   void cmdStatics_Click();
   // Shows the static mesh of the selected line in the object view.
@@ -159,6 +160,9 @@ class frmMain : public QMainWindow, private FileCommandView {
   void OpenObjectWindow();
   // "Export..." of the object view.
   void ExportObject(const ObjectViewWidget& view);
+  // Shows what `finding` is about: its object, animation and frame, its
+  // static mesh or its texture page.
+  void ShowFinding(const Finding& finding);
 
  protected:
   void showEvent(QShowEvent* event) override;
