@@ -492,7 +492,7 @@ void frmMain::ShowFinding(const Finding& finding) {
       cboMeshes->setCurrentRow(row);
     }
     if (finding.animation) picObject->showAnimationFrame(*finding.animation, finding.frame);
-  } else if (finding.staticMesh) {
+  } else if (finding.staticMesh && *finding.staticMesh < session_.wad.StaticMeshes.size()) {
     // A static mesh's finding is that its mesh cannot be had: say so where
     // the mesh would be, or show what its pointer leads to.
     const std::int16_t position = ReadStaticMesh(session_.wad.StaticMeshes[*finding.staticMesh]).mesh;
