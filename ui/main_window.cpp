@@ -530,7 +530,7 @@ void frmMain::ShowFinding(const Finding& finding) {
     if (finding.animation) picObject->showAnimationFrame(*finding.animation, finding.frame);
   } else if (finding.staticMesh) {
     // The object view shows the static's mesh, or says above the picture
-    // why it cannot be had.
+    // why it cannot be had (an index past the statics included).
     ShowStaticMesh(*finding.staticMesh);
   } else if (finding.page) {
     picTextures->setSource(TexturePageWidget::Source::Wad);
