@@ -178,14 +178,18 @@ int RunCheck(const CommandContext& context) {
         const CheckNames namer(*document, &names);
         wad.groups = FoldFindings(wad.findings, namer);
         if (arguments.format == "json") all.push_back(wadJson(wad, &namer));
-        if (arguments.format == "text" && !arguments.many) printGroups(context.out, wad);
+        if (arguments.format == "text" && !arguments.many) {
+          progress.erase();
+          printGroups(context.out, wad);
+        }
       } else if (arguments.format == "json") {
         all.push_back(wadJson(wad, nullptr));
       }
       if (arguments.format == "text" && (document || arguments.many)) {
         const std::string summary =
             wad.unreadable ? wad.unreadable->substr(0, wad.unreadable->find('\n')) : CheckSummaryLine(wad.counts);
-        context.out << wad.path << ": " << summary << "\n";
+        progress.erase();
+        context.out << wad.path << ": " << summary << "\n" << std::flush;
       }
       progress.step();
     }

@@ -33,9 +33,12 @@ std::vector<std::filesystem::path> WadsUnder(const std::filesystem::path& path) 
 ProgressLine::ProgressLine(std::ostream& err, bool shown, std::size_t total, std::string verb)
     : err_(err), shown_(shown), total_(total), verb_(std::move(verb)) {}
 
-ProgressLine::~ProgressLine() {
+ProgressLine::~ProgressLine() { erase(); }
+
+void ProgressLine::erase() {
   if (!shown_ || width_ == 0) return;
   err_ << '\r' << std::string(width_, ' ') << '\r' << std::flush;
+  width_ = 0;
 }
 
 void ProgressLine::step() {

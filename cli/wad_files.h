@@ -27,6 +27,9 @@ class ProgressLine {
 
   // One more file done.
   void step();
+  // Takes the line off the terminal until the next step, so that output
+  // written meanwhile to the same terminal starts on a clean line.
+  void erase();
 
  private:
   std::ostream& err_;

@@ -6,8 +6,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <new>
 
 #include "check/baseline.h"
@@ -52,6 +54,30 @@ QColor colourOf(Severity severity) {
   return {};
 }
 
+// Rows as high as their text wrapped to the column: a tree view measures
+// every row one line high and cuts the rest off.
+class WrappingDelegate : public QStyledItemDelegate {
+ public:
+  explicit WrappingDelegate(QTreeView* view) : QStyledItemDelegate(view), view_(view) {}
+
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    int depth = 0;
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) ++depth;
+    // The branch lines, the icon and the item's own margins come off the
+    // column's width.
+    const int width = view_->columnWidth(0) - view_->indentation() * (depth + 1) - item.decorationSize.width() - 16;
+    const QRect text = item.fontMetrics.boundingRect(QRect(0, 0, std::max(width, 40), 1 << 20),
+                                                     Qt::TextWordWrap, item.text);
+    const QSize base = QStyledItemDelegate::sizeHint(option, index);
+    return {base.width(), std::max(base.height(), text.height() + 4)};
+  }
+
+ private:
+  QTreeView* view_;
+};
+
 QTreeWidgetItem* lineItem(QTreeWidgetItem* parent, const QStyle* style, Severity severity, const std::string& text,
                           int finding) {
   auto* item = new QTreeWidgetItem(parent);
@@ -86,6 +112,8 @@ CheckWindow::CheckWindow(Platform& platform, QWidget* parent) : QWidget(parent, 
   tvwFindings->setUniformRowHeights(false);
   tvwFindings->setTextElideMode(Qt::ElideNone);
   tvwFindings->header()->setStretchLastSection(true);
+  tvwFindings->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  tvwFindings->setItemDelegate(new WrappingDelegate(tvwFindings));
   tvwFindings->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
   auto* controls = new QHBoxLayout;
