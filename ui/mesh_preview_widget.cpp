@@ -207,7 +207,11 @@ void MeshPreviewWidget::paintMesh(QPainter& painter) {
     const QImage* page = texture != nullptr && *texture ? pages_.at((*texture)->page, face.brightness) : nullptr;
     if (page != nullptr) {
       painter.setPen(Qt::NoPen);
+      // Smoothed edges would let the background show through the seam
+      // between a quad's two triangles.
+      painter.setRenderHint(QPainter::Antialiasing, false);
       PaintTexturedFace(painter, face.corners.data(), static_cast<int>(face.corners.size()), **texture, *page);
+      painter.setRenderHint(QPainter::Antialiasing, true);
       if (hovered) {
         painter.setPen(edge);
         painter.setBrush(QColor(kHoveredFace.red(), kHoveredFace.green(), kHoveredFace.blue(), 120));
