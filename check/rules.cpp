@@ -15,6 +15,7 @@ std::span<const Rule> AllRules() {
       &CheckMeshPointers,
       &CheckStaticMeshes,
       &CheckTextureInfo,
+      &CheckDrawnObjects,
   };
   return kRules;
 }
