@@ -1,9 +1,7 @@
-#include <cstdio>
 #include <new>
-#include <system_error>
 
 #include "cli/look_commands.h"
-#include "export/png_file.h"
+#include "export/texture_page_files.h"
 #include "wad/file_paths.h"
 #include "wad/file_lookup.h"
 #include "wad/swd_reader.h"
@@ -63,12 +61,6 @@ std::optional<RecordArray<TextureRow>> loadSection(const TexturesArguments& argu
   return std::nullopt;
 }
 
-std::string pageFileName(std::size_t index) {
-  char name[32];
-  std::snprintf(name, sizeof name, "page_%03zu.png", index);
-  return name;
-}
-
 }  // namespace
 
 int RunTextures(const CommandContext& context) {
@@ -93,22 +85,13 @@ int RunTextures(const CommandContext& context) {
                 << heldRows << "; the missing rows are written as black\n";
   }
 
-  std::error_code ec;
-  std::filesystem::create_directories(arguments.folder, ec);
-  if (ec) {
-    context.err << "textures: cannot create the folder " << arguments.folder.string() << ": " << ec.message() << "\n";
+  try {
+    WriteTexturePages(*section, arguments.folder, [&](const std::filesystem::path& written) {
+      context.out << written.string() << "\n";
+    });
+  } catch (const WadError& e) {
+    context.err << "textures: cannot write the pages: " << e.what() << "\n";
     return kExitFailure;
-  }
-  for (std::size_t i = 0; i < pages; ++i) {
-    const TexturePage page = TexturePageAt(*section, i);
-    const std::filesystem::path target = arguments.folder / pageFileName(i);
-    try {
-      WritePngFile(target, TexturePage::kWidth, page.height, page.rgb);
-    } catch (const WadError& e) {
-      context.err << "textures: cannot write " << target.string() << ": " << e.what() << "\n";
-      return kExitFailure;
-    }
-    context.out << target.string() << "\n";
   }
   return kExitOk;
 }

@@ -16,6 +16,7 @@
 #include "mesh/mesh_lists.h"
 #include "mesh/object_model.h"
 #include "wad/byte_reader.h"
+#include "wad/file_paths.h"
 
 namespace tarnlow {
 
@@ -339,7 +340,7 @@ GltfExport writeScene(const WadDocument& document, const Skeleton& skeleton, con
 }  // namespace
 
 std::optional<GltfContainer> GltfContainerOf(const std::filesystem::path& path) {
-  std::string extension = path.extension().string();
+  std::string extension = Utf8FromPath(path.extension());
   for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
   if (extension == ".gltf") return GltfContainer::Json;
   if (extension == ".glb") return GltfContainer::Binary;
@@ -353,6 +354,7 @@ std::variant<GltfExport, Finding> ExportObjectGltf(const WadDocument& document, 
   const DrawnObject& object = std::get<DrawnObject>(drawn);
   GltfExport result;
   std::vector<const AnimationNode*> animations;
+  std::vector<std::int64_t> leftOut;
   for (std::size_t i = 0; i < object.graph.animations.size(); ++i) {
     const AnimationNode& node = object.graph.animations[i];
     const std::optional<Finding>& problem = object.animationProblems[i];
@@ -360,19 +362,18 @@ std::variant<GltfExport, Finding> ExportObjectGltf(const WadDocument& document, 
     // every viewer; a next animation elsewhere does not matter here.
     if (problem && problem->severity == Severity::Error) {
       result.notes.push_back("animation " + std::to_string(node.index) + " left out: " + problem->problem);
+      leftOut.push_back(node.index);
     } else if (node.keyFrameCount <= 0 || node.frameCount <= 0) {
       result.notes.push_back("animation " + std::to_string(node.index) + " left out: it stores no usable frames");
+      leftOut.push_back(node.index);
     } else {
       animations.push_back(&node);
     }
   }
-  // An animation left out has been told already.
   for (const Finding& finding : object.findings) {
-    const bool told = finding.section == std::string_view("Animations") &&
-                      std::any_of(object.graph.animations.begin(), object.graph.animations.end(), [&](const AnimationNode& n) {
-                        return n.index == finding.record;
-                      }) &&
-                      std::none_of(animations.begin(), animations.end(), [&](const AnimationNode* n) { return n->index == finding.record; });
+    // An animation left out has been told already.
+    const bool told = finding.section == "Animations" &&
+                      std::find(leftOut.begin(), leftOut.end(), finding.record) != leftOut.end();
     if (!told) result.notes.push_back(FormatFinding(finding));
   }
   return writeScene(document, object.skeleton, object.model, animations, container, name, std::move(result));

