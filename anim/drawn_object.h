@@ -76,8 +76,9 @@ std::optional<Finding> AnimationProblem(const WadDocument& document, const Skele
                                         const AnimationNode& node);
 
 // True when mesh position `meshPointer` holds a placeholder: a zero pointer
-// or the placeholder shape. A position outside MeshPointers or a mesh that
-// does not decode is not a placeholder.
+// (how the level tools leave Lara's meshes to LARA_SKIN; whatever lies at
+// offset 0 is drawn in its place) or the placeholder shape. A position
+// outside MeshPointers or a mesh that does not decode is not a placeholder.
 bool IsPlaceholderMesh(const WadDocument& document, std::int64_t meshPointer);
 
 }  // namespace tarnlow
