@@ -39,11 +39,12 @@ void checkNext(CheckContext& context, std::int64_t index, const AnimationRecord&
   }
   const std::optional<std::size_t> nextOwner = context.ownerOf(a.NextAnimation);
   if (owner && nextOwner != owner) {
-    context.add(Severity::Warning, "next-animation-foreign", "Animations", index,
-                "NextAnimation " + str(a.NextAnimation) + " belongs to " +
-                    (nextOwner ? "moveable " + str(static_cast<std::int64_t>(*nextOwner)) : std::string("no moveable")) +
-                    ", not to its own object",
-                "Animations " + str(a.NextAnimation), owner);
+    context.add(
+        Severity::Warning, "next-animation-foreign", "Animations", index,
+        "NextAnimation " + str(a.NextAnimation) + " belongs to " +
+            (nextOwner ? "moveable " + str(static_cast<std::int64_t>(*nextOwner)) : std::string("no moveable")) +
+            ", not to its own object",
+        "Animations " + str(a.NextAnimation), owner);
   }
 }
 
@@ -59,10 +60,10 @@ void checkStateChangeRange(CheckContext& context, std::int64_t index, const Anim
   }
   const std::int64_t last = std::int64_t{a.StateChange} + a.NumStateChanges - 1;
   if (a.StateChange < 0 || last >= count) {
-    context.add(Severity::Error, "state-changes-outside", "Animations", index,
-                "its state changes " + str(a.StateChange) + " to " + str(last) + " leave the " + str(count) +
-                    " state changes",
-                "StateChanges " + str(a.StateChange < 0 ? a.StateChange : count), owner);
+    context.add(
+        Severity::Error, "state-changes-outside", "Animations", index,
+        "its state changes " + str(a.StateChange) + " to " + str(last) + " leave the " + str(count) + " state changes",
+        "StateChanges " + str(a.StateChange < 0 ? a.StateChange : count), owner);
     return;
   }
   // Dispatches fire while the animation plays: their frame ranges are

@@ -15,10 +15,26 @@ namespace {
 // Sections in file order, for the WAD-wide part of the list.
 int sectionOrder(std::string_view section) {
   static constexpr std::array<std::string_view, 12> kOrder{
-      "TextInfo",     "TextData", "MeshPointers", "MeshData", "Animations", "StateChanges",
-      "AnimDispatches", "AnimCommands", "MeshTrees", "Frames", "Moveables", "StaticMeshes"};
+      "TextInfo",       "TextData",     "MeshPointers", "MeshData", "Animations", "StateChanges",
+      "AnimDispatches", "AnimCommands", "MeshTrees",    "Frames",   "Moveables",  "StaticMeshes"};
   const auto at = std::find(kOrder.begin(), kOrder.end(), section);
   return static_cast<int>(at - kOrder.begin());
+}
+
+// A finding about a state change or a dispatch is about the animation it
+// serves, and so about that animation's object.
+void attribute(const CheckContext& context, std::vector<Finding>& findings) {
+  const Usage& usage = context.usage();
+  for (Finding& f : findings) {
+    const std::vector<std::int64_t>* served = f.section == "StateChanges"     ? &usage.stateChangeAnimation
+                                              : f.section == "AnimDispatches" ? &usage.dispatchAnimation
+                                                                              : nullptr;
+    if (served == nullptr || !Inside(f.record, served->size())) continue;
+    const std::int64_t animation = (*served)[static_cast<std::size_t>(f.record)];
+    if (animation < 0) continue;
+    if (!f.animation) f.animation = animation;
+    if (!f.moveable) f.moveable = context.ownerOf(animation);
+  }
 }
 
 }  // namespace
@@ -27,6 +43,7 @@ std::vector<Finding> CheckWad(const WadDocument& document) {
   CheckContext context(document);
   for (const Rule rule : AllRules()) rule(context);
   std::vector<Finding> findings = context.take();
+  attribute(context, findings);
   WeighByUse(context, findings);
   // Objects first, each with its own findings; a finding about an object
   // that names its moveable record comes first within it.

@@ -52,15 +52,12 @@ void CheckDispatches(CheckContext& context) {
       // As for NextFrame of an animation: another animation's frame is
       // data the game can read, a frame of none is not.
       const bool anywhere = context.isAnyAnimationsFrame(dispatch.NextFrame);
-      Finding& f = context.add(anywhere ? Severity::Warning : Severity::Error,
-                               anywhere ? "dispatch-frame-elsewhere" : "dispatch-frame-nowhere", "AnimDispatches",
-                               record,
-                               "NextFrame " + str(dispatch.NextFrame) + " is not a frame of animation " +
-                                   str(dispatch.NextAnimation) + " (" + str(target.FrameStart) + " to " +
-                                   str(target.FrameEnd) + ")" + (anywhere ? "" : " nor of any other"),
-                               "Animations " + str(dispatch.NextAnimation),
-                               context.ownerOf(dispatch.NextAnimation));
-      f.animation = dispatch.NextAnimation;
+      context.add(anywhere ? Severity::Warning : Severity::Error,
+                  anywhere ? "dispatch-frame-elsewhere" : "dispatch-frame-nowhere", "AnimDispatches", record,
+                  "NextFrame " + str(dispatch.NextFrame) + " is not a frame of animation " +
+                      str(dispatch.NextAnimation) + " (" + str(target.FrameStart) + " to " + str(target.FrameEnd) +
+                      ")" + (anywhere ? "" : " nor of any other"),
+                  "Animations " + str(dispatch.NextAnimation));
     }
   }
 }

@@ -43,7 +43,8 @@ std::string str(std::int64_t v) { return std::to_string(v); }
 std::string rangeSubject(const std::vector<const Finding*>& members, const CheckNames& names) {
   const Finding& first = *members.front();
   std::string text = first.moveable ? names.object(*first.moveable) + ", " : std::string();
-  const bool byAnimation = std::all_of(members.begin(), members.end(), [](const Finding* f) { return f->animation.has_value(); });
+  const bool byAnimation =
+      std::all_of(members.begin(), members.end(), [](const Finding* f) { return f->animation.has_value(); });
   std::int64_t lo = INT64_MAX, hi = INT64_MIN;
   for (const Finding* f : members) {
     const std::int64_t n = byAnimation ? names.animationNumber(*f->animation) : f->record;
@@ -51,7 +52,7 @@ std::string rangeSubject(const std::vector<const Finding*>& members, const Check
     hi = std::max(hi, n);
   }
   const std::string span = lo == hi ? str(lo) : str(lo) + " to " + str(hi);
-  if (byAnimation && first.moveable) return text + "animations " + span;
+  if (byAnimation && first.moveable) return text + (lo == hi ? "animation " : "animations ") + span;
   if (byAnimation) return text + "Animations " + span;
   return text + first.section + " " + span;
 }
@@ -111,8 +112,8 @@ std::vector<FindingGroup> FoldFindings(const std::vector<Finding>& findings, con
         });
         problem += (same ? firstPieces.numbers[k] : "N") + firstPieces.text[k + 1];
       }
-      line.text = rangeSubject(members, names) + ", " + str(static_cast<std::int64_t>(members.size())) +
-                  " alike: " + problem;
+      line.text =
+          rangeSubject(members, names) + ", " + str(static_cast<std::int64_t>(members.size())) + " alike: " + problem;
     }
   }
   return groups;

@@ -1,8 +1,8 @@
-#include <cstdlib>
 #include <unordered_map>
 
 #include "check/rules.h"
 #include "check/static_mesh_record.h"
+#include "mesh/face_textures.h"
 #include "mesh/mesh_decoder.h"
 
 namespace tarnlow {
@@ -17,10 +17,9 @@ void CheckMeshPointers(CheckContext& context) {
   const WadDocument& doc = context.doc();
   const std::size_t bytes = doc.MeshData.size();
   std::vector<bool>& shown = context.usage().textInfo;
-  // A face names texture-info record i as i, or as -i mirrored.
-  const auto markTexture = [&shown](std::int16_t texture) {
-    const auto index = static_cast<std::size_t>(std::abs(static_cast<int>(texture)));
-    if (index < shown.size()) shown[index] = true;
+  const auto markTexture = [&shown](std::int16_t faceType, std::int16_t texture) {
+    const std::optional<std::size_t> index = TextureInfoIndex(faceType, texture);
+    if (index && *index < shown.size()) shown[*index] = true;
   };
   // Many pointers share a mesh (every DUMMY points at offset 0): each
   // offset is decoded once, and its faces' textures count when any pointer

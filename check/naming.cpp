@@ -6,12 +6,15 @@
 namespace tarnlow {
 
 CheckNames::CheckNames(const WadDocument& document, const ObjectNameTables* names)
-    : doc_(document), names_(names), firstAnimation_(document.Moveables.size(), -1),
+    : doc_(document),
+      names_(names),
+      firstAnimation_(document.Moveables.size(), -1),
       owner_(document.Animations.size(), -1) {
   for (std::size_t m = 0; m < document.Moveables.size(); ++m) {
     const AnimationRange range = ObjectAnimationRange(document, m);
     if (range.first < range.end) firstAnimation_[m] = range.first;
-    for (std::int64_t a = range.first; a < range.end; ++a) owner_[static_cast<std::size_t>(a)] = static_cast<std::int64_t>(m);
+    for (std::int64_t a = range.first; a < range.end; ++a)
+      owner_[static_cast<std::size_t>(a)] = static_cast<std::int64_t>(m);
   }
   if (names != nullptr) {
     // Static meshes are named in column 3, each beside its ObjectID (the

@@ -39,8 +39,8 @@ class CheckNames {
  private:
   const WadDocument& doc_;
   const ObjectNameTables* names_;
-  std::vector<std::int64_t> firstAnimation_;  // per moveable: its first animation, or -1
-  std::vector<std::int64_t> owner_;           // per animation: its moveable, or -1
+  std::vector<std::int64_t> firstAnimation_;                   // per moveable: its first animation, or -1
+  std::vector<std::int64_t> owner_;                            // per animation: its moveable, or -1
   std::unordered_map<std::int32_t, std::string> staticNames_;  // by static ObjectID
 };
 

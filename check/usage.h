@@ -14,9 +14,14 @@ struct Usage {
   std::vector<bool> stateChanges;  // in an animation's state-change range
   std::vector<bool> dispatches;    // in a used state change's dispatch range
   std::vector<bool> textInfo;      // shown by a face of a used mesh; the mesh rule fills it
+  // The first animation whose state changes cover each state change and
+  // dispatch, or -1: what a finding about one of them is about.
+  std::vector<std::int64_t> stateChangeAnimation;
+  std::vector<std::int64_t> dispatchAnimation;
 };
 
-// The mesh pointers, state changes and dispatches in use; `textInfo` is
+// The mesh pointers, state changes and dispatches in use, and the
+// animations they serve; `textInfo` is
 // sized but left unmarked (only decoding the meshes tells). Ranges that
 // leave their array mark what lies inside it. Never fails.
 Usage FindUsage(const WadDocument& document);

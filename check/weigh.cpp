@@ -26,12 +26,12 @@ const char* unusedReason(const Usage& usage, const Finding& f) {
 
 // What leads to each empty slot first: a moveable's first animation, a
 // non-empty animation's NextAnimation, or a used dispatch.
-std::map<std::int64_t, std::string> referencedEmptySlots(const CheckContext& context,
-                                                         const std::vector<bool>& empty) {
+std::map<std::int64_t, std::string> referencedEmptySlots(const CheckContext& context, const std::vector<bool>& empty) {
   const WadDocument& doc = context.doc();
   std::map<std::int64_t, std::string> referrers;
   const auto refer = [&](std::int64_t target, std::string who) {
-    if (Inside(target, empty.size()) && empty[static_cast<std::size_t>(target)]) referrers.try_emplace(target, std::move(who));
+    if (Inside(target, empty.size()) && empty[static_cast<std::size_t>(target)])
+      referrers.try_emplace(target, std::move(who));
   };
   for (std::size_t m = 0; m < doc.Moveables.size(); ++m) {
     refer(ReadAnimationRef(doc.Moveables[m]).firstAnimation, "it is its object's first animation");
@@ -39,7 +39,8 @@ std::map<std::int64_t, std::string> referencedEmptySlots(const CheckContext& con
   for (std::size_t a = 0; a < doc.Animations.size(); ++a) {
     if (empty[a]) continue;
     const std::int64_t next = doc.Animations[a].NextAnimation;
-    if (next != static_cast<std::int64_t>(a)) refer(next, "animation " + str(static_cast<std::int64_t>(a)) + " leads to it");
+    if (next != static_cast<std::int64_t>(a))
+      refer(next, "animation " + str(static_cast<std::int64_t>(a)) + " leads to it");
   }
   for (std::size_t d = 0; d < doc.AnimDispatches.size(); ++d) {
     if (!context.usage().dispatches[d]) continue;
@@ -79,8 +80,9 @@ void WeighByUse(const CheckContext& context, std::vector<Finding>& findings) {
   if (anyEmpty) {
     const std::map<std::int64_t, std::string> referred = referencedEmptySlots(context, empty);
     for (const auto& [slot, who] : referred) {
-      Finding f{Severity::Error, "Animations", slot, "an empty animation slot (no frames) that is used: " + who, {},
-                context.ownerOf(slot)};
+      Finding f{
+          Severity::Error,      "Animations", slot, "an empty animation slot (no frames) that is used: " + who, {},
+          context.ownerOf(slot)};
       f.rule = "empty-slot-used";
       f.animation = slot;
       weighed.push_back(std::move(f));
@@ -96,13 +98,15 @@ void WeighByUse(const CheckContext& context, std::vector<Finding>& findings) {
       std::int64_t base = 0;
       if (owner) base = ObjectAnimationRange(doc, *owner).first;
       const bool one = slots.size() == 1;
-      Finding f{Severity::Note, "Animations", -1,
+      Finding f{Severity::Note,
+                "Animations",
+                -1,
                 one ? "1 empty animation slot: " + str(slots.front() - base)
                     : str(static_cast<std::int64_t>(slots.size())) + " empty animation slots between " +
                           str(slots.front() - base) + " and " + str(slots.back() - base),
-                {}, owner};
+                {},
+                owner};
       f.rule = "empty-slots";
-      f.animation = slots.front();
       weighed.push_back(std::move(f));
     }
   }

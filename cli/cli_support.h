@@ -29,6 +29,7 @@ struct CommandContext {
   std::ostream& out;
   std::ostream& err;
   std::filesystem::path programFolder;
+  bool errIsTerminal = false;  // a progress line on `err` would be seen, not stored
 };
 
 // The folder that holds the running executable: /proc/self/exe on Linux,

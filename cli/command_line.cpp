@@ -8,6 +8,8 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#else
+#include <unistd.h>
 #endif
 
 namespace tarnlow::cli {
@@ -42,6 +44,8 @@ void UseBinaryStandardStreams() {
   _setmode(_fileno(stderr), _O_BINARY);
 }
 
+bool StderrIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
+
 #else
 
 std::vector<std::string> Utf8Arguments(int argc, char* argv[]) {
@@ -49,6 +53,8 @@ std::vector<std::string> Utf8Arguments(int argc, char* argv[]) {
 }
 
 void UseBinaryStandardStreams() {}
+
+bool StderrIsTerminal() { return isatty(STDERR_FILENO) != 0; }
 
 #endif
 

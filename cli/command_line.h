@@ -16,4 +16,8 @@ std::vector<std::string> Utf8Arguments(int argc, char* argv[]);
 // nothing where the streams have no text mode.
 void UseBinaryStandardStreams();
 
+// True when standard error is a terminal (a console on Windows), where a
+// progress line helps; false for a pipe or a file.
+bool StderrIsTerminal();
+
 }  // namespace tarnlow::cli

@@ -37,7 +37,9 @@ constexpr Command kCommands[] = {
     {"dump", "dump WAD", "The whole WAD as JSON: the counts and every record; texture pixels and\nmesh data bytes are given by their amounts only.", RunDump},
     {"textures", "textures WAD -o DIR [--swd]", "Write each 256 x 256 texture page of the WAD (with --swd: of the SWD beside\nit) as DIR/page_000.png, page_001.png, ...; magenta (255, 0, 255) is\ntransparent. The last page may be shorter. DIR is created when missing.", RunTextures},
     {"mesh", "mesh (--object N --mesh J | --pointer K | --static S) WAD -o FILE.obj", "Write one mesh as Wavefront OBJ: Mesh J of object N as the objects command\nnumbers them (both from 0), mesh pointer K, or the mesh of static mesh S.\nA DUMMY mesh (pointer 0) writes the mesh at offset 0 and says so on\nstderr; a mesh that cannot be decoded prints the reason and exits with 1.", RunMesh},
-    {"check", "check WAD [--format text|json]", "Test every cross-reference of the WAD: moveables to mesh pointers, mesh\ntrees, animations and frames; animations to frames, state changes,\ncommands and next animations; state changes to dispatches; dispatches to\nanimations and frames; mesh pointers into the mesh data; static meshes\nand texture-info records. One line per finding (severity, section,\nrecord, what is wrong, what it points at), then a summary line. Exit\nstatus 1 when there is an error or a warning.", RunCheck},
+    {"check", "check [--format text|json] [--against OLD.wad] WAD|FOLDER...",
+     "Test every cross-reference of each WAD and weigh what is wrong by what\nthe game uses: error, warning or note, grouped by object, alike findings\nfolded into one line. --against keeps the findings that OLD.wad has not.\nSeveral WADs or a folder give one summary row per WAD. Exit status 1 when\nthere is an error or a warning, 2 when a WAD cannot be read.",
+     RunCheck},
     {"pose", "pose --object N [--anim A] [--frame F] WAD -o FILE.obj", "Write object N assembled from its meshes, standing in frame F (0 = the\nfirst; fractions blend two key frames) of its animation A (0 = the\nobject's first), as Wavefront OBJ with one group per mesh. Without\n--anim: its first animation, or the rest pose when it has none.", RunPose},
     {"gltf", "gltf (--object N | --static N) WAD -o FILE.gltf|FILE.glb", "Write object N as the game draws it (Lara in LARA_SKIN's meshes) as a glTF\n2.0 scene: one node per mesh in the mesh tree's hierarchy, textured from\none atlas of the texture rectangles its faces use, with every animation\nof the object that can be played (30 frames a second). --static N writes\nstatic mesh N instead. .gltf embeds the data in the JSON, .glb is the\nbinary container.", RunGltf},
     {"help", "help", "Show this text (also --help or -h).", runHelp},
@@ -75,7 +77,7 @@ void PrintHelp(std::ostream& out) {
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const std::filesystem::path& programFolder) {
+           const std::filesystem::path& programFolder, bool errIsTerminal) {
   if (args.empty()) return UsageError(err, "no command given");
   const std::string& name = args[0];
   if (name == "--help" || name == "-h") {
@@ -84,7 +86,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
   for (const Command& c : Commands()) {
     if (name != c.name) continue;
-    const CommandContext context{std::vector<std::string>(args.begin() + 1, args.end()), out, err, programFolder};
+    const CommandContext context{std::vector<std::string>(args.begin() + 1, args.end()), out, err, programFolder,
+                                 errIsTerminal};
     return c.run(context);
   }
   return UsageError(err, "unknown command '" + name + "'");

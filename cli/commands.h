@@ -24,7 +24,8 @@ void PrintHelp(std::ostream& out);
 
 // Runs the command named by args[0] with the rest of args. Returns its exit
 // status; kExitUsage (with a message on err) for a missing or unknown command.
+// `errIsTerminal` lets long commands show their progress on err.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const std::filesystem::path& programFolder);
+           const std::filesystem::path& programFolder, bool errIsTerminal = false);
 
 }  // namespace tarnlow::cli

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "cli/report_commands.h"
+#include "cli/wad_files.h"
 #include "wad/wad_reader.h"
 
 namespace tarnlow::cli {
@@ -35,30 +36,6 @@ std::string parseArguments(const std::vector<std::string>& args, SummaryArgument
   }
   if (parsed.paths.empty()) return "summary: expected at least one WAD file or folder";
   return {};
-}
-
-bool hasWadExtension(const std::filesystem::path& path) {
-  std::string extension = path.extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-  return extension == ".wad";
-}
-
-// The WADs a command-line path names: a folder's *.wad files, searched
-// recursively and sorted, or the path itself. A path that is neither stays
-// in the list, so its row says why it cannot be read.
-std::vector<std::filesystem::path> wadsUnder(const std::filesystem::path& path) {
-  std::error_code ec;
-  if (!std::filesystem::is_directory(path, ec)) return {path};
-  std::vector<std::filesystem::path> found;
-  const auto options = std::filesystem::directory_options::skip_permission_denied;
-  std::filesystem::recursive_directory_iterator it(path, options, ec);
-  for (; !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-    std::error_code typeError;
-    if (it->is_regular_file(typeError) && hasWadExtension(it->path())) found.push_back(it->path());
-  }
-  std::sort(found.begin(), found.end());
-  return found;
 }
 
 // A field quoted CSV-style when it holds a comma, a quote or a line break.
@@ -124,15 +101,21 @@ int RunSummary(const CommandContext& context) {
   }
   std::vector<std::filesystem::path> wads;
   for (const std::string& path : arguments.paths) {
-    for (std::filesystem::path& wad : wadsUnder(PathFromUtf8(path))) wads.push_back(std::move(wad));
+    for (std::filesystem::path& wad : WadsUnder(PathFromUtf8(path))) wads.push_back(std::move(wad));
   }
 
   // Workers take the next unread WAD; each row goes to its file's slot, so
   // the output order does not depend on which worker finishes first.
   std::vector<std::string> rows(wads.size());
   std::atomic<std::size_t> next{0};
+  // Erased (by its end) before the table is written.
+  std::optional<ProgressLine> progress;
+  progress.emplace(context.err, context.errIsTerminal, wads.size(), "read");
   auto work = [&] {
-    for (std::size_t i = next++; i < wads.size(); i = next++) rows[i] = summaryRow(wads[i]);
+    for (std::size_t i = next++; i < wads.size(); i = next++) {
+      rows[i] = summaryRow(wads[i]);
+      progress->step();
+    }
   };
   const unsigned hardware = std::max(1u, std::thread::hardware_concurrency());
   const std::size_t jobs = std::min<std::size_t>(arguments.jobs > 0 ? arguments.jobs : hardware, wads.size());
@@ -146,6 +129,7 @@ int RunSummary(const CommandContext& context) {
   }
   work();
   workers.clear();
+  progress.reset();
 
   context.out << kHeader << "\n";
   for (const std::string& row : rows) context.out << row << "\n";

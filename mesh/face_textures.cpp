@@ -16,6 +16,12 @@ TextureInfo DecodeTextureInfo(const TextInfoRecord& record) {
           .Height = b[7]};
 }
 
+std::optional<std::size_t> TextureInfoIndex(std::int16_t faceType, std::int16_t texture) {
+  if (faceType == MeshFace::kQuad) return static_cast<std::size_t>(std::abs(static_cast<int>(texture)));
+  if (faceType == MeshFace::kTriangle) return static_cast<std::size_t>(static_cast<std::uint16_t>(texture) & 0x1FFF);
+  return std::nullopt;
+}
+
 std::optional<FaceTexture> FaceTextureOf(const MeshFace& face, const RecordArray<TextInfoRecord>& infos,
                                          std::size_t pageCount) {
   const bool quad = face.FaceType == MeshFace::kQuad && face.Vertices.size() == 4;
@@ -23,14 +29,12 @@ std::optional<FaceTexture> FaceTextureOf(const MeshFace& face, const RecordArray
   if (!quad && !triangle) return std::nullopt;
   const auto word = static_cast<std::uint16_t>(face.Texture);
   bool mirrored = false;
-  std::size_t index = 0;
+  const std::size_t index = *TextureInfoIndex(face.FaceType, face.Texture);
   int first = 0;  // the rectangle corner that face corner 0 takes
   if (quad) {
     mirrored = face.Texture < 0;
-    index = static_cast<std::size_t>(std::abs(static_cast<int>(face.Texture)));
   } else {
     mirrored = (word & 0x8000) != 0;
-    index = word & 0x1FFF;
     first = (word >> 13) & 3;
   }
   if (index >= infos.size()) return std::nullopt;

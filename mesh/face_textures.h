@@ -64,4 +64,9 @@ struct FaceTexture {
 std::optional<FaceTexture> FaceTextureOf(const MeshFace& face, const RecordArray<TextInfoRecord>& infos,
                                          std::size_t pageCount);
 
+// The texture-info record that a face's Texture word names, read as
+// FaceTextureOf reads it; nothing for a face that is neither a quad nor a
+// triangle. The record may lie outside the WAD's records.
+std::optional<std::size_t> TextureInfoIndex(std::int16_t faceType, std::int16_t texture);
+
 }  // namespace tarnlow

@@ -117,7 +117,7 @@ class MeshDecoder {
       MeshFace face;
       if (!readFace(i, face, onUnknownFace)) return takeFailure();
       if (onFaceTexture_ && (face.FaceType == MeshFace::kTriangle || face.FaceType == MeshFace::kQuad)) {
-        onFaceTexture_(face.Texture);
+        onFaceTexture_(face.FaceType, face.Texture);
       }
       if (keep_) mesh.Faces.push_back(std::move(face));
     }

@@ -52,8 +52,9 @@ struct MeshExtent {
   std::int16_t NumFaces = 0;
 };
 
-// Called with the Texture word of each triangle and quad, in file order.
-using FaceTextureHandler = std::function<void(std::int16_t texture)>;
+// Called with the type and Texture word of each triangle and quad, in file
+// order.
+using FaceTextureHandler = std::function<void(std::int16_t faceType, std::int16_t texture)>;
 
 // Checks mesh `meshIndex` exactly as ReadMesh decodes it (the same
 // failures, the same unknown-face calls) but keeps no vertices, normals,

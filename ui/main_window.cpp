@@ -19,8 +19,10 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include "check/check_wad.h"
+#include "check/static_mesh_record.h"
+#include "mesh/mesh_decoder.h"
 #include "ui/about_dialog.h"
+#include "ui/check_window.h"
 #include "ui/emblem.h"
 #include "ui/help_window.h"
 #include "ui/line_control.h"
@@ -149,7 +151,7 @@ void frmMain::BuildControls() {
   connect(cmdTextures, &QPushButton::clicked, this, &frmMain::cmdTextures_Click);
   connect(cmdObject, &QPushButton::clicked, this, &frmMain::cmdObject_Click);
   connect(cmdCheck, &QPushButton::clicked, this, &frmMain::cmdCheck_Click);
-  connect(picCheck, &QListWidget::itemClicked, this, &frmMain::picCheck_Click);
+  connect(frmCheck, &CheckWindow::findingChosen, this, &frmMain::ShowFinding);
 
   // A fixed border the user cannot drag; the resize step then fixes the
   // outer height.
@@ -170,11 +172,10 @@ void frmMain::BuildPreview(const Twips& tw) {
   picTextures->setContentsMargins(6, 6, 6, 6);
   picObject = new ObjectViewWidget(picPreview);
   picObject->setContentsMargins(6, 6, 6, 6);
-  picCheck = new QListWidget(picPreview);
   picPreview->addWidget(picMesh);
   picPreview->addWidget(picTextures);
   picPreview->addWidget(picObject);
-  picPreview->addWidget(picCheck);
+  frmCheck = new CheckWindow(platform_, this);
   picPreview->setCurrentWidget(picTextures);
 
   // Buttons rather than one toggle: the one pressed down says which picture
@@ -188,7 +189,7 @@ void frmMain::BuildPreview(const Twips& tw) {
   cmdObject->setGeometry(tw.rect(240, 6045, 2130, 375));
   cmdCheck = new QPushButton(QStringLiteral("Check"), fraWad[1]);
   cmdCheck->setGeometry(tw.rect(2505, 6045, 2130, 375));
-  for (QPushButton* button : {cmdMesh, cmdTextures, cmdObject, cmdCheck}) button->setCheckable(true);
+  for (QPushButton* button : {cmdMesh, cmdTextures, cmdObject}) button->setCheckable(true);
   cmdTextures->setChecked(true);
 }
 
@@ -409,7 +410,12 @@ void frmMain::FillObjectList() { ui::FillObjectList(*cboMeshes, session_.wad, se
 void frmMain::ShowTexturePages() {
   picMesh->clear();
   picObject->clear();
-  picCheck->clear();
+  // Findings of the WAD before would name records of another file.
+  if (frmCheck->isVisible()) {
+    frmCheck->check(session_.wad, session_.names);
+  } else {
+    frmCheck->clear();
+  }
   picTextures->showTexturePages(session_.wad, session_.swd);
   cmdTextures_Click();
 }
@@ -455,7 +461,6 @@ void frmMain::ShowPicture(QWidget* picture) {
   cmdMesh->setChecked(picture == picMesh);
   cmdTextures->setChecked(picture == picTextures);
   cmdObject->setChecked(picture == picObject);
-  cmdCheck->setChecked(picture == picCheck);
 }
 
 void frmMain::cmdMesh_Click() { ShowPicture(picMesh); }
@@ -465,32 +470,43 @@ void frmMain::cmdTextures_Click() { ShowPicture(picTextures); }
 void frmMain::cmdObject_Click() { ShowPicture(picObject); }
 
 void frmMain::cmdCheck_Click() {
-  picCheck->clear();
-  if (!session_.WadLoaded) {
-    picCheck->addItem(QStringLiteral("Open a WAD to check it."));
+  if (session_.WadLoaded) {
+    frmCheck->check(session_.wad, session_.names);
   } else {
-    const std::vector<Finding> findings = CheckWad(session_.wad);
-    picCheck->addItem(ToQString(CheckSummaryLine(CountFindings(findings))));
-    for (const Finding& finding : findings) {
-      auto* item = new QListWidgetItem(ToQString(FormatFinding(finding)), picCheck);
-      if (finding.moveable) item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(*finding.moveable));
-    }
+    frmCheck->clear();
   }
-  ShowPicture(picCheck);
+  frmCheck->show();
+  frmCheck->raise();
+  frmCheck->activateWindow();
 }
 
-void frmMain::picCheck_Click() {
-  const QListWidgetItem* item = picCheck->currentItem();
-  if (item == nullptr || !item->data(Qt::UserRole).isValid()) return;
-  const qulonglong moveable = item->data(Qt::UserRole).toULongLong();
-  // The object list stops at an object without a name row; such an object
-  // has no line to select.
-  if (moveable >= static_cast<qulonglong>(cboMeshes->count())) return;
-  const int row = static_cast<int>(moveable);
-  if (cboMeshes->currentRow() == row) {
-    cboMeshes_Click();
-  } else {
-    cboMeshes->setCurrentRow(row);
+void frmMain::ShowFinding(const Finding& finding) {
+  if (finding.moveable) {
+    // The object list stops at an object without a name row; such an
+    // object has no line to select.
+    if (*finding.moveable >= static_cast<std::size_t>(cboMeshes->count())) return;
+    const int row = static_cast<int>(*finding.moveable);
+    if (cboMeshes->currentRow() == row) {
+      cboMeshes_Click();
+    } else {
+      cboMeshes->setCurrentRow(row);
+    }
+    if (finding.animation) picObject->showAnimationFrame(*finding.animation, finding.frame);
+  } else if (finding.staticMesh && *finding.staticMesh < session_.wad.StaticMeshes.size()) {
+    // A static mesh's finding is that its mesh cannot be had: say so where
+    // the mesh would be, or show what its pointer leads to.
+    const std::int16_t position = ReadStaticMesh(session_.wad.StaticMeshes[*finding.staticMesh]).mesh;
+    MeshResult<MeshRecord> mesh = ReadMesh(session_.wad, position);
+    if (const auto* failure = std::get_if<MeshFailure>(&mesh)) {
+      picMesh->showFailure(ToQString("Static mesh " + std::to_string(*finding.staticMesh) + ": " + Describe(*failure)));
+    } else {
+      picMesh->showMesh(std::get<MeshRecord>(mesh));
+    }
+    cmdMesh_Click();
+  } else if (finding.page) {
+    picTextures->setSource(TexturePageWidget::Source::Wad);
+    picTextures->setPage(static_cast<int>(*finding.page));
+    cmdTextures_Click();
   }
 }
 

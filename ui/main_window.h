@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <array>
 
+#include "anim/finding.h"
 #include "ui/file_commands.h"
 #include "ui/session.h"
 
@@ -19,6 +20,7 @@ class QTextEdit;
 
 namespace tarnlow::ui {
 
+class CheckWindow;
 class HelpWindow;
 class LineControl;
 class MeshPreviewWidget;
@@ -78,14 +80,15 @@ class frmMain : public QMainWindow, private FileCommandView {
   QLabel* lblOneObj = nullptr;
   QListWidget* MeshList = nullptr;
   // Pictures beside the lists, one at a time in the free part of the page:
-  // the mesh selected in MeshList, the texture pages of the WAD and SWD, the
-  // selected object assembled and animated, or what the check of the WAD
-  // found. The buttons under the lists choose between them.
+  // the mesh selected in MeshList, the texture pages of the WAD and SWD, or
+  // the selected object assembled and animated. The buttons under the lists
+  // choose between them; Check opens the findings in a window of their own,
+  // so that they stay in view beside the picture of what they are about.
   QStackedWidget* picPreview = nullptr;
   MeshPreviewWidget* picMesh = nullptr;
   TexturePageWidget* picTextures = nullptr;
   ObjectViewWidget* picObject = nullptr;
-  QListWidget* picCheck = nullptr;
+  CheckWindow* frmCheck = nullptr;
   QPushButton* cmdMesh = nullptr;
   QPushButton* cmdTextures = nullptr;
   QPushButton* cmdObject = nullptr;
@@ -138,10 +141,11 @@ class frmMain : public QMainWindow, private FileCommandView {
   void cmdMesh_Click();
   void cmdTextures_Click();
   void cmdObject_Click();
-  // Checks every cross-reference of the WAD and lists the findings.
+  // Checks the WAD and shows the findings window.
   void cmdCheck_Click();
-  // Selects the object that the selected finding is about, if any.
-  void picCheck_Click();
+  // Shows what `finding` is about: its object, animation and frame, its
+  // static mesh or its texture page.
+  void ShowFinding(const Finding& finding);
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 #include <variant>
 
@@ -275,6 +276,26 @@ void ObjectViewWidget::highlightMesh(std::optional<int> meshNumber) {
   highlight_ = meshNumber;
   canvas_->update();
   lblCaption_->setText(caption());
+}
+
+void ObjectViewWidget::showAnimationFrame(std::int64_t animation, std::optional<std::int64_t> frame) {
+  const std::vector<PlaybackAnimation>& animations = playback_.animations();
+  const auto found = std::find_if(animations.begin(), animations.end(),
+                                  [animation](const PlaybackAnimation& a) { return a.index == animation; });
+  if (found == animations.end()) return;
+  const int position = static_cast<int>(found - animations.begin());
+  playback_.setPlaying(false);
+  playback_.choose(position);
+  if (frame) {
+    const AnimationRecord record = document_.Animations[static_cast<std::size_t>(animation)];
+    playback_.seek(static_cast<double>(*frame - record.FrameStart));
+  }
+  {
+    const QSignalBlocker blocker(cboAnimation);
+    cboAnimation->setCurrentIndex(position);
+  }
+  updateTimer();
+  pose();
 }
 
 void ObjectViewWidget::advance(double seconds) {

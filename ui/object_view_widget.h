@@ -57,6 +57,12 @@ class ObjectViewWidget : public QWidget {
   // it); nothing highlights none.
   void highlightMesh(std::optional<int> meshNumber);
 
+  // Chooses animation `animation` (its index in Animations) when it is one
+  // of the object's, stopped at frame `frame` (a frame number as FrameStart
+  // counts, kept within the animation's frames) or at its first; changes
+  // nothing for an animation that is not the object's.
+  void showAnimationFrame(std::int64_t animation, std::optional<std::int64_t> frame);
+
   // Moves playback on by `seconds` and shows the new frame: what the timer
   // calls on each tick.
   void advance(double seconds);

@@ -25,8 +25,13 @@ TEST(CheckRules, EachBrokenRuleGivesOneFindingAboutItsRecord) {
   const Severity E = Severity::Error, Wn = Severity::Warning;
   // Faults found by the skeleton, the range and the command decoders are
   // passed on: one of each stands for them all.
-  const struct { const char* rule; void (*breakIt)(W); Severity severity; const char* section; std::int64_t record; }
-      rules[] = {
+  const struct {
+    const char* rule;
+    void (*breakIt)(W);
+    Severity severity;
+    const char* section;
+    std::int64_t record;
+  } rules[] = {
       {"moveable meshes leave MeshPointers", [](W w) { w.moveables[0].StartingMesh = 1; }, E, "Moveables", 0},
       {"moveable without meshes", [](W w) { w.moveables[0].NumMeshes = 0; }, E, "Moveables", 0},
       {"first animation after the next moveable's",
@@ -35,7 +40,11 @@ TEST(CheckRules, EachBrokenRuleGivesOneFindingAboutItsRecord) {
          w.moveables[1].Unknown3 = WriteAnimationRef({0, 0});
        },
        E, "Moveables", 0},
-      {"frame offset differs", [](W w) { w.moveables[0].Unknown3 = WriteAnimationRef({2, 0}); }, Wn, "Moveables", 0},
+      {"frame offset differs",
+       [](W w) {
+         w.moveables[0].Unknown3 = WriteAnimationRef({2, 0});
+       },
+       Wn, "Moveables", 0},
       {"frame rate 0", [](W w) { w.animations[0].FrameRate = 0; }, E, "Animations", 0},
       {"odd frame offset", [](W w) { w.animations[1].FrameOffset = 45; }, E, "Animations", 1},
       {"frame size below the header", [](W w) { w.animations[0].FrameSize = 8; }, E, "Animations", 0},
@@ -44,8 +53,11 @@ TEST(CheckRules, EachBrokenRuleGivesOneFindingAboutItsRecord) {
       {"next animation outside", [](W w) { w.animations[0].NextAnimation = 7; }, E, "Animations", 0},
       {"next frame of another animation", [](W w) { w.animations[0].NextFrame = 3; }, Wn, "Animations", 0},
       {"next frame of no animation", [](W w) { w.animations[0].NextFrame = 9; }, E, "Animations", 0},
-      {"next animation of another moveable", [](W w) { w.moveables[1].Unknown3 = WriteAnimationRef({44, 1}); }, Wn,
-       "Animations", 1},
+      {"next animation of another moveable",
+       [](W w) {
+         w.moveables[1].Unknown3 = WriteAnimationRef({44, 1});
+       },
+       Wn, "Animations", 1},
       {"state changes leave StateChanges", [](W w) { w.animations[0].NumStateChanges = 2; }, E, "Animations", 0},
       {"negative state change count", [](W w) { w.animations[0].NumStateChanges = -1; }, E, "Animations", 0},
       {"commands leave AnimCommands", [](W w) { w.animations[0].AnimCommands = 3; }, E, "Animations", 0},
@@ -57,13 +69,25 @@ TEST(CheckRules, EachBrokenRuleGivesOneFindingAboutItsRecord) {
       {"dispatch to a frame of no animation", [](W w) { w.dispatches[0].NextFrame = 9; }, E, "AnimDispatches", 0},
       {"dispatch to a frame of another animation", [](W w) { w.dispatches[0].NextFrame = 3; }, Wn, "AnimDispatches", 0},
       {"dispatch range beyond its animation", [](W w) { w.dispatches[0].High = 6; }, Wn, "AnimDispatches", 0},
-      {"mesh pointer past MeshData", [](W w) { w.pointers = {0, 100000}; }, E, "MeshPointers", 1},
-      {"negative mesh pointer", [](W w) { w.pointers = {0, -2}; }, E, "MeshPointers", 1},
+      {"mesh pointer past MeshData",
+       [](W w) {
+         w.pointers = {0, 100000};
+       },
+       E, "MeshPointers", 1},
+      {"negative mesh pointer",
+       [](W w) {
+         w.pointers = {0, -2};
+       },
+       E, "MeshPointers", 1},
       {"mesh that cannot be decoded", [](W w) { w.meshes[1].NumVertices = 0; }, E, "MeshPointers", 1},
-      {"unknown face type", [](W w) { w.meshes[1].Faces[0] = MeshFace{7, {}, 0, 0}; }, Wn, "MeshPointers", 1},
+      {"unknown face type",
+       [](W w) {
+         w.meshes[1].Faces[0] = MeshFace{7, {}, 0, 0};
+       },
+       Wn, "MeshPointers", 1},
       {"static mesh outside MeshPointers", [](W w) { w.statics[0].Bytes[4] = 5; }, E, "StaticMeshes", 0},
-      {"texture page that does not exist", [](W w) { w.meshes[1].Faces[0].Texture = 0, w.textInfo[0].Bytes[2] = 1; },
-       E, "TextInfo", 0},
+      {"texture page that does not exist", [](W w) { w.meshes[1].Faces[0].Texture = 0, w.textInfo[0].Bytes[2] = 1; }, E,
+       "TextInfo", 0},
       {"texture square leaving its page", [](W w) { w.meshes[1].Faces[0].Texture = 0, w.textInfo[0].Bytes[0] = 240; },
        E, "TextInfo", 0},
   };

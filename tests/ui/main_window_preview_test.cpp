@@ -27,7 +27,7 @@ void ClickLine(QListWidget& list, int row) {
 // Which picture is up, and that its button alone is pressed.
 bool Shows(const frmMain& w, const QWidget* picture) {
   const std::pair<const QWidget*, const QPushButton*> pairs[] = {
-      {w.picMesh, w.cmdMesh}, {w.picTextures, w.cmdTextures}, {w.picObject, w.cmdObject}, {w.picCheck, w.cmdCheck}};
+      {w.picMesh, w.cmdMesh}, {w.picTextures, w.cmdTextures}, {w.picObject, w.cmdObject}};
   bool buttonsAgree = true;
   for (const auto& [widget, button] : pairs) buttonsAgree = buttonsAgree && button->isChecked() == (widget == picture);
   return w.picPreview->currentWidget() == picture && buttonsAgree;
@@ -128,30 +128,6 @@ TEST_F(MainWindowPreviewTest, MeshLineDrawsItsMeshAndHighlightsItInTheObjectThat
   w.cboMeshes->setCurrentRow(2);
   w.MeshList->setCurrentRow(1);
   EXPECT_EQ(w.picMesh->state(), State::Failure);
-}
-
-TEST_F(MainWindowPreviewTest, CheckListsTheFindingsAndAFindingAboutAnObjectSelectsIt) {
-  frmMain& w = startWithStory();
-  w.cmdCheck->click();
-  EXPECT_TRUE(Shows(w, w.picCheck));
-  // The summary, then a line per finding; object 2's second mesh lies
-  // outside the mesh pointers.
-  QListWidgetItem* aboutObject2 = nullptr;
-  for (int i = 1; i < w.picCheck->count(); ++i) {
-    if (w.picCheck->item(i)->data(Qt::UserRole).toInt() == 2 && w.picCheck->item(i)->data(Qt::UserRole).isValid()) {
-      aboutObject2 = w.picCheck->item(i);
-    }
-  }
-  ASSERT_NE(aboutObject2, nullptr);
-  w.picCheck->setCurrentItem(w.picCheck->item(0));
-  w.picCheck_Click();
-  EXPECT_EQ(w.cboMeshes->currentRow(), -1) << "the summary is about no object";
-  platform.answerMessage();  // the mesh list names the mesh it cannot read
-  w.picCheck->setCurrentItem(aboutObject2);
-  w.picCheck_Click();
-  EXPECT_EQ(w.cboMeshes->currentRow(), 2);
-  EXPECT_EQ(w.MeshList->count(), 2);
-  EXPECT_TRUE(Shows(w, w.picObject));
 }
 
 TEST_F(MainWindowPreviewTest, ButtonsOrAClickOnTheCurrentLineSwitchBetweenTheMeshAndTheTexturePages) {
