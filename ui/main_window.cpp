@@ -19,16 +19,17 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include "check/static_mesh_record.h"
-#include "mesh/mesh_decoder.h"
 #include "ui/about_dialog.h"
 #include "ui/check_window.h"
 #include "ui/emblem.h"
 #include "ui/help_window.h"
 #include "ui/line_control.h"
 #include "ui/mesh_preview_widget.h"
+#include "mesh/static_meshes.h"
+#include "ui/object_export.h"
 #include "ui/object_lists.h"
 #include "ui/object_view_widget.h"
+#include "ui/object_view_window.h"
 #include "ui/platform.h"
 #include "ui/qt_text.h"
 #include "ui/report_output.h"
@@ -73,7 +74,11 @@ frmMain::frmMain(Platform& platform, QWidget* parent)
   setAcceptDrops(true);
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+  // Closed before the session goes: it remembers its place in the
+  // session's settings.
+  delete objectWindow_;
+}
 
 void frmMain::BuildControls() {
   const Twips tw = Twips::OfScreen();
@@ -133,7 +138,8 @@ void frmMain::BuildControls() {
   setTabOrder(cmdMesh, cmdTextures);
   setTabOrder(cmdTextures, cmdObject);
   setTabOrder(cmdObject, cmdCheck);
-  setTabOrder(cmdCheck, picPreview);
+  setTabOrder(cmdCheck, cmdStatics);
+  setTabOrder(cmdStatics, picPreview);
 
   connect(tabS, &QTabBar::currentChanged, this, &frmMain::tabS_Click);
   connect(cboMeshes, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -151,6 +157,25 @@ void frmMain::BuildControls() {
   connect(cmdTextures, &QPushButton::clicked, this, &frmMain::cmdTextures_Click);
   connect(cmdObject, &QPushButton::clicked, this, &frmMain::cmdObject_Click);
   connect(cmdCheck, &QPushButton::clicked, this, &frmMain::cmdCheck_Click);
+  connect(cmdStatics, &QPushButton::clicked, this, &frmMain::cmdStatics_Click);
+  // Arrow keys and clicks alike; a click on the current line (after
+  // looking elsewhere) shows it again.
+  connect(picStatics, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (row >= 0) picStatics_Click();
+  });
+  connect(picStatics, &QListWidget::itemClicked, this, &frmMain::picStatics_Click);
+  // The list stays selected on an object while a static is shown: a click
+  // on its line brings the object back (selecting it anew would list its
+  // meshes again).
+  connect(cboMeshes, &QListWidget::itemClicked, this, [this] {
+    const int row = cboMeshes->currentRow();
+    if (row >= 0 && picObject->moveable() != static_cast<std::size_t>(row)) {
+      picObject->showObject(session_.wad, static_cast<std::size_t>(row));
+      cmdObject_Click();
+    }
+  });
+  connect(picObject, &ObjectViewWidget::windowRequested, this, &frmMain::OpenObjectWindow);
+  connect(picObject, &ObjectViewWidget::exportRequested, this, [this] { ExportObject(*picObject); });
   connect(frmCheck, &CheckWindow::findingChosen, this, &frmMain::ShowFinding);
 
   // A fixed border the user cannot drag; the resize step then fixes the
@@ -172,9 +197,12 @@ void frmMain::BuildPreview(const Twips& tw) {
   picTextures->setContentsMargins(6, 6, 6, 6);
   picObject = new ObjectViewWidget(picPreview);
   picObject->setContentsMargins(6, 6, 6, 6);
+  picObject->setOpensWindow(true);
+  picStatics = new QListWidget(picPreview);
   picPreview->addWidget(picMesh);
   picPreview->addWidget(picTextures);
   picPreview->addWidget(picObject);
+  picPreview->addWidget(picStatics);
   frmCheck = new CheckWindow(platform_, this);
   picPreview->setCurrentWidget(picTextures);
 
@@ -189,7 +217,10 @@ void frmMain::BuildPreview(const Twips& tw) {
   cmdObject->setGeometry(tw.rect(240, 6045, 2130, 375));
   cmdCheck = new QPushButton(QStringLiteral("Check"), fraWad[1]);
   cmdCheck->setGeometry(tw.rect(2505, 6045, 2130, 375));
-  for (QPushButton* button : {cmdMesh, cmdTextures, cmdObject}) button->setCheckable(true);
+  // A third row: the static meshes, which the object list does not hold.
+  cmdStatics = new QPushButton(QStringLiteral("Static meshes"), fraWad[1]);
+  cmdStatics->setGeometry(tw.rect(240, 6510, 2130, 375));
+  for (QPushButton* button : {cmdMesh, cmdTextures, cmdObject, cmdStatics}) button->setCheckable(true);
   cmdTextures->setChecked(true);
 }
 
@@ -410,6 +441,8 @@ void frmMain::FillObjectList() { ui::FillObjectList(*cboMeshes, session_.wad, se
 void frmMain::ShowTexturePages() {
   picMesh->clear();
   picObject->clear();
+  picStatics->clear();
+  if (objectWindow_ != nullptr) objectWindow_->view->clear();
   // Findings of the WAD before would name records of another file.
   if (frmCheck->isVisible()) {
     frmCheck->check(session_.wad, session_.names);
@@ -436,6 +469,7 @@ void frmMain::cboMeshes_Click() {
   // A new object has no mesh selected yet: the picture is the whole object.
   picMesh->clear();
   picObject->showObject(session_.wad, static_cast<std::size_t>(row));
+  if (objectWindow_ != nullptr && objectWindow_->isVisible()) objectWindow_->view->showSameAs(*picObject);
   cmdObject_Click();
   FillMeshList(*MeshList, platform_, session_.wad, session_.names, static_cast<std::size_t>(row));
 }
@@ -452,6 +486,7 @@ void frmMain::MeshList_Click() {
   } else {
     picMesh->showObjectMesh(session_.wad, static_cast<std::size_t>(object), meshNumber);
     picObject->highlightMesh(meshNumber);
+    if (objectWindow_ != nullptr && objectWindow_->isVisible()) objectWindow_->view->highlightMesh(meshNumber);
   }
   cmdMesh_Click();
 }
@@ -461,6 +496,7 @@ void frmMain::ShowPicture(QWidget* picture) {
   cmdMesh->setChecked(picture == picMesh);
   cmdTextures->setChecked(picture == picTextures);
   cmdObject->setChecked(picture == picObject);
+  cmdStatics->setChecked(picture == picStatics);
 }
 
 void frmMain::cmdMesh_Click() { ShowPicture(picMesh); }
@@ -492,22 +528,58 @@ void frmMain::ShowFinding(const Finding& finding) {
       cboMeshes->setCurrentRow(row);
     }
     if (finding.animation) picObject->showAnimationFrame(*finding.animation, finding.frame);
-  } else if (finding.staticMesh && *finding.staticMesh < session_.wad.StaticMeshes.size()) {
-    // A static mesh's finding is that its mesh cannot be had: say so where
-    // the mesh would be, or show what its pointer leads to.
-    const std::int16_t position = ReadStaticMesh(session_.wad.StaticMeshes[*finding.staticMesh]).mesh;
-    MeshResult<MeshRecord> mesh = ReadMesh(session_.wad, position);
-    if (const auto* failure = std::get_if<MeshFailure>(&mesh)) {
-      picMesh->showFailure(ToQString("Static mesh " + std::to_string(*finding.staticMesh) + ": " + Describe(*failure)));
-    } else {
-      picMesh->showMesh(std::get<MeshRecord>(mesh));
-    }
-    cmdMesh_Click();
+  } else if (finding.staticMesh) {
+    // The object view shows the static's mesh, or says above the picture
+    // why it cannot be had (an index past the statics included).
+    ShowStaticMesh(*finding.staticMesh);
   } else if (finding.page) {
     picTextures->setSource(TexturePageWidget::Source::Wad);
     picTextures->setPage(static_cast<int>(*finding.page));
     cmdTextures_Click();
   }
+}
+
+void frmMain::cmdStatics_Click() {
+  picStatics->clear();
+  const std::vector<std::string> lines = StaticMeshLines(session_.wad, session_.names);
+  if (lines.empty()) picStatics->addItem(QStringLiteral("This WAD holds no static meshes."));
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    auto* item = new QListWidgetItem(ToQString(lines[i]), picStatics);
+    item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(i));
+  }
+  ShowPicture(picStatics);
+}
+
+void frmMain::picStatics_Click() {
+  const QListWidgetItem* item = picStatics->currentItem();
+  if (item == nullptr || !item->data(Qt::UserRole).isValid()) return;
+  ShowStaticMesh(static_cast<std::size_t>(item->data(Qt::UserRole).toULongLong()));
+}
+
+void frmMain::ShowStaticMesh(std::size_t index) {
+  picObject->showStatic(session_.wad, index);
+  if (objectWindow_ != nullptr && objectWindow_->isVisible()) objectWindow_->view->showSameAs(*picObject);
+  ShowPicture(picObject);
+}
+
+void frmMain::OpenObjectWindow() {
+  if (objectWindow_ == nullptr) {
+    objectWindow_ = new ObjectViewWindow(platform_, session_.settings, this);
+    connect(objectWindow_->view, &ObjectViewWidget::exportRequested, this,
+            [this] { ExportObject(*objectWindow_->view); });
+  }
+  objectWindow_->showFrom(*picObject);
+}
+
+void frmMain::ExportObject(const ObjectViewWidget& view) {
+  std::string title;
+  if (view.staticMesh()) {
+    title = StaticMeshName(session_.names, ReadStaticMeshEntry(view.document(), *view.staticMesh()).ObjectId);
+  } else if (view.moveable() && *view.moveable() < static_cast<std::size_t>(cboMeshes->count())) {
+    title = ToUtf8(cboMeshes->item(static_cast<int>(*view.moveable()))->text());
+  }
+  if (title.empty()) title = view.staticMesh() ? "static" : "object";
+  ExportObjectView(platform_, view, title);
 }
 
 void frmMain::mnuWAD_Click() {

@@ -25,6 +25,7 @@ class HelpWindow;
 class LineControl;
 class MeshPreviewWidget;
 class ObjectViewWidget;
+class ObjectViewWindow;
 class Platform;
 class TexturePageWidget;
 class Twips;
@@ -80,19 +81,24 @@ class frmMain : public QMainWindow, private FileCommandView {
   QLabel* lblOneObj = nullptr;
   QListWidget* MeshList = nullptr;
   // Pictures beside the lists, one at a time in the free part of the page:
-  // the mesh selected in MeshList, the texture pages of the WAD and SWD, or
-  // the selected object assembled and animated. The buttons under the lists
-  // choose between them; Check opens the findings in a window of their own,
-  // so that they stay in view beside the picture of what they are about.
+  // the mesh selected in MeshList, the texture pages of the WAD and SWD, the
+  // selected object assembled and animated, or the WAD's static meshes. The
+  // buttons under the lists choose between them; Check opens the findings in
+  // a window of their own, so that they stay in view beside the picture of
+  // what they are about.
   QStackedWidget* picPreview = nullptr;
   MeshPreviewWidget* picMesh = nullptr;
   TexturePageWidget* picTextures = nullptr;
   ObjectViewWidget* picObject = nullptr;
+  QListWidget* picStatics = nullptr;
   CheckWindow* frmCheck = nullptr;
   QPushButton* cmdMesh = nullptr;
   QPushButton* cmdTextures = nullptr;
   QPushButton* cmdObject = nullptr;
   QPushButton* cmdCheck = nullptr;
+  QPushButton* cmdStatics = nullptr;
+  // The object view in a window of its own; made when first asked for.
+  ObjectViewWindow* objectWindow() const { return objectWindow_; }
 
   QMenu* mnuFile = nullptr;
   QAction* mnuWAD = nullptr;
@@ -143,6 +149,17 @@ class frmMain : public QMainWindow, private FileCommandView {
   void cmdObject_Click();
   // Checks the WAD and shows the findings window.
   void cmdCheck_Click();
+  // Lists the WAD's static meshes.
+  void cmdStatics_Click();
+  // Shows the static mesh of the selected line in the object view.
+  void picStatics_Click();
+  // Shows static mesh `index` of the WAD in the object view (and in its
+  // own window, when that is open).
+  void ShowStaticMesh(std::size_t index);
+  // Opens the object view's own window on what the picture shows.
+  void OpenObjectWindow();
+  // "Export..." of the object view.
+  void ExportObject(const ObjectViewWidget& view);
   // Shows what `finding` is about: its object, animation and frame, its
   // static mesh or its texture page.
   void ShowFinding(const Finding& finding);
@@ -194,6 +211,7 @@ class frmMain : public QMainWindow, private FileCommandView {
   int exitStatus_ = 0;
   HelpWindow* help_ = nullptr;
   std::string startPath_;
+  ObjectViewWindow* objectWindow_ = nullptr;
 };
 
 }  // namespace tarnlow::ui

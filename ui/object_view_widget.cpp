@@ -18,6 +18,7 @@
 
 #include "anim/pose.h"
 #include "mesh/mesh_lists.h"
+#include "mesh/static_meshes.h"
 #include "ui/preview_style.h"
 #include "ui/texture_page_widget.h"
 #include "wad/texture_pages.h"
@@ -97,7 +98,7 @@ class ObjectCanvas : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override {
     if (event->button() == Qt::LeftButton) dragFrom_.reset();
   }
-  void mouseDoubleClickEvent(QMouseEvent*) override { view_.fit(); }
+  void mouseDoubleClickEvent(QMouseEvent*) override { view_.requestWindowOrFit(); }
   void wheelEvent(QWheelEvent* event) override {
     const double notches = event->angleDelta().y() / 120.0;
     if (notches == 0) return;
@@ -139,6 +140,8 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
       cmdStepForward(new QToolButton(this)),
       sldFrame(new QSlider(Qt::Horizontal, this)),
       chkNext(new QCheckBox(QStringLiteral("Next animation"), this)),
+      cmdWindow(new QPushButton(QStringLiteral("Window"), this)),
+      cmdExport(new QPushButton(QStringLiteral("Export..."), this)),
       lblCaption_(new QLabel(this)),
       lblFrame_(new QLabel(this)),
       canvas_(new ObjectCanvas(*this)) {
@@ -152,6 +155,10 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
   chkNext->setToolTip(QStringLiteral("At the end of an animation go on to its next animation, as the game does; "
                                      "unticked, start it over"));
   timer_.setInterval(kTickMilliseconds);
+  cmdWindow->setToolTip(QStringLiteral("Show the object in a window of its own, as large as you like"));
+  cmdExport->setToolTip(QStringLiteral("Write the object as glTF with all its animations, this pose as OBJ, "
+                                       "or the picture as PNG"));
+  cmdWindow->hide();
 
   auto* transport = new QHBoxLayout;
   transport->addWidget(cmdPlay);
@@ -164,7 +171,11 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(lblCaption_);
   layout->addWidget(canvas_, 1);
-  layout->addWidget(cboAnimation);
+  auto* chooser = new QHBoxLayout;
+  chooser->addWidget(cboAnimation, 1);
+  chooser->addWidget(cmdWindow);
+  chooser->addWidget(cmdExport);
+  layout->addLayout(chooser);
   layout->addLayout(transport);
 
   connect(cboAnimation, &QComboBox::currentIndexChanged, this, [this](int position) {
@@ -184,6 +195,8 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
     playback_.seek(frame);
     pose();
   });
+  connect(cmdWindow, &QPushButton::clicked, this, &ObjectViewWidget::windowRequested);
+  connect(cmdExport, &QPushButton::clicked, this, &ObjectViewWidget::exportRequested);
   connect(chkNext, &QCheckBox::toggled, this, [this](bool on) { playback_.setFollowsNext(on); });
   connect(&timer_, &QTimer::timeout, this, [this] {
     const double seconds = static_cast<double>(clock_.restart()) / 1000.0;
@@ -196,9 +209,40 @@ ObjectViewWidget::~ObjectViewWidget() = default;
 
 QWidget* ObjectViewWidget::canvas() const { return canvas_; }
 
+QImage ObjectViewWidget::picture() const {
+  QImage image(canvas_->size(), QImage::Format_ARGB32);
+  canvas_->render(&image);
+  return image;
+}
+
+std::optional<std::size_t> ObjectViewWidget::moveable() const {
+  return object_ ? std::optional<std::size_t>(object_->moveable) : std::nullopt;
+}
+
+const ObjectModel* ObjectViewWidget::model() const {
+  if (object_) return &object_->model;
+  return static_ ? &staticModel_ : nullptr;
+}
+
+void ObjectViewWidget::setOpensWindow(bool on) {
+  opensWindow_ = on;
+  cmdWindow->setVisible(on);
+}
+
+void ObjectViewWidget::requestWindowOrFit() {
+  if (opensWindow_ && hasObject()) {
+    emit windowRequested();
+  } else {
+    fit();
+  }
+}
+
 void ObjectViewWidget::clear() {
   document_ = {};
   object_.reset();
+  static_.reset();
+  staticModel_ = {};
+  pose_.reset();
   failure_.clear();
   playback_ = Playback();
   world_.clear();
@@ -222,14 +266,59 @@ void ObjectViewWidget::showObject(const WadDocument& document, std::size_t movea
   }
   document_ = document;
   object_ = std::move(std::get<DrawnObject>(drawn));
-  for (const std::size_t page : object_->pages) {
-    pages_[page] = TexturePageImage(TexturePageAt(document_.TextData, page))
-                       .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  }
+  loadPages(object_->pages);
   playback_ = Playback(PlaybackAnimations(object_->graph));
   fillAnimations();
   pose();
   fit();
+}
+
+void ObjectViewWidget::showStatic(const WadDocument& document, std::size_t staticIndex) {
+  clear();
+  if (staticIndex >= document.StaticMeshes.size()) {
+    failure_ = QStringLiteral("There is no static mesh %1.").arg(staticIndex);
+    lblCaption_->setText(failure_);
+    return;
+  }
+  document_ = document;
+  static_ = staticIndex;
+  staticModel_ = LoadObjectModel(document_, {ReadStaticMeshEntry(document_, staticIndex).Mesh});
+  std::vector<std::size_t> pages;
+  if (const std::optional<SceneMesh>& mesh = staticModel_.meshes.front()) {
+    for (const std::optional<FaceTexture>& texture : mesh->textures) {
+      if (texture) pages.push_back(texture->page);
+    }
+  }
+  loadPages(pages);
+  syncControls();
+  fit();
+}
+
+void ObjectViewWidget::showSameAs(const ObjectViewWidget& other) {
+  if (other.object_) {
+    showObject(other.document_, other.object_->moveable);
+    if (other.playback_.animation() >= 0) {
+      cboAnimation->setCurrentIndex(other.playback_.animation());
+      playback_.seek(other.playback_.frame());
+      pose();
+    }
+  } else if (other.static_) {
+    showStatic(other.document_, *other.static_);
+  } else {
+    clear();
+    return;
+  }
+  highlightMesh(other.highlight_);
+  camera_ = other.camera_;
+  reproject();
+}
+
+void ObjectViewWidget::loadPages(const std::vector<std::size_t>& pages) {
+  for (const std::size_t page : pages) {
+    if (pages_.contains(page)) continue;
+    pages_[page] = TexturePageImage(TexturePageAt(document_.TextData, page))
+                       .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  }
 }
 
 void ObjectViewWidget::fillAnimations() {
@@ -339,8 +428,10 @@ void ObjectViewWidget::pose() {
     posed = PoseSkeleton(document_, object_->skeleton, std::nullopt, 0);
   }
   world_.clear();
-  if (const auto* objectPose = std::get_if<ObjectPose>(&posed)) {
+  pose_.reset();
+  if (auto* objectPose = std::get_if<ObjectPose>(&posed)) {
     for (const MeshPose& mesh : objectPose->meshes) world_.push_back(mesh.world);
+    pose_ = std::move(*objectPose);
   }
   syncControls();
   reproject();
@@ -348,21 +439,31 @@ void ObjectViewWidget::pose() {
 
 void ObjectViewWidget::reproject() {
   const QSize size = canvas_->size();
-  if (!object_) {
+  const ObjectModel* shown = model();
+  if (shown == nullptr) {
     faces_.clear();
     canvas_->update();
     return;
   }
-  faces_ = ProjectObject(object_->model, world_, camera_, {double(size.width()), double(size.height())});
+  faces_ = ProjectObject(*shown, world_, camera_, {double(size.width()), double(size.height())});
   canvas_->update();
 }
 
 void ObjectViewWidget::fit() {
-  if (object_) camera_ = FitToPoints(camera_, PosedVertices(object_->model, world_));
+  if (const ObjectModel* shown = model()) camera_ = FitToPoints(camera_, PosedVertices(*shown, world_));
   reproject();
 }
 
 QString ObjectViewWidget::caption() const {
+  if (static_) {
+    const std::optional<SceneMesh>& mesh = staticModel_.meshes.front();
+    QString text = QStringLiteral("Static mesh %1: %2 vertices, %3 faces")
+                       .arg(*static_)
+                       .arg(mesh ? mesh->mesh.Vertices.size() : 0)
+                       .arg(mesh ? mesh->mesh.Faces.size() : 0);
+    if (!staticModel_.problems.empty()) text += QLatin1Char('\n') + QString::fromStdString(staticModel_.problems.front());
+    return text;
+  }
   if (!object_) return failure_.isEmpty() ? QStringLiteral("No object selected.") : failure_;
   const ObjectModel& model = object_->model;
   std::size_t faceCount = 0;
@@ -399,6 +500,8 @@ void ObjectViewWidget::syncControls() {
     control->setEnabled(playable);
   }
   cboAnimation->setEnabled(position >= 0);
+  cmdWindow->setEnabled(hasObject());
+  cmdExport->setEnabled(hasObject());
   {
     const QSignalBlocker blocker(sldFrame);
     sldFrame->setRange(0, std::max(frames - 1, 0));

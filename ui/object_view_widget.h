@@ -11,6 +11,7 @@
 
 #include "anim/animation_graph.h"
 #include "anim/drawn_object.h"
+#include "anim/pose.h"
 #include "ui/object_scene.h"
 #include "ui/playback.h"
 #include "wad/wad_document.h"
@@ -26,7 +27,8 @@ namespace tarnlow::ui {
 
 class ObjectCanvas;
 
-// A whole object, its meshes placed by a frame of one of its animations,
+// A whole object, its meshes placed by a frame of one of its animations
+// (or a static mesh, which is one mesh and has no animations),
 // with the controls to play them: an animation chooser, play and pause,
 // a frame back and on, a frame slider, and whether an animation that ends
 // goes on to its next one as the game plays it. The picture turns, zooms
@@ -51,8 +53,18 @@ class ObjectViewWidget : public QWidget {
   // played as stored is marked in the chooser, its reason is the caption's
   // first problem while it is chosen, and only its key frame 0 is drawn.
   void showObject(const WadDocument& document, std::size_t moveableIndex);
+  // Shows static mesh `staticIndex` of `document` (a copy is kept), fitted
+  // to the view. A static whose mesh position lies outside MeshPointers, or
+  // whose mesh does not decode, is said in the caption instead of drawn.
+  void showStatic(const WadDocument& document, std::size_t staticIndex);
+  // Shows what `other` shows, in the animation, frame and camera it has.
+  void showSameAs(const ObjectViewWidget& other);
   // Shows nothing and stops playing.
   void clear();
+  // With it on (the picture in the main window), a double-click on the
+  // picture and the window button ask for a window of its own; with it off
+  // (that window), a double-click fits the object to the view again.
+  void setOpensWindow(bool on);
   // Highlights mesh `meshNumber` of the object (as the mesh list numbers
   // it); nothing highlights none.
   void highlightMesh(std::optional<int> meshNumber);
@@ -67,7 +79,16 @@ class ObjectViewWidget : public QWidget {
   // calls on each tick.
   void advance(double seconds);
 
-  bool hasObject() const { return object_.has_value(); }
+  bool hasObject() const { return object_.has_value() || static_.has_value(); }
+  // The moveable or static mesh shown, if any.
+  std::optional<std::size_t> moveable() const;
+  std::optional<std::size_t> staticMesh() const { return static_; }
+  const WadDocument& document() const { return document_; }
+  // The pose of the frame shown (the rest pose when it cannot be posed);
+  // nothing for a static mesh or when nothing is shown.
+  const std::optional<ObjectPose>& currentPose() const { return pose_; }
+  // The picture as it is on the screen, without the controls.
+  QImage picture() const;
   const Playback& playback() const { return playback_; }
   QString caption() const;
   std::optional<int> highlightedMesh() const { return highlight_; }
@@ -83,6 +104,14 @@ class ObjectViewWidget : public QWidget {
   QToolButton* cmdStepForward = nullptr;
   QSlider* sldFrame = nullptr;
   QCheckBox* chkNext = nullptr;
+  QPushButton* cmdWindow = nullptr;
+  QPushButton* cmdExport = nullptr;
+
+ signals:
+  // The user asked to see the view in a window of its own.
+  void windowRequested();
+  // The user pressed "Export...".
+  void exportRequested();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -91,6 +120,11 @@ class ObjectViewWidget : public QWidget {
  private:
   friend class ObjectCanvas;
   void fillAnimations();
+  // The meshes shown: the drawn object's or the static's; null for none.
+  const ObjectModel* model() const;
+  // Makes the picture of each page in `pages`.
+  void loadPages(const std::vector<std::size_t>& pages);
+  void requestWindowOrFit();
   // Why the current animation cannot be played as stored; null when it can.
   const Finding* animationProblem() const;
   // Poses the current frame, then reprojects.
@@ -106,6 +140,10 @@ class ObjectViewWidget : public QWidget {
 
   WadDocument document_;
   std::optional<DrawnObject> object_;
+  std::optional<std::size_t> static_;
+  ObjectModel staticModel_;
+  std::optional<ObjectPose> pose_;
+  bool opensWindow_ = false;
   QString failure_;
   Playback playback_;
   std::vector<Transform> world_;

@@ -54,6 +54,9 @@ struct WindowSettings {
   // After a WAD that cannot be read, keep the window and the WAD it held
   // instead of ending the program.
   bool stayOpenAfterUnreadableWad = false;
+  // Where the object view's own window stood and how large it was, as Qt
+  // saves a window's geometry; empty until it was first closed.
+  std::string objectViewGeometry;
 
   friend bool operator==(const WindowSettings&, const WindowSettings&) = default;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <numbers>
 #include <optional>
 #include <vector>
 
@@ -46,8 +47,11 @@ struct OrbitCamera {
   static constexpr double kMinDistance = 1.0;
   static constexpr double kMaxDistance = 1.0e6;
 
-  double yaw = 0.6;     // radians about the vertical axis
-  double pitch = 0.45;  // radians; positive looks down on the mesh from above
+  // The first view: from the object's front left (the game's objects face
+  // +Z, their left is -X) and a little above, so a figure is seen from the
+  // side it is built to be seen from, its length across the picture.
+  double yaw = 0.75 * std::numbers::pi;  // radians about the vertical axis
+  double pitch = 0.35;                   // radians; positive looks down on the mesh from above
   double distance = 1000;
   Vec3 target;
 

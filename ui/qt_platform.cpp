@@ -163,6 +163,7 @@ bool QtPlatform::StartProgram(const std::string& path) {
 
 namespace {
 constexpr const char* kStayOpenKey = "StayOpenAfterUnreadableWAD";
+constexpr const char* kObjectViewGeometryKey = "ObjectViewGeometry";
 
 QSettings UserSettings() {
   return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tarnlow"), QStringLiteral("Tarnlow"));
@@ -173,12 +174,14 @@ WindowSettings QtPlatform::LoadSettings() {
   const QSettings stored = UserSettings();
   WindowSettings settings;
   settings.stayOpenAfterUnreadableWad = stored.value(QLatin1String(kStayOpenKey), false).toBool();
+  settings.objectViewGeometry = ToUtf8(stored.value(QLatin1String(kObjectViewGeometryKey)).toString());
   return settings;
 }
 
 void QtPlatform::SaveSettings(const WindowSettings& settings) {
   QSettings stored = UserSettings();
   stored.setValue(QLatin1String(kStayOpenKey), settings.stayOpenAfterUnreadableWad);
+  stored.setValue(QLatin1String(kObjectViewGeometryKey), ToQString(settings.objectViewGeometry));
 }
 
 }  // namespace tarnlow::ui

@@ -54,6 +54,16 @@ MoveableRecord Moveable(std::int32_t objectId, std::int16_t numMeshes, std::int1
   return MoveableRecord{objectId, numMeshes, startingMesh, 0, {}};
 }
 
+StaticMeshRecord StaticMeshAt(std::int32_t objectId, std::int16_t mesh) {
+  Bytes bytes;
+  ByteWriter w(bytes);
+  w.i32(objectId);
+  w.i16(mesh);
+  StaticMeshRecord record;
+  std::copy(bytes.begin(), bytes.end(), record.Bytes.begin());
+  return record;
+}
+
 MeshRecord NullShapeMesh() {
   return {.NumVertices = 5,
           .Vertices = {{-5, 12, 177}, {116, 120, -177}, {-116, 120, -177}, {-116, -120, -177}, {116, -120, -177}},

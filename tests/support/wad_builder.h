@@ -57,6 +57,10 @@ class WadBuilder {
 // A moveable with the given id, mesh count and first mesh.
 MoveableRecord Moveable(std::int32_t objectId, std::int16_t numMeshes, std::int16_t startingMesh);
 
+// A static mesh record for slot `objectId` whose mesh stands at position
+// `mesh` of MeshPointers (its boxes and flags zero).
+StaticMeshRecord StaticMeshAt(std::int32_t objectId, std::int16_t mesh);
+
 // The placeholder mesh: the five null-shape vertices, one normal, no faces.
 MeshRecord NullShapeMesh();
 // A small real mesh: `vertices` vertices on a line, one normal, one triangle.

@@ -27,7 +27,10 @@ void ClickLine(QListWidget& list, int row) {
 // Which picture is up, and that its button alone is pressed.
 bool Shows(const frmMain& w, const QWidget* picture) {
   const std::pair<const QWidget*, const QPushButton*> pairs[] = {
-      {w.picMesh, w.cmdMesh}, {w.picTextures, w.cmdTextures}, {w.picObject, w.cmdObject}};
+      {w.picMesh, w.cmdMesh},
+      {w.picTextures, w.cmdTextures},
+      {w.picObject, w.cmdObject},
+      {w.picStatics, w.cmdStatics}};
   bool buttonsAgree = true;
   for (const auto& [widget, button] : pairs) buttonsAgree = buttonsAgree && button->isChecked() == (widget == picture);
   return w.picPreview->currentWidget() == picture && buttonsAgree;
@@ -152,7 +155,7 @@ TEST_F(MainWindowPreviewTest, ButtonsOrAClickOnTheCurrentLineSwitchBetweenTheMes
 
 TEST_F(MainWindowPreviewTest, PicturesAndButtonsStayOutOfTheListsWay) {
   frmMain& w = makeWindow();
-  const Widgets mine = {w.picPreview, w.cmdMesh, w.cmdTextures, w.cmdObject, w.cmdCheck};
+  const Widgets mine = {w.picPreview, w.cmdMesh, w.cmdTextures, w.cmdObject, w.cmdCheck, w.cmdStatics};
   for (const QWidget* one : mine) {
     EXPECT_EQ(one->parentWidget(), w.fraWad[1]);
     EXPECT_TRUE(w.fraWad[1]->rect().contains(one->geometry())) << "inside the page";

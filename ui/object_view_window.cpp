@@ -1,0 +1,47 @@
+#include "ui/object_view_window.h"
+
+#include <QByteArray>
+#include <QVBoxLayout>
+
+#include "ui/object_view_widget.h"
+#include "ui/platform.h"
+
+namespace tarnlow::ui {
+
+ObjectViewWindow::ObjectViewWindow(Platform& platform, WindowSettings& settings, QWidget* parent)
+    : QWidget(parent, Qt::Window), view(new ObjectViewWidget(this)), platform_(platform), settings_(settings) {
+  setWindowTitle(QStringLiteral("Object - Tarnlow"));
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(view);
+  resize(900, 700);
+}
+
+ObjectViewWindow::~ObjectViewWindow() {
+  // Closing the program with this window open remembers it too.
+  if (isVisible()) remember();
+}
+
+void ObjectViewWindow::showFrom(const ObjectViewWidget& source) {
+  if (!placed_) {
+    placed_ = true;
+    if (!settings_.objectViewGeometry.empty()) {
+      restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(settings_.objectViewGeometry)));
+    }
+  }
+  show();
+  view->showSameAs(source);
+  raise();
+  activateWindow();
+}
+
+void ObjectViewWindow::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  remember();
+}
+
+void ObjectViewWindow::remember() {
+  settings_.objectViewGeometry = saveGeometry().toBase64().toStdString();
+  platform_.SaveSettings(settings_);
+}
+
+}  // namespace tarnlow::ui
