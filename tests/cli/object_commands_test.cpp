@@ -160,6 +160,7 @@ WadDocument LaraAndHerSkin() {
   AnimatedWad w = AnimatedWad::Clean();
   w.meshes = {NullShapeMesh(), NullShapeMesh(), SquareMesh(50), SquareMesh(20)};
   w.moveables = {w.moveables[0], Moveable(kLaraSkinId, 2, 2)};
+  w.moveables[0].ObjectID = kLaraId;
   return w.build();
 }
 
