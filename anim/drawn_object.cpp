@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "anim/key_frame.h"
+#include "anim/animation_frames.h"
 #include "mesh/mesh_decoder.h"
 
 namespace tarnlow {
@@ -34,6 +34,7 @@ void wearLaraSkin(const WadDocument& document, DrawnObject& drawn) {
   if (!skin) {
     drawn.findings.push_back(moveableNote(
         drawn.moveable, counted + " are placeholders and the WAD holds no LARA_SKIN to fill them: placeholders are drawn"));
+    drawn.findings.back().rule = kLaraSkinMissingRule;
     return;
   }
   const MoveableRecord skinRecord = document.Moveables[*skin];
@@ -42,6 +43,7 @@ void wearLaraSkin(const WadDocument& document, DrawnObject& drawn) {
                                           counted + " are placeholders, but LARA_SKIN has " +
                                               std::to_string(skinRecord.NumMeshes) + " meshes: placeholders are drawn",
                                           "Moveables " + std::to_string(*skin)));
+    drawn.findings.back().rule = kLaraSkinMissingRule;
     return;
   }
   for (std::size_t j = 0; j < meshes; ++j) {
@@ -78,24 +80,35 @@ bool IsPlaceholderMesh(const WadDocument& document, std::int64_t meshPointer) {
 
 std::optional<Finding> AnimationProblem(const WadDocument& document, const Skeleton& skeleton,
                                         const AnimationNode& node) {
-  const auto own = [&](Finding f) {
-    f.moveable = skeleton.moveable;
-    return f;
-  };
-  const std::variant<int, Finding> keys = KeyFrameCount(node.record, node.index);
-  if (const auto* problem = std::get_if<Finding>(&keys)) return own(*problem);
   const int meshes = static_cast<int>(skeleton.bones.size());
-  for (int k = 0; k < std::get<int>(keys); ++k) {
-    const std::variant<KeyFrameRead, Finding> read = DecodeKeyFrame(document, node.index, k, meshes);
-    if (const auto* problem = std::get_if<Finding>(&read)) return own(*problem);
-    if (const auto& overrun = std::get<KeyFrameRead>(read).overrun) return own(*overrun);
+  std::vector<Finding> frames = AnimationFrameFindings(document, node.index, skeleton.moveable, meshes);
+  if (!frames.empty()) return std::move(frames.front());
+  if (node.nextInObject) return std::nullopt;
+  // Worded as the check words it, so that both say the same.
+  const std::string next = std::to_string(node.nextAnimation);
+  const std::size_t count = document.Animations.size();
+  if (node.nextAnimation < 0 || static_cast<std::uint64_t>(node.nextAnimation) >= count) {
+    Finding f{Severity::Error, "Animations", node.index,
+              "NextAnimation " + next + " is outside the " + std::to_string(count) + " animations",
+              "Animations " + next, skeleton.moveable};
+    f.rule = "next-animation-outside";
+    f.animation = node.index;
+    return f;
   }
-  if (!node.nextInObject) {
-    return Finding{Severity::Warning, "Animations", node.index,
-                   "NextAnimation " + std::to_string(node.nextAnimation) + " is not one of this object's animations",
-                   "Animations " + std::to_string(node.nextAnimation), skeleton.moveable};
+  std::string belongs = "no moveable";
+  for (std::size_t m = 0; m < document.Moveables.size(); ++m) {
+    const AnimationRange range = ObjectAnimationRange(document, m);
+    if (node.nextAnimation >= range.first && node.nextAnimation < range.end) {
+      belongs = "moveable " + std::to_string(m);
+      break;
+    }
   }
-  return std::nullopt;
+  Finding f{Severity::Warning, "Animations", node.index,
+            "NextAnimation " + next + " belongs to " + belongs + ", not to its own object", "Animations " + next,
+            skeleton.moveable};
+  f.rule = "next-animation-foreign";
+  f.animation = node.index;
+  return f;
 }
 
 std::variant<DrawnObject, Finding> DrawObject(const WadDocument& document, std::size_t moveableIndex) {

@@ -16,6 +16,9 @@ namespace tarnlow {
 
 inline constexpr std::int32_t kLaraId = 0;
 inline constexpr std::int32_t kLaraSkinId = 8;
+// The rule name of the note that placeholders are drawn for want of a
+// LARA_SKIN.
+inline constexpr const char* kLaraSkinMissingRule = "lara-skin-missing";
 // True for the object IDs that the game draws in Lara's outfit: LARA
 // herself, the weapon-holding animation objects, LARA_SCREAM and the laser
 // sights, her speech heads, and the crowbar and torch animation objects.
@@ -65,14 +68,17 @@ struct DrawnObject {
 std::variant<DrawnObject, Finding> DrawObject(const WadDocument& document, std::size_t moveableIndex);
 
 // Why animation `node` of an object with `skeleton` cannot be played as
-// stored (see DrawnObject::animationProblems), or nothing when it can.
+// stored (see DrawnObject::animationProblems), or nothing when it can: the
+// first of AnimationFrameFindings, else a next animation outside the WAD
+// (error) or not the object's (warning), in the check's words and rules.
 // Decodes every key frame; never fails.
 std::optional<Finding> AnimationProblem(const WadDocument& document, const Skeleton& skeleton,
                                         const AnimationNode& node);
 
 // True when mesh position `meshPointer` holds a placeholder: a zero pointer
-// or the placeholder shape. A position outside MeshPointers or a mesh that
-// does not decode is not a placeholder.
+// (how the level tools leave Lara's meshes to LARA_SKIN; whatever lies at
+// offset 0 is drawn in its place) or the placeholder shape. A position
+// outside MeshPointers or a mesh that does not decode is not a placeholder.
 bool IsPlaceholderMesh(const WadDocument& document, std::int64_t meshPointer);
 
 }  // namespace tarnlow

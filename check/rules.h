@@ -27,6 +27,10 @@ void CheckMeshPointers(CheckContext& context);
 void CheckStaticMeshes(CheckContext& context);
 // Texture-info records: page and square.
 void CheckTextureInfo(CheckContext& context);
+// Objects as the game draws them: key frames whose stored box and pose
+// disagree by more than 64 units (one warning per animation), and Lara's
+// placeholders drawn for want of a LARA_SKIN.
+void CheckDrawnObjects(CheckContext& context);
 
 using Rule = void (*)(CheckContext&);
 

@@ -12,11 +12,13 @@ std::int16_t Turn(char axis, int units) {
 AnimatedWad AnimatedWad::Clean() {
   AnimatedWad w;
   w.meshes = {SimpleMesh(3), SimpleMesh(3)};
-  w.moveables = {{0, 2, 0, 0, WriteAnimationRef({0, 0})}, {1, 1, 1, 0, WriteAnimationRef({0, -1})}};
+  w.moveables = {{35, 2, 0, 0, WriteAnimationRef({0, 0})}, {1, 1, 1, 0, WriteAnimationRef({0, -1})}};
   w.meshTrees = {0, 100, 0, 0};
 
+  // Each key frame stores the box its pose gives the two meshes.
   for (int turn : {0, 1024, 0}) {
-    w.frames.insert(w.frames.end(), {-10, 10, -20, 0, -10, 10, 0, -100, 0, Turn('Y', turn), Turn('X', turn)});
+    const std::int16_t maxX = turn == 0 ? 120 : 0, minZ = turn == 0 ? 0 : -120;
+    w.frames.insert(w.frames.end(), {0, maxX, -100, -100, minZ, 0, 0, -100, 0, Turn('Y', turn), Turn('X', turn)});
   }
   w.animations = {
       {.FrameOffset = 0, .FrameRate = 2, .FrameSize = 11, .FrameStart = 0, .FrameEnd = 2, .NumStateChanges = 1,

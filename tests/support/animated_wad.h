@@ -11,7 +11,8 @@ namespace tarnlow::test {
 // A small WAD in which every cross-reference holds, section by section, so
 // that a test can break one thing and build it:
 //  - meshes 0 and 1 (SimpleMesh), pointers 0 and their offset;
-//  - moveable 0: both meshes, mesh 1 hanging 100 units along X from mesh 0,
+//  - moveable 0 (ObjectID 35): both meshes, mesh 1 hanging 100 units along
+//    X from mesh 0,
 //    animations 0 and 1 (Unknown3: frame offset 0, first animation 0);
 //    moveable 1: mesh 1 alone, no animations (first animation -1);
 //  - animation 0: frames 0 to 2, a key frame every 2 frames (2 key frames
