@@ -21,7 +21,7 @@ ObjectViewWindow::~ObjectViewWindow() {
   if (isVisible()) remember();
 }
 
-void ObjectViewWindow::showFrom(const ObjectViewWidget& source) {
+void ObjectViewWindow::showFrom(const ObjectViewWidget& source, const QString& name) {
   if (!placed_) {
     placed_ = true;
     if (!settings_.objectViewGeometry.empty()) {
@@ -29,9 +29,15 @@ void ObjectViewWindow::showFrom(const ObjectViewWidget& source) {
     }
   }
   show();
-  view->showSameAs(source);
+  follow(source, name);
   raise();
   activateWindow();
+}
+
+void ObjectViewWindow::follow(const ObjectViewWidget& source, const QString& name) {
+  if (!isVisible()) return;
+  setWindowTitle(name + QStringLiteral(" - Tarnlow"));
+  view->showSameAs(source);
 }
 
 void ObjectViewWindow::hideEvent(QHideEvent* event) {
