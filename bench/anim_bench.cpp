@@ -11,11 +11,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <random>
 
 #include "anim/animation_graph.h"
+#include "anim/drawn_object.h"
+#include "anim/frame_box.h"
 #include "anim/key_frame.h"
 #include "anim/pose.h"
 #include "anim/skeleton.h"
@@ -34,6 +37,28 @@ std::int16_t i16(long v) { return static_cast<std::int16_t>(v); }
 template <typename T>
 RecordArray<T> arrayOf(const std::vector<T>& records) {
   return RecordArray<T>::fromRecords(std::span<const T>(records));
+}
+
+// Writes into every key frame the box of the object it poses, as the level
+// tools do, so that the check's box rule judges real work and finds nothing.
+void storeTrueBoxes(WadDocument& d, std::vector<std::int16_t>& frames) {
+  for (std::size_t m = 0; m < d.Moveables.size(); ++m) {
+    const auto drawn = DrawObject(d, m);
+    if (!std::holds_alternative<DrawnObject>(drawn)) continue;
+    const DrawnObject& object = std::get<DrawnObject>(drawn);
+    for (const AnimationNode& node : object.graph.animations) {
+      for (int k = 0; k < node.keyFrameCount; ++k) {
+        const auto boxes = KeyFrameBoxes(d, object, node.index, k);
+        if (!std::holds_alternative<FrameBoxes>(boxes)) continue;
+        const Box3& box = std::get<FrameBoxes>(boxes).posed;
+        const double sides[6] = {box.min.x, box.max.x, box.min.y, box.max.y, box.min.z, box.max.z};
+        const std::size_t at = static_cast<std::size_t>(node.record.FrameOffset / 2) +
+                               static_cast<std::size_t>(k) * node.record.FrameSize;
+        for (std::size_t i = 0; i < 6; ++i) frames[at + i] = i16(std::lround(std::clamp(sides[i], -32768.0, 32767.0)));
+      }
+    }
+  }
+  d.Frames = arrayOf(frames);
 }
 
 // A closed ring of `sides` quads with one normal per vertex, a few
@@ -180,6 +205,7 @@ WadDocument Generated(const Shape& shape) {
   d.Frames = arrayOf(frames);
   d.NumMoveables = static_cast<std::int32_t>(moveables.size());
   d.Moveables = arrayOf(moveables);
+  storeTrueBoxes(d, frames);
   return d;
 }
 
