@@ -37,7 +37,8 @@ enum class SectionState : std::uint8_t {
 };
 
 struct SectionReading {
-  SectionState state = SectionState::Missing;
+  // A document built in memory was read from no file: nothing to remark.
+  SectionState state = SectionState::Whole;
   // The count as the file gives it, missing bytes read as zero.
   std::int32_t claimed = 0;
   // Byte offset of the count in the file.
