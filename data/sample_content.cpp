@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "anim/animation_graph.h"
+#include "anim/drawn_object.h"
 #include "anim/key_frame.h"
 #include "anim/pose.h"
 #include "anim/skeleton.h"
@@ -28,6 +29,7 @@ int16_t i16(int v) { return static_cast<int16_t>(v); }
 
 // Object ids as they stand in the object-name file.
 constexpr int32_t kLara = 0;
+constexpr int32_t kLaraSkin = 8;
 constexpr int32_t kBaddy1 = 41;
 constexpr int32_t kBat = 90;
 constexpr int32_t kKeyItem1 = 203;
@@ -202,12 +204,12 @@ struct ObjectPlan {
 };
 
 // Writes the box of every key frame: the extent of the object's vertices
-// posed in that frame, as the level editor stores it.
+// posed in that frame, as the level editor stores it (LARA's in her skin).
 void measureBoxes(WadDocument& doc, std::vector<std::int16_t>& frames) {
   for (std::size_t m = 0; m < doc.Moveables.size(); ++m) {
-    const auto skeleton = BuildSkeleton(doc, m);
-    if (!std::holds_alternative<Skeleton>(skeleton)) continue;
-    const Skeleton& bones = std::get<Skeleton>(skeleton);
+    const auto drawn = DrawObject(doc, m);
+    if (!std::holds_alternative<DrawnObject>(drawn)) continue;
+    const Skeleton& bones = std::get<DrawnObject>(drawn).skeleton;
     std::vector<std::vector<MeshVector>> vertices;
     for (const Bone& bone : bones.bones) {
       const auto mesh = ReadMesh(doc, bone.meshPointer);
@@ -307,11 +309,14 @@ WadDocument SampleWad() {
   const int32_t c = meshes.cube, l = meshes.limb, p = meshes.pyramid, d = meshes.disc, n = meshes.null;
   const MeshBlock& b = meshes;
   const std::vector<ObjectPlan> objects = {
-      {kLara,
+      // As in real WADs, LARA's meshes are placeholders (pointer 0) and her
+      // look is LARA_SKIN's, which has her mesh tree and no animations.
+      {kLara, std::vector<int32_t>(15, 0), LaraTree(), LaraAnimations()},
+      {kLaraSkin,
        {b.hips, b.thigh, b.shin, b.foot, b.thigh, b.shin, b.foot, b.torso, b.upperArm, b.forearm, b.hand, b.upperArm,
         b.forearm, b.hand, b.head},
        LaraTree(),
-       LaraAnimations()},
+       {}},
       {kBaddy1, {c, l, l, n, 0}, BaddyTree(), BaddyAnimations()},
       {kBat, {p, d, d}, BatTree(), BatAnimations()},
       {kSmallMedipack, {c}, {}, {}},

@@ -5,8 +5,9 @@
 
 namespace tarnlow::sample {
 
-// The bundled sample WAD: a few named objects (LARA with her 15 meshes, two
-// enemies, a pickup, a key and an animating) whose meshes are boxes,
+// The bundled sample WAD: a few named objects (LARA, her 15 meshes
+// placeholders, and LARA_SKIN with her look; two enemies, a pickup, a key
+// and an animating) whose meshes are boxes,
 // pyramids and discs with normals or shades, triangles and quads, a few
 // placeholder (null-shape) meshes and dummy (pointer 0) meshes; several
 // records in every section; a 256 x 256 texture page. Always the same bytes.
