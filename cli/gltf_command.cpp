@@ -3,6 +3,7 @@
 
 #include "cli/look_commands.h"
 #include "export/gltf_export.h"
+#include "mesh/static_meshes.h"
 #include "wad/object_names.h"
 
 namespace tarnlow::cli {
@@ -81,7 +82,8 @@ int RunGltf(const CommandContext& context) {
   std::variant<GltfExport, Finding> exported;
   try {
     if (isStatic) {
-      exported = ExportStaticGltf(*document, n, arguments.container, what);
+      const std::string known = StaticMeshName(names, ReadStaticMeshEntry(*document, n).ObjectId);
+      exported = ExportStaticGltf(*document, n, arguments.container, sceneName(&known, what));
     } else {
       const std::string* known = names.ObjectName(document->Moveables[n].ObjectID);
       exported = ExportObjectGltf(*document, n, arguments.container, sceneName(known, what));

@@ -5,7 +5,7 @@
 #include "cli/look_commands.h"
 #include "mesh/mesh_decoder.h"
 #include "mesh/mesh_lists.h"
-#include "wad/byte_reader.h"
+#include "mesh/static_meshes.h"
 #include "export/obj_export.h"
 
 namespace tarnlow::cli {
@@ -73,14 +73,10 @@ std::optional<std::int64_t> meshPosition(const MeshArguments& arguments, const W
           << " static meshes, numbered from 0\n";
       return std::nullopt;
     }
-    // The record starts with its ObjectID (32 bits) and its mesh position.
-    const StaticMeshRecord stored = document.StaticMeshes[static_cast<std::size_t>(s)];
-    ByteReader r(stored.Bytes, PastEnd::ReadsZero);
-    const std::int32_t objectId = r.i32();
-    const std::int16_t k = r.i16();
-    title = "static mesh " + std::to_string(s) + " (ObjectID " + std::to_string(objectId) + "), mesh pointer " +
-            std::to_string(k);
-    return k;
+    const StaticMeshEntry entry = ReadStaticMeshEntry(document, static_cast<std::size_t>(s));
+    title = "static mesh " + std::to_string(s) + " (ObjectID " + std::to_string(entry.ObjectId) + "), mesh pointer " +
+            std::to_string(entry.Mesh);
+    return entry.Mesh;
   }
   const std::int64_t n = *arguments.object;
   const std::int64_t j = *arguments.mesh;

@@ -15,7 +15,7 @@
 #include "export/texture_atlas.h"
 #include "mesh/mesh_lists.h"
 #include "mesh/object_model.h"
-#include "wad/byte_reader.h"
+#include "mesh/static_meshes.h"
 #include "wad/file_paths.h"
 
 namespace tarnlow {
@@ -388,10 +388,7 @@ std::variant<GltfExport, Finding> ExportStaticGltf(const WadDocument& document, 
                        std::to_string(document.StaticMeshes.size()),
                    {}};
   }
-  // The record starts with its ObjectID (32 bits) and its mesh position.
-  const StaticMeshRecord stored = document.StaticMeshes[staticIndex];
-  ByteReader r(stored.Bytes, PastEnd::ReadsZero, 4);
-  const std::int16_t position = r.i16();
+  const std::int16_t position = ReadStaticMeshEntry(document, staticIndex).Mesh;
   Skeleton skeleton;
   skeleton.bones.push_back(Bone{.meshPointer = position});
   const ObjectModel model = LoadObjectModel(document, {position});

@@ -8,8 +8,10 @@
 #include <variant>
 
 #include "mesh/mesh_decoder.h"
+#include "mesh/face_textures.h"
 #include "mesh/mesh_lists.h"
 #include "ui/preview_style.h"
+#include "wad/texture_pages.h"
 
 namespace tarnlow::ui {
 
@@ -40,6 +42,8 @@ void MeshPreviewWidget::showDummy(const MeshRecord& meshAtOffsetZero) { setMesh(
 void MeshPreviewWidget::showFailure(const QString& reason) {
   state_ = State::Failure;
   mesh_ = {};
+  textures_.clear();
+  pages_.clear();
   faces_.clear();
   hoveredFace_.reset();
   failure_ = reason;
@@ -49,6 +53,8 @@ void MeshPreviewWidget::showFailure(const QString& reason) {
 void MeshPreviewWidget::clear() {
   state_ = State::Empty;
   mesh_ = {};
+  textures_.clear();
+  pages_.clear();
   faces_.clear();
   hoveredFace_.reset();
   failure_.clear();
@@ -87,6 +93,16 @@ void MeshPreviewWidget::showObjectMesh(const WadDocument& document, std::size_t 
   } else {
     showMesh(std::get<MeshRecord>(decoded));
   }
+  texture(document);
+}
+
+void MeshPreviewWidget::texture(const WadDocument& document) {
+  const std::size_t pages = TexturePageCount(document.TextData);
+  for (const MeshFace& face : mesh_.Faces) {
+    textures_.push_back(FaceTextureOf(face, document.TextInfo, pages));
+    if (textures_.back()) pages_.load(document.TextData, textures_.back()->page);
+  }
+  update();
 }
 
 QString MeshPreviewWidget::caption() const {
@@ -118,6 +134,8 @@ QRectF MeshPreviewWidget::meshArea() const {
 void MeshPreviewWidget::setMesh(const MeshRecord& mesh, State state) {
   state_ = state;
   mesh_ = mesh;
+  textures_.clear();
+  pages_.clear();
   failure_.clear();
   hoveredFace_.reset();
   fit();
@@ -163,7 +181,7 @@ void MeshPreviewWidget::paintEvent(QPaintEvent*) {
   }
 }
 
-void MeshPreviewWidget::paintMesh(QPainter& painter) const {
+void MeshPreviewWidget::paintMesh(QPainter& painter) {
   const QRectF area = meshArea();
   painter.save();
   painter.setClipRect(area);
@@ -185,6 +203,22 @@ void MeshPreviewWidget::paintMesh(QPainter& painter) const {
     QPolygonF polygon;
     for (const ScreenPoint& c : face.corners) polygon << QPointF(c.x, c.y);
     const bool hovered = hoveredFace_ == face.faceIndex;
+    const std::optional<FaceTexture>* texture = face.faceIndex < textures_.size() ? &textures_[face.faceIndex] : nullptr;
+    const QImage* page = texture != nullptr && *texture ? pages_.at((*texture)->page, face.brightness) : nullptr;
+    if (page != nullptr) {
+      painter.setPen(Qt::NoPen);
+      // Smoothed edges would let the background show through the seam
+      // between a quad's two triangles.
+      painter.setRenderHint(QPainter::Antialiasing, false);
+      PaintTexturedFace(painter, face.corners.data(), static_cast<int>(face.corners.size()), **texture, *page);
+      painter.setRenderHint(QPainter::Antialiasing, true);
+      if (hovered) {
+        painter.setPen(edge);
+        painter.setBrush(QColor(kHoveredFace.red(), kHoveredFace.green(), kHoveredFace.blue(), 120));
+        painter.drawPolygon(polygon);
+      }
+      continue;
+    }
     painter.setBrush(Shaded(hovered ? kHoveredFace : kFace, face.brightness));
     painter.setPen(edge);
     painter.drawPolygon(polygon);

@@ -9,12 +9,14 @@
 
 #include "wad/mesh_record.h"
 #include "ui/preview_math.h"
+#include "ui/textured_faces.h"
 #include "wad/wad_document.h"
 
 namespace tarnlow::ui {
 
 // A picture of one decoded mesh: faces filled and shaded by a light that
-// follows the view, edges drawn on top. Drag with the left button to turn
+// follows the view, edges drawn on top; a mesh of a WAD shows its faces'
+// textures as the object view does. Drag with the left button to turn
 // the mesh, use the wheel to zoom, double-click to fit it to the view again.
 // The face under the mouse is highlighted and named in the caption.
 //
@@ -44,7 +46,8 @@ class MeshPreviewWidget : public QWidget {
   // moveable at `moveableIndex` the way the mesh list numbers them (mesh
   // pointer StartingMesh + meshNumber), decodes it and shows it with
   // showMesh, showDummy (pointer 0) or showFailure (no such mesh, or a
-  // failed decode, with the reason). Faces of unknown type are left out of
+  // failed decode, with the reason), its faces textured from `document`.
+  // Faces of unknown type are left out of
   // the picture without a message: the mesh list has already reported them.
   void showObjectMesh(const WadDocument& document, std::size_t moveableIndex, int meshNumber);
 
@@ -72,7 +75,9 @@ class MeshPreviewWidget : public QWidget {
   void setMesh(const MeshRecord& mesh, State state);
   void fit();
   void reproject();
-  void paintMesh(QPainter& painter) const;
+  void paintMesh(QPainter& painter);
+  // Finds the textures of the mesh's faces in `document`.
+  void texture(const WadDocument& document);
 
   State state_ = State::Empty;
   MeshRecord mesh_;
@@ -80,6 +85,9 @@ class MeshPreviewWidget : public QWidget {
   OrbitCamera camera_;
   // Faces as last projected, far to near: painted and hit-tested.
   std::vector<ScreenFace> faces_;
+  // One per face of the mesh, when it came from a WAD; empty otherwise.
+  std::vector<std::optional<FaceTexture>> textures_;
+  ShadedPages pages_;
   std::optional<std::size_t> hoveredFace_;
   std::optional<QPoint> dragFrom_;
 };

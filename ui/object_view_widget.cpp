@@ -20,8 +20,7 @@
 #include "mesh/mesh_lists.h"
 #include "mesh/static_meshes.h"
 #include "ui/preview_style.h"
-#include "ui/texture_page_widget.h"
-#include "wad/texture_pages.h"
+#include "ui/textured_faces.h"
 
 namespace tarnlow::ui {
 
@@ -33,7 +32,6 @@ const QColor kHighlight(255, 170, 40);
 
 // About 60 ticks a second: smooth between the game's 30 frames.
 constexpr int kTickMilliseconds = 16;
-constexpr int kLightSteps = 12;
 
 }  // namespace
 
@@ -63,10 +61,10 @@ class ObjectCanvas : public QWidget {
       QPolygonF polygon;
       for (int c = 0; c < face.cornerCount; ++c) polygon << QPointF(face.corners[c].x, face.corners[c].y);
       const bool highlighted = view_.highlight_ && static_cast<std::size_t>(*view_.highlight_) == face.mesh;
-      const QImage* page = face.texture != nullptr ? view_.shadedPage(face.texture->page, face.brightness) : nullptr;
+      const QImage* page = face.texture != nullptr ? view_.pages_.at(face.texture->page, face.brightness) : nullptr;
       if (page != nullptr) {
         painter.setPen(Qt::NoPen);
-        paintTextured(painter, face, *page);
+        PaintTexturedFace(painter, face.corners.data(), face.cornerCount, *face.texture, *page);
       } else {
         painter.setPen(edge);
         painter.setBrush(Shaded(kFace, face.brightness));
@@ -108,26 +106,6 @@ class ObjectCanvas : public QWidget {
   }
 
  private:
-  // A quad as its two triangles, each with the affine map that takes its
-  // texture corners to its screen corners: exact under this projection.
-  static void paintTextured(QPainter& painter, const ObjectFace& face, const QImage& page) {
-    static constexpr int kTriangles[2][3] = {{0, 1, 2}, {0, 2, 3}};
-    for (int t = 0; t + 2 < face.cornerCount; ++t) {
-      const int* c = kTriangles[t];
-      const std::optional<std::array<double, 6>> m = TextureToScreen(
-          {face.texture->corners[c[0]], face.texture->corners[c[1]], face.texture->corners[c[2]]},
-          {face.corners[c[0]], face.corners[c[1]], face.corners[c[2]]});
-      if (!m) continue;
-      QBrush brush(page);
-      brush.setTransform(QTransform((*m)[0], (*m)[1], (*m)[2], (*m)[3], (*m)[4], (*m)[5]));
-      painter.setBrush(brush);
-      const QPointF triangle[3] = {{face.corners[c[0]].x, face.corners[c[0]].y},
-                                   {face.corners[c[1]].x, face.corners[c[1]].y},
-                                   {face.corners[c[2]].x, face.corners[c[2]].y}};
-      painter.drawPolygon(triangle, 3);
-    }
-  }
-
   ObjectViewWidget& view_;
   std::optional<QPoint> dragFrom_;
 };
@@ -248,7 +226,6 @@ void ObjectViewWidget::clear() {
   world_.clear();
   poseProblem_.clear();
   pages_.clear();
-  shadedPages_.clear();
   faces_.clear();
   highlight_.reset();
   fillAnimations();
@@ -314,11 +291,7 @@ void ObjectViewWidget::showSameAs(const ObjectViewWidget& other) {
 }
 
 void ObjectViewWidget::loadPages(const std::vector<std::size_t>& pages) {
-  for (const std::size_t page : pages) {
-    if (pages_.contains(page)) continue;
-    pages_[page] = TexturePageImage(TexturePageAt(document_.TextData, page))
-                       .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  }
+  for (const std::size_t page : pages) pages_.load(document_.TextData, page);
 }
 
 void ObjectViewWidget::fillAnimations() {
@@ -337,28 +310,6 @@ void ObjectViewWidget::fillAnimations() {
     }
   }
   cboAnimation->setCurrentIndex(playback_.animation());
-}
-
-const QImage* ObjectViewWidget::shadedPage(std::size_t page, double brightness) {
-  const auto found = pages_.find(page);
-  if (found == pages_.end()) return nullptr;
-  // A few steps of light are enough to read the shape, and the darkened
-  // pages are made once each.
-  const int step = std::clamp(static_cast<int>(std::lround(brightness * kLightSteps)), 0, kLightSteps);
-  QImage& shaded = shadedPages_[{page, step}];
-  if (shaded.isNull()) {
-    shaded = found->second;
-    const double light = static_cast<double>(step) / kLightSteps;
-    for (int y = 0; y < shaded.height(); ++y) {
-      auto* line = reinterpret_cast<QRgb*>(shaded.scanLine(y));
-      for (int x = 0; x < shaded.width(); ++x) {
-        const QRgb p = line[x];
-        line[x] = qRgba(static_cast<int>(qRed(p) * light), static_cast<int>(qGreen(p) * light),
-                        static_cast<int>(qBlue(p) * light), qAlpha(p));
-      }
-    }
-  }
-  return &shaded;
 }
 
 void ObjectViewWidget::highlightMesh(std::optional<int> meshNumber) {

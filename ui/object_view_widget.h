@@ -14,6 +14,7 @@
 #include "anim/pose.h"
 #include "ui/object_scene.h"
 #include "ui/playback.h"
+#include "ui/textured_faces.h"
 #include "wad/wad_document.h"
 
 class QCheckBox;
@@ -134,9 +135,6 @@ class ObjectViewWidget : public QWidget {
   void syncControls();
   void setPlaying(bool playing);
   void updateTimer();
-  // Page `page` with its colours darkened to `brightness` (colour key kept
-  // transparent); null when the object shows no such page.
-  const QImage* shadedPage(std::size_t page, double brightness);
 
   WadDocument document_;
   std::optional<DrawnObject> object_;
@@ -148,8 +146,7 @@ class ObjectViewWidget : public QWidget {
   Playback playback_;
   std::vector<Transform> world_;
   QString poseProblem_;
-  std::map<std::size_t, QImage> pages_;
-  std::map<std::pair<std::size_t, int>, QImage> shadedPages_;
+  ShadedPages pages_;
   OrbitCamera camera_;
   std::vector<ObjectFace> faces_;
   std::optional<int> highlight_;

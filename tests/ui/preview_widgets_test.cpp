@@ -211,6 +211,22 @@ WadDocument TwoSquares(std::int16_t texture, bool key = false, std::int16_t firs
   return doc;
 }
 
+TEST_F(MeshPreviewWidgetTest, ObjectMeshShowsItsTextureWithTheColourKeyTransparent) {
+  const struct { const char* what; WadDocument doc; bool flat; bool drawn; } cases[] = {
+      {"record 5 does not exist: flat", TwoSquares(5), true, true},
+      {"record 0: its black square", TwoSquares(0), false, true},
+      {"record 0 with the colour key: nothing", TwoSquares(0, true), false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    widget.showObjectMesh(c.doc, 0, 0);
+    const QImage image = render();
+    const QRect area = widget.meshArea().toRect();
+    EXPECT_EQ(CountPixels(image, IsMesh, area) > 1000, c.flat);
+    EXPECT_EQ(CountPixels(image, [](QRgb p) { return p != kBackground; }, area) > 1000, c.drawn);
+  }
+}
+
 class ObjectViewWidgetTest : public ::testing::Test {
  protected:
   ObjectViewWidgetTest() {
