@@ -164,16 +164,13 @@ WadDocument LaraAndHerSkin() {
   return w.build();
 }
 
-#ifndef _WIN32
-TEST(CliGltf, LaraIsExportedInHerSkinAndPassesTheKhronosValidator) {
+// The sample's LARA passes the validator above in her skin; this checks that
+// the skin is what is written.
+TEST(CliGltf, LaraIsExportedInHerSkin) {
   const Level level(LaraAndHerSkin());
-  std::vector<std::string> files;
-  for (const char* name : {"lara.gltf", "lara.glb"}) {
-    files.push_back((level.dir / name).string());
-    const CliRun run = level.run({"gltf", "--object", "0", level.wad, "-o", files.back()});
-    ASSERT_EQ(run.status, 0) << run.err;
-  }
-  const nlohmann::json gltf = nlohmann::json::parse(ReadFileText(files[0]));
+  const std::string file = (level.dir / "lara.gltf").string();
+  ASSERT_EQ(level.run({"gltf", "--object", "0", level.wad, "-o", file}).status, 0);
+  const nlohmann::json gltf = nlohmann::json::parse(ReadFileText(file));
   for (std::size_t j = 0; j < 2; ++j) {
     SCOPED_TRACE(j);
     const auto& mesh = gltf.at("meshes").at(gltf.at("nodes").at(j).at("mesh").get<std::size_t>());
@@ -181,10 +178,7 @@ TEST(CliGltf, LaraIsExportedInHerSkinAndPassesTheKhronosValidator) {
     const double half = j == 0 ? 50 : 20;
     EXPECT_EQ(position.at("max"), nlohmann::json::array({half, half, 0.0})) << "the skin's square, not the placeholder";
   }
-  const CliRun validated = RunCliProcess(files, level.dir.path(), TARNLOW_VALIDATE_GLTF);
-  EXPECT_EQ(validated.status, 0) << validated.out << validated.err;
 }
-#endif
 
 TEST(CliGltf, NodesFollowTheMeshTreeAndTheAtlasIsEmbedded) {
   const Skeleton skeleton = std::get<Skeleton>(BuildSkeleton(ReadSample(), 0));

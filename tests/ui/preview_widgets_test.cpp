@@ -227,6 +227,39 @@ TEST_F(MeshPreviewWidgetTest, ObjectMeshShowsItsTextureWithTheColourKeyTranspare
   }
 }
 
+// A triangle takes three corners of its texture rectangle; the fourth,
+// and the half of the rectangle beyond the diagonal opposite it, it leaves
+// out. That half is keyed here, so a triangle painted with the wrong three
+// corners shows holes.
+TEST_F(MeshPreviewWidgetTest, TriangleShowsTheThreeCornersOfItsTextureItTakes) {
+  MeshRecord triangle = test::SquareMesh(200, 0, 0, 0);
+  // Vertices 0, 1 and 3 are the square's top-left, top-right and bottom-left;
+  // texture word 0 takes the rectangle's top-left for corner 0, the corner
+  // after it going round (top-right) for corner 1, the one before it
+  // (bottom-left) for corner 2.
+  triangle.Faces = {MeshFace{MeshFace::kTriangle, {0, 1, 3}, 0, 0}};
+  WadDocument doc = test::WadBuilder()
+                        .textureRows(256)
+                        .textInfo({TextInfoRecord{{0, 0, 0, 0, 0, 31, 0, 31}}})
+                        .meshes({test::SimpleMesh(), triangle})
+                        .moveables({test::Moveable(0, 1, 1)})
+                        .build();
+  Bytes rows = doc.TextData.storedBytes();
+  for (std::size_t y = 0; y < 32; ++y) {
+    for (std::size_t x = 0; x < 32; ++x) {
+      const std::size_t at = (y * 256 + x) * 3;
+      if (x + y >= 33) std::tie(rows[at], rows[at + 1], rows[at + 2]) = std::tuple(255, 0, 255);
+    }
+  }
+  doc.TextData = RecordArray<TextureRow>(doc.TextData.size(), rows);
+  widget.showObjectMesh(doc, 0, 0);
+  const std::vector<ScreenFace> faces = ProjectFaces(triangle, widget.camera(), viewport());
+  ASSERT_EQ(faces.size(), 1u);
+  const double expected = PolygonArea(faces[0].corners, 3);
+  const QRect area = widget.meshArea().toRect();
+  EXPECT_NEAR(CountPixels(render(), [](QRgb p) { return p != kBackground; }, area), expected, 0.06 * expected);
+}
+
 class ObjectViewWidgetTest : public ::testing::Test {
  protected:
   ObjectViewWidgetTest() {
