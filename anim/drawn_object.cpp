@@ -111,7 +111,8 @@ std::optional<Finding> AnimationProblem(const WadDocument& document, const Skele
   return f;
 }
 
-std::variant<DrawnObject, Finding> DrawObject(const WadDocument& document, std::size_t moveableIndex) {
+std::variant<DrawnObject, Finding> DrawObject(const WadDocument& document, std::size_t moveableIndex,
+                                              DrawDepth depth) {
   std::variant<Skeleton, Finding> skeleton = BuildSkeleton(document, moveableIndex);
   if (auto* problem = std::get_if<Finding>(&skeleton)) return std::move(*problem);
   DrawnObject drawn;
@@ -121,6 +122,7 @@ std::variant<DrawnObject, Finding> DrawObject(const WadDocument& document, std::
   drawn.findings = drawn.skeleton.problems;
   drawn.sources.assign(drawn.skeleton.bones.size(), MeshSource::Own);
   if (WearsLaraSkin(drawn.objectId)) wearLaraSkin(document, drawn);
+  if (depth == DrawDepth::Skeleton) return drawn;
 
   std::vector<std::int64_t> positions;
   positions.reserve(drawn.skeleton.bones.size());

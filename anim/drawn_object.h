@@ -65,7 +65,12 @@ struct DrawnObject {
 // a placeholder too. Fails (with a finding about the Moveables record) only
 // when the index is not a moveable or it has no meshes; every other fault is
 // in `findings`, `animationProblems` or `model.problems`.
-std::variant<DrawnObject, Finding> DrawObject(const WadDocument& document, std::size_t moveableIndex);
+enum class DrawDepth {
+  Whole,     // everything
+  Skeleton,  // moveable, objectId, skeleton, sources, skin and the skeleton's findings only: for the check
+};
+std::variant<DrawnObject, Finding> DrawObject(const WadDocument& document, std::size_t moveableIndex,
+                                              DrawDepth depth = DrawDepth::Whole);
 
 // Why animation `node` of an object with `skeleton` cannot be played as
 // stored (see DrawnObject::animationProblems), or nothing when it can: the

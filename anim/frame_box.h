@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <optional>
 #include <variant>
+#include <vector>
 
 #include "anim/drawn_object.h"
 #include "anim/finding.h"
 #include "anim/key_frame.h"
+#include "anim/skeleton.h"
 #include "anim/transform.h"
 #include "wad/wad_document.h"
 
@@ -36,6 +38,10 @@ struct FrameBoxes {
 // nothing when `stored` has a minimum above its maximum. An empty posed box
 // is as far off as the stored box's largest side is from 0.
 std::optional<double> BoxDifference(const BoundingBox& stored, const Box3& posed);
+
+// The box of the meshes of `skeleton` standing in key frame `frame`, mesh j
+// being the points meshVertices[j] (missing lists add nothing). Pure.
+Box3 PosedBox(const Skeleton& skeleton, const std::vector<std::vector<Vec3>>& meshVertices, const KeyFrame& frame);
 
 // The boxes of key frame `keyFrame` of animation `animation` (an index into
 // Animations) for `object`, its drawn meshes placed by the key frame. Meshes

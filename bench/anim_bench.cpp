@@ -39,6 +39,28 @@ RecordArray<T> arrayOf(const std::vector<T>& records) {
   return RecordArray<T>::fromRecords(std::span<const T>(records));
 }
 
+// Writes into every key frame the box of the object it poses, as the level
+// tools do, so that the check's box rule judges real work and finds nothing.
+void storeTrueBoxes(WadDocument& d, std::vector<std::int16_t>& frames) {
+  for (std::size_t m = 0; m < d.Moveables.size(); ++m) {
+    const auto drawn = DrawObject(d, m);
+    if (!std::holds_alternative<DrawnObject>(drawn)) continue;
+    const DrawnObject& object = std::get<DrawnObject>(drawn);
+    for (const AnimationNode& node : object.graph.animations) {
+      for (int k = 0; k < node.keyFrameCount; ++k) {
+        const auto boxes = KeyFrameBoxes(d, object, node.index, k);
+        if (!std::holds_alternative<FrameBoxes>(boxes)) continue;
+        const Box3& box = std::get<FrameBoxes>(boxes).posed;
+        const double sides[6] = {box.min.x, box.max.x, box.min.y, box.max.y, box.min.z, box.max.z};
+        const std::size_t at = static_cast<std::size_t>(node.record.FrameOffset / 2) +
+                               static_cast<std::size_t>(k) * node.record.FrameSize;
+        for (std::size_t i = 0; i < 6; ++i) frames[at + i] = i16(std::lround(std::clamp(sides[i], -32768.0, 32767.0)));
+      }
+    }
+  }
+  d.Frames = arrayOf(frames);
+}
+
 // A closed ring of `sides` quads with one normal per vertex, a few
 // hundred bytes to a few kilobytes like the meshes of real objects.
 MeshRecord Ring(int sides, int radius, int height) {
@@ -75,30 +97,6 @@ struct Shape {
 
 // A WAD in which every reference holds, made of `shape.objects` objects
 // of 15 meshes with their animations.
-// Each key frame's box made the box of its pose, as level tools store it,
-// so that the check finds nothing to say about it.
-void storePosedBoxes(WadDocument& d, std::vector<std::int16_t>& frames) {
-  for (std::size_t m = 0; m < d.Moveables.size(); ++m) {
-    const std::variant<DrawnObject, Finding> drawn = DrawObject(d, m);
-    const auto* object = std::get_if<DrawnObject>(&drawn);
-    if (object == nullptr) continue;
-    for (const AnimationNode& node : object->graph.animations) {
-      const AnimationRecord rec = d.Animations[static_cast<std::size_t>(node.index)];
-      for (int k = 0; k < node.keyFrameCount; ++k) {
-        const std::variant<FrameBoxes, Finding> boxes = KeyFrameBoxes(d, *object, node.index, k);
-        const auto* judged = std::get_if<FrameBoxes>(&boxes);
-        if (judged == nullptr || judged->posed.empty()) continue;
-        const Box3& box = judged->posed;
-        const std::size_t at = static_cast<std::size_t>(rec.FrameOffset / 2) + static_cast<std::size_t>(k) * rec.FrameSize;
-        const double sides[] = {std::floor(box.min.x), std::ceil(box.max.x), std::floor(box.min.y),
-                                std::ceil(box.max.y),  std::floor(box.min.z), std::ceil(box.max.z)};
-        for (std::size_t w = 0; w < 6; ++w) frames[at + w] = static_cast<std::int16_t>(std::clamp(sides[w], -32768.0, 32767.0));
-      }
-    }
-  }
-  d.Frames = arrayOf(frames);
-}
-
 WadDocument Generated(const Shape& shape) {
   std::mt19937 random(20261206);
   const auto pick = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
@@ -207,7 +205,7 @@ WadDocument Generated(const Shape& shape) {
   d.Frames = arrayOf(frames);
   d.NumMoveables = static_cast<std::int32_t>(moveables.size());
   d.Moveables = arrayOf(moveables);
-  storePosedBoxes(d, frames);
+  storeTrueBoxes(d, frames);
   return d;
 }
 

@@ -5,13 +5,13 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QMimeData>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
@@ -582,25 +582,17 @@ void frmMain::ExportObject(const ObjectViewWidget& view) {
   ExportObjectView(platform_, view, title);
 }
 
-void frmMain::mnuWAD_Click() {
-  const OpenResult opened = commands_.SelectAndOpen(FileCommands::kWad);
-  if (opened.outcome == CommandOutcome::EndProgram) {
-    EndProgram();
-    return;
-  }
-  // A cancelled dialog leaves the label naming the WAD that is still loaded
-  // and still the target of "&Save WAD".
-  if (!opened.path.empty()) SetWadLabel(opened.path);
-}
+void frmMain::mnuWAD_Click() { FinishOpen(commands_.SelectAndOpen(FileCommands::kWad)); }
 
-void frmMain::OpenNamedWad(const std::string& path) {
-  const OpenResult opened = commands_.OpenWad(path);
+void frmMain::OpenNamedWad(const std::string& path) { FinishOpen(commands_.OpenWad(path)); }
+
+void frmMain::FinishOpen(const OpenResult& opened) {
   if (opened.outcome == CommandOutcome::EndProgram) {
     EndProgram();
     return;
   }
-  // A cancelled dialog leaves the label naming the WAD that is still loaded
-  // and still the target of "&Save WAD".
+  // A cancelled dialog (or a refused WAD) leaves the label naming the WAD
+  // that is still loaded and still the target of "&Save WAD".
   if (!opened.path.empty()) SetWadLabel(opened.path);
 }
 
@@ -612,9 +604,8 @@ namespace {
 std::optional<QString> DroppedWad(const QMimeData* data) {
   if (data == nullptr || data->urls().size() != 1) return std::nullopt;
   const QUrl url = data->urls().constFirst();
-  if (!url.isLocalFile() || QFileInfo(url.toLocalFile()).suffix().compare(QLatin1String("wad"), Qt::CaseInsensitive) != 0) {
-    return std::nullopt;
-  }
+  const bool wad = QFileInfo(url.toLocalFile()).suffix().compare(QLatin1String("wad"), Qt::CaseInsensitive) == 0;
+  if (!url.isLocalFile() || !wad) return std::nullopt;
   return QDir::toNativeSeparators(url.toLocalFile());
 }
 

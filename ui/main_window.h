@@ -189,6 +189,9 @@ class frmMain : public QMainWindow, private FileCommandView {
   // The start path when a file is there; otherwise says so and asks with
   // the Open dialog.
   OpenResult OpenAtStart();
+  // After an open sequence: the program ends, or the label names the WAD
+  // opened.
+  void FinishOpen(const OpenResult& opened);
 
   // FileCommandView
   void SetWadLabel(const std::string& text) override;

@@ -48,8 +48,8 @@ struct PrintAnswer {
   bool selectionOnly = false;
 };
 
-// The window's settings, remembered between runs. Off unless the user
-// turns them on; off, the window behaves as it always has.
+// The window's settings, remembered between runs. Both are off unless the
+// user turns them on; off, the window behaves as it always has.
 struct WindowSettings {
   // After a WAD that cannot be read, keep the window and the WAD it held
   // instead of ending the program.
