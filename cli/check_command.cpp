@@ -43,13 +43,15 @@ std::string parseArguments(const std::vector<std::string>& args, CheckArguments&
   return {};
 }
 
-// The WAD at `path` for checking; on failure the reason, as the window
-// would give it, in `problem`.
-std::optional<WadDocument> readForCheck(const std::filesystem::path& path, std::string& problem) {
+// The WAD at `path` for checking, read as far as it goes; on failure the
+// reason, as the window would give it, in `problem`, else in `note` what
+// was empty, short or missing (ReadingNote; often nothing).
+std::optional<WadDocument> readForCheck(const std::filesystem::path& path, std::string& problem,
+                                        std::string& note) {
   std::ostringstream said;
-  std::optional<WadDocument> document = ReadWadOrReport(path, said);
+  std::optional<WadDocument> document = ReadWadOrReport(path, said, ReadMode::Lenient);
+  (document ? note : problem) = said.str();
   if (!document) {
-    problem = said.str();
     while (!problem.empty() && problem.back() == '\n') problem.pop_back();
   }
   return document;
@@ -142,8 +144,9 @@ int RunCheck(const CommandContext& context) {
   std::optional<WadDocument> baseline;
   std::vector<Finding> baselineFindings;
   if (arguments.against) {
-    std::string problem;
-    baseline = readForCheck(PathFromUtf8(*arguments.against), problem);
+    std::string problem, note;
+    baseline = readForCheck(PathFromUtf8(*arguments.against), problem, note);
+    context.err << note;
     if (!baseline) {
       context.err << "check: cannot read " << *arguments.against << ", the WAD to compare with: " << problem << "\n";
       return kExitBadWad;
@@ -159,8 +162,9 @@ int RunCheck(const CommandContext& context) {
     for (const std::filesystem::path& path : wads) {
       CheckedWad wad;
       wad.path = Utf8FromPath(path);
-      std::string problem;
-      std::optional<WadDocument> document = readForCheck(path, problem);
+      std::string problem, note;
+      std::optional<WadDocument> document = readForCheck(path, problem, note);
+      context.err << note;
       if (!document) {
         wad.unreadable = problem;
         if (!arguments.many) context.err << problem << "\n";

@@ -50,16 +50,24 @@ std::string ReadWadMessage(const WadError& error) {
   return "ReadWAD -> error code" + blank + std::to_string(error.number()) + "\n" + error.what();
 }
 
-std::optional<WadDocument> ReadWadOrReport(const std::filesystem::path& path, std::ostream& err) {
+std::optional<WadDocument> ReadWadOrReport(const std::filesystem::path& path, std::ostream& err, ReadMode mode) {
   try {
     std::int64_t wadFileLength = 0;
-    return ReadWAD(path, wadFileLength);
+    if (mode == ReadMode::Specified) return ReadWAD(path, wadFileLength);
+    WadDocument document = ReadWADLenient(path, wadFileLength);
+    err << ReadingNote(Utf8FromPath(path), document.reading);
+    return document;
   } catch (const WadError& e) {
     err << ReadWadMessage(e) << "\n";
   } catch (const std::bad_alloc&) {
     err << ReadWadMessage(WadError(kOutOfMemory, "Out of memory", path.string())) << "\n";
   }
   return std::nullopt;
+}
+
+std::string ReadingNote(const std::string& path, const WadReading& reading) {
+  const std::string description = DescribeReading(reading);
+  return description.empty() ? std::string() : "note: " + path + ": " + description + "\n";
 }
 
 std::optional<std::int64_t> ParseIndex(std::string_view text) {

@@ -42,9 +42,20 @@ std::filesystem::path ProgramFolder(const char* argv0);
 // and the description with where it happened.
 std::string ReadWadMessage(const WadError& error);
 
+// How a command reads its WAD: as the window does, refusing empty sections
+// and cut files, or as far as the file goes (ReadWADLenient).
+enum class ReadMode { Specified, Lenient };
+
 // Reads a WAD for a command. On failure writes ReadWadMessage to `err` and
-// returns nothing; the command then exits with kExitBadWad.
-std::optional<WadDocument> ReadWadOrReport(const std::filesystem::path& path, std::ostream& err);
+// returns nothing; the command then exits with kExitBadWad. A lenient
+// reading that met empty, short or missing sections says so once on `err`
+// (ReadingNote) and returns the document.
+std::optional<WadDocument> ReadWadOrReport(const std::filesystem::path& path, std::ostream& err,
+                                           ReadMode mode);
+
+// "note: PATH: empty: NumStateChanges; ..." with a line break, or nothing
+// when the file was read whole without empty sections.
+std::string ReadingNote(const std::string& path, const WadReading& reading);
 
 // A whole non-negative decimal number; nothing for anything else ("-1",
 // "3x", "", a number beyond 64 bits).

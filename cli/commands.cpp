@@ -20,20 +20,23 @@ int runHelp(const CommandContext& context) {
 
 // A new command is one line here and the include of its header above.
 constexpr Command kCommands[] = {
-    {"objects", "objects [--names FILE] WAD",
+    {"objects", "objects [--names FILE] [--lenient] WAD",
      "List the WAD's objects by name, each followed by its meshes indented by\n"
      "four spaces: \"Mesh 00\", \"Mesh 01 DUMMY\" (pointer 0), \"Mesh 02 NULL\"\n"
      "(placeholder shape), \"Mesh 03 (unreadable: ...)\" (the reason goes to\n"
      "stderr). Names come from FILE, by default TR4Objects.dat beside this\n"
      "program. An unknown face type prints \"Unknown FaceType - Face N\" on\n"
-     "stderr and the listing goes on.",
+     "stderr and the listing goes on. --lenient reads a WAD with empty\n"
+     "sections or cut short as far as it goes.",
      RunObjects},
-    {"copy", "copy IN.wad OUT.wad",
+    {"copy", "copy [--lenient] IN.wad OUT.wad",
      "Read IN.wad and write it to OUT.wad, byte for byte up to the end of its\n"
-     "static meshes. OUT.wad is replaced only when the write succeeds.",
+     "static meshes. OUT.wad is replaced only when the write succeeds.\n"
+     "--lenient also copies a WAD with empty sections, byte for byte; one cut\n"
+     "short is written as far as it was read, never over itself.",
      RunCopy},
-    {"report", "report [--level 0|1|2] [--format txt|csv|rtf] [--at \"YYYY-MM-DD HH:MM:SS\"] [-o FILE] WAD", "Write the statistics report as the window saves it (default: level 0, txt,\nthe current local time, stdout). --at fixes the date and both times;\n-o FILE is replaced only when the write succeeds.", RunReport},
-    {"summary", "summary [--jobs N] PATH...", "One CSV row per WAD (folders searched recursively for *.wad): path,\nstatus, version, file size and the twelve counts. N files are read at\nonce (default: one per processor); rows come in sorted order.", RunSummary},
+    {"report", "report [--level 0|1|2] [--format txt|csv|rtf] [--at \"YYYY-MM-DD HH:MM:SS\"] [-o FILE] [--lenient] WAD", "Write the statistics report as the window saves it (default: level 0, txt,\nthe current local time, stdout). --at fixes the date and both times;\n-o FILE is replaced only when the write succeeds. --lenient reports on a\nWAD with empty sections (counted as 0) or cut short.", RunReport},
+    {"summary", "summary [--jobs N] PATH...", "One CSV row per WAD (folders searched recursively for *.wad): path,\nstatus (ok; read, with empty sections; read, cut short; or the error),\nversion, file size and the twelve counts. N files are read at\nonce (default: one per processor); rows come in sorted order.", RunSummary},
     {"dump", "dump WAD", "The whole WAD as JSON: the counts and every record; texture pixels and\nmesh data bytes are given by their amounts only.", RunDump},
     {"textures", "textures WAD -o DIR [--swd]", "Write each 256 x 256 texture page of the WAD (with --swd: of the SWD beside\nit) as DIR/page_000.png, page_001.png, ...; magenta (255, 0, 255) is\ntransparent. The last page may be shorter. DIR is created when missing.", RunTextures},
     {"mesh", "mesh (--object N --mesh J | --pointer K | --static S) WAD -o FILE.obj", "Write one mesh as Wavefront OBJ: Mesh J of object N as the objects command\nnumbers them (both from 0), mesh pointer K, or the mesh of static mesh S.\nA DUMMY mesh (pointer 0) writes the mesh at offset 0 and says so on\nstderr; a mesh that cannot be decoded prints the reason and exits with 1.", RunMesh},
@@ -68,7 +71,11 @@ void PrintHelp(std::ostream& out) {
   }
   out << "\n"
          "A WAD that cannot be read prints \"ReadWAD -> error code N\" and the reason\n"
-         "on stderr.\n"
+         "on stderr. check, dump, gltf, mesh, pose, summary and textures read a WAD\n"
+         "with empty sections, or cut short, as far as it goes, and say once on\n"
+         "stderr which sections were empty, short or missing (\"note: ...\");\n"
+         "objects, report and copy refuse it, as the window does, unless given\n"
+         "--lenient.\n"
          "\n"
          "Exit status: 0 done; 1 a file could not be written, the mesh, object,\n"
          "animation or frame asked for does not exist or cannot be decoded, or\n"

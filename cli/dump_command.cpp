@@ -101,19 +101,11 @@ int RunDump(const CommandContext& context) {
   if (positional.size() != 1) return UsageError(context.err, "dump: expected one WAD file");
   const std::string& path = positional[0];
 
-  std::int64_t fileLength = 0;
-  WadDocument document;
-  try {
-    document = ReadWAD(PathFromUtf8(path), fileLength);
-  } catch (const WadError& e) {
-    context.err << ReadWadMessage(e) << "\n";
-    return kExitBadWad;
-  } catch (const std::bad_alloc&) {
-    context.err << ReadWadMessage(WadError(kOutOfMemory, "Out of memory", path)) << "\n";
-    return kExitBadWad;
-  }
+  const std::optional<WadDocument> document = ReadWadOrReport(PathFromUtf8(path), context.err, ReadMode::Lenient);
+  if (!document) return kExitBadWad;
+  const auto fileLength = static_cast<std::int64_t>(document->reading.fileLength);
   // A path that is not UTF-8 must not stop the dump: its bad bytes become U+FFFD.
-  context.out << documentJson(path, fileLength, document).dump(1, ' ', false, Json::error_handler_t::replace)
+  context.out << documentJson(path, fileLength, *document).dump(1, ' ', false, Json::error_handler_t::replace)
               << "\n";
   return context.out ? kExitOk : kExitFailure;
 }

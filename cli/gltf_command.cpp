@@ -66,7 +66,7 @@ int RunGltf(const CommandContext& context) {
   if (std::string problem = parseArguments(context.args, arguments); !problem.empty()) {
     return UsageError(context.err, problem);
   }
-  const std::optional<WadDocument> document = ReadWadOrReport(PathFromUtf8(arguments.wad), context.err);
+  const std::optional<WadDocument> document = ReadWadOrReport(PathFromUtf8(arguments.wad), context.err, ReadMode::Lenient);
   if (!document) return kExitBadWad;
   const bool isStatic = arguments.staticMesh.has_value();
   const std::size_t n = isStatic ? *arguments.staticMesh : *arguments.object;

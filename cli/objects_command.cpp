@@ -13,6 +13,7 @@ namespace {
 struct ObjectsArguments {
   std::filesystem::path names;
   std::filesystem::path wad;
+  ReadMode mode = ReadMode::Specified;
 };
 
 // Fills `parsed` or returns the usage error's text.
@@ -25,6 +26,8 @@ std::string parseArguments(const CommandContext& context, ObjectsArguments& pars
     if (args[i] == "--names") {
       if (i + 1 >= args.size()) return "objects: --names needs a file";
       parsed.names = PathFromUtf8(args[++i]);
+    } else if (args[i] == "--lenient") {
+      parsed.mode = ReadMode::Lenient;
     } else if (args[i].size() > 1 && args[i][0] == '-') {
       return "objects: unknown option " + args[i];
     } else {
@@ -58,7 +61,7 @@ int RunObjects(const CommandContext& context) {
     return UsageError(context.err, problem);
   }
   const std::unique_ptr<ObjectNameTables> names = loadNames(arguments.names, context.err);
-  const std::optional<WadDocument> document = ReadWadOrReport(arguments.wad, context.err);
+  const std::optional<WadDocument> document = ReadWadOrReport(arguments.wad, context.err, arguments.mode);
   if (!document) return kExitBadWad;
 
   const std::vector<std::string> objects = ObjectListLines(*document, *names);

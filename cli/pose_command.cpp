@@ -74,7 +74,7 @@ int RunPose(const CommandContext& context) {
   if (std::string problem = parseArguments(context.args, arguments); !problem.empty()) {
     return UsageError(context.err, problem);
   }
-  const std::optional<WadDocument> document = ReadWadOrReport(PathFromUtf8(arguments.wad), context.err);
+  const std::optional<WadDocument> document = ReadWadOrReport(PathFromUtf8(arguments.wad), context.err, ReadMode::Lenient);
   if (!document) return kExitBadWad;
 
   const std::int64_t n = *arguments.object;

@@ -18,6 +18,7 @@ struct ReportArguments {
   std::optional<LocalDateTime> at;
   std::filesystem::path output;
   std::string wad;
+  ReadMode mode = ReadMode::Specified;
 };
 
 // Reads exactly `width` digits at text[pos]; false when they are not there.
@@ -71,6 +72,8 @@ std::string parseArguments(const std::vector<std::string>& args, ReportArguments
     } else if (arg == "-o") {
       parsed.output = PathFromUtf8(args[++i]);
       if (parsed.output.empty()) return "report: -o needs a file name";
+    } else if (arg == "--lenient") {
+      parsed.mode = ReadMode::Lenient;
     } else if (arg.size() > 1 && arg[0] == '-') {
       return "report: unknown option " + arg;
     } else {
@@ -90,17 +93,11 @@ int RunReport(const CommandContext& context) {
     return UsageError(context.err, problem);
   }
 
+  const std::optional<WadDocument> read = ReadWadOrReport(PathFromUtf8(arguments.wad), context.err, arguments.mode);
+  if (!read) return kExitBadWad;
+  const WadDocument& document = *read;
   ReportContext reportContext;
-  WadDocument document;
-  try {
-    document = ReadWAD(PathFromUtf8(arguments.wad), reportContext.wadFileLength);
-  } catch (const WadError& e) {
-    context.err << ReadWadMessage(e) << "\n";
-    return kExitBadWad;
-  } catch (const std::bad_alloc&) {
-    context.err << ReadWadMessage(WadError(kOutOfMemory, "Out of memory", arguments.wad)) << "\n";
-    return kExitBadWad;
-  }
+  reportContext.wadFileLength = static_cast<std::int64_t>(document.reading.fileLength);
   reportContext.wadTitle = FileTitle(arguments.wad, false);
   if (arguments.at) {
     reportContext.clock = [at = *arguments.at] { return at; };

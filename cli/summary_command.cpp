@@ -50,13 +50,22 @@ std::string csvField(const std::string& text) {
   return quoted;
 }
 
-// The CSV row of one WAD, without its line break. Never throws.
-std::string summaryRow(const std::filesystem::path& path) {
-  std::string status = "ok";
+// What the summary says of a WAD that was read.
+std::string readStatus(const WadReading& reading) {
+  if (reading.cutShort()) return reading.hasEmptySections() ? "read, cut short, with empty sections" : "read, cut short";
+  return reading.hasEmptySections() ? "read, with empty sections" : "ok";
+}
+
+// The CSV row of one WAD, without its line break, and the note on what its
+// reading met (nothing, or a line). Never throws.
+std::string summaryRow(const std::filesystem::path& path, std::string& note) {
+  std::string status;
   std::int64_t length = 0;
   std::optional<WadDocument> document;
   try {
-    document = ReadWAD(path, length);
+    document = ReadWADLenient(path, length);
+    status = readStatus(document->reading);
+    note = ReadingNote(Utf8FromPath(path), document->reading);
   } catch (const WadError& e) {
     const std::string message = ReadWadMessage(e);
     status = message.substr(0, message.find('\n'));
@@ -69,7 +78,7 @@ std::string summaryRow(const std::filesystem::path& path) {
   std::string row = csvField(path.string());
   row.append(",").append(csvField(status)).append(",");
   if (document) row.append(std::to_string(document->Version));
-  // ReadWAD records the length before it reads a section, so a broken WAD
+  // The reader records the length before it reads a section, so a broken WAD
   // still has one; a file that cannot be opened has none.
   row.append(",");
   if (document || length > 0) row.append(std::to_string(length));
@@ -106,14 +115,14 @@ int RunSummary(const CommandContext& context) {
 
   // Workers take the next unread WAD; each row goes to its file's slot, so
   // the output order does not depend on which worker finishes first.
-  std::vector<std::string> rows(wads.size());
+  std::vector<std::string> rows(wads.size()), notes(wads.size());
   std::atomic<std::size_t> next{0};
   // Erased (by its end) before the table is written.
   std::optional<ProgressLine> progress;
   progress.emplace(context.err, context.errIsTerminal, wads.size(), "read");
   auto work = [&] {
     for (std::size_t i = next++; i < wads.size(); i = next++) {
-      rows[i] = summaryRow(wads[i]);
+      rows[i] = summaryRow(wads[i], notes[i]);
       progress->step();
     }
   };
@@ -131,6 +140,7 @@ int RunSummary(const CommandContext& context) {
   workers.clear();
   progress.reset();
 
+  for (const std::string& note : notes) context.err << note;
   context.out << kHeader << "\n";
   for (const std::string& row : rows) context.out << row << "\n";
   return context.out ? kExitOk : kExitFailure;

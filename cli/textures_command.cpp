@@ -41,7 +41,7 @@ std::string parseArguments(const std::vector<std::string>& args, TexturesArgumen
 // The texture section asked for, or nothing after saying why on err.
 std::optional<RecordArray<TextureRow>> loadSection(const TexturesArguments& arguments, std::ostream& err) {
   if (!arguments.swd) {
-    std::optional<WadDocument> document = ReadWadOrReport(PathFromUtf8(arguments.wad), err);
+    std::optional<WadDocument> document = ReadWadOrReport(PathFromUtf8(arguments.wad), err, ReadMode::Lenient);
     if (!document) return std::nullopt;
     return std::move(document->TextData);
   }

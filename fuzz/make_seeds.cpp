@@ -124,8 +124,9 @@ void WadSeeds(const std::string& target) {
   trailing.insert(trailing.end(), 40, 0xEE);
   Save(target, "trailing_bytes.wad", trailing);
   for (std::int32_t count : {383, 384, 1152, 768 * 3 + 384}) {
-    Save(target, "texture_" + std::to_string(count) + ".wad",
-         tarnlow::test::WadFileBytes(WadBuilder().textDataCount(count).build()));
+    WadLayout texture = WadLayout::Of(WadBuilder().build());
+    texture.counts[1] = count;
+    Save(target, "texture_" + std::to_string(count) + ".wad", texture.bytes());
   }
   // Cut inside the texture rows, inside the moveables, inside the statics.
   Save(target, "cut_in_texture.wad", Cut(mini.bytes(), mini.countOffset(1) + 4 + 700));
@@ -135,16 +136,37 @@ void WadSeeds(const std::string& target) {
     for (const auto& [label, value] : kEdgeCounts) {
       WadLayout layout = mini;
       layout.counts[static_cast<std::size_t>(section)] = value;
-      Save(target, std::string("count_") + tarnlow::test::SectionNames()[static_cast<std::size_t>(section)] + "_" + label + ".wad",
+      Save(target, std::string("count_") + tarnlow::test::kSectionNames[static_cast<std::size_t>(section)] + "_" + label + ".wad",
            layout.bytes());
     }
   }
 }
 
+// What object packs and cut downloads look like: each section empty in turn
+// (and all of them), and a cut inside each section.
+void LenientSeeds() {
+  const std::string t = "fuzz_wad_lenient";
+  WadSeeds(t);
+  const WadLayout mini = WadLayout::Of(MiniSample());
+  WadLayout allEmpty = mini;
+  for (std::size_t s = 0; s < WadLayout::kSections; ++s) {
+    WadLayout empty = mini;
+    empty.counts[s] = allEmpty.counts[s] = 0;
+    empty.data[s].clear();
+    allEmpty.data[s].clear();
+    const std::string name = tarnlow::test::kSectionNames[s];
+    Save(t, "empty_" + name + ".wad", empty.bytes());
+    Save(t, "cut_in_" + name + ".wad", Cut(mini.bytes(), mini.countOffset(static_cast<int>(s)) + 4 + mini.data[s].size() / 2));
+  }
+  Save(t, "all_empty.wad", allEmpty.bytes());
+}
+
 void ReportSeeds() {
   Save("fuzz_report", "mini_sample.wad", tarnlow::test::WadFileBytes(MiniSample()));
   Save("fuzz_report", "smallest.wad", tarnlow::test::WadFileBytes(WadBuilder().build()));
-  Save("fuzz_report", "texture_1152.wad", tarnlow::test::WadFileBytes(WadBuilder().textDataCount(1152).build()));
+  WadLayout texture = WadLayout::Of(WadBuilder().build());
+  texture.counts[1] = 1152;
+  Save("fuzz_report", "texture_1152.wad", texture.bytes());
   // Text beyond ASCII reaches the RTF only through names, so the report
   // seeds differ from the reader's by negative and extreme field values.
   tarnlow::AnimationRecord extreme;
@@ -246,6 +268,15 @@ void NameSeeds() {
   n.u8('o');
   n.u8('k');
   Save(t, "string_negative_length.dat", negativeString);
+  // 155 bytes: section 2 claims 1,023,538,433 names, the first of them
+  // 60,000,000 characters long, far past the end of the file.
+  Bytes hugeName;
+  ByteWriter h(hugeName);
+  h.i32(0);
+  h.i32(1'023'538'433);
+  h.i32(60'000'000);
+  while (hugeName.size() < 155) h.u8('n');
+  Save(t, "mesh_name_past_the_end.dat", hugeName);
 }
 
 void MeshSeeds() {
@@ -338,6 +369,7 @@ int main(int argc, char** argv) {
   }
   gRoot = argv[1];
   WadSeeds("fuzz_wad_reader");
+  LenientSeeds();
   ReportSeeds();
   SwdSeeds();
   NameSeeds();

@@ -123,9 +123,13 @@ class ReportWriter {
     report_.AddReportLine(kEqualsRule);
   }
 
+  // An empty section before the static meshes (which a lenient reading
+  // gives) counts as 0, whatever count below 1 the file held.
   void addCountLine(const Section& section) {
+    const std::int32_t count = document_.*section.count;
+    const bool emptySection = section.count != &WadDocument::NumStaticMeshes && count < 1;
     line_.assign(section.label);
-    AppendNum(line_, document_.*section.count);
+    AppendNum(line_, emptySection ? 0 : count);
     report_.AddReportLine(line_, 0, detailed_);
   }
 
@@ -186,13 +190,17 @@ class ReportWriter {
   }
 
   void addTextureIndexLine() {
-    // The grid's real extent, not one derived from NumTextData: an empty
-    // grid gives -1, as an array without elements has no upper bound.
+    // The grid's real extent, not one derived from NumTextData. A grid
+    // without rows has no second index to range over.
     const auto rows = static_cast<std::int64_t>(document_.TextData.size());
     line_.assign("Texture Data indexes: Index 1: 0 to ");
     AppendNum(line_, 255);
-    line_.append(" Index 2: 0 to ");
-    AppendNum(line_, rows - 1);
+    if (rows > 0) {
+      line_.append(" Index 2: 0 to ");
+      AppendNum(line_, rows - 1);
+    } else {
+      line_.append(" Index 2: none, no rows");
+    }
     addNote(line_);
   }
 

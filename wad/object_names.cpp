@@ -74,17 +74,19 @@ class NameFileParser {
   std::string readString() {
     const std::int32_t length = reader_.i32();
     if (length <= 0) return {};
-    // A length that runs past the end of the file reads its missing bytes as
-    // zero characters, as every short read does. A string no name file could
-    // hold is refused before it is allocated, as a file that large would be.
+    // A string no name file could hold is refused before anything else, as
+    // a file that large would be.
     if (static_cast<std::uint64_t>(length) > kMaxNameFileBytes) {
       throw WadError(kOutOfMemory,
                      "Out of memory: a string of " + std::to_string(length) + " characters, more than a name file holds",
                      "string at " + at(reader_.position() - 4));
     }
+    // A name ends where the file does: the zeros a read past the end gives
+    // are not characters of it. Keeping them would let a file of a few bytes
+    // claim megabytes of name; this way a name costs what the file holds.
     const std::size_t available = std::min<std::size_t>(static_cast<std::size_t>(length), reader_.remaining());
-    std::string raw(static_cast<std::size_t>(length), '\0');
-    for (std::size_t i = 0; i < available; ++i) raw[i] = static_cast<char>(reader_.u8());
+    std::string raw(available, '\0');
+    for (char& c : raw) c = static_cast<char>(reader_.u8());
     reader_.skip(static_cast<std::size_t>(length) - available);
     return Cp1252ToUtf8(raw);
   }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <tuple>
 #include <vector>
 
 #include "wad/mesh_record.h"
 #include "wad/bytes.h"
 #include "wad/record_array.h"
+#include "wad/wad_reading.h"
 #include "wad/wad_records.h"
 
 namespace tarnlow {
@@ -17,8 +19,9 @@ namespace tarnlow {
 // A document the reader returned satisfies:
 //  - every array holds as many records as its count says (MeshData holds
 //    2 x NumMeshData bytes, TextData R rows of 256 pixels, StaticMeshes is
-//    empty when NumStaticMeshes <= 0);
-//  - every count but NumStaticMeshes is at least 1;
+//    empty when NumStaticMeshes <= 0), a count below 1 meaning none;
+//  - every count but NumStaticMeshes is at least 1 (ReadWADLenient: a count
+//    below 1 stays as read, its section empty; see `reading`);
 //  - MeshRecords is empty.
 // A default-constructed document is empty: every count 0, every array empty.
 struct WadDocument {
@@ -58,7 +61,21 @@ struct WadDocument {
     return TexturePixel::decode(r);
   }
 
-  friend bool operator==(const WadDocument&, const WadDocument&) = default;
+  // How the file was read: where it ended, which sections were empty, short
+  // or missing. Not part of the contents: it takes no part in ==.
+  WadReading reading;
+
+ private:
+  auto contents() const {
+    return std::tie(Version, NumTextInfo, TextInfo, NumTextData, TextData, NumMeshPointers, MeshPointers, NumMeshData,
+                    MeshData, MeshRecords, NumAnimations, Animations, NumStateChanges, StateChanges, NumAnimDispatches,
+                    AnimDispatches, NumAnimCommands, AnimCommands, NumMeshTrees, MeshTrees, NumFrames, Frames,
+                    NumMoveables, Moveables, NumStaticMeshes, StaticMeshes);
+  }
+
+ public:
+  // Equal contents, however each document was read.
+  friend bool operator==(const WadDocument& a, const WadDocument& b) { return a.contents() == b.contents(); }
 };
 
 }  // namespace tarnlow

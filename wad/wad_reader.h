@@ -26,6 +26,22 @@ inline constexpr std::uint64_t kMaxArrayBytes = std::uint64_t{1} << 30;
 // Never allocates more than the file can supply: a section that runs past
 // the end in sections 1 to 10 fails with 9 (the next count would read as 0)
 // before its array is allocated.
+// `reading` of the document records where the reading ended and the bytes
+// after the static meshes.
 WadDocument ReadWAD(const std::filesystem::path& path, std::int64_t& wadFileLength);
+
+// Reads a WAD file as far as it goes, for files the specified reader refuses
+// that still hold something worth seeing. Gives what ReadWAD gives (document
+// and reading record) for every file ReadWAD takes; otherwise:
+//  - a count below 1 in sections 1 to 11 (or texture data of less than a
+//    row) is an empty section, its count kept as read, and reading goes on;
+//  - a section the file ends inside of keeps the elements the file holds
+//    whole (moveables and static meshes: as ReadWAD reads them, as long as
+//    ReadWAD would take their count), and its count is cut to match; every
+//    section after it is missing, its count 0 and its array empty.
+// `reading` says which sections were empty, short or missing.
+// Throws WadError only when the file cannot be opened or read (errno and its
+// text), or when one section of a file over 1 GiB is larger than that (7).
+WadDocument ReadWADLenient(const std::filesystem::path& path, std::int64_t& wadFileLength);
 
 }  // namespace tarnlow

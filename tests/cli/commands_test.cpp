@@ -2,6 +2,7 @@
 // outputs that cannot be written; and the commands that copy and report.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -56,8 +57,8 @@ TEST(CliCommands, WrongCommandLinesExitWith64AndNameTheCommand) {
 }
 
 // The error number of the failed read comes first on stderr (9: a zero
-// NumStateChanges; 2: no such file); an output that cannot be written exits
-// with 1. Neither leaves a file behind.
+// NumStateChanges where the reading is the window's; 2: no such file); an
+// output that cannot be written exits with 1. Neither leaves a file behind.
 TEST(CliCommands, UnreadableWadExitsWith2AndUnwritableOutputWith1) {
   TempDir dir;
   WadLayout broken = WadLayout::Of(WadBuilder().build());
@@ -67,13 +68,14 @@ TEST(CliCommands, UnreadableWadExitsWith2AndUnwritableOutputWith1) {
   WriteFileBytes(dir / "plain-file", Bytes{1});
   WriteObjectNames(dir / "names.dat", ObjectNamesFileContent{});
   const std::string wad = (dir / "broken.wad").string(), good = (dir / "good.wad").string();
+  const std::string missing = (dir / "missing.wad").string();
   const std::string out = (dir / "out").string(), unwritable = (dir / "missing" / "out").string();
-  const std::string code9 = "ReadWAD -> error code 9\n";
+  const std::string code9 = "ReadWAD -> error code 9\n", code2 = "ReadWAD -> error code 2\n";
   const std::pair<std::vector<std::string>, std::string> cases[] = {
-      {{"copy", wad, out}, code9}, {{"report", "-o", out, wad}, code9}, {{"dump", wad}, code9},
-      {{"objects", "--names", (dir / "names.dat").string(), wad}, code9}, {{"textures", wad, "-o", out}, code9},
-      {{"mesh", "--pointer", "0", wad, "-o", out}, code9}, {{"check", wad}, code9},
-      {{"report", (dir / "missing.wad").string()}, "ReadWAD -> error code 2\n"},
+      {{"copy", wad, out}, code9}, {{"report", "-o", out, wad}, code9},
+      {{"objects", "--names", (dir / "names.dat").string(), wad}, code9}, {{"dump", missing}, code2},
+      {{"textures", missing, "-o", out}, code2}, {{"mesh", "--pointer", "0", missing, "-o", out}, code2},
+      {{"check", missing}, code2}, {{"report", missing}, code2}, {{"copy", "--lenient", missing, out}, code2},
       {{"copy", good, unwritable}, "copy: "}, {{"report", "-o", unwritable, good}, "report: "},
       {{"textures", good, "-o", (dir / "plain-file").string()}, "textures: "},
   };
@@ -83,6 +85,47 @@ TEST(CliCommands, UnreadableWadExitsWith2AndUnwritableOutputWith1) {
     EXPECT_EQ(std::pair(run.status, run.out), std::pair(errStart.starts_with("ReadWAD") ? 2 : 1, std::string()));
     EXPECT_TRUE(run.err.starts_with(errStart)) << run.err;
     EXPECT_FALSE(std::filesystem::exists(out) || std::filesystem::exists(dir / "missing"));
+  }
+}
+
+// Each of sections 1 to 11 empty in turn, a cut inside each section, and
+// bytes after the static meshes: summary (as every looking command) reads
+// them and says once on stderr which section was empty, short or missing;
+// copy refuses what the window refuses, and with --lenient copies a file not
+// cut short byte for byte, empty sections and all.
+TEST(CliLenient, EmptyAndCutWadsAreReadAndNotedOnceAndCopiedByteForByte) {
+  const WadLayout whole = WadLayout::Of(WadBuilder().textureRows(2).meshes({SimpleMesh()}).build());
+  struct Case { Bytes bytes; bool cut; int section; };
+  std::vector<Case> cases;
+  for (std::size_t s = 0; s + 1 < WadLayout::kSections; ++s) {
+    WadLayout empty = whole;
+    empty.counts[s] = 0;
+    empty.data[s].clear();
+    const Bytes all = whole.bytes();
+    const auto cutAt = std::ptrdiff_t(whole.countOffset(int(s)) + 4 + whole.data[s].size() / 2);
+    cases.insert(cases.end(), {{empty.bytes(), false, int(s)}, {Bytes(all.begin(), all.begin() + cutAt), true, int(s)}});
+  }
+  Bytes trailing = whole.bytes();
+  trailing.insert(trailing.end(), {7, 7, 7});
+  cases.push_back({trailing, false, -1});
+
+  TempDir dir;
+  const std::string in = (dir / "in.wad").string(), out = (dir / "out.wad").string();
+  for (const Case& c : cases) {
+    const std::string section = c.section < 0 ? "" : kSectionNames[std::size_t(c.section)];
+    SCOPED_TRACE(section + (c.cut ? " cut" : ""));
+    WriteFileBytes(in, c.bytes);
+    const CliRun summary = RunCliProcess({"summary", in}, dir.path());
+    const std::string status = c.section < 0 ? ",ok," : c.cut ? ",\"read, cut short\"," : ",\"read, with empty sections\",";
+    EXPECT_NE(summary.out.find(status), std::string::npos) << summary.out;
+    EXPECT_EQ(std::count(summary.err.begin(), summary.err.end(), '\n'), c.section < 0 ? 0 : 1) << summary.err;
+    EXPECT_NE(summary.err.find(section), std::string::npos) << summary.err;
+
+    EXPECT_EQ(RunCliProcess({"copy", in, out}, dir.path()).status, c.section < 0 || (c.cut && c.section == 10) ? 0 : 2);
+    EXPECT_EQ(RunCliProcess({"copy", "--lenient", in, out}, dir.path()).status, 0);
+    if (!c.cut) {
+      EXPECT_EQ(ReadFileBytes(out), c.section < 0 ? whole.bytes() : c.bytes);
+    }
   }
 }
 
@@ -136,14 +179,15 @@ TEST(CliReport, WithoutAtTheHeaderCarriesTheCurrentDate) {
   EXPECT_NE(run.out, expected);
 }
 
-// Paths sorted, quoted when they hold a comma, each broken or missing file
-// with the error number of its read. Windows allows no quote in a file name.
+// Paths sorted, quoted when they hold a comma, a WAD with an empty section
+// read and said to be so, a missing file with the error number of its read. Windows allows no quote in a file name.
 #ifndef _WIN32
 TEST(CliSummary, OneRowPerWadWithTheErrorOfABrokenOne) {
   TempDir dir;
   std::filesystem::create_directories(dir / "levels" / "sub");
   WadLayout broken = WadLayout::Of(GoldenDocument());
   broken.counts[5] = 0;
+  broken.data[5].clear();
   WriteFileBytes(dir / "levels" / "sub" / "b.WAD", broken.bytes());
   WriteFileBytes(dir / "levels" / "a,\"b\".wad", WadFileBytes(GoldenDocument()));
   WriteFileBytes(dir / "levels" / "notes.txt", Bytes{1, 2, 3});

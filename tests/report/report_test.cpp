@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <limits>
+#include <regex>
 
 #include "report/local_clock.h"
 #include "report/report_files.h"
@@ -56,6 +57,30 @@ TEST_P(GoldenReport, MatchesGoldenFileLineByLine) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllLevels, GoldenReport, ::testing::Combine(::testing::Bool(), ::testing::Values(0, 1, 2)));
+
+// Every section empty, as a lenient reading gives it (counts of 0, or below
+// 1 as the file held them): at every level each count line says 0 and no
+// line holds a negative number or a range that runs backwards.
+TEST(MakeReport, EverySectionEmptyGivesZeroCountsAndNoNegativeNumberAtEveryLevel) {
+  WadDocument belowOne;
+  for (auto count : {&WadDocument::NumTextInfo, &WadDocument::NumTextData, &WadDocument::NumMeshPointers,
+                     &WadDocument::NumMeshData, &WadDocument::NumAnimations, &WadDocument::NumStateChanges,
+                     &WadDocument::NumAnimDispatches, &WadDocument::NumAnimCommands, &WadDocument::NumMeshTrees,
+                     &WadDocument::NumFrames, &WadDocument::NumMoveables}) {
+    belowOne.*count = -3;
+  }
+  const std::regex negative("(^|[^0-9A-Za-z])-[0-9]"), zeroCount(R"(\(Num\w+\): +0$)");
+  for (const WadDocument& document : {WadDocument{}, belowOne}) {
+    for (int level = 0; level <= 2; ++level) {
+      int zeroCounts = 0;
+      for (const ReportLine& line : MakeReport(document, GoldenContext(), level)) {
+        EXPECT_FALSE(std::regex_search(line.text, negative)) << level << ": " << line.text;
+        zeroCounts += std::regex_search(line.text, zeroCount) ? 1 : 0;
+      }
+      EXPECT_EQ(zeroCounts, 12) << level;
+    }
+  }
+}
 
 // A level outside 0 to 2 gives the summary with an empty level name.
 TEST(MakeReport, LevelsOutsideTheRangeGiveTheSummary) {

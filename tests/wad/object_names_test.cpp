@@ -88,8 +88,8 @@ TEST_F(ObjectNamesTest, EachSectionKeepsItemsUpToItsTableLimitAndFaultsPastIt) {
   }
 }
 
-// A length of 0 or less is an empty name; a length past the end of the file
-// reads its missing characters as zeros, and all after it reads as zero.
+// A length of 0 or less is an empty name; a name whose length runs past the
+// end of the file ends with the file, and all after it reads as zero.
 TEST_F(ObjectNamesTest, StringLengthsOfZeroOrLessOrPastTheEnd) {
   for (const int s : {0, 1, 3}) {
     SCOPED_TRACE("section " + std::to_string(s + 1));
@@ -103,7 +103,7 @@ TEST_F(ObjectNamesTest, StringLengthsOfZeroOrLessOrPastTheEnd) {
     const ObjectNamesLoad load = Load(bytes);
     EXPECT_EQ(FaultOf(load), 0);
     EXPECT_EQ(std::tuple(Stored(load.tables, s, 0), Stored(load.tables, s, 1), Stored(load.tables, s, 2)),
-              std::tuple("", "ok", "abc" + std::string(1'000'000 - 3, '\0')));
+              std::tuple("", "ok", "abc"));
   }
 }
 

@@ -11,6 +11,7 @@
 #include "wad/swd_reader.h"
 #include "wad/texture_rows.h"
 #include "wad/wad_error.h"
+#include "wad/wad_writer.h"
 
 namespace tarnlow {
 namespace {
@@ -46,6 +47,10 @@ class WadReaderTest : public ::testing::Test {
     test::WriteFileBytes(dir_ / "level.wad", bytes);
     return FaultOf([&] { *document = ReadWAD(dir_ / "level.wad", length_); });
   }
+  WadDocument ReadLenient(const Bytes& bytes) {
+    test::WriteFileBytes(dir_ / "level.wad", bytes);
+    return ReadWADLenient(dir_ / "level.wad", length_);
+  }
   SwdDocument ReadSwd(const Bytes& bytes) {
     test::WriteFileBytes(dir_ / "level.swd", bytes);
     return ReadSWD(dir_ / "level.swd");
@@ -71,6 +76,9 @@ TEST_F(WadReaderTest, ReadsEverySectionAndIgnoresTrailingBytesThatTheLengthStill
   ASSERT_EQ(Read(bytes, &read).first, 0);
   EXPECT_EQ(WadLayout::Of(read).bytes(), SampleLayout().bytes());
   EXPECT_EQ(length_, static_cast<std::int64_t>(bytes.size()));
+  const WadDocument lenient = ReadLenient(bytes);
+  EXPECT_EQ(std::tuple(lenient == read, lenient.reading == read.reading, read.reading.trailingBytes),
+            std::tuple(true, true, std::uint64_t{100}));
 }
 
 // The texture rule has no count - 1 to overflow; twice the mesh-data count
@@ -124,6 +132,9 @@ TEST_F(WadReaderTest, FileCutAnywhereReadsAsIfTheMissingBytesWereZero) {
     } else if (cutError.first == 0) {
       ASSERT_EQ(fromCut, fromPadded);
       ASSERT_EQ(cutLength, static_cast<std::int64_t>(length));
+      const WadDocument lenient = ReadLenient(cut);
+      ASSERT_EQ(lenient, fromCut);
+      ASSERT_EQ(lenient.reading, fromCut.reading);
     }
   }
 }
@@ -179,6 +190,64 @@ TEST_F(WadReaderTest, SwdBadCountsFailWithTheirErrorNumberInTheirSection) {
     std::array<std::int32_t, 3> counts{};
     counts[c.section] = c.count;
     EXPECT_EQ(FaultOf([&] { ReadSwd(SwdFileBytes(counts)); }), std::pair(c.expected, kNames[c.section])) << c.count;
+  }
+}
+
+std::vector<SectionState> States(const WadReading& reading) {
+  std::vector<SectionState> states;
+  for (const SectionReading& s : reading.sections) states.push_back(s.state);
+  return states;
+}
+
+// The specified reader refuses a count below 1 as it always did; the lenient
+// one reads the section as empty, its count as read, and every other section
+// where it stands, so that the document writes back byte for byte.
+TEST_F(WadReaderTest, EmptySectionIsReadOnLenientlyAndWrittenBackByteForByte) {
+  for (int s = 0; s <= kMoveables; ++s) {
+    const std::pair<std::int32_t, int> refusals[] = {{0, 9}, {-3, 9}, {s == kTextData ? 383 : INT_MIN, s == kTextData ? 9 : 6}};
+    for (const auto& [count, refusal] : refusals) {
+      SCOPED_TRACE(Section(s) + " = " + std::to_string(count));
+      WadLayout layout = SampleLayout();
+      layout.counts[std::size_t(s)] = count;
+      layout.data[std::size_t(s)].clear();
+      WadDocument specified;
+      EXPECT_EQ(Read(layout.bytes(), &specified), std::pair(refusal, Section(s)));
+      const WadDocument lenient = ReadLenient(layout.bytes());
+      std::vector<SectionState> states(WadLayout::kSections, SectionState::Whole);
+      states[std::size_t(s)] = SectionState::Empty;
+      EXPECT_EQ(States(lenient.reading), states);
+      WriteWAD(dir_ / "copy.wad", lenient);
+      EXPECT_EQ(test::ReadFileBytes(dir_ / "copy.wad"), layout.bytes());
+    }
+  }
+}
+
+// A file that ends inside a section's count or data keeps the sections before
+// it and what the cut one holds whole; every later one is missing. Sections 1
+// to 10 cut their count to what they hold; the moveables and static meshes
+// read as the specified reader reads them (the cut loop above compares them).
+TEST_F(WadReaderTest, FileCutInsideASectionKeepsWhatItHoldsAndMissesTheRest) {
+  const WadLayout layout = SampleLayout();
+  const Bytes whole = layout.bytes();
+  for (int s = 0; s < WadLayout::kSections; ++s) {
+    const std::size_t element = s == kTextData ? 768 : std::size_t(kUnitBytes[s]);
+    for (const std::size_t into : {std::size_t{2}, 4 + element + 1}) {
+      const Bytes cut(whole.begin(), whole.begin() + std::ptrdiff_t(layout.countOffset(s) + into));
+      SCOPED_TRACE(Section(s) + " cut after " + std::to_string(cut.size()) + " bytes");
+      const WadDocument lenient = ReadLenient(cut);
+      std::vector<SectionState> states(WadLayout::kSections, SectionState::Missing);
+      std::fill(states.begin(), states.begin() + s, SectionState::Whole);
+      if (into > 2) states[std::size_t(s)] = SectionState::Short;
+      EXPECT_EQ(States(lenient.reading), states);
+      EXPECT_EQ(lenient.reading.end, cut.size());
+      if (s >= kMoveables) continue;
+      WadLayout expected = layout;
+      for (std::size_t later = std::size_t(s); later < WadLayout::kSections; ++later) {
+        expected.counts[later] = later == std::size_t(s) && into > 2 ? std::int32_t(element) / kUnitBytes[s] : 0;
+        expected.data[later].resize(later == std::size_t(s) && into > 2 ? element : 0);
+      }
+      EXPECT_EQ(WadLayout::Of(lenient).bytes(), expected.bytes());
+    }
   }
 }
 
