@@ -472,7 +472,7 @@ void frmMain::cboMeshes_Click() {
   // A new object has no mesh selected yet: the picture is the whole object.
   picMesh->clear();
   picObject->showObject(session_.wad, static_cast<std::size_t>(row));
-  if (objectWindow_ != nullptr && objectWindow_->isVisible()) objectWindow_->view->showSameAs(*picObject);
+  if (objectWindow_ != nullptr) objectWindow_->follow(*picObject, ToQString(ViewTitle(*picObject)));
   cmdObject_Click();
   FillMeshList(*MeshList, platform_, session_.wad, session_.names, static_cast<std::size_t>(row));
 }
@@ -530,7 +530,10 @@ void frmMain::ShowFinding(const Finding& finding) {
     } else {
       cboMeshes->setCurrentRow(row);
     }
-    if (finding.animation) picObject->showAnimationFrame(*finding.animation, finding.frame);
+    if (finding.animation) {
+      picObject->showAnimationFrame(*finding.animation, finding.frame);
+      if (objectWindow_ != nullptr) objectWindow_->follow(*picObject, ToQString(ViewTitle(*picObject)));
+    }
   } else if (finding.staticMesh) {
     // The object view shows the static's mesh, or says above the picture
     // why it cannot be had (an index past the statics included).
@@ -561,7 +564,7 @@ void frmMain::picStatics_Click() {
 
 void frmMain::ShowStaticMesh(std::size_t index) {
   picObject->showStatic(session_.wad, index);
-  if (objectWindow_ != nullptr && objectWindow_->isVisible()) objectWindow_->view->showSameAs(*picObject);
+  if (objectWindow_ != nullptr) objectWindow_->follow(*picObject, ToQString(ViewTitle(*picObject)));
   ShowPicture(picObject);
 }
 
@@ -571,10 +574,10 @@ void frmMain::OpenObjectWindow() {
     connect(objectWindow_->view, &ObjectViewWidget::exportRequested, this,
             [this] { ExportObject(*objectWindow_->view); });
   }
-  objectWindow_->showFrom(*picObject);
+  objectWindow_->showFrom(*picObject, ToQString(ViewTitle(*picObject)));
 }
 
-void frmMain::ExportObject(const ObjectViewWidget& view) {
+std::string frmMain::ViewTitle(const ObjectViewWidget& view) const {
   std::string title;
   if (view.staticMesh()) {
     title = StaticMeshName(session_.names, ReadStaticMeshEntry(view.document(), *view.staticMesh()).ObjectId);
@@ -582,8 +585,10 @@ void frmMain::ExportObject(const ObjectViewWidget& view) {
     title = ToUtf8(cboMeshes->item(static_cast<int>(*view.moveable()))->text());
   }
   if (title.empty()) title = view.staticMesh() ? "static" : "object";
-  ExportObjectView(platform_, view, title);
+  return title;
 }
+
+void frmMain::ExportObject(const ObjectViewWidget& view) { ExportObjectView(platform_, view, ViewTitle(view)); }
 
 void frmMain::mnuWAD_Click() { FinishOpen(commands_.SelectAndOpen(FileCommands::kWad)); }
 

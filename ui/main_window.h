@@ -162,6 +162,9 @@ class frmMain : public QMainWindow, private FileCommandView {
   void OpenObjectWindow();
   // "Export..." of the object view.
   void ExportObject(const ObjectViewWidget& view);
+  // What `view` shows, by name: the object's line in the list or the
+  // static's slot name ("object" or "static" when it has none).
+  std::string ViewTitle(const ObjectViewWidget& view) const;
   // Shows what `finding` is about: its object, animation and frame, its
   // static mesh or its texture page.
   void ShowFinding(const Finding& finding);

@@ -1,6 +1,8 @@
 #include "ui/object_view_window.h"
 
 #include <QByteArray>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "ui/object_view_widget.h"
@@ -13,7 +15,12 @@ ObjectViewWindow::ObjectViewWindow(Platform& platform, WindowSettings& settings,
   setWindowTitle(QStringLiteral("Object - Tarnlow"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(view);
-  resize(900, 700);
+  // Large enough to be worth opening, small enough for a laptop's screen.
+  QSize size(900, 700);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    size = size.boundedTo(screen->availableGeometry().size() * 0.85);
+  }
+  resize(size);
 }
 
 ObjectViewWindow::~ObjectViewWindow() {
@@ -21,7 +28,7 @@ ObjectViewWindow::~ObjectViewWindow() {
   if (isVisible()) remember();
 }
 
-void ObjectViewWindow::showFrom(const ObjectViewWidget& source) {
+void ObjectViewWindow::showFrom(const ObjectViewWidget& source, const QString& name) {
   if (!placed_) {
     placed_ = true;
     if (!settings_.objectViewGeometry.empty()) {
@@ -29,9 +36,15 @@ void ObjectViewWindow::showFrom(const ObjectViewWidget& source) {
     }
   }
   show();
-  view->showSameAs(source);
+  follow(source, name);
   raise();
   activateWindow();
+}
+
+void ObjectViewWindow::follow(const ObjectViewWidget& source, const QString& name) {
+  if (!isVisible()) return;
+  setWindowTitle(name + QStringLiteral(" - Tarnlow"));
+  view->showSameAs(source);
 }
 
 void ObjectViewWindow::hideEvent(QHideEvent* event) {

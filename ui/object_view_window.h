@@ -20,10 +20,14 @@ class ObjectViewWindow : public QWidget {
   ObjectViewWindow(Platform& platform, WindowSettings& settings, QWidget* parent);
   ~ObjectViewWindow() override;
 
-  // Shows what `source` shows, in its animation, frame and angle, and
-  // brings the window up; the first time at the size and place of the last
-  // run (a stored value that cannot be used leaves the default).
-  void showFrom(const ObjectViewWidget& source);
+  // Shows what `source` shows, in its animation, frame and angle, named
+  // `name` in the title bar, and brings the window up; the first time at the
+  // size and place of the last run (a stored value that cannot be used
+  // leaves the default).
+  void showFrom(const ObjectViewWidget& source, const QString& name);
+  // Shows what `source` now shows while the window is open, leaving the
+  // focus where it is; nothing while it is closed.
+  void follow(const ObjectViewWidget& source, const QString& name);
 
   ObjectViewWidget* view = nullptr;
 

@@ -123,6 +123,35 @@ TEST(CliPose, WritesOneGroupPerMeshPlacedByTheFrameAndFailsForWhatIsMissing) {
   }
 }
 
+// The text after "# <label>: " in an OBJ's header; empty when missing.
+std::string HeaderValue(const std::string& obj, const std::string& label) {
+  const std::string key = "# " + label + ": ";
+  const std::size_t at = obj.find(key);
+  return at == std::string::npos ? std::string() : obj.substr(at + key.size(), obj.find('\n', at) - at - key.size());
+}
+
+TEST(CliPose, HeaderGivesTheStoredBoxAndAnErrorPrintedFailsTheExitStatus) {
+  AnimatedWad broken = AnimatedWad::Clean();
+  broken.frames[9] = 0;  // a three-axis turn: key frame 0 needs two words more than FrameSize
+  const struct { const char* what; WadDocument doc; const char* anim; int status; } cases[] = {
+      {"a clean frame", AnimatedWad::Clean().build(), "0", 0},
+      {"a key frame larger than FrameSize", broken.build(), "0", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Level level(c.doc);
+    const std::string obj = (level.dir / "posed.obj").string();
+    const CliRun run = level.run({"pose", "--object", "0", "--anim", c.anim, level.wad, "-o", obj});
+    EXPECT_EQ(run.status, c.status) << run.err;
+    const std::string text = ReadFileText(obj);  // written either way
+    ASSERT_FALSE(HeaderValue(text, "stored box of the key frame").empty()) << text;
+    if (c.status == 0) {
+      // The clean WAD stores the true box of each pose.
+      EXPECT_EQ(HeaderValue(text, "stored box of the key frame"), HeaderValue(text, "box of this pose"));
+    }
+  }
+}
+
 // The bundled sample, built beside the program.
 std::filesystem::path SampleWad() { return CliPath().parent_path() / "sample.wad"; }
 WadDocument ReadSample() {
