@@ -17,8 +17,10 @@ void CheckMeshPointers(CheckContext& context) {
   const WadDocument& doc = context.doc();
   const std::size_t bytes = doc.MeshData.size();
   std::vector<bool>& shown = context.usage().textInfo;
-  const auto markTexture = [&shown](std::int16_t faceType, std::int16_t texture) {
+  bool& anyShown = context.usage().facesShowTextures;
+  const auto markTexture = [&shown, &anyShown](std::int16_t faceType, std::int16_t texture) {
     const std::optional<std::size_t> index = TextureInfoIndex(faceType, texture);
+    anyShown = anyShown || index.has_value();
     if (index && *index < shown.size()) shown[*index] = true;
   };
   // Many pointers share a mesh (every DUMMY points at offset 0): each

@@ -32,6 +32,10 @@ void CheckTextureInfo(CheckContext& context);
 // placeholders drawn for want of a LARA_SKIN.
 void CheckDrawnObjects(CheckContext& context);
 
+// The file's sections as read: empty ones (an error where something refers
+// into them), cut ones, and bytes after the last. Runs after the mesh rule.
+void CheckSections(CheckContext& context);
+
 using Rule = void (*)(CheckContext&);
 
 // Every rule, in the order they run.

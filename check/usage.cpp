@@ -30,6 +30,7 @@ Usage FindUsage(const WadDocument& document) {
               std::vector<bool>(document.StateChanges.size()),
               std::vector<bool>(document.AnimDispatches.size()),
               std::vector<bool>(document.TextInfo.size()),
+              false,
               std::vector<std::int64_t>(document.StateChanges.size(), -1),
               std::vector<std::int64_t>(document.AnimDispatches.size(), -1)};
   for (std::size_t m = 0; m < document.Moveables.size(); ++m) {

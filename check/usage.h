@@ -14,6 +14,7 @@ struct Usage {
   std::vector<bool> stateChanges;  // in an animation's state-change range
   std::vector<bool> dispatches;    // in a used state change's dispatch range
   std::vector<bool> textInfo;      // shown by a face of a used mesh; the mesh rule fills it
+  bool facesShowTextures = false;  // some face of a used mesh names a record; the mesh rule sets it
   // The first animation whose state changes cover each state change and
   // dispatch, or -1: what a finding about one of them is about.
   std::vector<std::int64_t> stateChangeAnimation;

@@ -78,7 +78,8 @@ CommandOutcome FileCommands::LoadWad(const std::string& path) {
   const CommandOutcome unreadable =
       session_.settings.stayOpenAfterUnreadableWad ? CommandOutcome::Refused : CommandOutcome::EndProgram;
   try {
-    WadDocument document = ReadWAD(PathFromUtf8(path), fileLength);
+    WadDocument document = session_.settings.openEmptySections ? ReadWADLenient(PathFromUtf8(path), fileLength)
+                                                               : ReadWAD(PathFromUtf8(path), fileLength);
     session_.wad = std::move(document);
   } catch (const WadError& error) {
     platform_.ShowMessage(ReadWadErrorText(error.number(), error.what()), kAppTitle, MessageButtons::Ok,
@@ -92,6 +93,17 @@ CommandOutcome FileCommands::LoadWad(const std::string& path) {
   session_.wadFileLength = fileLength;
   session_.WadLoaded = true;
   view_.UpdateMenuStates();
+  // Empty sections were asked for; a file that ends early was not, and the
+  // user should know that what is shown is not all it was meant to hold.
+  // The specified reading says nothing of the kind, so neither does the
+  // window with the setting off.
+  const bool toldCut = session_.settings.openEmptySections && session_.wad.reading.cutShort();
+  session_.cutShortFile = toldCut ? path : std::string();
+  if (!session_.cutShortFile.empty()) {
+    platform_.ShowMessage("The WAD " + path + " is cut short (" +
+                              DescribeReading(session_.wad.reading) + ").\nWhat the file holds is shown.",
+                          kAppTitle, MessageButtons::Ok, MessageIcon::Exclamation);
+  }
   return CommandOutcome::Continue;
 }
 
@@ -125,6 +137,13 @@ void FileCommands::WriteDocument() {
 
 void FileCommands::SaveWad() {
   if (!session_.WadLoaded) return;
+  if (!session_.cutShortFile.empty() && session_.WadFileName == session_.cutShortFile) {
+    platform_.ShowMessage("The WAD was read from a file cut short; saving over " + session_.WadFileName +
+                              " would lose its incomplete last bytes.\nUse \"Save WAD as...\" to write what was read "
+                              "to a new file.",
+                          kAppTitle, MessageButtons::Ok, MessageIcon::Exclamation);
+    return;
+  }
   WriteDocument();
 }
 

@@ -58,7 +58,9 @@ class FileCommands {
   OpenResult OpenWad(const std::string& path);
 
   // Reads the WAD at `path` into the session when a (not hidden) file is
-  // there; nothing changes when none is. A WAD that cannot
+  // there; nothing changes when none is. With the setting on, empty, short
+  // and missing sections are read as far as the file goes, and a file cut
+  // short is told in a message. A WAD that cannot
   // be read shows "ReadWAD -> error code N" and its description, leaves the
   // held document as it was and returns EndProgram, or Refused when the user
   // chose to stay open.
@@ -71,7 +73,9 @@ class FileCommands {
   void LoadSwd(const std::string& derivedPath);
 
   // "&Save WAD": writes the document back to WadFileName. A failure is told
-  // in a message; the file on disk is then as it was.
+  // in a message; the file on disk is then as it was. A WAD read from a file
+  // cut short is not written over that file (its incomplete last bytes
+  // would be lost): a message points to "Save WAD &as..." instead.
   void SaveWad();
 
   // "Save WAD &as...": asks for a new name, takes it as the current file,

@@ -265,9 +265,11 @@ void frmMain::BuildMenus() {
   // Help; File, Stats and Help keep their items, order and captions.
   mnuOptions = menuBar()->addMenu(QStringLiteral("&Options"));
   mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
+  mnuOpenEmpty =
+      item(mnuOptions, "Open WADs with empty sections", "mnuOpenEmpty", &frmMain::mnuOpenEmpty_Click);
   mnuStayOpen = item(mnuOptions, "Stay open after a WAD that cannot be read", "mnuStayOpen",
                      &frmMain::mnuStayOpen_Click);
-  mnuStayOpen->setCheckable(true);
+  for (QAction* setting : {mnuOpenEmpty, mnuStayOpen}) setting->setCheckable(true);
 
   mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -281,6 +283,7 @@ void frmMain::Form_Load() {
   session_.WadLoaded = false;
   session_.ReportFileName.clear();
   session_.settings = platform_.LoadSettings();
+  mnuOpenEmpty->setChecked(session_.settings.openEmptySections);
   mnuStayOpen->setChecked(session_.settings.stayOpenAfterUnreadableWad);
   const std::string expectedPath = Utf8FromPath(PathFromUtf8(platform_.ProgramFolder()) / kObjectNamesFile);
   const std::optional<std::string> foundPath = platform_.FindFile(expectedPath);
@@ -648,6 +651,11 @@ void frmMain::mnuVery_Click() { DetailLevelCommand(2); }
 void frmMain::mnuStatSave_Click() { SaveStats(session_, platform_, *rtbReport); }
 
 void frmMain::mnustatPrint_Click() { PrintStats(platform_, *rtbReport); }
+
+void frmMain::mnuOpenEmpty_Click() {
+  session_.settings.openEmptySections = mnuOpenEmpty->isChecked();
+  platform_.SaveSettings(session_.settings);
+}
 
 void frmMain::mnuStayOpen_Click() {
   session_.settings.stayOpenAfterUnreadableWad = mnuStayOpen->isChecked();

@@ -118,6 +118,7 @@ class frmMain : public QMainWindow, private FileCommandView {
   QAction* mnustatPrint = nullptr;
   // Settings beyond the specified menus, in a menu of their own.
   QMenu* mnuOptions = nullptr;
+  QAction* mnuOpenEmpty = nullptr;
   QAction* mnuStayOpen = nullptr;
   QMenu* mnuHelp = nullptr;
   QAction* mnuContent = nullptr;
@@ -135,7 +136,8 @@ class frmMain : public QMainWindow, private FileCommandView {
   void mnuVery_Click();
   void mnuStatSave_Click();
   void mnustatPrint_Click();
-  // A setting: records its check mark and remembers it.
+  // The settings: each records its check mark and remembers it.
+  void mnuOpenEmpty_Click();
   void mnuStayOpen_Click();
   // Shows the user's guide in its help window (made on first use).
   void mnuContent_Click();

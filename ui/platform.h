@@ -48,9 +48,12 @@ struct PrintAnswer {
   bool selectionOnly = false;
 };
 
-// The window's settings, remembered between runs. Both are off unless the
-// user turns them on; off, the window behaves as it always has.
+// The window's settings, remembered between runs. Its switches are off
+// unless the user turns them on; off, the window behaves as it always has.
 struct WindowSettings {
+  // Read a WAD with empty, short or missing sections as far as it goes
+  // instead of refusing it.
+  bool openEmptySections = false;
   // After a WAD that cannot be read, keep the window and the WAD it held
   // instead of ending the program.
   bool stayOpenAfterUnreadableWad = false;

@@ -162,6 +162,7 @@ bool QtPlatform::StartProgram(const std::string& path) {
 }
 
 namespace {
+constexpr const char* kOpenEmptySectionsKey = "OpenWADsWithEmptySections";
 constexpr const char* kStayOpenKey = "StayOpenAfterUnreadableWAD";
 constexpr const char* kObjectViewGeometryKey = "ObjectViewGeometry";
 
@@ -173,6 +174,7 @@ QSettings UserSettings() {
 WindowSettings QtPlatform::LoadSettings() {
   const QSettings stored = UserSettings();
   WindowSettings settings;
+  settings.openEmptySections = stored.value(QLatin1String(kOpenEmptySectionsKey), false).toBool();
   settings.stayOpenAfterUnreadableWad = stored.value(QLatin1String(kStayOpenKey), false).toBool();
   settings.objectViewGeometry = ToUtf8(stored.value(QLatin1String(kObjectViewGeometryKey)).toString());
   return settings;
@@ -180,6 +182,7 @@ WindowSettings QtPlatform::LoadSettings() {
 
 void QtPlatform::SaveSettings(const WindowSettings& settings) {
   QSettings stored = UserSettings();
+  stored.setValue(QLatin1String(kOpenEmptySectionsKey), settings.openEmptySections);
   stored.setValue(QLatin1String(kStayOpenKey), settings.stayOpenAfterUnreadableWad);
   stored.setValue(QLatin1String(kObjectViewGeometryKey), ToQString(settings.objectViewGeometry));
 }

@@ -25,6 +25,7 @@ struct Session {
   std::int32_t DetailLevel = 0;
   std::string ReportFileName;  // lower case; empty until the first report save
   WindowSettings settings;     // as saved by the last run, then as the user sets them
+  std::string cutShortFile;    // the file the held WAD was read from, when it was cut short
 
   WadDocument wad;
   std::int64_t wadFileLength = 0;

@@ -21,6 +21,40 @@ std::string WriteWithEmpty(const std::filesystem::path& path, std::initializer_l
 
 class OpeningTest : public WindowStory {};
 
+TEST_F(OpeningTest, WithEmptySectionsOnEachOrEverySectionEmptyOpensAndEveryViewWorks) {
+  platform.storedSettings.openEmptySections = true;
+  for (int section = 0; section <= 11; ++section) {  // 11: sections 0 to 10 all empty
+    SCOPED_TRACE(section);
+    startWith(section < 11 ? WriteWithEmpty(dir / "pack.wad", {section})
+                           : WriteWithEmpty(dir / "pack.wad", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    frmMain& w = *window;
+    EXPECT_TRUE(w.session().WadLoaded);
+    EXPECT_EQ(platform.story.size(), 1u);  // the Open dialog, no message
+    platform.okEveryMessage = true;  // meshes left unreadable are told as ever
+    for (QAction* level : {w.mnuSummary, w.mnuDetailed, w.mnuVery}) level->trigger();
+    for (int object = 0; object < w.cboMeshes->count(); ++object) {
+      w.cboMeshes->setCurrentRow(object);
+      for (int mesh = 0; mesh < w.MeshList->count(); ++mesh) w.MeshList->setCurrentRow(mesh);
+    }
+    w.cmdTextures->click();
+    w.cmdCheck->click();
+    platform.okEveryMessage = false;
+    platform.story.clear();
+  }
+}
+
+TEST_F(OpeningTest, WithEmptySectionsOnACutFileIsToldAndNotSavedOverItself) {
+  platform.storedSettings.openEmptySections = true;
+  Bytes bytes = WadFileBytes(StoryWad());
+  bytes.resize(bytes.size() * 2 / 3);
+  WriteFileBytes(dir / "cut.wad", bytes);
+  platform.answerMessage();
+  platform.answerMessage();
+  startWith(pathOf("cut.wad")).mnuSave->trigger();
+  EXPECT_EQ(platform.messageTexts.size(), 2u);
+  EXPECT_EQ(ReadFileBytes(dir / "cut.wad"), bytes);
+}
+
 TEST_F(OpeningTest, StayingOpenAfterAnUnreadableWadKeepsTheWadHeldBefore) {
   platform.storedSettings.stayOpenAfterUnreadableWad = true;
   frmMain& w = startWithStory();
@@ -37,7 +71,7 @@ TEST_F(OpeningTest, StayingOpenAfterAnUnreadableWadKeepsTheWadHeldBefore) {
   EXPECT_TRUE(w.isVisible());
   // The settings were read at start, and a change is remembered.
   w.mnuStayOpen->trigger();
-  EXPECT_FALSE(platform.storedSettings.stayOpenAfterUnreadableWad);
+  EXPECT_EQ(platform.storedSettings, (WindowSettings{false, false}));
 }
 
 // Drops `file` on the window as a file manager would (Qt delivers the drop

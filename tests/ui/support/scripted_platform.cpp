@@ -75,6 +75,7 @@ MessageAnswer ScriptedPlatform::ShowMessage(const std::string& text, const std::
   story.push_back("Message [" + caption + "]" + (buttons == MessageButtons::YesNo ? " yes-no" : " ok") +
                   (icon == MessageIcon::Exclamation ? " exclamation " : " ") + text);
   messageTexts.push_back(text);
+  if (okEveryMessage && buttons == MessageButtons::Ok) return MessageAnswer::Ok;
   return Next(messages_, story.back()).value_or(MessageAnswer::No);
 }
 

@@ -55,6 +55,9 @@ class ScriptedPlatform : public Platform {
   void answerPrint(const std::string& pdfPath, bool selectionOnly) { prints_.push_back({{pdfPath, selectionOnly}}); }
   void cancelPrint() { prints_.push_back(std::nullopt); }
 
+  // OK boxes answer themselves, for stories about what else happens (they
+  // are still recorded).
+  bool okEveryMessage = false;
   // Runs while the Open dialog is up, before it is answered.
   std::function<void()> duringDialog;
   std::string programFolder;
