@@ -8,6 +8,7 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
+#include "fuzz/wad_round_trip.h"
 #include "wad/texture_rows.h"
 #include "wad/wad_error.h"
 #include "wad/wad_reader.h"
@@ -37,17 +38,6 @@ std::uint64_t StoredBytes(const tarnlow::WadDocument& d) {
          d.MeshTrees.storedBytes().size() + d.Frames.storedBytes().size() + d.Moveables.storedBytes().size() +
          d.StaticMeshes.storedBytes().size();
 }
-
-// What WriteWAD would write; moveables and static meshes a short file
-// claims by the million read as zeros and would cost seconds to write.
-std::uint64_t WrittenSize(const tarnlow::WadDocument& d) {
-  return 4 + 12 * 4 + d.TextInfo.byteSize() + d.TextData.byteSize() + d.MeshPointers.byteSize() +
-         d.MeshData.size() + d.Animations.byteSize() + d.StateChanges.byteSize() + d.AnimDispatches.byteSize() +
-         d.AnimCommands.byteSize() + d.MeshTrees.byteSize() + d.Frames.byteSize() + d.Moveables.byteSize() +
-         d.StaticMeshes.byteSize();
-}
-constexpr std::uint64_t kMaxRoundTripBytes = 16u << 20;
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -73,10 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(reading.cutShort() || reading.hasEmptySections(), "ReadWAD refuses only what the reading records");
   }
 
-  if (WrittenSize(document) > kMaxRoundTripBytes) return 0;
+  if (tarnlow::fuzz::WrittenSize(document) > tarnlow::fuzz::kMaxRoundTripBytes) return 0;
   tarnlow::WriteWAD(output.path(), document);
   const std::string written = output.read();
-  Require(written.size() == WrittenSize(document), "the writer writes every array with all its records");
+  Require(written.size() == tarnlow::fuzz::WrittenSize(document), "the writer writes every array with all its records");
   if (!reading.cutShort()) {
     Require(written.size() == reading.end && written == std::string(data, data + reading.end),
             "a file not cut short is written back byte for byte up to where reading ended");

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
+#include "fuzz/wad_round_trip.h"
 #include "wad/wad_error.h"
 #include "wad/wad_reader.h"
 #include "wad/wad_writer.h"
@@ -14,19 +15,6 @@
 namespace {
 
 using tarnlow::fuzz::Require;
-
-// The bytes WriteWAD would produce. A short file may claim millions of
-// moveables or static meshes that read as zeros without being stored;
-// writing those back is correct but costs seconds, so such documents skip
-// the round trip.
-std::uint64_t WrittenSize(const tarnlow::WadDocument& d) {
-  return 4 + 12 * 4 + d.TextInfo.byteSize() + d.TextData.byteSize() + d.MeshPointers.byteSize() +
-         d.MeshData.size() + d.Animations.byteSize() + d.StateChanges.byteSize() + d.AnimDispatches.byteSize() +
-         d.AnimCommands.byteSize() + d.MeshTrees.byteSize() + d.Frames.byteSize() + d.Moveables.byteSize() +
-         d.StaticMeshes.byteSize();
-}
-constexpr std::uint64_t kMaxRoundTripBytes = 16u << 20;
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -54,11 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(document.NumStaticMeshes > 0 ? document.StaticMeshes.size() == static_cast<std::uint64_t>(document.NumStaticMeshes)
                                        : document.StaticMeshes.empty(),
           "StaticMeshes follows its count");
-  if (WrittenSize(document) > kMaxRoundTripBytes) return 0;
+  if (tarnlow::fuzz::WrittenSize(document) > tarnlow::fuzz::kMaxRoundTripBytes) return 0;
 
   tarnlow::WriteWAD(output.path(), document);
   const std::string written = output.read();
-  Require(written.size() == WrittenSize(document), "the writer writes every array with all its records");
+  Require(written.size() == tarnlow::fuzz::WrittenSize(document), "the writer writes every array with all its records");
   // What the reader consumed, with zeros where the file was short.
   for (std::size_t i = 0; i < written.size(); ++i) {
     const std::uint8_t expected = i < size ? data[i] : 0;
