@@ -15,6 +15,7 @@
 namespace {
 
 using tarnlow::fuzz::Require;
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
