@@ -1,7 +1,7 @@
 #include <unordered_map>
 
 #include "check/rules.h"
-#include "check/static_mesh_record.h"
+#include "mesh/static_meshes.h"
 #include "mesh/face_textures.h"
 #include "mesh/mesh_decoder.h"
 
@@ -69,13 +69,13 @@ void CheckStaticMeshes(CheckContext& context) {
   const WadDocument& doc = context.doc();
   const std::size_t pointers = doc.MeshPointers.size();
   for (std::size_t i = 0; i < doc.StaticMeshes.size(); ++i) {
-    const StaticMeshHead head = ReadStaticMesh(doc.StaticMeshes[i]);
-    if (!Inside(head.mesh, pointers)) {
+    const StaticMeshEntry head = ReadStaticMeshEntry(doc, i);
+    if (!Inside(head.Mesh, pointers)) {
       context
           .add(Severity::Error, "static-mesh-outside", "StaticMeshes", static_cast<std::int64_t>(i),
-               "static object " + str(head.objectId) + " uses mesh position " + str(head.mesh) + ", outside the " +
+               "static object " + str(head.ObjectId) + " uses mesh position " + str(head.Mesh) + ", outside the " +
                    str(static_cast<std::int64_t>(pointers)) + " mesh pointers",
-               "MeshPointers " + str(head.mesh))
+               "MeshPointers " + str(head.Mesh))
           .staticMesh = i;
     }
   }

@@ -1,7 +1,7 @@
 #include "check/naming.h"
 
 #include "anim/animation_graph.h"
-#include "check/static_mesh_record.h"
+#include "mesh/static_meshes.h"
 
 namespace tarnlow {
 
@@ -19,10 +19,9 @@ CheckNames::CheckNames(const WadDocument& document, const ObjectNameTables* name
   if (names != nullptr) {
     // Static meshes are named in column 3, each beside its ObjectID (the
     // column's number); the first row that gives an id wins.
-    constexpr std::size_t kStaticColumn = 3;
     for (std::size_t row = 0; row < ObjectNameTables::kRows; ++row) {
-      const std::string& name = names->ObjectNames[kStaticColumn][row];
-      if (!name.empty()) staticNames_.try_emplace(names->ObjectNumbers[kStaticColumn][row], name);
+      const std::string& name = names->ObjectNames[kStaticsColumn][row];
+      if (!name.empty()) staticNames_.try_emplace(names->ObjectNumbers[kStaticsColumn][row], name);
     }
   }
 }
@@ -37,7 +36,7 @@ std::string CheckNames::object(std::size_t moveable) const {
 std::string CheckNames::staticMesh(std::size_t index) const {
   const std::string place = "static mesh " + std::to_string(index);
   if (index >= doc_.StaticMeshes.size()) return place;
-  const auto found = staticNames_.find(ReadStaticMesh(doc_.StaticMeshes[index]).objectId);
+  const auto found = staticNames_.find(ReadStaticMeshEntry(doc_, index).ObjectId);
   return found != staticNames_.end() ? found->second + " (" + place + ")" : place;
 }
 

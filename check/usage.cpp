@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "check/static_mesh_record.h"
+#include "mesh/static_meshes.h"
 
 namespace tarnlow {
 
@@ -38,7 +38,7 @@ Usage FindUsage(const WadDocument& document) {
     markRange(usage.meshPointers, moveable.StartingMesh, moveable.NumMeshes);
   }
   for (std::size_t s = 0; s < document.StaticMeshes.size(); ++s) {
-    markRange(usage.meshPointers, ReadStaticMesh(document.StaticMeshes[s]).mesh, 1);
+    markRange(usage.meshPointers, ReadStaticMeshEntry(document, s).Mesh, 1);
   }
   for (std::size_t a = 0; a < document.Animations.size(); ++a) {
     const AnimationRecord animation = document.Animations[a];

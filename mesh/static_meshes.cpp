@@ -10,7 +10,6 @@ namespace {
 
 // The name file keeps the statics' names in its third section, each with
 // the slot it names as its number.
-constexpr std::size_t kStaticsColumn = 3;
 
 }  // namespace
 

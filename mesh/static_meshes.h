@@ -10,6 +10,9 @@
 
 namespace tarnlow {
 
+// The name file's column that names static slots.
+inline constexpr std::size_t kStaticsColumn = 3;
+
 // What a static mesh record says about itself: the static slot it fills
 // (ObjectID) and where its one mesh stands in MeshPointers.
 struct StaticMeshEntry {
