@@ -28,6 +28,13 @@ std::optional<double> BoxDifference(const BoundingBox& stored, const Box3& posed
   return worst;
 }
 
+std::vector<Vec3> MeshPoints(const MeshRecord& mesh) {
+  std::vector<Vec3> points;
+  points.reserve(mesh.Vertices.size());
+  for (const MeshVector& v : mesh.Vertices) points.push_back({double(v.X), double(v.Y), double(v.Z)});
+  return points;
+}
+
 Box3 PosedBox(const Skeleton& skeleton, const std::vector<std::vector<Vec3>>& meshVertices, const KeyFrame& frame) {
   const std::size_t meshes = skeleton.bones.size();
   std::vector<Transform> world;
@@ -56,10 +63,7 @@ std::variant<FrameBoxes, Finding> KeyFrameBoxes(const WadDocument& document, con
   }
   std::vector<std::vector<Vec3>> vertices(object.model.meshes.size());
   for (std::size_t j = 0; j < vertices.size(); ++j) {
-    if (!object.model.meshes[j]) continue;
-    for (const MeshVector& v : object.model.meshes[j]->mesh.Vertices) {
-      vertices[j].push_back({double(v.X), double(v.Y), double(v.Z)});
-    }
+    if (object.model.meshes[j]) vertices[j] = MeshPoints(object.model.meshes[j]->mesh);
   }
   const KeyFrame& frame = std::get<KeyFrameRead>(read).frame;
   FrameBoxes boxes;

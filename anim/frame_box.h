@@ -39,6 +39,9 @@ struct FrameBoxes {
 // is as far off as the stored box's largest side is from 0.
 std::optional<double> BoxDifference(const BoundingBox& stored, const Box3& posed);
 
+// The vertices of `mesh` as points in WAD units. Never fails.
+std::vector<Vec3> MeshPoints(const MeshRecord& mesh);
+
 // The box of the meshes of `skeleton` standing in key frame `frame`, mesh j
 // being the points meshVertices[j] (missing lists add nothing). Pure.
 Box3 PosedBox(const Skeleton& skeleton, const std::vector<std::vector<Vec3>>& meshVertices, const KeyFrame& frame);

@@ -33,10 +33,7 @@ std::optional<std::vector<std::vector<Vec3>>> drawnVertices(const WadDocument& d
     auto [at, fresh] = cache.try_emplace(bone.meshPointer);
     if (fresh) {
       const MeshResult<MeshRecord> mesh = ReadMesh(doc, bone.meshPointer);
-      if (const auto* decoded = std::get_if<MeshRecord>(&mesh)) {
-        std::vector<Vec3>& points = at->second.emplace();
-        for (const MeshVector& v : decoded->Vertices) points.push_back({double(v.X), double(v.Y), double(v.Z)});
-      }
+      if (const auto* decoded = std::get_if<MeshRecord>(&mesh)) at->second = MeshPoints(*decoded);
     }
     if (!at->second) return std::nullopt;
     vertices.push_back(*at->second);

@@ -9,11 +9,9 @@
 
 #include "anim/animation_graph.h"
 #include "anim/drawn_object.h"
+#include "anim/frame_box.h"
 #include "anim/key_frame.h"
-#include "anim/pose.h"
-#include "anim/skeleton.h"
 #include "data/sample_motion.h"
-#include "mesh/mesh_decoder.h"
 #include "mesh/mesh_encoder.h"
 #include "wad/mesh_record.h"
 #include "wad/byte_writer.h"
@@ -209,31 +207,16 @@ void measureBoxes(WadDocument& doc, std::vector<std::int16_t>& frames) {
   for (std::size_t m = 0; m < doc.Moveables.size(); ++m) {
     const auto drawn = DrawObject(doc, m);
     if (!std::holds_alternative<DrawnObject>(drawn)) continue;
-    const Skeleton& bones = std::get<DrawnObject>(drawn).skeleton;
-    std::vector<std::vector<MeshVector>> vertices;
-    for (const Bone& bone : bones.bones) {
-      const auto mesh = ReadMesh(doc, bone.meshPointer);
-      vertices.push_back(std::holds_alternative<MeshRecord>(mesh) ? std::get<MeshRecord>(mesh).Vertices
-                                                                  : std::vector<MeshVector>{});
-    }
+    const DrawnObject& object = std::get<DrawnObject>(drawn);
     const AnimationRange range = ObjectAnimationRange(doc, m);
     for (std::int64_t a = range.first; a < range.end; ++a) {
       const AnimationRecord record = doc.Animations[static_cast<std::size_t>(a)];
       const int keys = std::get<int>(KeyFrameCount(record, a));
       for (int k = 0; k < keys; ++k) {
-        const KeyFrame key = std::get<KeyFrameRead>(DecodeKeyFrame(doc, a, k, static_cast<int>(bones.bones.size()))).frame;
-        const std::vector<Transform> world =
-            WorldTransforms(bones, key.offset, LocalTransforms(key, bones.bones.size()));
-        std::array<double, 6> box = {1e9, -1e9, 1e9, -1e9, 1e9, -1e9};
-        for (std::size_t j = 0; j < world.size(); ++j) {
-          for (const MeshVector& v : vertices[j]) {
-            const Vec3 p = Apply(world[j], {double(v.X), double(v.Y), double(v.Z)});
-            box = {std::min(box[0], p.x), std::max(box[1], p.x), std::min(box[2], p.y),
-                   std::max(box[3], p.y), std::min(box[4], p.z), std::max(box[5], p.z)};
-          }
-        }
+        const Box3 box = std::get<FrameBoxes>(KeyFrameBoxes(doc, object, a, k)).posed;
+        const std::array<double, 6> sides = {box.min.x, box.max.x, box.min.y, box.max.y, box.min.z, box.max.z};
         const std::size_t at = static_cast<std::size_t>(record.FrameOffset / 2) + static_cast<std::size_t>(k) * record.FrameSize;
-        for (std::size_t i = 0; i < box.size(); ++i) frames[at + i] = i16(static_cast<int>(std::lround(box[i])));
+        for (std::size_t i = 0; i < sides.size(); ++i) frames[at + i] = i16(static_cast<int>(std::lround(sides[i])));
       }
     }
   }
