@@ -42,6 +42,43 @@ std::optional<double> BoxDifference(const BoundingBox& stored, const Box3& posed
 // The vertices of `mesh` as points in WAD units. Never fails.
 std::vector<Vec3> MeshPoints(const MeshRecord& mesh);
 
+// One figure's meshes made ready for measuring the box of many poses: the
+// check judges every key frame of a WAD with it. Each mesh keeps a box and a
+// sphere around its points, so that only the meshes that can reach past the
+// box of the others have their points moved.
+class FigureBox {
+ public:
+  // Mesh j of `skeleton` is the points meshVertices[j] (missing or empty
+  // lists add nothing).
+  FigureBox(const Skeleton& skeleton, const std::vector<std::vector<Vec3>>& meshVertices);
+
+  // The box of the meshes standing in key frame `frame`; empty when no mesh
+  // has points. Never fails.
+  Box3 of(const KeyFrame& frame);
+
+ private:
+  struct Part {
+    std::size_t first = 0, end = 0;  // its points in points_
+    Vec3 centre;                     // of the box around its points
+    Vec3 half;                       // half the sides of that box
+    double radius = 0;               // of the sphere around the centre that holds them
+  };
+  // Turns and places every mesh for `frame`: world_, centres_, reach_, and
+  // added_ cleared.
+  void place(const KeyFrame& frame);
+  // True when mesh j's points may lie outside `box`.
+  bool reachesPast(std::size_t j, const Box3& box) const;
+  void addPart(std::size_t j, Box3& box) const;
+
+  const Skeleton& skeleton_;  // must outlive the FigureBox
+  std::vector<Part> parts_;
+  std::vector<Vec3> points_;
+  // Kept between calls so that a pose allocates nothing.
+  std::vector<Transform> local_, world_;
+  std::vector<Vec3> centres_, reach_;
+  std::vector<char> added_;
+};
+
 // The box of the meshes of `skeleton` standing in key frame `frame`, mesh j
 // being the points meshVertices[j] (missing lists add nothing). Pure.
 Box3 PosedBox(const Skeleton& skeleton, const std::vector<std::vector<Vec3>>& meshVertices, const KeyFrame& frame);

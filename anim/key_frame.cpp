@@ -66,11 +66,11 @@ std::variant<KeyFrame, Finding> DecodeFrameWords(std::span<const std::int16_t> w
   frame.angles.reserve(static_cast<std::size_t>(std::max(meshCount, 0)));
   std::size_t at = kFrameHeaderWords;
   for (int mesh = 0; mesh < meshCount; ++mesh) {
-    const std::string what = "the rotation of mesh " + std::to_string(mesh);
-    if (at >= words.size()) return shortBy(at + 1, what);
+    const auto what = [mesh] { return "the rotation of mesh " + std::to_string(mesh); };
+    if (at >= words.size()) return shortBy(at + 1, what());
     const std::uint16_t first = word(at);
     const bool threeAxis = (first >> 14) == 0;
-    if (threeAxis && at + 1 >= words.size()) return shortBy(at + 2, what);
+    if (threeAxis && at + 1 >= words.size()) return shortBy(at + 2, what());
     frame.angles.push_back(DecodeAngles(first, threeAxis ? word(at + 1) : 0));
     at += threeAxis ? 2 : 1;
   }

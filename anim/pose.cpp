@@ -2,13 +2,46 @@
 
 #include <charconv>
 #include <cmath>
+#include <numbers>
 #include <string>
 
 namespace tarnlow {
 
 namespace {
 
-Transform turnOf(const MeshAngles& angles) { return RotationYXZ(angles.x, angles.y, angles.z); }
+// Angles are whole units of a turn (1024 or 4096), so their sines come from
+// a table: posing every key frame of a big WAD spends most of its time here
+// otherwise.
+AngleSines sinesOf(std::uint32_t unitsOf4096) {
+  static const std::vector<double> sines = [] {
+    std::vector<double> table(kOneAxisUnitsPerTurn);
+    for (std::size_t i = 0; i < table.size(); ++i) {
+      table[i] = std::sin(2 * std::numbers::pi * static_cast<double>(i) / kOneAxisUnitsPerTurn);
+    }
+    return table;
+  }();
+  constexpr std::uint32_t kMask = kOneAxisUnitsPerTurn - 1, kQuarter = kOneAxisUnitsPerTurn / 4;
+  return {sines[unitsOf4096 & kMask], sines[(unitsOf4096 + kQuarter) & kMask]};
+}
+
+Transform turnOf(const MeshAngles& angles) {
+  constexpr std::uint32_t kThreeAxisStep = kOneAxisUnitsPerTurn / kThreeAxisUnitsPerTurn;
+  const AngleSines none;
+  switch (angles.encoding) {
+    case AngleEncoding::ThreeAxis: {
+      const std::uint32_t bits = (std::uint32_t{angles.first} << 16) | angles.second;
+      return RotationYXZ(sinesOf(((bits >> 20) & 0x3FF) * kThreeAxisStep),
+                         sinesOf(((bits >> 10) & 0x3FF) * kThreeAxisStep), sinesOf((bits & 0x3FF) * kThreeAxisStep));
+    }
+    case AngleEncoding::XOnly:
+      return RotationYXZ(sinesOf(angles.first), none, none);
+    case AngleEncoding::YOnly:
+      return RotationYXZ(none, sinesOf(angles.first), none);
+    case AngleEncoding::ZOnly:
+      return RotationYXZ(none, none, sinesOf(angles.first));
+  }
+  return Identity();
+}
 
 Finding poseProblem(std::int64_t animation, std::string problem) {
   return Finding{Severity::Error, "Animations", animation, std::move(problem), {}, std::nullopt};
@@ -48,9 +81,14 @@ void fillMeshes(const WadDocument& document, const Skeleton& skeleton, const std
 }  // namespace
 
 std::vector<Transform> LocalTransforms(const KeyFrame& frame, std::size_t meshCount) {
-  std::vector<Transform> local(meshCount);
-  for (std::size_t j = 0; j < meshCount && j < frame.angles.size(); ++j) local[j] = turnOf(frame.angles[j]);
+  std::vector<Transform> local;
+  LocalTransformsInto(frame, meshCount, local);
   return local;
+}
+
+void LocalTransformsInto(const KeyFrame& frame, std::size_t meshCount, std::vector<Transform>& local) {
+  local.assign(meshCount, Transform{});
+  for (std::size_t j = 0; j < meshCount && j < frame.angles.size(); ++j) local[j] = turnOf(frame.angles[j]);
 }
 
 std::vector<Transform> BlendLocalTransforms(const KeyFrame& a, const KeyFrame& b, double t, std::size_t meshCount) {

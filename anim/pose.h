@@ -60,6 +60,10 @@ std::variant<ObjectPose, Finding> PoseSkeleton(const WadDocument& document, cons
 // The local turn of each mesh in key frame `frame` (missing meshes unturned).
 std::vector<Transform> LocalTransforms(const KeyFrame& frame, std::size_t meshCount);
 
+// Same, writing into `local`, for callers that pose many frames and keep one
+// buffer.
+void LocalTransformsInto(const KeyFrame& frame, std::size_t meshCount, std::vector<Transform>& local);
+
 // The turn of each mesh blended between two key frames (t = 0 gives `a`,
 // t = 1 gives `b`), by spherical interpolation.
 std::vector<Transform> BlendLocalTransforms(const KeyFrame& a, const KeyFrame& b, double t, std::size_t meshCount);

@@ -13,9 +13,13 @@ Transform Translation(Vec3 offset) {
 }
 
 Transform RotationYXZ(double x, double y, double z) {
-  const double cx = std::cos(x), sx = std::sin(x);
-  const double cy = std::cos(y), sy = std::sin(y);
-  const double cz = std::cos(z), sz = std::sin(z);
+  return RotationYXZ({std::sin(x), std::cos(x)}, {std::sin(y), std::cos(y)}, {std::sin(z), std::cos(z)});
+}
+
+Transform RotationYXZ(AngleSines x, AngleSines y, AngleSines z) {
+  const double cx = x.cos, sx = x.sin;
+  const double cy = y.cos, sy = y.sin;
+  const double cz = z.cos, sz = z.sin;
   // Ry * Rx * Rz written out, so that a pose costs no matrix products here.
   Transform t;
   t.rotation = {cy * cz + sy * sx * sz, -cy * sz + sy * sx * cz, sy * cx,

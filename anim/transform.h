@@ -39,6 +39,14 @@ Transform Translation(Vec3 offset);
 // Ry * Rx * Rz), each a right-handed turn in the WAD's axes.
 Transform RotationYXZ(double x, double y, double z);
 
+// The same turn from the sines and cosines of the three angles, for callers
+// that look them up instead of computing them.
+struct AngleSines {
+  double sin = 0;
+  double cos = 1;
+};
+Transform RotationYXZ(AngleSines x, AngleSines y, AngleSines z);
+
 // a * b: b first, then a.
 Transform Compose(const Transform& a, const Transform& b);
 

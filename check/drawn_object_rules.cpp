@@ -1,4 +1,3 @@
-#include <array>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -10,6 +9,7 @@
 #include "anim/frame_box.h"
 #include "check/rules.h"
 #include "mesh/mesh_decoder.h"
+#include "parallel/parallel_for.h"
 
 namespace tarnlow {
 
@@ -20,6 +20,12 @@ namespace {
 constexpr double kBoxTolerance = 64;
 
 std::string str(std::int64_t v) { return std::to_string(v); }
+
+// LARA_SKIN to LARA_DIRT_MESH: objects the game never places in a level. It
+// only takes their meshes into Lara's (or an actor's) mesh set, so their
+// key frames' boxes are never used, and the holsters' and laser sights'
+// boxes of an original level's WAD were not made for the meshes they hold.
+bool isMeshSource(std::int32_t objectId) { return objectId >= kLaraSkinId && objectId <= 27; }
 
 // Decoded mesh vertices by MeshPointers position: objects share meshes.
 using VertexCache = std::unordered_map<std::int64_t, std::optional<std::vector<Vec3>>>;
@@ -41,48 +47,62 @@ std::optional<std::vector<std::vector<Vec3>>> drawnVertices(const WadDocument& d
   return vertices;
 }
 
-void checkBoxes(CheckContext& context, const DrawnObject& object, const std::vector<std::vector<Vec3>>& vertices) {
-  const WadDocument& doc = context.doc();
-  const AnimationRange range = ObjectAnimationRange(doc, object.moveable);
-  const int meshes = static_cast<int>(object.skeleton.bones.size());
+// How one animation's key frames meet their stored boxes.
+struct BoxVerdict {
+  std::int64_t animation = 0;
+  int off = 0;       // key frames further from their box than the tolerance
+  int judged = 0;    // key frames judged
+  int worstKey = 0;  // the furthest of them, and how far
+  double worst = 0;
+};
+
+// An object whose every key frame is to be judged.
+struct BoxJob {
+  DrawnObject object;
+  std::vector<std::vector<Vec3>> vertices;
+  std::vector<BoxVerdict> verdicts;  // the animations with key frames off
+};
+
+// Judges every key frame of every animation of the job's object. Touches
+// nothing but the job, so that jobs run side by side.
+void judgeBoxes(const WadDocument& doc, BoxJob& job) {
+  const AnimationRange range = ObjectAnimationRange(doc, job.object.moveable);
+  const int meshes = static_cast<int>(job.object.skeleton.bones.size());
+  FigureBox figure(job.object.skeleton, job.vertices);
   for (std::int64_t a = range.first; a < range.end; ++a) {
-    const AnimationRecord record = doc.Animations[static_cast<std::size_t>(a)];
-    const std::variant<int, Finding> keys = KeyFrameCount(record, a);
+    const std::variant<int, Finding> keys = KeyFrameCount(doc.Animations[static_cast<std::size_t>(a)], a);
     if (!std::holds_alternative<int>(keys)) continue;
-    // The first, middle and last key frame stand for the animation: judging
-    // every key frame would make the check of a big WAD many times slower,
-    // and a figure that misses its box misses it throughout.
-    const int last = std::get<int>(keys) - 1;
-    const std::array<int, 3> judged = {0, last / 2, last};
-    int off = 0, worstKey = 0, counted = 0;
-    double worst = 0;
-    for (std::size_t i = 0; i < judged.size(); ++i) {
-      const int k = judged[i];
-      if (i > 0 && k == judged[i - 1]) continue;
+    BoxVerdict verdict{a};
+    for (int k = 0; k < std::get<int>(keys); ++k) {
       const std::variant<KeyFrameRead, Finding> read = DecodeKeyFrame(doc, a, k, meshes);
       const auto* frame = std::get_if<KeyFrameRead>(&read);
       // A frame that cannot be read right has its own finding.
       if (frame == nullptr || frame->overrun) {
-        off = 0;
+        verdict.off = 0;
         break;
       }
-      ++counted;
-      const std::optional<double> difference =
-          BoxDifference(frame->frame.box, PosedBox(object.skeleton, vertices, frame->frame));
+      ++verdict.judged;
+      const std::optional<double> difference = BoxDifference(frame->frame.box, figure.of(frame->frame));
       if (!difference || *difference <= kBoxTolerance) continue;
-      if (off++ == 0 || *difference > worst) {
-        worst = *difference;
-        worstKey = k;
+      if (verdict.off++ == 0 || *difference > verdict.worst) {
+        verdict.worst = *difference;
+        verdict.worstKey = k;
       }
     }
-    if (off == 0) continue;
+    if (verdict.off > 0) job.verdicts.push_back(verdict);
+  }
+}
+
+void reportBoxes(CheckContext& context, const BoxJob& job) {
+  for (const BoxVerdict& v : job.verdicts) {
+    const AnimationRecord record = context.doc().Animations[static_cast<std::size_t>(v.animation)];
     context
-        .add(Severity::Warning, "key-frame-box", "Animations", a,
-             "key frame " + str(worstKey) + " lies " + str(static_cast<std::int64_t>(worst + 0.5)) +
+        .add(Severity::Warning, "key-frame-box", "Animations", v.animation,
+             "key frame " + str(v.worstKey) + " lies " + str(static_cast<std::int64_t>(v.worst + 0.5)) +
                  " units from its stored box, more than " + str(static_cast<std::int64_t>(kBoxTolerance)) + " (" +
-                 str(off) + " of the " + str(counted) + " key frames judged: first, middle, last)",
-             {}, object.moveable)
-        .frame = FrameNumber(record.FrameStart) + std::int64_t{worstKey} * record.FrameRate;
+                 str(v.off) + " of its " + str(v.judged) + " key frames)",
+             {}, job.object.moveable)
+        .frame = FrameNumber(record.FrameStart) + std::int64_t{v.worstKey} * record.FrameRate;
   }
 }
 
@@ -90,9 +110,10 @@ void checkBoxes(CheckContext& context, const DrawnObject& object, const std::vec
 
 void CheckDrawnObjects(CheckContext& context) {
   VertexCache cache;
+  std::vector<BoxJob> jobs;
   for (std::size_t m = 0; m < context.doc().Moveables.size(); ++m) {
-    const std::variant<DrawnObject, Finding> drawn = DrawObject(context.doc(), m, DrawDepth::Skeleton);
-    const auto* object = std::get_if<DrawnObject>(&drawn);
+    std::variant<DrawnObject, Finding> drawn = DrawObject(context.doc(), m, DrawDepth::Skeleton);
+    auto* object = std::get_if<DrawnObject>(&drawn);
     // The moveable rule tells why an object cannot be drawn at all.
     if (object == nullptr) continue;
     bool placeholders = false;
@@ -102,12 +123,19 @@ void CheckDrawnObjects(CheckContext& context) {
       placeholders = true;
     }
     // Placeholders never fit boxes made for the real meshes (the note says
-    // why), nor does a figure whose mesh tree has errors.
-    bool whole = !placeholders;
+    // why), nor does a figure whose mesh tree has errors; a mesh source's
+    // boxes mean nothing.
+    bool whole = !placeholders && !isMeshSource(object->objectId);
     for (const Finding& finding : object->skeleton.problems) whole = whole && finding.severity != Severity::Error;
     if (!whole) continue;
-    if (const auto vertices = drawnVertices(context.doc(), object->skeleton, cache)) checkBoxes(context, *object, *vertices);
+    if (auto vertices = drawnVertices(context.doc(), object->skeleton, cache)) {
+      jobs.push_back({std::move(*object), std::move(*vertices), {}});
+    }
   }
+  // Posing every key frame is most of the check's time: objects are judged
+  // side by side, and reported in their order.
+  ParallelFor(jobs.size(), 0, [&](std::size_t j) { judgeBoxes(context.doc(), jobs[j]); });
+  for (const BoxJob& job : jobs) reportBoxes(context, job);
 }
 
 }  // namespace tarnlow

@@ -1,12 +1,10 @@
 #include <algorithm>
-#include <atomic>
 #include <charconv>
 #include <new>
-#include <system_error>
-#include <thread>
 
 #include "cli/report_commands.h"
 #include "cli/wad_files.h"
+#include "parallel/parallel_for.h"
 #include "wad/wad_reader.h"
 
 namespace tarnlow::cli {
@@ -113,31 +111,16 @@ int RunSummary(const CommandContext& context) {
     for (std::filesystem::path& wad : WadsUnder(PathFromUtf8(path))) wads.push_back(std::move(wad));
   }
 
-  // Workers take the next unread WAD; each row goes to its file's slot, so
-  // the output order does not depend on which worker finishes first.
+  // Each row goes to its file's slot, so the output order does not depend
+  // on which worker finishes first.
   std::vector<std::string> rows(wads.size()), notes(wads.size());
-  std::atomic<std::size_t> next{0};
   // Erased (by its end) before the table is written.
   std::optional<ProgressLine> progress;
   progress.emplace(context.err, context.errIsTerminal, wads.size(), "read");
-  auto work = [&] {
-    for (std::size_t i = next++; i < wads.size(); i = next++) {
-      rows[i] = summaryRow(wads[i], notes[i]);
-      progress->step();
-    }
-  };
-  const unsigned hardware = std::max(1u, std::thread::hardware_concurrency());
-  const std::size_t jobs = std::min<std::size_t>(arguments.jobs > 0 ? arguments.jobs : hardware, wads.size());
-  std::vector<std::jthread> workers;
-  for (std::size_t j = 1; j < jobs; ++j) {
-    try {
-      workers.emplace_back(work);
-    } catch (const std::system_error&) {
-      break;  // fewer threads than asked for; the ones running share the work
-    }
-  }
-  work();
-  workers.clear();
+  ParallelFor(wads.size(), arguments.jobs, [&](std::size_t i) {
+    rows[i] = summaryRow(wads[i], notes[i]);
+    progress->step();
+  });
   progress.reset();
 
   for (const std::string& note : notes) context.err << note;

@@ -2,11 +2,13 @@
 // LARA_SKIN, judged by the box each key frame stores.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <variant>
 
 #include "anim/animation_graph.h"
 #include "anim/drawn_object.h"
 #include "anim/frame_box.h"
+#include "anim/pose.h"
 #include "tests/support/animated_wad.h"
 #include "tests/support/wad_builder.h"
 
@@ -94,6 +96,46 @@ TEST(FrameBoxes, AStoredBoxWithAMinimumAboveItsMaximumJudgesNothing) {
   posed.add({0, 0, 0});
   EXPECT_FALSE(BoxDifference({10, -10, 0, 0, 0, 0}, posed).has_value());
   EXPECT_EQ(BoxDifference({0, 10, 0, 0, 0, 0}, posed), 10.0);
+}
+
+TEST(FrameBoxes, TheFigureBoxIsTheBoxOfEveryPointMoved) {
+  // A chain and a fork of meshes of every size, some without points, in
+  // random poses: the meshes the figure box leaves unmoved must not matter.
+  std::mt19937 random(7);
+  const auto pick = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  Skeleton skeleton;
+  std::vector<std::vector<Vec3>> points(12);
+  for (std::size_t j = 0; j < points.size(); ++j) {
+    Bone bone;
+    bone.parent = j == 0 ? -1 : pick(0, static_cast<int>(j) - 1);
+    bone.offset = {double(pick(-300, 300)), double(pick(-300, 300)), double(pick(-300, 300))};
+    skeleton.bones.push_back(bone);
+    const int size = j % 4 == 3 ? 0 : pick(1, 250);
+    for (int i = 0; j % 4 != 3 && i < pick(1, 30); ++i) {
+      points[j].push_back({double(pick(-size, size)), double(pick(-size, size)), double(pick(-size, size))});
+    }
+  }
+  FigureBox figure(skeleton, points);
+  for (int pose = 0; pose < 200; ++pose) {
+    KeyFrame frame;
+    frame.offset = {double(pick(-500, 500)), double(pick(-500, 500)), double(pick(-500, 500))};
+    for (std::size_t j = 0; j < points.size(); ++j) {
+      const bool threeAxis = pick(0, 3) > 0;
+      const auto first = static_cast<std::uint16_t>(threeAxis ? pick(0, 0x3FFF) : pick(0x4000, 0xFFFF));
+      frame.angles.push_back(DecodeAngles(first, static_cast<std::uint16_t>(pick(0, 0xFFFF))));
+    }
+    const std::vector<Transform> world =
+        WorldTransforms(skeleton, frame.offset, LocalTransforms(frame, skeleton.bones.size()));
+    Box3 every;
+    for (std::size_t j = 0; j < points.size(); ++j) {
+      for (const Vec3& p : points[j]) every.add(Apply(world[j], p));
+    }
+    const Box3 box = figure.of(frame);
+    for (auto side : {&Vec3::x, &Vec3::y, &Vec3::z}) {
+      ASSERT_NEAR(box.min.*side, every.min.*side, 1e-6) << "pose " << pose;
+      ASSERT_NEAR(box.max.*side, every.max.*side, 1e-6) << "pose " << pose;
+    }
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The rules of the check, each broken alone in a WAD that is clean otherwise.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 #include "anim/animation_graph.h"
@@ -121,6 +122,42 @@ TEST(CheckRules, KeyFramesFarFromTheirStoredBoxWarnOncePerAnimation) {
     EXPECT_EQ(findings[0].rule, "key-frame-box");
     EXPECT_EQ(findings[0].severity, Severity::Warning);
     EXPECT_EQ(findings[0].animation, std::optional<std::int64_t>(0));
+  }
+}
+
+TEST(CheckRules, EveryKeyFrameIsJudgedByItsBox) {
+  // Animation 0 made of four copies of its first key frame, one of them
+  // with its box moved 300 units: whichever it is, it is the one named.
+  for (int moved = 0; moved < 4; ++moved) {
+    SCOPED_TRACE(moved);
+    AnimatedWad wad = AnimatedWad::Clean();
+    const std::vector<std::int16_t> first(wad.frames.begin(), wad.frames.begin() + 11);
+    wad.animations[0].FrameOffset = static_cast<std::int32_t>(2 * wad.frames.size());
+    wad.animations[0].FrameEnd = 6;
+    for (int k = 0; k < 4; ++k) wad.frames.insert(wad.frames.end(), first.begin(), first.end());
+    wad.frames[wad.frames.size() - 11 * static_cast<std::size_t>(4 - moved) + 1] += 300;
+    const std::vector<Finding> findings = CheckWad(wad.build());
+    const auto box = std::find_if(findings.begin(), findings.end(),
+                                  [](const Finding& f) { return f.rule == "key-frame-box"; });
+    ASSERT_NE(box, findings.end());
+    EXPECT_EQ(box->frame, std::optional<std::int64_t>(2 * moved));
+    EXPECT_EQ(std::count_if(findings.begin(), findings.end(), [](const Finding& f) { return f.rule == "key-frame-box"; }),
+              1);
+  }
+}
+
+TEST(CheckRules, MeshSourcesAreNotJudgedByTheirBoxes) {
+  // The game never places LARA_HOLSTERS (13) or LARA_DIRT_MESH (27); it
+  // takes their meshes into Lara's.
+  const struct { std::int32_t objectId; long warnings; } cases[] = {{35, 1}, {13, 0}, {27, 0}, {30, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.objectId);
+    AnimatedWad wad = AnimatedWad::Clean();
+    wad.moveables[0].ObjectID = c.objectId;
+    wad.frames[1] = 400;
+    const std::vector<Finding> findings = CheckWad(wad.build());
+    EXPECT_EQ(std::count_if(findings.begin(), findings.end(), [](const Finding& f) { return f.rule == "key-frame-box"; }),
+              c.warnings);
   }
 }
 

@@ -1,0 +1,24 @@
+// Work shared among threads: every item once, whatever the thread count.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstddef>
+#include <vector>
+
+#include "parallel/parallel_for.h"
+
+namespace tarnlow::test {
+namespace {
+
+TEST(ParallelFor, EveryItemIsDoneOnceWhateverTheThreadCount) {
+  const struct { std::size_t items; unsigned jobs; } cases[] = {{0, 0}, {1, 0}, {1000, 0}, {1000, 1}, {3, 8}, {1000, 7}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.items << " items, " << c.jobs << " jobs");
+    std::vector<std::atomic<int>> done(c.items);
+    ParallelFor(c.items, c.jobs, [&](std::size_t i) { ++done[i]; });
+    for (std::size_t i = 0; i < c.items; ++i) ASSERT_EQ(done[i].load(), 1) << "item " << i;
+  }
+}
+
+}  // namespace
+}  // namespace tarnlow::test
