@@ -433,7 +433,18 @@ QString ObjectViewWidget::caption() const {
   if (const Finding* problem = animationProblem()) problems << QString::fromStdString(FormatFinding(*problem));
   if (!poseProblem_.isEmpty()) problems << QStringLiteral("Cannot pose this frame: %1").arg(poseProblem_);
   for (const std::string& problem : model.problems) problems << QString::fromStdString(problem);
-  for (const Finding& problem : object_->findings) problems << QString::fromStdString(FormatFinding(problem));
+  // A finding about another of the object's animations says nothing about
+  // this picture; the animation chooser marks it.
+  const std::optional<std::int64_t> chosen =
+      position >= 0 ? std::optional<std::int64_t>(playback_.animations()[static_cast<std::size_t>(position)].index)
+                    : std::nullopt;
+  for (const Finding& problem : object_->findings) {
+    const std::optional<std::int64_t> about =
+        problem.animation ? problem.animation
+                          : (problem.section == "Animations" ? std::optional<std::int64_t>(problem.record) : std::nullopt);
+    if (about && about != chosen) continue;
+    problems << QString::fromStdString(FormatFinding(problem));
+  }
   if (!playback_.stopReason().empty()) problems << QString::fromStdString(playback_.stopReason());
   // Two lines stay readable; the Check button lists everything.
   if (!problems.isEmpty()) {

@@ -357,6 +357,24 @@ TEST_F(ObjectViewWidgetTest, BrokenAnimationHoldsItsFirstFrameAndSaysWhyInCaptio
   EXPECT_EQ(view.cboAnimation->itemData(0, Qt::ToolTipRole).toString(), said);
 }
 
+TEST_F(ObjectViewWidgetTest, AFindingAboutAnotherAnimationIsNotSaidAboveThePicture) {
+  // Animation 1 is an empty slot (FrameEnd one before FrameStart): a note
+  // about it belongs above the picture only while it is chosen. Not LARA,
+  // whose missing skin would be said first.
+  WadDocument doc = TwoSquares(5);
+  MoveableRecord object = doc.Moveables[0];
+  object.ObjectID = 35;
+  doc.Moveables = RecordArray<MoveableRecord>::fromRecords(std::vector{object});
+  const AnimationRecord still{.FrameRate = 1, .FrameSize = 13, .FrameEnd = 2};
+  const AnimationRecord empty{.FrameRate = 1, .FrameSize = 13, .FrameStart = 3, .FrameEnd = 2};
+  doc.Animations = RecordArray<AnimationRecord>::fromRecords(std::vector{still, empty});
+  view.showObject(doc, 0);
+  EXPECT_FALSE(view.caption().contains("Animations 1")) << view.caption().toStdString();
+  ASSERT_EQ(view.cboAnimation->count(), 2);
+  view.cboAnimation->setCurrentIndex(1);
+  EXPECT_TRUE(view.caption().contains("Animations 1")) << view.caption().toStdString();
+}
+
 TEST_F(ObjectViewWidgetTest, PlayingRunsTheTimerOnlyWhileTheViewIsShown) {
   view.showObject(TwoSquares(5), 0);
   view.cmdPlay->click();
