@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "anim/key_frame.h"
+
 namespace tarnlow {
 
 namespace {
@@ -81,9 +83,9 @@ std::string DescribeAnimCommand(std::int16_t type, const std::vector<std::int16_
     case kKillEntity:
       return "KillEntity";
     case kPlaySound:
-      return "PlaySound at frame " + std::to_string(operand(0)) + ": " + withCondition("sound", operand(1));
+      return "PlaySound at frame " + std::to_string(FrameNumber(operand(0))) + ": " + withCondition("sound", operand(1));
     case kFlipEffect:
-      return "FlipEffect at frame " + std::to_string(operand(0)) + ": " + withCondition("effect", operand(1));
+      return "FlipEffect at frame " + std::to_string(FrameNumber(operand(0))) + ": " + withCondition("effect", operand(1));
     default:
       return "unknown command " + std::to_string(type);
   }

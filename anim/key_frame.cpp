@@ -99,6 +99,15 @@ int FrameCount(const AnimationRecord& a) {
   return IsEmptyAnimation(a) || end < start ? 0 : end - start + 1;
 }
 
+bool IsFrameOf(const AnimationRecord& a, std::int64_t frame) {
+  return FrameCount(a) > 0 && frame >= FrameNumber(a.FrameStart) && frame <= FrameNumber(a.FrameEnd);
+}
+
+std::string DescribeFrames(const AnimationRecord& a) {
+  if (FrameCount(a) == 0) return "no frames";
+  return std::to_string(FrameNumber(a.FrameStart)) + " to " + std::to_string(FrameNumber(a.FrameEnd));
+}
+
 std::variant<int, Finding> KeyFrameCount(const AnimationRecord& a, std::int64_t animationIndex) {
   if (IsEmptyAnimation(a)) {
     Finding empty = animationProblem(animationIndex, "no frames: FrameEnd " + std::to_string(FrameNumber(a.FrameEnd)) +

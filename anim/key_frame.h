@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <variant>
 #include <vector>
 
@@ -86,6 +87,13 @@ std::variant<int, Finding> KeyFrameCount(const AnimationRecord& a, std::int64_t 
 // Frames of animation `a` (FrameEnd - FrameStart + 1; 0 when the end is
 // before the start).
 int FrameCount(const AnimationRecord& a);
+
+// True when frame number `frame` is one of the frames of animation `a`
+// (FrameStart to FrameEnd, unsigned; none for an empty animation).
+bool IsFrameOf(const AnimationRecord& a, std::int64_t frame);
+
+// The frames of `a` as findings name them: "12 to 40", or "no frames".
+std::string DescribeFrames(const AnimationRecord& a);
 
 // Key frame `keyFrame` of animation `animationIndex`, decoded for
 // `meshCount` meshes: its words start at Frames word FrameOffset / 2 +

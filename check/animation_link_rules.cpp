@@ -1,3 +1,4 @@
+#include "anim/key_frame.h"
 #include "check/rules.h"
 
 namespace tarnlow {
@@ -7,14 +8,9 @@ namespace {
 std::string str(std::int64_t v) { return std::to_string(v); }
 
 std::string framesOf(const WadDocument& doc, std::int64_t animation) {
-  const AnimationRecord t = doc.Animations[static_cast<std::size_t>(animation)];
-  return str(t.FrameStart) + " to " + str(t.FrameEnd);
+  return DescribeFrames(doc.Animations[static_cast<std::size_t>(animation)]);
 }
 
-bool isFrameOf(const WadDocument& doc, std::int64_t animation, std::int64_t frame) {
-  const AnimationRecord t = doc.Animations[static_cast<std::size_t>(animation)];
-  return frame >= t.FrameStart && frame <= t.FrameEnd;
-}
 
 void checkNext(CheckContext& context, std::int64_t index, const AnimationRecord& a) {
   const WadDocument& doc = context.doc();
@@ -27,13 +23,14 @@ void checkNext(CheckContext& context, std::int64_t index, const AnimationRecord&
                 "Animations " + str(a.NextAnimation), owner);
     return;
   }
-  if (!isFrameOf(doc, a.NextAnimation, a.NextFrame)) {
+  const int nextFrame = FrameNumber(a.NextFrame);
+  if (!IsFrameOf(doc.Animations[static_cast<std::size_t>(a.NextAnimation)], nextFrame)) {
     // Another animation's frame is still frame data the game can read; a
     // frame of no animation at all is not.
-    const bool anywhere = context.isAnyAnimationsFrame(a.NextFrame);
+    const bool anywhere = context.isAnyAnimationsFrame(nextFrame);
     context.add(anywhere ? Severity::Warning : Severity::Error,
                 anywhere ? "next-frame-elsewhere" : "next-frame-nowhere", "Animations", index,
-                "NextFrame " + str(a.NextFrame) + " is not a frame of animation " + str(a.NextAnimation) + " (" +
+                "NextFrame " + str(nextFrame) + " is not a frame of animation " + str(a.NextAnimation) + " (" +
                     framesOf(doc, a.NextAnimation) + ")" + (anywhere ? "" : " nor of any other"),
                 "Animations " + str(a.NextAnimation), owner);
   }
@@ -77,11 +74,12 @@ void checkStateChangeRange(CheckContext& context, std::int64_t index, const Anim
     }
     for (std::int64_t d = first; d < end; ++d) {
       const AnimDispatchRecord dispatch = doc.AnimDispatches[static_cast<std::size_t>(d)];
-      if (dispatch.Low < a.FrameStart || dispatch.High > a.FrameEnd + 1) {
+      const int low = FrameNumber(dispatch.Low), high = FrameNumber(dispatch.High);
+      const bool inside = FrameCount(a) > 0 && low >= FrameNumber(a.FrameStart) && high <= FrameNumber(a.FrameEnd) + 1;
+      if (!inside) {
         Finding& f = context.add(Severity::Warning, "dispatch-range-outside", "AnimDispatches", d,
-                                 "frames " + str(dispatch.Low) + " to " + str(dispatch.High) +
-                                     " reach outside its animation's frames " + str(a.FrameStart) + " to " +
-                                     str(a.FrameEnd) + " (state change " + str(s) + ")",
+                                 "frames " + str(low) + " to " + str(high) + " reach outside its animation's frames (" +
+                                     framesOf(doc, index) + "), state change " + str(s),
                                  "Animations " + str(index), owner);
         f.animation = index;
       }

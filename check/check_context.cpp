@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <iterator>
 
+#include "anim/key_frame.h"
+
 namespace tarnlow {
 
 CheckContext::CheckContext(const WadDocument& document)
@@ -20,7 +22,7 @@ bool CheckContext::isAnyAnimationsFrame(std::int64_t frame) const {
     spans.reserve(doc_.Animations.size());
     for (std::size_t i = 0; i < doc_.Animations.size(); ++i) {
       const AnimationRecord a = doc_.Animations[i];
-      if (a.FrameEnd >= a.FrameStart) spans.emplace_back(a.FrameStart, a.FrameEnd);
+      if (FrameCount(a) > 0) spans.emplace_back(FrameNumber(a.FrameStart), FrameNumber(a.FrameEnd));
     }
     std::sort(spans.begin(), spans.end());
     std::vector<std::pair<std::int64_t, std::int64_t>> merged;

@@ -1,4 +1,5 @@
 #include "anim/anim_commands.h"
+#include "anim/key_frame.h"
 #include "check/rules.h"
 
 namespace tarnlow {
@@ -14,12 +15,12 @@ void CheckAnimationCommands(CheckContext& context) {
     for (Finding& f : problems) context.pass(std::move(f), "commands", owner);
     for (const AnimCommand& c : commands) {
       if (c.type != kPlaySound && c.type != kFlipEffect) continue;
-      const std::int16_t frame = c.operands[0];
-      if (frame < a.FrameStart || frame > a.FrameEnd) {
+      const int frame = FrameNumber(c.operands[0]);
+      if (!IsFrameOf(a, frame)) {
         context
             .add(Severity::Warning, "command-frame-outside", "Animations", index,
-                 c.text + " (AnimCommands word " + std::to_string(c.word) + ") names a frame outside its frames " +
-                     std::to_string(a.FrameStart) + " to " + std::to_string(a.FrameEnd) + "; it never plays",
+                 c.text + " (AnimCommands word " + std::to_string(c.word) + ") names a frame outside its frames (" +
+                     DescribeFrames(a) + "); it never plays",
                  "AnimCommands " + std::to_string(c.word), owner)
             .frame = frame;
       }

@@ -1,3 +1,4 @@
+#include "anim/key_frame.h"
 #include "check/rules.h"
 
 namespace tarnlow {
@@ -36,9 +37,10 @@ void CheckDispatches(CheckContext& context) {
   for (std::size_t d = 0; d < doc.AnimDispatches.size(); ++d) {
     const AnimDispatchRecord dispatch = doc.AnimDispatches[d];
     const auto record = static_cast<std::int64_t>(d);
-    if (dispatch.Low > dispatch.High) {
+    if (FrameNumber(dispatch.Low) > FrameNumber(dispatch.High)) {
       context.add(Severity::Error, "dispatch-range-empty", "AnimDispatches", record,
-                  "its frame range " + str(dispatch.Low) + " to " + str(dispatch.High) + " is empty");
+                  "its frame range " + str(FrameNumber(dispatch.Low)) + " to " + str(FrameNumber(dispatch.High)) +
+                      " is empty");
     }
     if (!Inside(dispatch.NextAnimation, count)) {
       context.add(Severity::Error, "dispatch-animation-outside", "AnimDispatches", record,
@@ -48,15 +50,15 @@ void CheckDispatches(CheckContext& context) {
       continue;
     }
     const AnimationRecord target = doc.Animations[static_cast<std::size_t>(dispatch.NextAnimation)];
-    if (dispatch.NextFrame < target.FrameStart || dispatch.NextFrame > target.FrameEnd) {
+    const int nextFrame = FrameNumber(dispatch.NextFrame);
+    if (!IsFrameOf(target, nextFrame)) {
       // As for NextFrame of an animation: another animation's frame is
       // data the game can read, a frame of none is not.
-      const bool anywhere = context.isAnyAnimationsFrame(dispatch.NextFrame);
+      const bool anywhere = context.isAnyAnimationsFrame(nextFrame);
       context.add(anywhere ? Severity::Warning : Severity::Error,
                   anywhere ? "dispatch-frame-elsewhere" : "dispatch-frame-nowhere", "AnimDispatches", record,
-                  "NextFrame " + str(dispatch.NextFrame) + " is not a frame of animation " +
-                      str(dispatch.NextAnimation) + " (" + str(target.FrameStart) + " to " + str(target.FrameEnd) +
-                      ")" + (anywhere ? "" : " nor of any other"),
+                  "NextFrame " + str(nextFrame) + " is not a frame of animation " + str(dispatch.NextAnimation) +
+                      " (" + DescribeFrames(target) + ")" + (anywhere ? "" : " nor of any other"),
                   "Animations " + str(dispatch.NextAnimation));
     }
   }

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "anim/animation_graph.h"
+#include "anim/key_frame.h"
 
 namespace tarnlow {
 
@@ -52,7 +53,7 @@ std::map<std::int64_t, std::string> referencedEmptySlots(const CheckContext& con
 }  // namespace
 
 bool IsEmptySlot(const AnimationRecord& animation) {
-  return (animation.FrameSize == 0 || animation.FrameEnd < animation.FrameStart) && animation.NumStateChanges == 0 &&
+  return (animation.FrameSize == 0 || FrameCount(animation) == 0) && animation.NumStateChanges == 0 &&
          animation.AnimCommandCount == 0;
 }
 

@@ -328,7 +328,7 @@ void ObjectViewWidget::showAnimationFrame(std::int64_t animation, std::optional<
   playback_.choose(position);
   if (frame) {
     const AnimationRecord record = document_.Animations[static_cast<std::size_t>(animation)];
-    playback_.seek(static_cast<double>(*frame - record.FrameStart));
+    playback_.seek(static_cast<double>(*frame - FrameNumber(record.FrameStart)));
   }
   {
     const QSignalBlocker blocker(cboAnimation);

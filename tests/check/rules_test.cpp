@@ -161,6 +161,23 @@ TEST(CheckRules, MeshSourcesAreNotJudgedByTheirBoxes) {
   }
 }
 
+TEST(CheckRules, FrameNumbersPast32767AreFramesLikeAnyOther) {
+  // The clean WAD's frames moved to 32766 on: animation 0 runs from 32766
+  // to 32768 (stored as -32768), and every word that names one of its
+  // frames moves with it. The game reads them unsigned; nothing is wrong.
+  const auto at = [](int frame) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(32766 + frame)); };
+  AnimatedWad wad = AnimatedWad::Clean();
+  wad.animations[0].FrameStart = at(0);
+  wad.animations[0].FrameEnd = at(2);
+  wad.animations[0].NextFrame = at(0);
+  wad.animations[1].FrameStart = wad.animations[1].FrameEnd = at(3);
+  wad.animations[1].NextFrame = at(0);
+  wad.dispatches = {{at(0), at(2), 0, at(1)}};
+  wad.commands[1] = at(1);
+  const std::vector<Finding> findings = CheckWad(wad.build());
+  EXPECT_TRUE(findings.empty()) << FormatFinding(findings.front());
+}
+
 TEST(CheckRules, SummaryCountsEachSeverity) {
   std::vector<Finding> findings;
   for (Severity s : {Severity::Error, Severity::Note, Severity::Error, Severity::Note}) findings.push_back({s, "A"});
