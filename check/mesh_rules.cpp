@@ -1,4 +1,7 @@
+#include <algorithm>
+#include <optional>
 #include <unordered_map>
+#include <vector>
 
 #include "check/rules.h"
 #include "mesh/static_meshes.h"
@@ -10,6 +13,30 @@ namespace tarnlow {
 namespace {
 
 std::string str(std::int64_t v) { return std::to_string(v); }
+
+// Who draws the mesh at each MeshPointers position: the first moveable whose
+// meshes include it, else the first static mesh on it. A finding about the
+// position is then told with that object, where a builder looks for it.
+struct PointerOwners {
+  std::vector<std::optional<std::size_t>> moveable, staticMesh;
+};
+
+PointerOwners pointerOwners(const WadDocument& doc) {
+  const std::size_t count = doc.MeshPointers.size();
+  PointerOwners owners{std::vector<std::optional<std::size_t>>(count), std::vector<std::optional<std::size_t>>(count)};
+  for (std::size_t m = doc.Moveables.size(); m-- > 0;) {
+    const MoveableRecord r = doc.Moveables[m];
+    const std::int64_t first = std::max<std::int64_t>(r.StartingMesh, 0);
+    const std::int64_t end = std::min<std::int64_t>(std::int64_t{r.StartingMesh} + r.NumMeshes,
+                                                    static_cast<std::int64_t>(count));
+    for (std::int64_t k = first; k < end; ++k) owners.moveable[static_cast<std::size_t>(k)] = m;
+  }
+  for (std::size_t i = doc.StaticMeshes.size(); i-- > 0;) {
+    const std::int64_t k = ReadStaticMeshEntry(doc, i).Mesh;
+    if (Inside(k, count)) owners.staticMesh[static_cast<std::size_t>(k)] = i;
+  }
+  return owners;
+}
 
 }  // namespace
 
@@ -32,14 +59,18 @@ void CheckMeshPointers(CheckContext& context) {
   };
   std::unordered_map<std::int32_t, Decoded> decoded;
   decoded.reserve(doc.MeshPointers.size());
+  const PointerOwners owners = pointerOwners(doc);
   for (std::size_t k = 0; k < doc.MeshPointers.size(); ++k) {
     const std::int32_t pointer = doc.MeshPointers[k];
     const auto record = static_cast<std::int64_t>(k);
+    const auto add = [&](Severity severity, std::string rule, std::string problem) {
+      Finding& f = context.add(severity, std::move(rule), "MeshPointers", record, std::move(problem),
+                               "MeshData byte " + str(pointer), owners.moveable[k]);
+      if (!f.moveable) f.staticMesh = owners.staticMesh[k];
+    };
     if (pointer < 0 || static_cast<std::uint64_t>(pointer) >= bytes) {
-      context.add(Severity::Error, "mesh-pointer-outside", "MeshPointers", record,
-                  "pointer " + str(pointer) + " is outside the " + str(static_cast<std::int64_t>(bytes)) +
-                      " bytes of mesh data",
-                  "MeshData byte " + str(pointer));
+      add(Severity::Error, "mesh-pointer-outside",
+          "pointer " + str(pointer) + " is outside the " + str(static_cast<std::int64_t>(bytes)) + " bytes of mesh data");
       continue;
     }
     const bool used = context.usage().meshPointers[k];
@@ -53,15 +84,11 @@ void CheckMeshPointers(CheckContext& context) {
       if (const auto* failure = std::get_if<MeshFailure>(&mesh)) {
         it->second.failure = "the mesh at byte " + str(pointer) + " cannot be decoded: " + Describe(*failure);
       } else if (unknownFaces > 0) {
-        context.add(Severity::Warning, "unknown-face-type", "MeshPointers", record,
-                    "the mesh at byte " + str(pointer) + " has " + str(unknownFaces) + " faces of an unknown type",
-                    "MeshData byte " + str(pointer));
+        add(Severity::Warning, "unknown-face-type",
+            "the mesh at byte " + str(pointer) + " has " + str(unknownFaces) + " faces of an unknown type");
       }
     }
-    if (it->second.failure) {
-      context.add(Severity::Error, "mesh-undecodable", "MeshPointers", record, *it->second.failure,
-                  "MeshData byte " + str(pointer));
-    }
+    if (it->second.failure) add(Severity::Error, "mesh-undecodable", *it->second.failure);
   }
 }
 

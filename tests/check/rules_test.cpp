@@ -8,6 +8,7 @@
 #include "check/check_wad.h"
 #include "data/sample_content.h"
 #include "tests/support/animated_wad.h"
+#include "tests/support/wad_builder.h"
 
 namespace tarnlow::test {
 namespace {
@@ -176,6 +177,26 @@ TEST(CheckRules, FrameNumbersPast32767AreFramesLikeAnyOther) {
   wad.commands[1] = at(1);
   const std::vector<Finding> findings = CheckWad(wad.build());
   EXPECT_TRUE(findings.empty()) << FormatFinding(findings.front());
+}
+
+TEST(CheckRules, ABrokenMeshIsToldWithTheObjectOrStaticThatDrawsIt) {
+  // Mesh position 1 is drawn by moveable 0 (and 1, and static 0); position
+  // 2, added here, by static 0 alone.
+  const struct { std::size_t broken; std::optional<std::size_t> moveable, staticMesh; } cases[] = {
+      {1, 0, std::nullopt}, {2, std::nullopt, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.broken);
+    AnimatedWad wad = AnimatedWad::Clean();
+    wad.meshes.push_back(SimpleMesh(3));
+    wad.statics[0].Bytes[4] = 2;
+    wad.meshes[c.broken].NumVertices = 0;
+    std::vector<Finding> findings = CheckWad(wad.build());
+    std::erase_if(findings, [](const Finding& f) { return f.section != "MeshPointers"; });
+    ASSERT_EQ(findings.size(), 1u);
+    EXPECT_EQ(findings[0].record, static_cast<std::int64_t>(c.broken));
+    EXPECT_EQ(findings[0].moveable, c.moveable);
+    EXPECT_EQ(findings[0].staticMesh, c.staticMesh);
+  }
 }
 
 TEST(CheckRules, SummaryCountsEachSeverity) {
