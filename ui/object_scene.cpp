@@ -68,6 +68,24 @@ std::vector<Vec3> PosedVertices(const ObjectModel& model, const std::vector<Tran
   return points;
 }
 
+std::array<ScreenEdge, 12> ProjectBoxEdges(const OrbitCamera& camera, const Viewport& viewport, Vec3 low, Vec3 high) {
+  // Corner c takes high on the axes whose bit is set in c: 1 X, 2 Y, 4 Z.
+  std::array<ScreenPoint, 8> corners;
+  for (int c = 0; c < 8; ++c) {
+    const Vec3 corner{(c & 1) ? high.x : low.x, (c & 2) ? high.y : low.y, (c & 4) ? high.z : low.z};
+    corners[static_cast<std::size_t>(c)] = Project(camera, viewport, corner);
+  }
+  // An edge joins two corners that differ on one axis.
+  std::array<ScreenEdge, 12> edges;
+  std::size_t n = 0;
+  for (int c = 0; c < 8; ++c) {
+    for (const int axis : {1, 2, 4}) {
+      if ((c & axis) == 0) edges[n++] = {corners[static_cast<std::size_t>(c)], corners[static_cast<std::size_t>(c | axis)]};
+    }
+  }
+  return edges;
+}
+
 std::optional<std::array<double, 6>> TextureToScreen(const std::array<TexturePoint, 3>& texture,
                                                      const std::array<ScreenPoint, 3>& screen) {
   // Solve A * (t_i - t_0) = s_i - s_0 for the 2 x 2 matrix A.

@@ -38,6 +38,11 @@ std::vector<ObjectFace> ProjectObject(const ObjectModel& model, const std::vecto
 // fits itself to.
 std::vector<Vec3> PosedVertices(const ObjectModel& model, const std::vector<Transform>& world);
 
+// The twelve edges of the axis-aligned box from `low` to `high`, projected:
+// what the view draws to show a key frame's box beside the figure's.
+using ScreenEdge = std::array<ScreenPoint, 2>;
+std::array<ScreenEdge, 12> ProjectBoxEdges(const OrbitCamera& camera, const Viewport& viewport, Vec3 low, Vec3 high);
+
 // The affine map that takes texture points t0, t1, t2 to screen points s0,
 // s1, s2: x' = m[0] x + m[2] y + m[4], y' = m[1] x + m[3] y + m[5] (the
 // order a painter's transform takes). Nothing when the texture points lie

@@ -16,6 +16,7 @@
 #include <cmath>
 #include <variant>
 
+#include "anim/frame_box.h"
 #include "anim/pose.h"
 #include "mesh/mesh_lists.h"
 #include "mesh/static_meshes.h"
@@ -29,6 +30,9 @@ namespace {
 using namespace preview_style;
 
 const QColor kHighlight(255, 170, 40);
+// The key frame's stored box, and the drawn figure's.
+const QColor kStoredBox(255, 230, 0);
+const QColor kDrawnBox(235, 235, 235);
 
 // About 60 ticks a second: smooth between the game's 30 frames.
 constexpr int kTickMilliseconds = 16;
@@ -76,6 +80,14 @@ class ObjectCanvas : public QWidget {
         painter.drawPolygon(polygon);
       }
     }
+    if (view_.boxes_) {
+      const auto drawEdges = [&painter](const std::array<ScreenEdge, 12>& edges, const QPen& pen) {
+        painter.setPen(pen);
+        for (const ScreenEdge& e : edges) painter.drawLine(QPointF(e[0].x, e[0].y), QPointF(e[1].x, e[1].y));
+      };
+      drawEdges(view_.boxes_->drawn, QPen(kDrawnBox, 1, Qt::DotLine));
+      drawEdges(view_.boxes_->stored, QPen(kStoredBox, 1.5, Qt::DashLine));
+    }
   }
 
   void resizeEvent(QResizeEvent* event) override {
@@ -118,6 +130,7 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
       cmdStepForward(new QToolButton(this)),
       sldFrame(new QSlider(Qt::Horizontal, this)),
       chkNext(new QCheckBox(QStringLiteral("Next animation"), this)),
+      chkBox(new QCheckBox(QStringLiteral("Box"), this)),
       cmdWindow(new QPushButton(QStringLiteral("Window"), this)),
       cmdExport(new QPushButton(QStringLiteral("Export..."), this)),
       lblCaption_(new QLabel(this)),
@@ -132,6 +145,8 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
   chkNext->setChecked(true);
   chkNext->setToolTip(QStringLiteral("At the end of an animation go on to its next animation, as the game does; "
                                      "unticked, start it over"));
+  chkBox->setToolTip(QStringLiteral("Show the box stored in the key frame (yellow, dashed), which the game "
+                                    "collides with, beside the box of the figure drawn (white, dotted)"));
   timer_.setInterval(kTickMilliseconds);
   cmdWindow->setToolTip(QStringLiteral("Show the object in a window of its own, as large as you like"));
   cmdExport->setToolTip(QStringLiteral("Write the object as glTF with all its animations, this pose as OBJ, "
@@ -145,6 +160,7 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
   transport->addWidget(sldFrame, 1);
   transport->addWidget(lblFrame_);
   transport->addWidget(chkNext);
+  transport->addWidget(chkBox);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(lblCaption_);
@@ -176,6 +192,11 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
   connect(cmdWindow, &QPushButton::clicked, this, &ObjectViewWidget::windowRequested);
   connect(cmdExport, &QPushButton::clicked, this, &ObjectViewWidget::exportRequested);
   connect(chkNext, &QCheckBox::toggled, this, [this](bool on) { playback_.setFollowsNext(on); });
+  connect(chkBox, &QCheckBox::toggled, this, [this] {
+    measureBoxes();
+    syncControls();
+    reproject();
+  });
   connect(&timer_, &QTimer::timeout, this, [this] {
     const double seconds = static_cast<double>(clock_.restart()) / 1000.0;
     advance(seconds);
@@ -228,6 +249,8 @@ void ObjectViewWidget::clear() {
   pages_.clear();
   faces_.clear();
   highlight_.reset();
+  boxes_.reset();
+  boxSaid_.clear();
   fillAnimations();
   syncControls();
   canvas_->update();
@@ -272,6 +295,10 @@ void ObjectViewWidget::showStatic(const WadDocument& document, std::size_t stati
 }
 
 void ObjectViewWidget::showSameAs(const ObjectViewWidget& other) {
+  {
+    const QSignalBlocker blocker(chkBox);
+    chkBox->setChecked(other.chkBox->isChecked());
+  }
   if (other.object_) {
     showObject(other.document_, other.object_->moveable);
     if (other.playback_.animation() >= 0) {
@@ -384,8 +411,44 @@ void ObjectViewWidget::pose() {
     for (const MeshPose& mesh : objectPose->meshes) world_.push_back(mesh.world);
     pose_ = std::move(*objectPose);
   }
+  measureBoxes();
   syncControls();
   reproject();
+}
+
+void ObjectViewWidget::measureBoxes() {
+  boxes_.reset();
+  boxSaid_.clear();
+  const int position = playback_.animation();
+  if (!chkBox->isChecked() || !object_ || !pose_ || !pose_->animation || position < 0) return;
+  const BoundingBox& s = pose_->box;
+  BoxOverlay overlay;
+  overlay.storedLow = {double(s.minX), double(s.minY), double(s.minZ)};
+  overlay.storedHigh = {double(s.maxX), double(s.maxY), double(s.maxZ)};
+  Box3 drawn;
+  for (const Vec3& p : PosedVertices(object_->model, world_)) drawn.add({p.x, p.y, p.z});
+  if (!drawn.empty()) {
+    overlay.drawnLow = {drawn.min.x, drawn.min.y, drawn.min.z};
+    overlay.drawnHigh = {drawn.max.x, drawn.max.y, drawn.max.z};
+  }
+  boxes_ = overlay;
+  // Only a key frame has a box of its own: between two, the figure is a
+  // blend and the box is the earlier key frame's.
+  const AnimationNode& node = object_->graph.animations[static_cast<std::size_t>(position)];
+  const FrameSample sample = SampleFrame(std::max(node.keyFrameCount, 1), std::max<int>(node.frameRate, 1),
+                                         pose_->frame);
+  if (sample.t > 0) {
+    boxSaid_ = QStringLiteral("box: between key frames %1 and %2, the box shown is key frame %1's")
+                   .arg(sample.from)
+                   .arg(sample.to);
+    return;
+  }
+  const std::optional<double> difference = BoxDifference(s, drawn);
+  boxSaid_ = difference ? QStringLiteral("box: key frame %1's stored box lies %2 units from the figure's")
+                              .arg(sample.from)
+                              .arg(std::lround(*difference))
+                        : QStringLiteral("box: key frame %1 stores no box (a minimum above its maximum)")
+                              .arg(sample.from);
 }
 
 void ObjectViewWidget::reproject() {
@@ -396,7 +459,12 @@ void ObjectViewWidget::reproject() {
     canvas_->update();
     return;
   }
-  faces_ = ProjectObject(*shown, world_, camera_, {double(size.width()), double(size.height())});
+  const Viewport viewport{double(size.width()), double(size.height())};
+  faces_ = ProjectObject(*shown, world_, camera_, viewport);
+  if (boxes_) {
+    boxes_->stored = ProjectBoxEdges(camera_, viewport, boxes_->storedLow, boxes_->storedHigh);
+    boxes_->drawn = ProjectBoxEdges(camera_, viewport, boxes_->drawnLow, boxes_->drawnHigh);
+  }
   canvas_->update();
 }
 
@@ -428,6 +496,7 @@ QString ObjectViewWidget::caption() const {
                 .arg(playback_.animations()[static_cast<std::size_t>(position)].index);
   }
   if (highlight_) text += QStringLiteral("; %1 highlighted").arg(QString::fromStdString(MeshLabel(*highlight_)));
+  if (!boxSaid_.isEmpty()) text += QLatin1Char('\n') + boxSaid_;
   QStringList problems;
   // The chosen animation's own problem first: it is why the picture holds.
   if (const Finding* problem = animationProblem()) problems << QString::fromStdString(FormatFinding(*problem));

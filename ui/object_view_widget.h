@@ -105,6 +105,7 @@ class ObjectViewWidget : public QWidget {
   QToolButton* cmdStepForward = nullptr;
   QSlider* sldFrame = nullptr;
   QCheckBox* chkNext = nullptr;
+  QCheckBox* chkBox = nullptr;
   QPushButton* cmdWindow = nullptr;
   QPushButton* cmdExport = nullptr;
 
@@ -133,6 +134,8 @@ class ObjectViewWidget : public QWidget {
   void reproject();
   void fit();
   void syncControls();
+  // Measures boxes_ and boxSaid_ for the pose shown.
+  void measureBoxes();
   void setPlaying(bool playing);
   void updateTimer();
 
@@ -150,6 +153,14 @@ class ObjectViewWidget : public QWidget {
   OrbitCamera camera_;
   std::vector<ObjectFace> faces_;
   std::optional<int> highlight_;
+  // With "Box" ticked and an animation chosen: the box stored in the key
+  // frame and the box of the figure drawn, in WAD units, then projected.
+  struct BoxOverlay {
+    Vec3 storedLow, storedHigh, drawnLow, drawnHigh;
+    std::array<ScreenEdge, 12> stored{}, drawn{};
+  };
+  std::optional<BoxOverlay> boxes_;
+  QString boxSaid_;
 
   QLabel* lblCaption_;
   QLabel* lblFrame_;

@@ -3,6 +3,7 @@
 #include "ui/mesh_preview_widget.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -373,6 +374,31 @@ TEST_F(ObjectViewWidgetTest, AFindingAboutAnotherAnimationIsNotSaidAboveThePictu
   ASSERT_EQ(view.cboAnimation->count(), 2);
   view.cboAnimation->setCurrentIndex(1);
   EXPECT_TRUE(view.caption().contains("Animations 1")) << view.caption().toStdString();
+}
+
+TEST_F(ObjectViewWidgetTest, BoxShowsTheKeyFramesStoredBoxAndSaysHowFarTheFigureLies) {
+  // Every key frame stores a box of 400 units around the root.
+  WadDocument doc = TwoSquares(5);
+  std::vector<std::int16_t> frames(3 * 13, 0);
+  for (std::size_t k = 0; k < 3; ++k) {
+    const std::int16_t box[6] = {-400, 400, -400, 400, -400, 400};
+    std::copy(std::begin(box), std::end(box), frames.begin() + static_cast<std::ptrdiff_t>(13 * k));
+  }
+  doc.Frames = RecordArray<std::int16_t>::fromRecords(std::span<const std::int16_t>(frames));
+  const auto isStoredBox = [](QRgb p) { return qRed(p) > 240 && qGreen(p) > 200 && qBlue(p) < 60; };
+  view.showObject(doc, 0);
+  EXPECT_EQ(CountPixels(render(), isStoredBox), 0);
+  EXPECT_FALSE(view.caption().contains("box:"));
+
+  view.chkBox->setChecked(true);
+  EXPECT_GT(CountPixels(render(), isStoredBox), 100);
+  EXPECT_TRUE(view.caption().contains("key frame 0's stored box")) << view.caption().toStdString();
+  view.cmdStepForward->click();
+  EXPECT_GT(CountPixels(render(), isStoredBox), 100) << "frame 1 is key frame 1";
+  EXPECT_TRUE(view.caption().contains("key frame 1's stored box")) << view.caption().toStdString();
+
+  view.chkBox->setChecked(false);
+  EXPECT_EQ(CountPixels(render(), isStoredBox), 0);
 }
 
 TEST_F(ObjectViewWidgetTest, PlayingRunsTheTimerOnlyWhileTheViewIsShown) {
