@@ -9,6 +9,10 @@
 
 namespace tarnlow {
 
+// The rule of the warning that a key frame lies far from its stored box:
+// a viewer shows the boxes for it.
+inline constexpr const char* kKeyFrameBoxRule = "key-frame-box";
+
 // Runs every rule on a WAD and weighs what they found by use (see
 // WeighByUse): what is wrong, one finding per fault, grouped by object (in
 // moveable order), then the WAD-wide sections in file order. Each finding

@@ -7,6 +7,7 @@
 #include "anim/animation_graph.h"
 #include "anim/drawn_object.h"
 #include "anim/frame_box.h"
+#include "check/check_wad.h"
 #include "check/rules.h"
 #include "mesh/mesh_decoder.h"
 #include "parallel/parallel_for.h"
@@ -97,7 +98,7 @@ void reportBoxes(CheckContext& context, const BoxJob& job) {
   for (const BoxVerdict& v : job.verdicts) {
     const AnimationRecord record = context.doc().Animations[static_cast<std::size_t>(v.animation)];
     context
-        .add(Severity::Warning, "key-frame-box", "Animations", v.animation,
+        .add(Severity::Warning, kKeyFrameBoxRule, "Animations", v.animation,
              "key frame " + str(v.worstKey) + " lies " + str(static_cast<std::int64_t>(v.worst + 0.5)) +
                  " units from its stored box, more than " + str(static_cast<std::int64_t>(kBoxTolerance)) + " (" +
                  str(v.off) + " of its " + str(v.judged) + " key frames)",

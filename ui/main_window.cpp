@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -19,13 +20,14 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include "check/check_wad.h"
+#include "mesh/static_meshes.h"
 #include "ui/about_dialog.h"
 #include "ui/check_window.h"
 #include "ui/emblem.h"
 #include "ui/help_window.h"
 #include "ui/line_control.h"
 #include "ui/mesh_preview_widget.h"
-#include "mesh/static_meshes.h"
 #include "ui/object_export.h"
 #include "ui/object_lists.h"
 #include "ui/object_view_widget.h"
@@ -531,6 +533,8 @@ void frmMain::ShowFinding(const Finding& finding) {
       cboMeshes->setCurrentRow(row);
     }
     if (finding.animation) {
+      // A box finding is seen best with the boxes drawn.
+      if (finding.rule == kKeyFrameBoxRule) picObject->chkBox->setChecked(true);
       picObject->showAnimationFrame(*finding.animation, finding.frame);
       if (objectWindow_ != nullptr) objectWindow_->follow(*picObject, ToQString(ViewTitle(*picObject)));
     }

@@ -1,7 +1,9 @@
 // The Check window: findings in a list of their own, beside the pictures.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QTreeWidget>
 
+#include "check/check_wad.h"
 #include "tests/support/animated_wad.h"
 #include "tests/ui/support/window_story.h"
 #include "ui/check_window.h"
@@ -46,6 +48,21 @@ AnimatedWad Broken() {
 }
 
 class CheckWindowTest : public WindowStory {};
+
+TEST_F(CheckWindowTest, ClickingABoxFindingShowsItsKeyFrameWithTheBoxes) {
+  // The second key frame of animation 0 stores maxX 0; moved 300 units off.
+  AnimatedWad wad = AnimatedWad::Clean();
+  wad.frames[11 + 1] = 300;
+  frmMain& w = startWith(writeWad("boxes.wad", wad.build()));
+  w.cmdCheck->click();
+  QTreeWidgetItem* line = LineOf(*w.frmCheck, kKeyFrameBoxRule);
+  ASSERT_NE(line, nullptr);
+  EXPECT_FALSE(w.picObject->chkBox->isChecked());
+  emit w.frmCheck->tvwFindings->itemClicked(line, 0);
+  EXPECT_EQ(w.picObject->playback().frame(), 2.0);
+  EXPECT_TRUE(w.picObject->chkBox->isChecked());
+  EXPECT_TRUE(w.picObject->caption().contains("key frame 1's stored box")) << w.picObject->caption().toStdString();
+}
 
 TEST_F(CheckWindowTest, ClickingAFindingSelectsItsObjectAnimationAndFrameAndTheListStays) {
   frmMain& w = startWith(writeWad("broken.wad", Broken().build()));
