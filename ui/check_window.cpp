@@ -17,6 +17,7 @@
 #include "check/fold.h"
 #include "check/naming.h"
 #include "ui/file_commands.h"
+#include "ui/owned_window.h"
 #include "ui/platform.h"
 #include "ui/qt_text.h"
 #include "wad/file_paths.h"
@@ -93,7 +94,7 @@ QTreeWidgetItem* lineItem(QTreeWidgetItem* parent, const QStyle* style, Severity
 
 }  // namespace
 
-CheckWindow::CheckWindow(Platform& platform, QWidget* parent) : QWidget(parent, Qt::Window), platform_(platform) {
+CheckWindow::CheckWindow(Platform& platform, QWidget* parent) : QWidget(parent, kOwnedWindow), platform_(platform) {
   setObjectName(QStringLiteral("frmCheck"));
   setWindowTitle(QStringLiteral("Check"));
   cboSeverity = new QComboBox(this);

@@ -6,12 +6,13 @@
 #include <QVBoxLayout>
 
 #include "ui/object_view_widget.h"
+#include "ui/owned_window.h"
 #include "ui/platform.h"
 
 namespace tarnlow::ui {
 
 ObjectViewWindow::ObjectViewWindow(Platform& platform, WindowSettings& settings, QWidget* parent)
-    : QWidget(parent, Qt::Window), view(new ObjectViewWidget(this)), platform_(platform), settings_(settings) {
+    : QWidget(parent, kOwnedWindow), view(new ObjectViewWidget(this)), platform_(platform), settings_(settings) {
   setWindowTitle(QStringLiteral("Object - Tarnlow"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(view);

@@ -69,6 +69,7 @@ TEST_F(CheckWindowTest, ClickingAFindingSelectsItsObjectAnimationAndFrameAndTheL
   w.cmdCheck->click();
   CheckWindow& check = *w.frmCheck;
   EXPECT_TRUE(check.isVisible());
+  EXPECT_EQ(check.windowType(), Qt::Dialog) << "stays above the main window";
   QTreeWidgetItem* line = LineOf(check, "key-frame-overrun");
   ASSERT_NE(line, nullptr);
   emit check.tvwFindings->itemClicked(line, 0);

@@ -1,6 +1,7 @@
 // The object view beyond the main window's picture: the static meshes it
 // shows, its window of its own, and what "Export..." writes.
 #include <QImage>
+#include <QWindow>
 
 #include "tests/support/animated_wad.h"
 #include "tests/ui/support/window_story.h"
@@ -54,6 +55,11 @@ TEST_F(ObjectViewWindowTest, OwnWindowShowsWhatThePictureShowsFollowsItAndComesB
   ObjectViewWindow* own = w.objectWindow();
   ASSERT_NE(own, nullptr);
   EXPECT_TRUE(own->isVisible());
+  // A dialog-type window stays above the main window (on X11 only those are
+  // transient for it), and can still be made as large as the screen.
+  EXPECT_EQ(own->windowType(), Qt::Dialog);
+  EXPECT_EQ(own->windowHandle()->transientParent(), w.windowHandle());
+  EXPECT_TRUE(own->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
   EXPECT_EQ(own->view->moveable(), 0u);
   EXPECT_EQ(w.picPreview->currentWidget(), w.picObject) << "the picture stays";
   w.cboMeshes->setCurrentRow(1);
