@@ -101,55 +101,68 @@ std::vector<Transform> BlendLocalTransforms(const KeyFrame& a, const KeyFrame& b
   return local;
 }
 
+std::variant<LocalPose, Finding> PoseLocally(const WadDocument& document, const Skeleton& skeleton,
+                                             std::optional<std::int64_t> animation, double frame) {
+  const std::size_t meshCount = skeleton.bones.size();
+  LocalPose pose;
+  pose.local.resize(meshCount);
+  if (!animation) return pose;
+  const std::int64_t index = *animation;
+  if (index < 0 || static_cast<std::uint64_t>(index) >= document.Animations.size()) {
+    return poseProblem(index, "there is no animation " + std::to_string(index) + "; the WAD holds " +
+                                  std::to_string(document.Animations.size()));
+  }
+  const AnimationRecord a = document.Animations[static_cast<std::size_t>(index)];
+  const std::variant<int, Finding> keys = KeyFrameCount(a, index);
+  if (const auto* problem = std::get_if<Finding>(&keys)) return *problem;
+  const int frames = FrameCount(a);
+  if (!(frame >= 0 && frame < frames)) {
+    return poseProblem(index, "frame " + frameText(frame) + " is outside its " + std::to_string(frames) +
+                                  " frames (0 to " + std::to_string(frames - 1) + ")");
+  }
+  const FrameSample sample = SampleFrame(std::get<int>(keys), a.FrameRate, frame);
+  const int meshes = static_cast<int>(meshCount);
+  std::variant<KeyFrameRead, Finding> from = DecodeKeyFrame(document, index, sample.from, meshes);
+  if (auto* problem = std::get_if<Finding>(&from)) return std::move(*problem);
+  KeyFrameRead& first = std::get<KeyFrameRead>(from);
+  if (first.overrun) pose.problems.push_back(*first.overrun);
+  pose.box = first.frame.box;
+  pose.rootOffset = first.frame.offset;
+  if (sample.t > 0) {
+    std::variant<KeyFrameRead, Finding> to = DecodeKeyFrame(document, index, sample.to, meshes);
+    if (auto* problem = std::get_if<Finding>(&to)) return std::move(*problem);
+    const KeyFrameRead& second = std::get<KeyFrameRead>(to);
+    if (second.overrun) pose.problems.push_back(*second.overrun);
+    pose.local = BlendLocalTransforms(first.frame, second.frame, sample.t, meshCount);
+    pose.rootOffset = lerp(first.frame.offset, second.frame.offset, sample.t);
+  } else {
+    LocalTransformsInto(first.frame, meshCount, pose.local);
+  }
+  for (Finding& problem : pose.problems) {
+    if (!problem.moveable) problem.moveable = skeleton.moveable;
+  }
+  return pose;
+}
+
 std::variant<ObjectPose, Finding> PoseSkeleton(const WadDocument& document, const Skeleton& skeleton,
                                                std::optional<std::int64_t> animation, double frame) {
+  std::variant<LocalPose, Finding> turned = PoseLocally(document, skeleton, animation, frame);
+  if (auto* problem = std::get_if<Finding>(&turned)) return std::move(*problem);
+  LocalPose& local = std::get<LocalPose>(turned);
   ObjectPose pose;
   pose.moveable = skeleton.moveable;
   pose.animation = animation;
   pose.frame = frame;
+  pose.box = local.box;
+  pose.rootOffset = local.rootOffset;
   pose.problems = skeleton.problems;
-  const std::size_t meshCount = skeleton.bones.size();
-  std::vector<Transform> local(meshCount);
-
-  if (animation) {
-    const std::int64_t index = *animation;
-    if (index < 0 || static_cast<std::uint64_t>(index) >= document.Animations.size()) {
-      return poseProblem(index, "there is no animation " + std::to_string(index) + "; the WAD holds " +
-                                    std::to_string(document.Animations.size()));
-    }
-    const AnimationRecord a = document.Animations[static_cast<std::size_t>(index)];
-    const std::variant<int, Finding> keys = KeyFrameCount(a, index);
-    if (const auto* problem = std::get_if<Finding>(&keys)) return *problem;
-    const int frames = FrameCount(a);
-    if (!(frame >= 0 && frame < frames)) {
-      return poseProblem(index, "frame " + frameText(frame) + " is outside its " + std::to_string(frames) +
-                                    " frames (0 to " + std::to_string(frames - 1) + ")");
-    }
-    const FrameSample sample = SampleFrame(std::get<int>(keys), a.FrameRate, frame);
-    const int meshes = static_cast<int>(meshCount);
-    std::variant<KeyFrameRead, Finding> from = DecodeKeyFrame(document, index, sample.from, meshes);
-    if (auto* problem = std::get_if<Finding>(&from)) return std::move(*problem);
-    KeyFrameRead& first = std::get<KeyFrameRead>(from);
-    if (first.overrun) pose.problems.push_back(*first.overrun);
-    pose.box = first.frame.box;
-    pose.rootOffset = first.frame.offset;
-    if (sample.t > 0) {
-      std::variant<KeyFrameRead, Finding> to = DecodeKeyFrame(document, index, sample.to, meshes);
-      if (auto* problem = std::get_if<Finding>(&to)) return std::move(*problem);
-      const KeyFrameRead& second = std::get<KeyFrameRead>(to);
-      if (second.overrun) pose.problems.push_back(*second.overrun);
-      local = BlendLocalTransforms(first.frame, second.frame, sample.t, meshCount);
-      pose.rootOffset = lerp(first.frame.offset, second.frame.offset, sample.t);
-    } else {
-      local = LocalTransforms(first.frame, meshCount);
-    }
-    for (Finding& problem : pose.problems) {
-      if (!problem.moveable) problem.moveable = skeleton.moveable;
-    }
+  for (Finding& problem : pose.problems) {
+    if (!problem.moveable) problem.moveable = skeleton.moveable;
   }
+  pose.problems.insert(pose.problems.end(), local.problems.begin(), local.problems.end());
   std::vector<Transform> world;
-  WorldTransformsInto(skeleton, pose.rootOffset, local, world);
-  fillMeshes(document, skeleton, local, world, pose);
+  WorldTransformsInto(skeleton, pose.rootOffset, local.local, world);
+  fillMeshes(document, skeleton, local.local, world, pose);
   return pose;
 }
 

@@ -57,6 +57,20 @@ std::variant<ObjectPose, Finding> PoseObject(const WadDocument& document, std::s
 std::variant<ObjectPose, Finding> PoseSkeleton(const WadDocument& document, const Skeleton& skeleton,
                                                std::optional<std::int64_t> animation, double frame);
 
+// A pose before the mesh tree places its meshes: each mesh's turn and where
+// the root stands, what an exporter of animations needs.
+struct LocalPose {
+  std::vector<Transform> local;  // one per mesh of the skeleton
+  Vec3 rootOffset;
+  BoundingBox box;                 // of the key frame before `frame`
+  std::vector<Finding> problems;   // key frames that overran FrameSize
+};
+
+// The turns of PoseSkeleton(document, skeleton, animation, frame), without
+// placing the meshes; fails as it does, except on the skeleton.
+std::variant<LocalPose, Finding> PoseLocally(const WadDocument& document, const Skeleton& skeleton,
+                                             std::optional<std::int64_t> animation, double frame);
+
 // The local turn of each mesh in key frame `frame` (missing meshes unturned).
 std::vector<Transform> LocalTransforms(const KeyFrame& frame, std::size_t meshCount);
 

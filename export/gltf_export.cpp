@@ -207,16 +207,17 @@ void addAnimation(Builder& b, const WadDocument& document, const Skeleton& skele
     const int frame = std::min(k * node.frameRate, node.frameCount - 1);
     const auto time = static_cast<float>(frame / kGameFramesPerSecond);
     if (!times.empty() && time <= times.back()) continue;
-    std::variant<ObjectPose, Finding> posed = PoseSkeleton(document, skeleton, node.index, frame);
+    // Only the turns go into the file: the mesh tree places the nodes.
+    std::variant<LocalPose, Finding> posed = PoseLocally(document, skeleton, node.index, frame);
     if (const auto* problem = std::get_if<Finding>(&posed)) {
       result.notes.push_back("animation " + std::to_string(node.index) + " left out: " + problem->problem);
       return;
     }
-    const ObjectPose& pose = std::get<ObjectPose>(posed);
+    const LocalPose& pose = std::get<LocalPose>(posed);
     times.push_back(time);
     root.insert(root.end(), {float(pose.rootOffset.x), float(pose.rootOffset.y), float(pose.rootOffset.z)});
     for (std::size_t j = 0; j < bones; ++j) {
-      Quaternion q = RotationQuaternion(pose.meshes[j].local);
+      Quaternion q = RotationQuaternion(pose.local[j]);
       // The same turn with the other sign would send the blend the long way.
       if (k > 0 && q.x * last[j].x + q.y * last[j].y + q.z * last[j].z + q.w * last[j].w < 0) {
         q = {-q.x, -q.y, -q.z, -q.w};
