@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <stdexcept>
 #include <vector>
 
 #include "parallel/parallel_for.h"
@@ -17,6 +18,23 @@ TEST(ParallelFor, EveryItemIsDoneOnceWhateverTheThreadCount) {
     std::vector<std::atomic<int>> done(c.items);
     ParallelFor(c.items, c.jobs, [&](std::size_t i) { ++done[i]; });
     for (std::size_t i = 0; i < c.items; ++i) ASSERT_EQ(done[i].load(), 1) << "item " << i;
+  }
+}
+
+TEST(ParallelFor, AnExceptionInAnyThreadReachesTheCaller) {
+  for (const unsigned jobs : {1u, 4u}) {
+    SCOPED_TRACE(jobs);
+    std::atomic<int> started{0};
+    EXPECT_THROW(ParallelFor(1000, jobs,
+                             [&](std::size_t i) {
+                               ++started;
+                               if (i == 5) throw std::runtime_error("item 5");
+                             }),
+                 std::runtime_error);
+    // Other threads may finish theirs meanwhile; alone, nothing after it starts.
+    if (jobs == 1) {
+      EXPECT_EQ(started.load(), 6);
+    }
   }
 }
 
