@@ -108,57 +108,32 @@ TEST(CheckRules, EachBrokenRuleGivesOneFindingAboutItsRecord) {
   }
 }
 
-TEST(CheckRules, KeyFramesFarFromTheirStoredBoxWarnOncePerAnimation) {
-  // The two key frames of animation 0 store maxX 120 and 0; moving both
-  // shows the limit, and still warns once.
-  const struct { std::int16_t off; std::size_t warnings; } cases[] = {{64, 0}, {65, 1}, {300, 1}};
+TEST(CheckRules, EveryKeyFrameFarFromItsStoredBoxWarnsOncePerAnimation) {
+  // Animation 0 made of four copies of its first key frame (maxX 120); the
+  // maxX of `moved` (or of all, -1) is raised by `off`. The game never
+  // places LARA_HOLSTERS (13) or LARA_DIRT_MESH (27): their boxes are not
+  // judged.
+  const struct { std::int32_t objectId; int moved; std::int16_t off; long warnings; } cases[] = {
+      {35, -1, 64, 0}, {35, -1, 65, 1}, {35, 0, 300, 1}, {35, 1, 300, 1}, {35, 2, 300, 1},
+      {35, 3, 300, 1}, {13, 2, 300, 0}, {27, 2, 300, 0}, {30, 2, 300, 1}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.off);
+    SCOPED_TRACE(testing::Message() << "object " << c.objectId << ", key frame " << c.moved << ", " << c.off);
     AnimatedWad wad = AnimatedWad::Clean();
-    wad.frames[1] = static_cast<std::int16_t>(120 + c.off);
-    wad.frames[11 + 1] = c.off;
-    std::vector<Finding> findings = CheckWad(wad.build());
-    ASSERT_EQ(findings.size(), c.warnings);
-    if (c.warnings == 0) continue;
-    EXPECT_EQ(findings[0].rule, "key-frame-box");
-    EXPECT_EQ(findings[0].severity, Severity::Warning);
-    EXPECT_EQ(findings[0].animation, std::optional<std::int64_t>(0));
-  }
-}
-
-TEST(CheckRules, EveryKeyFrameIsJudgedByItsBox) {
-  // Animation 0 made of four copies of its first key frame, one of them
-  // with its box moved 300 units: whichever it is, it is the one named.
-  for (int moved = 0; moved < 4; ++moved) {
-    SCOPED_TRACE(moved);
-    AnimatedWad wad = AnimatedWad::Clean();
+    wad.moveables[0].ObjectID = c.objectId;
     const std::vector<std::int16_t> first(wad.frames.begin(), wad.frames.begin() + 11);
     wad.animations[0].FrameOffset = static_cast<std::int32_t>(2 * wad.frames.size());
     wad.animations[0].FrameEnd = 6;
-    for (int k = 0; k < 4; ++k) wad.frames.insert(wad.frames.end(), first.begin(), first.end());
-    wad.frames[wad.frames.size() - 11 * static_cast<std::size_t>(4 - moved) + 1] += 300;
+    for (int k = 0; k < 4; ++k) {
+      wad.frames.insert(wad.frames.end(), first.begin(), first.end());
+      if (c.moved < 0 || c.moved == k) wad.frames[wad.frames.size() - 10] += c.off;
+    }
     const std::vector<Finding> findings = CheckWad(wad.build());
-    const auto box = std::find_if(findings.begin(), findings.end(),
-                                  [](const Finding& f) { return f.rule == "key-frame-box"; });
-    ASSERT_NE(box, findings.end());
-    EXPECT_EQ(box->frame, std::optional<std::int64_t>(2 * moved));
-    EXPECT_EQ(std::count_if(findings.begin(), findings.end(), [](const Finding& f) { return f.rule == "key-frame-box"; }),
-              1);
-  }
-}
-
-TEST(CheckRules, MeshSourcesAreNotJudgedByTheirBoxes) {
-  // The game never places LARA_HOLSTERS (13) or LARA_DIRT_MESH (27); it
-  // takes their meshes into Lara's.
-  const struct { std::int32_t objectId; long warnings; } cases[] = {{35, 1}, {13, 0}, {27, 0}, {30, 1}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.objectId);
-    AnimatedWad wad = AnimatedWad::Clean();
-    wad.moveables[0].ObjectID = c.objectId;
-    wad.frames[1] = 400;
-    const std::vector<Finding> findings = CheckWad(wad.build());
-    EXPECT_EQ(std::count_if(findings.begin(), findings.end(), [](const Finding& f) { return f.rule == "key-frame-box"; }),
-              c.warnings);
+    const auto isBox = [](const Finding& f) { return f.rule == kKeyFrameBoxRule; };
+    ASSERT_EQ(std::count_if(findings.begin(), findings.end(), isBox), c.warnings);
+    if (c.warnings == 0) continue;
+    const auto box = std::find_if(findings.begin(), findings.end(), isBox);
+    EXPECT_EQ(box->animation, std::optional<std::int64_t>(0));
+    EXPECT_EQ(box->frame, std::optional<std::int64_t>(2 * std::max(c.moved, 0)));
   }
 }
 
