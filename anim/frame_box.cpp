@@ -126,28 +126,33 @@ Box3 FigureBox::of(const KeyFrame& frame) {
   return box;
 }
 
-Box3 PosedBox(const Skeleton& skeleton, const std::vector<std::vector<Vec3>>& meshVertices, const KeyFrame& frame) {
-  return FigureBox(skeleton, meshVertices).of(frame);
-}
-
-std::variant<FrameBoxes, Finding> KeyFrameBoxes(const WadDocument& document, const DrawnObject& object,
-                                                std::int64_t animation, int keyFrame) {
-  const std::size_t meshes = object.skeleton.bones.size();
-  std::variant<KeyFrameRead, Finding> read = DecodeKeyFrame(document, animation, keyFrame, static_cast<int>(meshes));
+std::variant<FrameBoxes, Finding> FigureBox::keyFrameBoxes(const WadDocument& document, std::int64_t animation,
+                                                          int keyFrame) {
+  std::variant<KeyFrameRead, Finding> read =
+      DecodeKeyFrame(document, animation, keyFrame, static_cast<int>(parts_.size()));
   if (auto* problem = std::get_if<Finding>(&read)) {
-    problem->moveable = object.moveable;
+    problem->moveable = skeleton_.moveable;
     return std::move(*problem);
-  }
-  std::vector<std::vector<Vec3>> vertices(object.model.meshes.size());
-  for (std::size_t j = 0; j < vertices.size(); ++j) {
-    if (object.model.meshes[j]) vertices[j] = MeshPoints(object.model.meshes[j]->mesh);
   }
   const KeyFrame& frame = std::get<KeyFrameRead>(read).frame;
   FrameBoxes boxes;
   boxes.stored = frame.box;
-  boxes.posed = PosedBox(object.skeleton, vertices, frame);
+  boxes.posed = of(frame);
   boxes.difference = BoxDifference(boxes.stored, boxes.posed);
   return boxes;
+}
+
+FigureBox DrawnFigure(const DrawnObject& object) {
+  std::vector<std::vector<Vec3>> vertices(object.model.meshes.size());
+  for (std::size_t j = 0; j < vertices.size(); ++j) {
+    if (object.model.meshes[j]) vertices[j] = MeshPoints(object.model.meshes[j]->mesh);
+  }
+  return FigureBox(object.skeleton, vertices);
+}
+
+std::variant<FrameBoxes, Finding> KeyFrameBoxes(const WadDocument& document, const DrawnObject& object,
+                                                std::int64_t animation, int keyFrame) {
+  return DrawnFigure(object).keyFrameBoxes(document, animation, keyFrame);
 }
 
 }  // namespace tarnlow

@@ -56,6 +56,11 @@ class FigureBox {
   // has points. Never fails.
   Box3 of(const KeyFrame& frame);
 
+  // The boxes of key frame `keyFrame` of animation `animation` (an index
+  // into Animations), the figure placed by it. Fails with a finding when the
+  // key frame cannot be decoded (see DecodeKeyFrame).
+  std::variant<FrameBoxes, Finding> keyFrameBoxes(const WadDocument& document, std::int64_t animation, int keyFrame);
+
  private:
   struct Part {
     std::size_t first = 0, end = 0;  // its points in points_
@@ -79,14 +84,13 @@ class FigureBox {
   std::vector<char> added_;
 };
 
-// The box of the meshes of `skeleton` standing in key frame `frame`, mesh j
-// being the points meshVertices[j] (missing lists add nothing). Pure.
-Box3 PosedBox(const Skeleton& skeleton, const std::vector<std::vector<Vec3>>& meshVertices, const KeyFrame& frame);
+// The figure of `object`: its skeleton with the meshes it draws (meshes
+// that could not be decoded add nothing). It refers to `object`'s skeleton,
+// so `object` must outlive it. Never fails.
+FigureBox DrawnFigure(const DrawnObject& object);
 
-// The boxes of key frame `keyFrame` of animation `animation` (an index into
-// Animations) for `object`, its drawn meshes placed by the key frame. Meshes
-// that could not be decoded add nothing. Fails with a finding when the key
-// frame cannot be decoded (see DecodeKeyFrame).
+// DrawnFigure(object).keyFrameBoxes(...), for one key frame; callers that
+// judge many make the figure once.
 std::variant<FrameBoxes, Finding> KeyFrameBoxes(const WadDocument& document, const DrawnObject& object,
                                                 std::int64_t animation, int keyFrame);
 

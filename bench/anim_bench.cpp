@@ -46,9 +46,10 @@ void storeTrueBoxes(WadDocument& d, std::vector<std::int16_t>& frames) {
     const auto drawn = DrawObject(d, m);
     if (!std::holds_alternative<DrawnObject>(drawn)) continue;
     const DrawnObject& object = std::get<DrawnObject>(drawn);
+    FigureBox figure = DrawnFigure(object);
     for (const AnimationNode& node : object.graph.animations) {
       for (int k = 0; k < node.keyFrameCount; ++k) {
-        const auto boxes = KeyFrameBoxes(d, object, node.index, k);
+        const auto boxes = figure.keyFrameBoxes(d, node.index, k);
         if (!std::holds_alternative<FrameBoxes>(boxes)) continue;
         const Box3& box = std::get<FrameBoxes>(boxes).posed;
         const double sides[6] = {box.min.x, box.max.x, box.min.y, box.max.y, box.min.z, box.max.z};

@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -13,30 +12,6 @@ namespace tarnlow {
 namespace {
 
 std::string str(std::int64_t v) { return std::to_string(v); }
-
-// Who draws the mesh at each MeshPointers position: the first moveable whose
-// meshes include it, else the first static mesh on it. A finding about the
-// position is then told with that object, where a builder looks for it.
-struct PointerOwners {
-  std::vector<std::optional<std::size_t>> moveable, staticMesh;
-};
-
-PointerOwners pointerOwners(const WadDocument& doc) {
-  const std::size_t count = doc.MeshPointers.size();
-  PointerOwners owners{std::vector<std::optional<std::size_t>>(count), std::vector<std::optional<std::size_t>>(count)};
-  for (std::size_t m = doc.Moveables.size(); m-- > 0;) {
-    const MoveableRecord r = doc.Moveables[m];
-    const std::int64_t first = std::max<std::int64_t>(r.StartingMesh, 0);
-    const std::int64_t end = std::min<std::int64_t>(std::int64_t{r.StartingMesh} + r.NumMeshes,
-                                                    static_cast<std::int64_t>(count));
-    for (std::int64_t k = first; k < end; ++k) owners.moveable[static_cast<std::size_t>(k)] = m;
-  }
-  for (std::size_t i = doc.StaticMeshes.size(); i-- > 0;) {
-    const std::int64_t k = ReadStaticMeshEntry(doc, i).Mesh;
-    if (Inside(k, count)) owners.staticMesh[static_cast<std::size_t>(k)] = i;
-  }
-  return owners;
-}
 
 }  // namespace
 
@@ -59,14 +34,17 @@ void CheckMeshPointers(CheckContext& context) {
   };
   std::unordered_map<std::int32_t, Decoded> decoded;
   decoded.reserve(doc.MeshPointers.size());
-  const PointerOwners owners = pointerOwners(doc);
+  const Usage& usage = context.usage();
+  const auto owner = [](std::int64_t drawer) {
+    return drawer < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(drawer));
+  };
   for (std::size_t k = 0; k < doc.MeshPointers.size(); ++k) {
     const std::int32_t pointer = doc.MeshPointers[k];
     const auto record = static_cast<std::int64_t>(k);
     const auto add = [&](Severity severity, std::string rule, std::string problem) {
       Finding& f = context.add(severity, std::move(rule), "MeshPointers", record, std::move(problem),
-                               "MeshData byte " + str(pointer), owners.moveable[k]);
-      if (!f.moveable) f.staticMesh = owners.staticMesh[k];
+                               "MeshData byte " + str(pointer), owner(usage.meshPointerMoveable[k]));
+      if (!f.moveable) f.staticMesh = owner(usage.meshPointerStatic[k]);
     };
     if (pointer < 0 || static_cast<std::uint64_t>(pointer) >= bytes) {
       add(Severity::Error, "mesh-pointer-outside",

@@ -27,6 +27,8 @@ void markRange(std::vector<bool>& used, std::int64_t first, std::int64_t count,
 
 Usage FindUsage(const WadDocument& document) {
   Usage usage{std::vector<bool>(document.MeshPointers.size()),
+              std::vector<std::int64_t>(document.MeshPointers.size(), -1),
+              std::vector<std::int64_t>(document.MeshPointers.size(), -1),
               std::vector<bool>(document.StateChanges.size()),
               std::vector<bool>(document.AnimDispatches.size()),
               std::vector<bool>(document.TextInfo.size()),
@@ -35,10 +37,12 @@ Usage FindUsage(const WadDocument& document) {
               std::vector<std::int64_t>(document.AnimDispatches.size(), -1)};
   for (std::size_t m = 0; m < document.Moveables.size(); ++m) {
     const MoveableRecord moveable = document.Moveables[m];
-    markRange(usage.meshPointers, moveable.StartingMesh, moveable.NumMeshes);
+    markRange(usage.meshPointers, moveable.StartingMesh, moveable.NumMeshes, &usage.meshPointerMoveable,
+              static_cast<std::int64_t>(m));
   }
   for (std::size_t s = 0; s < document.StaticMeshes.size(); ++s) {
-    markRange(usage.meshPointers, ReadStaticMeshEntry(document, s).Mesh, 1);
+    markRange(usage.meshPointers, ReadStaticMeshEntry(document, s).Mesh, 1, &usage.meshPointerStatic,
+              static_cast<std::int64_t>(s));
   }
   for (std::size_t a = 0; a < document.Animations.size(); ++a) {
     const AnimationRecord animation = document.Animations[a];

@@ -11,6 +11,11 @@ namespace tarnlow {
 // note.
 struct Usage {
   std::vector<bool> meshPointers;  // named by a moveable's meshes or a static mesh
+  // Who draws each mesh position: the first moveable whose meshes include
+  // it, else the first static mesh on it (-1 for none). A finding about the
+  // position is told with it, where a builder looks.
+  std::vector<std::int64_t> meshPointerMoveable;
+  std::vector<std::int64_t> meshPointerStatic;
   std::vector<bool> stateChanges;  // in an animation's state-change range
   std::vector<bool> dispatches;    // in a used state change's dispatch range
   std::vector<bool> textInfo;      // shown by a face of a used mesh; the mesh rule fills it

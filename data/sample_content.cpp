@@ -208,12 +208,13 @@ void measureBoxes(WadDocument& doc, std::vector<std::int16_t>& frames) {
     const auto drawn = DrawObject(doc, m);
     if (!std::holds_alternative<DrawnObject>(drawn)) continue;
     const DrawnObject& object = std::get<DrawnObject>(drawn);
+    FigureBox figure = DrawnFigure(object);
     const AnimationRange range = ObjectAnimationRange(doc, m);
     for (std::int64_t a = range.first; a < range.end; ++a) {
       const AnimationRecord record = doc.Animations[static_cast<std::size_t>(a)];
       const int keys = std::get<int>(KeyFrameCount(record, a));
       for (int k = 0; k < keys; ++k) {
-        const Box3 box = std::get<FrameBoxes>(KeyFrameBoxes(doc, object, a, k)).posed;
+        const Box3 box = std::get<FrameBoxes>(figure.keyFrameBoxes(doc, a, k)).posed;
         const std::array<double, 6> sides = {box.min.x, box.max.x, box.min.y, box.max.y, box.min.z, box.max.z};
         const std::size_t at = static_cast<std::size_t>(record.FrameOffset / 2) + static_cast<std::size_t>(k) * record.FrameSize;
         for (std::size_t i = 0; i < sides.size(); ++i) frames[at + i] = i16(static_cast<int>(std::lround(sides[i])));
