@@ -1,0 +1,186 @@
+#include "content/object_content.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <numbers>
+#include <stdexcept>
+#include <utility>
+#include <variant>
+
+#include "anim/animation_graph.h"
+#include "content/face_pixels.h"
+#include "mesh/face_textures.h"
+#include "mesh/static_meshes.h"
+#include "wad/texture_pages.h"
+
+namespace tarnlow {
+
+namespace {
+
+// 4096ths of a turn, 0 to 4095, from radians decoded out of either word form.
+int turnUnits(double radians) {
+  const long units = std::lround(radians * kOneAxisUnitsPerTurn / (2 * std::numbers::pi));
+  return static_cast<int>(((units % kOneAxisUnitsPerTurn) + kOneAxisUnitsPerTurn) % kOneAxisUnitsPerTurn);
+}
+
+Pose poseOf(const KeyFrame& frame) {
+  Pose pose{.box = frame.box,
+            .offset = {static_cast<int>(std::lround(frame.offset.x)), static_cast<int>(std::lround(frame.offset.y)),
+                       static_cast<int>(std::lround(frame.offset.z))}};
+  pose.turns.reserve(frame.angles.size());
+  for (const MeshAngles& a : frame.angles) pose.turns.push_back({turnUnits(a.x), turnUnits(a.y), turnUnits(a.z)});
+  return pose;
+}
+
+// Builds contents of one document, keeping what objects share: a mesh
+// pointed at by several objects is decoded once, a face picture made once
+// per Texture word.
+class ContentBuilder {
+ public:
+  explicit ContentBuilder(const WadDocument& document)
+      : document_(document), pageCount_(TexturePageCount(document.TextData)) {
+    for (std::size_t m = 0; m < document.Moveables.size(); ++m) {
+      const AnimationRange range = ObjectAnimationRange(document, m);
+      if (range.first < range.end) owners_.push_back({range, document.Moveables[m].ObjectID});
+    }
+  }
+
+  ObjectContent moveable(std::size_t index) {
+    const MoveableRecord record = document_.Moveables.at(index);
+    ObjectContent content{.slot = record.ObjectID};
+    const int meshCount = std::max<int>(record.NumMeshes, 0);
+    for (int j = 0; j < meshCount; ++j) {
+      content.meshes.push_back(meshAt(std::int64_t{record.StartingMesh} + j));
+      if (j > 0) content.meshTree.push_back(link(std::int64_t{record.MeshTree} + 4 * std::int64_t{j - 1}));
+    }
+    const std::variant<AnimationGraph, Finding> built = BuildAnimationGraph(document_, index);
+    if (const auto* graph = std::get_if<AnimationGraph>(&built)) {
+      for (const AnimationNode& node : graph->animations) content.animations.push_back(animation(node, graph->range, meshCount));
+    }
+    return content;
+  }
+
+  StaticContent staticMesh(std::size_t index) {
+    const StaticMeshEntry entry = ReadStaticMeshEntry(document_, index);
+    const StaticMeshRecord record = document_.StaticMeshes[index];
+    ByteReader r(record.Bytes, PastEnd::ReadsZero, 6);
+    StaticContent content{.slot = entry.ObjectId, .mesh = meshAt(entry.Mesh)};
+    for (std::int16_t& word : content.boxes) word = r.i16();
+    content.flags = r.i16();
+    return content;
+  }
+
+ private:
+  std::shared_ptr<const MeshContent> meshAt(std::int64_t position) {
+    if (position < 0 || static_cast<std::uint64_t>(position) >= document_.MeshPointers.size()) {
+      static const auto missing = std::make_shared<const MeshContent>(MeshContent{.unreadable = MeshFailureKind::OutOfRange});
+      return missing;
+    }
+    const std::int32_t pointer = document_.MeshPointers[static_cast<std::size_t>(position)];
+    auto [at, added] = meshes_.try_emplace(pointer);
+    if (added) at->second = decodeMesh(position);
+    return at->second;
+  }
+
+  std::shared_ptr<const MeshContent> decodeMesh(std::int64_t position) {
+    auto content = std::make_shared<MeshContent>();
+    MeshResult<MeshRecord> read = ReadMesh(document_, position);
+    if (const auto* failure = std::get_if<MeshFailure>(&read)) {
+      content->unreadable = failure->kind;
+      return content;
+    }
+    content->record = std::move(std::get<MeshRecord>(read));
+    for (MeshFace& face : content->record.Faces) {
+      content->pixels.push_back(pixelsOf(face));
+      face.Texture = 0;
+    }
+    return content;
+  }
+
+  std::shared_ptr<const FacePixels> pixelsOf(const MeshFace& face) {
+    const std::pair key{face.FaceType, face.Texture};
+    if (const auto known = pictures_.find(key); known != pictures_.end()) return known->second;
+    std::shared_ptr<const FacePixels> pixels;
+    if (const std::optional<FaceTexture> texture = FaceTextureOf(face, document_.TextInfo, pageCount_)) {
+      pixels = std::make_shared<const FacePixels>(FacePixelsOf(document_.TextData, *texture));
+    }
+    pictures_.emplace(key, pixels);
+    return pixels;
+  }
+
+  MeshTreeLink link(std::int64_t word) const {
+    if (word < 0 || static_cast<std::uint64_t>(word) + 4 > document_.MeshTrees.size()) return std::nullopt;
+    std::array<std::int32_t, 4> words{};
+    for (std::size_t k = 0; k < 4; ++k) words[k] = document_.MeshTrees[static_cast<std::size_t>(word) + k];
+    return words;
+  }
+
+  AnimationTarget target(std::int64_t animation, const AnimationRange& own) const {
+    if (animation >= own.first && animation < own.end) {
+      return {.kind = AnimationTarget::Kind::ThisObject, .animation = animation - own.first};
+    }
+    for (const auto& [range, slot] : owners_) {
+      if (animation >= range.first && animation < range.end) {
+        return {.kind = AnimationTarget::Kind::OtherSlot, .slot = slot, .animation = animation - range.first};
+      }
+    }
+    return {.kind = AnimationTarget::Kind::Nowhere, .animation = animation};
+  }
+
+  AnimationContent animation(const AnimationNode& node, const AnimationRange& own, int meshCount) const {
+    const AnimationRecord& a = node.record;
+    AnimationContent content{.StateID = a.StateID,
+                             .FrameRate = a.FrameRate,
+                             .Unknown1 = a.Unknown1,
+                             .Unknown2 = a.Unknown2,
+                             .FrameStart = a.FrameStart,
+                             .FrameEnd = a.FrameEnd,
+                             .next = target(a.NextAnimation, own),
+                             .NextFrame = a.NextFrame};
+    for (const StateChangeEdge& change : node.stateChanges) {
+      StateChangeContent state{.StateID = change.stateId};
+      for (const DispatchEdge& d : change.dispatches) {
+        state.dispatches.push_back({d.low, d.high, target(d.nextAnimation, own), d.nextFrame});
+      }
+      content.stateChanges.push_back(std::move(state));
+    }
+    for (const AnimCommand& command : node.commands) content.commands.push_back({command.type, command.operands});
+    for (int k = 0; k < node.keyFrameCount; ++k) {
+      const std::variant<KeyFrameRead, Finding> read = DecodeKeyFrame(document_, node.index, k, meshCount);
+      const auto* frame = std::get_if<KeyFrameRead>(&read);
+      content.keyFrames.push_back(frame ? std::optional(poseOf(frame->frame)) : std::nullopt);
+      // The frames after one that leaves Frames leave it too.
+      if (!frame) break;
+    }
+    return content;
+  }
+
+  const WadDocument& document_;
+  std::size_t pageCount_;
+  std::vector<std::pair<AnimationRange, std::int32_t>> owners_;  // animations of each object, and its slot
+  std::map<std::int32_t, std::shared_ptr<const MeshContent>> meshes_;  // by mesh pointer
+  std::map<std::pair<std::int16_t, std::int16_t>, std::shared_ptr<const FacePixels>> pictures_;  // by type and Texture word
+};
+
+}  // namespace
+
+ObjectContent MoveableContentOf(const WadDocument& document, std::size_t index) {
+  if (index >= document.Moveables.size()) throw std::out_of_range("no moveable " + std::to_string(index));
+  return ContentBuilder(document).moveable(index);
+}
+
+StaticContent StaticContentOf(const WadDocument& document, std::size_t index) {
+  if (index >= document.StaticMeshes.size()) throw std::out_of_range("no static mesh " + std::to_string(index));
+  return ContentBuilder(document).staticMesh(index);
+}
+
+WadContent WadContentOf(const WadDocument& document) {
+  ContentBuilder builder(document);
+  WadContent content;
+  for (std::size_t m = 0; m < document.Moveables.size(); ++m) content.moveables.push_back(builder.moveable(m));
+  for (std::size_t s = 0; s < document.StaticMeshes.size(); ++s) content.statics.push_back(builder.staticMesh(s));
+  return content;
+}
+
+}  // namespace tarnlow
