@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "cli/copy_command.h"
+#include "cli/diff_command.h"
 #include "cli/look_commands.h"
 #include "cli/object_commands.h"
 #include "cli/objects_command.h"
@@ -45,6 +46,14 @@ constexpr Command kCommands[] = {
      RunCheck},
     {"pose", "pose --object N [--anim A] [--frame F] WAD -o FILE.obj", "Write object N assembled from its meshes, standing in frame F (0 = the\nfirst; fractions blend two key frames) of its animation A (0 = the\nobject's first), as Wavefront OBJ with one group per mesh. Without\n--anim: its first animation, or the rest pose when it has none.", RunPose},
     {"gltf", "gltf (--object N | --static N) WAD -o FILE.gltf|FILE.glb", "Write object N as the game draws it (Lara in LARA_SKIN's meshes) as a glTF\n2.0 scene: one node per mesh in the mesh tree's hierarchy, textured from\none atlas of the texture rectangles its faces use, with every animation\nof the object that can be played (30 frames a second). --static N writes\nstatic mesh N instead. .gltf embeds the data in the JSON, .glb is the\nbinary container.", RunGltf},
+    {"diff", "diff [--format text|json] OLD.wad NEW.wad",
+     "What differs between two WADs (and the SWDs beside them) by what the game\n"
+     "shows, whatever positions the records hold: objects and statics added,\n"
+     "removed and changed, by slot, and for a changed one which parts (meshes,\n"
+     "textures, mesh tree, animations, key frames, boxes, sounds) and where\n"
+     "they first differ; texture pages, sprites and sprite sequences that\n"
+     "differ. Exit status 0 when the two hold the same content, 1 when not.",
+     RunDiff},
     {"help", "help", "Show this text (also --help or -h).", runHelp},
 };
 
@@ -71,16 +80,16 @@ void PrintHelp(std::ostream& out) {
   }
   out << "\n"
          "A WAD that cannot be read prints \"ReadWAD -> error code N\" and the reason\n"
-         "on stderr. check, dump, gltf, mesh, pose, summary and textures read a WAD\n"
-         "with empty sections, or cut short, as far as it goes, and say once on\n"
+         "on stderr. check, diff, dump, gltf, mesh, pose, summary and textures read\n"
+         "a WAD with empty sections, or cut short, as far as it goes, and say once on\n"
          "stderr which sections were empty, short or missing (\"note: ...\");\n"
          "objects, report and copy refuse it, as the window does, unless given\n"
          "--lenient.\n"
          "\n"
          "Exit status: 0 done; 1 a file could not be written, the mesh, object,\n"
-         "animation or frame asked for does not exist or cannot be decoded, or\n"
-         "check found a problem; 2 the WAD (or with textures --swd,\n"
-         "its SWD) could not be read; 64 the command line was wrong.\n";
+         "animation or frame asked for does not exist or cannot be decoded, check\n"
+         "found a problem, or diff found a difference; 2 the WAD (or with textures\n"
+         "--swd or diff, an SWD) could not be read; 64 the command line was wrong.\n";
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

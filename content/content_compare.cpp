@@ -10,7 +10,7 @@ namespace {
 using Found = std::optional<std::string>;
 
 std::string countsDiffer(const char* what, std::size_t a, std::size_t b) {
-  return std::to_string(a) + " " + what + " against " + std::to_string(b);
+  return std::string(what) + ": " + std::to_string(a) + " against " + std::to_string(b);
 }
 
 // The first face whose pixels differ, for meshes of equal geometry.
@@ -122,8 +122,11 @@ std::string_view Describe(ContentPart part) {
 std::vector<ContentDifference> CompareContent(const ObjectContent& a, const ObjectContent& b) {
   std::vector<ContentDifference> out;
   compareMeshes(out, a.meshes, b.meshes);
-  compareLists(out, ContentPart::MeshTree, "link", a.meshTree, b.meshTree,
-               [](const MeshTreeLink& x, const MeshTreeLink& y) { return x == y ? Found() : Found("flags or offset"); });
+  compareLists(out, ContentPart::MeshTree, "link", a.meshTree, b.meshTree, [](const MeshTreeLink& x, const MeshTreeLink& y) {
+    if (x == y) return Found();
+    if (!x || !y) return Found("outside MeshTrees in one");
+    return Found((*x)[0] != (*y)[0] ? "flags" : "offset");
+  });
   compareLists(out, ContentPart::Animations, "animation", a.animations, b.animations, firstAnimationDifference);
   // An animation more or less is told once, under animations.
   compareLists(out, ContentPart::KeyFrames, "animation", a.animations, b.animations, firstPoseDifference, false);
