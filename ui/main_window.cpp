@@ -36,6 +36,7 @@
 #include "ui/qt_text.h"
 #include "ui/report_output.h"
 #include "ui/report_pane.h"
+#include "ui/samples_folder.h"
 #include "ui/texture_page_widget.h"
 #include "ui/twips.h"
 #include "wad/object_names.h"
@@ -272,6 +273,9 @@ void frmMain::BuildMenus() {
   mnuStayOpen = item(mnuOptions, "Stay open after a WAD that cannot be read", "mnuStayOpen",
                      &frmMain::mnuStayOpen_Click);
   for (QAction* setting : {mnuOpenEmpty, mnuStayOpen}) setting->setCheckable(true);
+  mnuOptions->addSeparator();
+  mnuSamplesFolder =
+      item(mnuOptions, "Sound samples folder...", "mnuSamplesFolder", &frmMain::mnuSamplesFolder_Click);
 
   mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -663,6 +667,18 @@ void frmMain::mnuOpenEmpty_Click() {
 
 void frmMain::mnuStayOpen_Click() {
   session_.settings.stayOpenAfterUnreadableWad = mnuStayOpen->isChecked();
+  platform_.SaveSettings(session_.settings);
+}
+
+void frmMain::mnuSamplesFolder_Click() {
+  // Opened where samples are played from now, so a kit's folder is one
+  // click from being confirmed.
+  const std::optional<std::filesystem::path> current =
+      SamplesFolder(session_.settings.samplesFolder, PathFromUtf8(session_.WadFileName));
+  const std::optional<std::string> chosen =
+      platform_.FolderDialog("Sound samples folder", current ? Utf8FromPath(*current) : session_.WadFolder);
+  if (!chosen) return;
+  session_.settings.samplesFolder = *chosen;
   platform_.SaveSettings(session_.settings);
 }
 

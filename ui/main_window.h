@@ -120,6 +120,7 @@ class frmMain : public QMainWindow, private FileCommandView {
   QMenu* mnuOptions = nullptr;
   QAction* mnuOpenEmpty = nullptr;
   QAction* mnuStayOpen = nullptr;
+  QAction* mnuSamplesFolder = nullptr;
   QMenu* mnuHelp = nullptr;
   QAction* mnuContent = nullptr;
   QAction* mnuAbout = nullptr;
@@ -139,6 +140,8 @@ class frmMain : public QMainWindow, private FileCommandView {
   // The settings: each records its check mark and remembers it.
   void mnuOpenEmpty_Click();
   void mnuStayOpen_Click();
+  // Asks for the folder the Sounds list plays samples from, and remembers it.
+  void mnuSamplesFolder_Click();
   // Shows the user's guide in its help window (made on first use).
   void mnuContent_Click();
   void mnuAbout_Click();

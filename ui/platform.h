@@ -60,6 +60,9 @@ struct WindowSettings {
   // Where the object view's own window stood and how large it was, as Qt
   // saves a window's geometry; empty until it was first closed.
   std::string objectViewGeometry;
+  // The folder the Sounds list plays samples from (UTF-8); empty for the
+  // level kit's own sound/samples folder beside the WAD's graphics folder.
+  std::string samplesFolder;
 
   friend bool operator==(const WindowSettings&, const WindowSettings&) = default;
 };
@@ -75,6 +78,9 @@ class Platform {
   virtual std::optional<FileDialogAnswer> OpenFileDialog(const FileDialogRequest& request) = 0;
   // A Save dialog. Nothing when the user cancels (or the dialog fails).
   virtual std::optional<FileDialogAnswer> SaveFileDialog(const FileDialogRequest& request) = 0;
+  // A dialog choosing an existing folder, opened at `initialFolder` (UTF-8,
+  // may be empty). The folder chosen, or nothing when the user cancels.
+  virtual std::optional<std::string> FolderDialog(const std::string& title, const std::string& initialFolder) = 0;
   // A modal message box; returns the button pressed (Ok for an OK box).
   virtual MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
                                     MessageButtons buttons, MessageIcon icon) = 0;
@@ -94,6 +100,10 @@ class Platform {
   // Starts a program detached, with a normal focused window. False when it
   // cannot be started.
   virtual bool StartProgram(const std::string& path) = 0;
+  // Starts playing the WAV file at `path` (UTF-8) and returns without
+  // waiting for it; a sample still playing stops. False when it cannot be
+  // played: no such file, no sound device, a file the system refuses.
+  virtual bool PlaySample(const std::string& path) = 0;
   // The settings the user saved in an earlier run; the defaults when none
   // were saved or they cannot be read.
   virtual WindowSettings LoadSettings() = 0;

@@ -66,6 +66,12 @@ std::optional<FileDialogAnswer> QtPlatform::SaveFileDialog(const FileDialogReque
   return runFileDialog(request, true);
 }
 
+std::optional<std::string> QtPlatform::FolderDialog(const std::string& title, const std::string& initialFolder) {
+  const QString folder = QFileDialog::getExistingDirectory(parent_, ToQString(title), ToQString(initialFolder));
+  if (folder.isEmpty()) return std::nullopt;
+  return ToUtf8(QDir::toNativeSeparators(folder));
+}
+
 MessageAnswer QtPlatform::ShowMessage(const std::string& text, const std::string& caption,
                                       MessageButtons buttons, MessageIcon icon) {
   QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
@@ -161,10 +167,13 @@ bool QtPlatform::StartProgram(const std::string& path) {
   return QProcess::startDetached(ToQString(path), QStringList());
 }
 
+bool QtPlatform::PlaySample(const std::string& path) { return player_.play(PathFromUtf8(path)); }
+
 namespace {
 constexpr const char* kOpenEmptySectionsKey = "OpenWADsWithEmptySections";
 constexpr const char* kStayOpenKey = "StayOpenAfterUnreadableWAD";
 constexpr const char* kObjectViewGeometryKey = "ObjectViewGeometry";
+constexpr const char* kSamplesFolderKey = "SoundSamplesFolder";
 
 QSettings UserSettings() {
   return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tarnlow"), QStringLiteral("Tarnlow"));
@@ -177,6 +186,7 @@ WindowSettings QtPlatform::LoadSettings() {
   settings.openEmptySections = stored.value(QLatin1String(kOpenEmptySectionsKey), false).toBool();
   settings.stayOpenAfterUnreadableWad = stored.value(QLatin1String(kStayOpenKey), false).toBool();
   settings.objectViewGeometry = ToUtf8(stored.value(QLatin1String(kObjectViewGeometryKey)).toString());
+  settings.samplesFolder = ToUtf8(stored.value(QLatin1String(kSamplesFolderKey)).toString());
   return settings;
 }
 
@@ -185,6 +195,7 @@ void QtPlatform::SaveSettings(const WindowSettings& settings) {
   stored.setValue(QLatin1String(kOpenEmptySectionsKey), settings.openEmptySections);
   stored.setValue(QLatin1String(kStayOpenKey), settings.stayOpenAfterUnreadableWad);
   stored.setValue(QLatin1String(kObjectViewGeometryKey), ToQString(settings.objectViewGeometry));
+  stored.setValue(QLatin1String(kSamplesFolderKey), ToQString(settings.samplesFolder));
 }
 
 }  // namespace tarnlow::ui

@@ -5,6 +5,7 @@
 
 #include "ui/platform.h"
 #include "ui/registry.h"
+#include "ui/sample_player.h"
 
 class QPrintDialog;
 class QPrinter;
@@ -30,7 +31,7 @@ void ConfigurePrintDialog(QPrintDialog& dialog, const PrintRequest& request);
 std::optional<std::string> FindVisibleFile(const std::string& path);
 
 // The platform as Qt offers it: Qt's file, message and print dialogs,
-// QFileInfo, QProcess, the system registry, and QSettings for the user's
+// QFileInfo, QProcess, the system registry, the SamplePlayer, and QSettings for the user's
 // settings (the registry under HKEY_CURRENT_USER on Windows, a file under
 // ~/.config on Linux).
 class QtPlatform : public Platform {
@@ -43,6 +44,7 @@ class QtPlatform : public Platform {
 
   std::optional<FileDialogAnswer> OpenFileDialog(const FileDialogRequest& request) override;
   std::optional<FileDialogAnswer> SaveFileDialog(const FileDialogRequest& request) override;
+  std::optional<std::string> FolderDialog(const std::string& title, const std::string& initialFolder) override;
   MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageButtons buttons,
                             MessageIcon icon) override;
   std::optional<PrintAnswer> PrintDialog(const PrintRequest& request) override;
@@ -51,6 +53,7 @@ class QtPlatform : public Platform {
   std::string ProgramFolder() override;
   RegistryReader& Registry() override { return *registry_; }
   bool StartProgram(const std::string& path) override;
+  bool PlaySample(const std::string& path) override;
   WindowSettings LoadSettings() override;
   void SaveSettings(const WindowSettings& settings) override;
 
@@ -60,6 +63,7 @@ class QtPlatform : public Platform {
   QWidget* parent_ = nullptr;
   std::unique_ptr<RegistryReader> registry_;
   std::unique_ptr<QPrinter> printer_;
+  SamplePlayer player_;
 };
 
 }  // namespace tarnlow::ui

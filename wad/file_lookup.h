@@ -15,4 +15,8 @@ namespace tarnlow {
 // matches or the folder cannot be read.
 std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem::path& wanted);
 
+// The folder that `wanted` names, found as FindFileIgnoringCase finds a
+// file. Nothing when no folder matches or the parent cannot be read.
+std::optional<std::filesystem::path> FindFolderIgnoringCase(const std::filesystem::path& wanted);
+
 }  // namespace tarnlow

@@ -21,6 +21,7 @@ class RecordingPlatform : public Platform {
  public:
   std::optional<FileDialogAnswer> OpenFileDialog(const FileDialogRequest&) override { return {}; }
   std::optional<FileDialogAnswer> SaveFileDialog(const FileDialogRequest&) override { return {}; }
+  std::optional<std::string> FolderDialog(const std::string&, const std::string&) override { return {}; }
   std::optional<PrintAnswer> PrintDialog(const PrintRequest&) override { return {}; }
   std::string ProgramFolder() override { return {}; }
   RegistryReader& Registry() override { return *registry_; }
@@ -38,6 +39,7 @@ class RecordingPlatform : public Platform {
     started.push_back(path);
     return true;
   }
+  bool PlaySample(const std::string&) override { return false; }
   WindowSettings LoadSettings() override { return {}; }
   void SaveSettings(const WindowSettings&) override {}
   std::vector<std::string> started, said;

@@ -29,9 +29,9 @@ std::optional<RegistryValueInfo> MemoryRegistry::QueryValue(RegistryKey key, con
 ScriptedPlatform::ScriptedPlatform() : programFolder(QCoreApplication::applicationDirPath().toStdString()) {}
 
 ScriptedPlatform::~ScriptedPlatform() {
-  EXPECT_EQ(opens_.size() + saves_.size() + messages_.size() + prints_.size(), 0u)
-      << "answers never asked for: " << opens_.size() << " Open, " << saves_.size() << " Save, " << messages_.size()
-      << " message, " << prints_.size() << " print";
+  EXPECT_EQ(opens_.size() + saves_.size() + folders_.size() + messages_.size() + prints_.size(), 0u)
+      << "answers never asked for: " << opens_.size() << " Open, " << saves_.size() << " Save, " << folders_.size()
+      << " folder, " << messages_.size() << " message, " << prints_.size() << " print";
 }
 
 namespace {
@@ -70,6 +70,12 @@ std::optional<FileDialogAnswer> ScriptedPlatform::SaveFileDialog(const FileDialo
   return Next(saves_, story.back()).value_or(std::nullopt);
 }
 
+std::optional<std::string> ScriptedPlatform::FolderDialog(const std::string& title,
+                                                          const std::string& initialFolder) {
+  story.push_back("Folder [" + title + "] " + initialFolder);
+  return Next(folders_, story.back()).value_or(std::nullopt);
+}
+
 MessageAnswer ScriptedPlatform::ShowMessage(const std::string& text, const std::string& caption,
                                             MessageButtons buttons, MessageIcon icon) {
   story.push_back("Message [" + caption + "]" + (buttons == MessageButtons::YesNo ? " yes-no" : " ok") +
@@ -97,6 +103,11 @@ std::optional<std::string> ScriptedPlatform::FindFile(const std::string& path) {
 bool ScriptedPlatform::StartProgram(const std::string& path) {
   story.push_back("Start " + path);
   return true;
+}
+
+bool ScriptedPlatform::PlaySample(const std::string& path) {
+  story.push_back("Play " + path);
+  return samplesPlay;
 }
 
 }  // namespace tarnlow::ui::test

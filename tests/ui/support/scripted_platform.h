@@ -50,6 +50,8 @@ class ScriptedPlatform : public Platform {
   void cancelOpen() { opens_.push_back(std::nullopt); }
   void answerSave(const std::string& path, int filterIndex = 1) { saves_.push_back({{path, filterIndex}}); }
   void cancelSave() { saves_.push_back(std::nullopt); }
+  void answerFolder(const std::string& path) { folders_.push_back(path); }
+  void cancelFolder() { folders_.push_back(std::nullopt); }
   void answerMessage(MessageAnswer answer = MessageAnswer::Ok) { messages_.push_back(answer); }
   // Confirms the print dialog; the pages go to a PDF file.
   void answerPrint(const std::string& pdfPath, bool selectionOnly) { prints_.push_back({{pdfPath, selectionOnly}}); }
@@ -61,6 +63,9 @@ class ScriptedPlatform : public Platform {
   // Runs while the Open dialog is up, before it is answered.
   std::function<void()> duringDialog;
   std::string programFolder;
+  // What PlaySample answers; the file is recorded in the story either way
+  // ("Play /kit/sound/samples/foot01.wav"), and no sound is made.
+  bool samplesPlay = true;
   MemoryRegistry registry;
   // The settings as stored between runs: what LoadSettings gives and
   // SaveSettings keeps.
@@ -72,6 +77,7 @@ class ScriptedPlatform : public Platform {
 
   std::optional<FileDialogAnswer> OpenFileDialog(const FileDialogRequest& request) override;
   std::optional<FileDialogAnswer> SaveFileDialog(const FileDialogRequest& request) override;
+  std::optional<std::string> FolderDialog(const std::string& title, const std::string& initialFolder) override;
   MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageButtons buttons,
                             MessageIcon icon) override;
   std::optional<PrintAnswer> PrintDialog(const PrintRequest& request) override;
@@ -80,11 +86,13 @@ class ScriptedPlatform : public Platform {
   std::string ProgramFolder() override { return programFolder; }
   RegistryReader& Registry() override { return registry; }
   bool StartProgram(const std::string& path) override;
+  bool PlaySample(const std::string& path) override;
   WindowSettings LoadSettings() override { return storedSettings; }
   void SaveSettings(const WindowSettings& settings) override { storedSettings = settings; }
 
  private:
   std::deque<std::optional<FileDialogAnswer>> opens_, saves_;
+  std::deque<std::optional<std::string>> folders_;
   std::deque<MessageAnswer> messages_;
   std::deque<std::optional<std::pair<std::string, bool>>> prints_;
   std::unique_ptr<QPrinter> printer_;
