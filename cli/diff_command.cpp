@@ -74,15 +74,19 @@ Json pagesJson(const PageDiff& diff) {
 
 Json diffJson(const WadDiff& diff, const ObjectNameTables& names) {
   const auto unnamed = [](std::int32_t) { return std::string(); };
-  return Json{{"same", diff.same()},
-              {"objects", slotsJson(diff.moveables, [&](std::int32_t s) { return MoveableSlotName(names, s); })},
-              {"statics", slotsJson(diff.statics, [&](std::int32_t s) { return StaticSlotName(names, s); })},
-              {"texturePages", pagesJson(diff.texturePages)},
-              {"sprites", Json{{"pages", pagesJson(diff.sprites.pages)},
-                               {"old", diff.sprites.oldSprites},
-                               {"new", diff.sprites.newSprites},
-                               {"changed", diff.sprites.changed},
-                               {"sequences", slotsJson(diff.sprites.sequences, unnamed)}}}};
+  Json out{{"same", diff.same()},
+           {"objects", slotsJson(diff.moveables, [&](std::int32_t s) { return MoveableSlotName(names, s); })},
+           {"statics", slotsJson(diff.statics, [&](std::int32_t s) { return StaticSlotName(names, s); })},
+           {"texturePages", pagesJson(diff.texturePages)},
+           {"sprites", nullptr}};
+  if (diff.spritesCompared) {
+    out["sprites"] = Json{{"pages", pagesJson(diff.sprites.pages)},
+                          {"old", diff.sprites.oldSprites},
+                          {"new", diff.sprites.newSprites},
+                          {"changed", diff.sprites.changed},
+                          {"sequences", slotsJson(diff.sprites.sequences, unnamed)}};
+  }
+  return out;
 }
 
 }  // namespace

@@ -52,7 +52,8 @@ std::string pageLine(const char* heading, const PageDiff& diff) {
   if (diff.empty()) return std::string(heading) + ": the same";
   std::string line = std::string(heading) + ":";
   if (diff.oldPages != diff.newPages) line += " " + std::to_string(diff.oldPages) + " against " + std::to_string(diff.newPages) + ";";
-  if (!diff.changed.empty()) line += " pages " + numbers(diff.changed) + " differ";
+  if (diff.changed.size() == 1) line += " page " + numbers(diff.changed) + " differs";
+  else if (!diff.changed.empty()) line += " pages " + numbers(diff.changed) + " differ";
   else line += " the pages both hold are the same";
   return line;
 }
@@ -73,6 +74,7 @@ std::vector<std::string> DiffLines(const WadDiff& diff, const ObjectNameTables& 
   slotLines(lines, "statics", diff.statics,
             [&](std::int32_t slot) { return labelled(StaticSlotName(names, slot), "static slot ", slot); });
   lines.push_back(pageLine("texture pages", diff.texturePages));
+  if (!diff.spritesCompared) return lines;
   const SpriteDiff& sprites = diff.sprites;
   lines.push_back(pageLine("sprite pages", sprites.pages));
   if (sprites.oldSprites == sprites.newSprites && sprites.changed.empty()) {
@@ -80,7 +82,8 @@ std::vector<std::string> DiffLines(const WadDiff& diff, const ObjectNameTables& 
   } else {
     std::string line = "sprites:";
     if (sprites.oldSprites != sprites.newSprites) line += " " + std::to_string(sprites.oldSprites) + " against " + std::to_string(sprites.newSprites) + ";";
-    line += sprites.changed.empty() ? " the sprites both hold are the same" : " sprites " + numbers(sprites.changed) + " differ";
+    if (sprites.changed.empty()) line += " the sprites both hold are the same";
+    else line += (sprites.changed.size() == 1 ? " sprite " : " sprites ") + numbers(sprites.changed) + (sprites.changed.size() == 1 ? " differs" : " differ");
     lines.push_back(line);
   }
   slotLines(lines, "sprite sequences", sprites.sequences, [](std::int32_t slot) { return "slot " + std::to_string(slot); });

@@ -17,7 +17,8 @@ std::string StaticSlotName(const ObjectNameTables& names, std::int32_t slot);
 // line: one heading line per kind ("objects: 1 added, 2 changed", or
 // "objects: the same"), then one indented line per object added ("+"),
 // removed ("-") or changed ("~", with each part that differs and where it
-// first does). Never fails.
+// first does); the sprite lines only when sprites were compared. Never
+// fails.
 std::vector<std::string> DiffLines(const WadDiff& diff, const ObjectNameTables& names);
 
 }  // namespace tarnlow

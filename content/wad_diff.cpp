@@ -122,7 +122,8 @@ WadDiff DiffWads(const DiffSide& old, const DiffSide& updated) {
   return WadDiff{.moveables = diffSlots(before.moveables, after.moveables),
                  .statics = diffSlots(before.statics, after.statics),
                  .texturePages = diffPages(old.wad.TextData, updated.wad.TextData),
-                 .sprites = diffSprites(old.swd ? *old.swd : noSprites, updated.swd ? *updated.swd : noSprites)};
+                 .sprites = diffSprites(old.swd ? *old.swd : noSprites, updated.swd ? *updated.swd : noSprites),
+                 .spritesCompared = old.swd != nullptr || updated.swd != nullptr};
 }
 
 }  // namespace tarnlow

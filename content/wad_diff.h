@@ -55,6 +55,7 @@ struct WadDiff {
   SlotDiff statics;
   PageDiff texturePages;
   SpriteDiff sprites;
+  bool spritesCompared = false;  // either side had an SWD
   // True when the two sides hold the same content.
   bool same() const { return moveables.empty() && statics.empty() && texturePages.empty() && sprites.empty(); }
 };

@@ -4,7 +4,9 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
@@ -16,6 +18,7 @@
 #include "check/check_wad.h"
 #include "check/fold.h"
 #include "check/naming.h"
+#include "content/diff_text.h"
 #include "ui/file_commands.h"
 #include "ui/owned_window.h"
 #include "ui/platform.h"
@@ -116,6 +119,9 @@ CheckWindow::CheckWindow(Platform& platform, QWidget* parent) : QWidget(parent, 
   tvwFindings->header()->setSectionResizeMode(0, QHeaderView::Stretch);
   tvwFindings->setItemDelegate(new WrappingDelegate(tvwFindings));
   tvwFindings->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  txtContentDiff = new QPlainTextEdit(this);
+  txtContentDiff->setReadOnly(true);
+  txtContentDiff->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
   auto* controls = new QHBoxLayout;
   controls->addWidget(cboSeverity);
@@ -125,7 +131,10 @@ CheckWindow::CheckWindow(Platform& platform, QWidget* parent) : QWidget(parent, 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(controls);
   layout->addWidget(lblSummary);
-  layout->addWidget(tvwFindings, 1);
+  auto* panes = new QSplitter(Qt::Horizontal, this);
+  panes->addWidget(tvwFindings);
+  panes->addWidget(txtContentDiff);
+  layout->addWidget(panes, 1);
   resize(640, 480);
 
   connect(cboSeverity, &QComboBox::currentIndexChanged, this, [this] { applyFilter(); });
@@ -172,6 +181,8 @@ void CheckWindow::cmdAgainst_Click() {
   }
   shown_ = FindingsNotIn(*document_, all_, *baseline, CheckWad(*baseline));
   againstPath_ = answer->path;
+  // The window holds no SWD: sprites are compared by the command line.
+  diff_ = DiffWads({*baseline}, {*document_});
   fill();
 }
 
@@ -192,6 +203,14 @@ void CheckWindow::fill() {
   tvwFindings->clear();
   cmdAgainst->setEnabled(document_.has_value());
   cmdAll->setEnabled(!againstPath_.empty());
+  if (againstPath_.empty()) diff_.reset();
+  txtContentDiff->setVisible(diff_.has_value());
+  if (diff_) {
+    std::string text = "Content against " + againstPath_ + ": " + (diff_->same() ? "the same" : "different");
+    static const ObjectNameTables unnamed;
+    for (const std::string& line : DiffLines(*diff_, names_ ? *names_ : unnamed)) text += "\n" + line;
+    txtContentDiff->setPlainText(ToQString(text));
+  }
   if (!document_) {
     lblSummary->setText(QStringLiteral("Open a WAD to check it."));
     return;

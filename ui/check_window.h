@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "anim/finding.h"
+#include "content/wad_diff.h"
 #include "wad/object_names.h"
 #include "wad/wad_document.h"
 
 class QComboBox;
 class QLabel;
+class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -37,12 +39,13 @@ class CheckWindow : public QWidget {
   // Lists nothing: no WAD is loaded.
   void clear();
 
-  // "Compare with...": asks for another WAD in an Open dialog and lists
-  // only the findings that it does not have. A WAD that cannot be read is
+  // "Compare with...": asks for another WAD in an Open dialog, lists
+  // only the findings that it does not have and shows beside them what
+  // differs in content from it to the open WAD (DiffWads). A WAD that cannot be read is
   // told in a message and the list stays as it was; a cancelled dialog
   // changes nothing.
   void cmdAgainst_Click();
-  // "All findings": forgets the WAD compared with.
+  // "All findings": forgets the WAD compared with and hides the diff.
   void cmdAll_Click();
 
   // The findings listed (after the comparison, before the filter).
@@ -50,12 +53,15 @@ class CheckWindow : public QWidget {
   // The finding a line of the list stands for; nothing for a group's line
   // or a folded line.
   const Finding* findingOf(const QTreeWidgetItem* item) const;
+  // What differs from the WAD compared with; nothing without one.
+  const std::optional<WadDiff>& contentDiff() const { return diff_; }
 
   QComboBox* cboSeverity = nullptr;  // all, errors, warnings, notes
   QPushButton* cmdAgainst = nullptr;
   QPushButton* cmdAll = nullptr;
   QLabel* lblSummary = nullptr;
   QTreeWidget* tvwFindings = nullptr;
+  QPlainTextEdit* txtContentDiff = nullptr;  // beside the findings while compared
 
  signals:
   // A finding's line was clicked.
@@ -72,6 +78,7 @@ class CheckWindow : public QWidget {
   std::vector<Finding> all_;    // every finding of the document
   std::vector<Finding> shown_;  // what the list holds
   std::string againstPath_;     // the WAD compared with; empty for none
+  std::optional<WadDiff> diff_;  // from that WAD to the open one
 };
 
 }  // namespace tarnlow::ui

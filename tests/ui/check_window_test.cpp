@@ -103,6 +103,10 @@ TEST_F(CheckWindowTest, ComparingWithAnotherWadKeepsOnlyWhatItLacks) {
   check.cmdAgainst->click();
   ASSERT_EQ(check.findings().size(), 1u);
   EXPECT_EQ(check.findings()[0].rule, "texture-page-missing");
+  // Beside them, the content compared: a texture-info record that no face
+  // uses is no content.
+  ASSERT_TRUE(check.contentDiff().has_value());
+  EXPECT_TRUE(check.contentDiff()->same());
   // A WAD that cannot be read is told, and the list stays.
   WriteFileBytes(dir / "cut.wad", Bytes{1, 2, 3, 4, 5, 6, 7, 8});
   platform.answerOpen(pathOf("cut.wad"));
@@ -111,6 +115,7 @@ TEST_F(CheckWindowTest, ComparingWithAnotherWadKeepsOnlyWhatItLacks) {
   EXPECT_EQ(check.findings().size(), 1u);
   check.cmdAll->click();
   EXPECT_EQ(check.findings().size(), 2u);
+  EXPECT_FALSE(check.contentDiff().has_value());
 }
 
 }  // namespace
