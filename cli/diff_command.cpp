@@ -102,7 +102,14 @@ int RunDiff(const CommandContext& context) {
     wads[side] = ReadWadOrReport(PathFromUtf8(arguments.paths[side]), context.err, ReadMode::Lenient);
     if (!wads[side] || !readSwdBeside(arguments.paths[side], swds[side], context.err)) return kExitBadWad;
   }
-  const WadDiff diff = DiffWads({*wads[0], swds[0] ? &*swds[0] : nullptr}, {*wads[1], swds[1] ? &*swds[1] : nullptr});
+  std::optional<WadDiff> compared;
+  try {
+    compared = DiffWads({*wads[0], swds[0] ? &*swds[0] : nullptr}, {*wads[1], swds[1] ? &*swds[1] : nullptr});
+  } catch (const std::bad_alloc&) {
+    context.err << "diff: out of memory while comparing the two WADs\n";
+    return kExitFailure;
+  }
+  const WadDiff& diff = *compared;
   const ObjectNameTables names = LoadObjectNames(context.programFolder / "TR4Objects.dat").tables;
   if (arguments.format == "json") {
     context.out << diffJson(diff, names).dump(1, ' ', false, Json::error_handler_t::replace) << "\n";

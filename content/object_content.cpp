@@ -150,8 +150,15 @@ class ContentBuilder {
       const std::variant<KeyFrameRead, Finding> read = DecodeKeyFrame(document_, node.index, k, meshCount);
       const auto* frame = std::get_if<KeyFrameRead>(&read);
       content.keyFrames.push_back(frame ? std::optional(poseOf(frame->frame)) : std::nullopt);
-      // The frames after one that leaves Frames leave it too.
+      // The frames after one that leaves Frames leave it too. After one that
+      // needs more words than FrameSize gives, the others are read from the
+      // wrong words: the first stands for them, with an unreadable one after
+      // it, which also bounds the work a FrameSize of 0 could ask for.
       if (!frame) break;
+      if (frame->overrun) {
+        content.keyFrames.push_back(std::nullopt);
+        break;
+      }
     }
     return content;
   }

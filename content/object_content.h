@@ -93,7 +93,9 @@ struct AnimationContent {
   std::int16_t NextFrame = 0;
   std::vector<StateChangeContent> stateChanges;
   std::vector<CommandContent> commands;
-  // The key frames the animation plays; nothing for one that cannot be read.
+  // The key frames the animation plays; nothing for one that cannot be read
+  // (outside Frames, or read from the wrong words after one that needs more
+  // than FrameSize gives), and none after it.
   std::vector<std::optional<Pose>> keyFrames;
 };
 

@@ -42,26 +42,21 @@ TEST(WadDiff, ChangedObjectNamesEachPartOnceAndPagesByPixels) {
   EXPECT_TRUE(DiffWads({changed.build()}, {changed.build()}).same());
 }
 
-// An SWD of one 16-row page holding two 4 x 4 sprites at the given
-// columns, and a sequence (slot 463) of both.
-SwdDocument swdWithSprites(std::uint8_t first, std::uint8_t second) {
-  Bytes rows(16 * 256 * 3);
-  for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = static_cast<std::uint8_t>(i / 3 % 251);
-  // The pixels of each sprite are the same wherever it stands.
-  for (const std::uint8_t x : {first, second}) {
-    for (int y = 0; y < 4; ++y) {
-      for (int i = 0; i < 4 * 3; ++i) {
-        rows[ContentWad::PixelAt(x, y) + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(x == first ? i : 100 + i);
-      }
-    }
-  }
-  SwdDocument swd;
+// An SWD page of 16 rows with two 4 x 4 sprites at columns x0 and x1, the
+// pixels of each the same wherever it stands, and a sequence (slot 463) of
+// both.
+SwdDocument swdWithSprites(std::uint8_t x0, std::uint8_t x1) {
+  Bytes rows(16 * 256 * 3, 9);
   std::vector<SwdEntry> entries;
-  for (const std::uint8_t x : {first, second}) entries.push_back(SwdEntry{{x, 0, 0, 0, 0, 3, 0, 3, 1, 2, 3, 4, 5, 6, 7, 8}});
-  swd.SwdEntries = RecordArray<SwdEntry>::fromRecords(std::span<const SwdEntry>(entries));
-  swd.SwdTextData = RecordArray<TextureRow>(16, rows);
-  swd.SwdRecords = RecordArray<SwdRecord>::fromRecords({SwdRecord{{0xCF, 0x01, 0, 0, 0xFE, 0xFF, 0, 0}}});
-  return swd;
+  for (const std::uint8_t x : {x0, x1}) {
+    for (int y = 0; y < 4; ++y) {
+      std::fill_n(rows.begin() + static_cast<std::ptrdiff_t>(ContentWad::PixelAt(x, y)), 12, std::uint8_t(x == x0 ? y : 10 + y));
+    }
+    entries.push_back(SwdEntry{{x, 0, 0, 0, 0, 3, 0, 3, 1, 2, 3, 4, 5, 6, 7, 8}});
+  }
+  return SwdDocument{.SwdEntries = RecordArray<SwdEntry>::fromRecords(std::span<const SwdEntry>(entries)),
+                     .SwdTextData = RecordArray<TextureRow>(16, rows),
+                     .SwdRecords = RecordArray<SwdRecord>::fromRecords({SwdRecord{{0xCF, 0x01, 0, 0, 0xFE, 0xFF, 0, 0}}})};
 }
 
 TEST(WadDiff, SpritesAreComparedByThePixelsUnderThem) {
@@ -72,12 +67,9 @@ TEST(WadDiff, SpritesAreComparedByThePixelsUnderThem) {
   EXPECT_TRUE(same.sprites.sequences.empty());
   EXPECT_EQ(same.sprites.pages.changed, (std::vector<std::size_t>{0}));
 
-  SwdDocument repainted = old;
-  Bytes rows = repainted.SwdTextData.storedBytes();
-  rows[ContentWad::PixelAt(9, 3)] ^= 1;
-  repainted.SwdTextData = RecordArray<TextureRow>(16, rows);
+  const SwdDocument repainted = swdWithSprites(0, 2);  // the second drawn over half of the first
   const WadDiff diff = DiffWads({wad, &old}, {wad, &repainted});
-  EXPECT_EQ(diff.sprites.changed, (std::vector<std::size_t>{1}));
+  EXPECT_EQ(diff.sprites.changed, (std::vector<std::size_t>{0}));
   ASSERT_EQ(diff.sprites.sequences.changed.size(), 1u);
   EXPECT_EQ(diff.sprites.sequences.changed[0].slot, 463);
   EXPECT_FALSE(DiffWads({wad, &old}, {wad, nullptr}).same());

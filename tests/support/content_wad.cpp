@@ -1,5 +1,7 @@
 #include "tests/support/content_wad.h"
 
+#include <tuple>
+
 #include "anim/animation_graph.h"
 #include "tests/support/animated_wad.h"
 #include "tests/support/wad_builder.h"
@@ -19,21 +21,17 @@ Bytes pageWithPicture(int x, int y, bool mirrored) {
   Bytes rows(32 * 256 * 3, 0x40);
   for (int j = 0; j < kPicture; ++j) {
     for (int i = 0; i < kPicture; ++i) {
-      const int column = mirrored ? kPicture - 1 - i : i;
-      const std::size_t at = ContentWad::PixelAt(x + column, y + j);
-      rows[at] = static_cast<std::uint8_t>(10 + 20 * i);
-      rows[at + 1] = static_cast<std::uint8_t>(10 + 20 * j);
-      rows[at + 2] = 77;
+      const std::size_t at = ContentWad::PixelAt(x + (mirrored ? kPicture - 1 - i : i), y + j);
+      std::tie(rows[at], rows[at + 1], rows[at + 2]) = std::tuple(std::uint8_t(10 + 20 * i), std::uint8_t(10 + 20 * j), 77);
     }
   }
   return rows;
 }
 
 MeshRecord triangleMesh(std::int16_t texture) {
-  return {.CentreY = -5, .CollisionSize = 64, .NumVertices = 3,
-          .Vertices = {{0, 0, 0}, {64, 0, 0}, {0, -64, 0}},
-          .NumNormals = -3, .Shades = {100, 200, 300},
-          .NumFaces = 1, .Faces = {MeshFace{MeshFace::kTriangle, {0, 1, 2}, texture, 1}}};
+  return {.CentreY = -5, .CollisionSize = 64, .NumVertices = 3, .Vertices = {{0, 0, 0}, {64, 0, 0}, {0, -64, 0}},
+          .NumNormals = -3, .Shades = {100, 200, 300}, .NumFaces = 1,
+          .Faces = {MeshFace{MeshFace::kTriangle, {0, 1, 2}, texture, 1}}};
 }
 
 // Three key frames of two meshes (two of the first animation, one of the
