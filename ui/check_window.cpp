@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStyle>
@@ -108,6 +109,11 @@ CheckWindow::CheckWindow(Platform& platform, QWidget* parent) : QWidget(parent, 
   cmdAll = new QPushButton(QStringLiteral("All findings"), this);
   lblSummary = new QLabel(this);
   lblSummary->setWordWrap(true);
+  // The check cannot say how far it has come: the bar only shows it works.
+  barWork = new QProgressBar(this);
+  barWork->setRange(0, 0);
+  barWork->setTextVisible(false);
+  barWork->hide();
   tvwFindings = new QTreeWidget(this);
   tvwFindings->setHeaderHidden(true);
   tvwFindings->setColumnCount(1);
@@ -131,6 +137,7 @@ CheckWindow::CheckWindow(Platform& platform, QWidget* parent) : QWidget(parent, 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(controls);
   layout->addWidget(lblSummary);
+  layout->addWidget(barWork);
   auto* panes = new QSplitter(Qt::Horizontal, this);
   panes->addWidget(tvwFindings);
   panes->addWidget(txtContentDiff);
@@ -141,35 +148,87 @@ CheckWindow::CheckWindow(Platform& platform, QWidget* parent) : QWidget(parent, 
   connect(cmdAgainst, &QPushButton::clicked, this, &CheckWindow::cmdAgainst_Click);
   connect(cmdAll, &QPushButton::clicked, this, &CheckWindow::cmdAll_Click);
   connect(tvwFindings, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { lineClicked(item); });
+  // Often enough that the answer seems to come at once, seldom enough to
+  // cost nothing.
+  poll_.setInterval(50);
+  connect(&poll_, &QTimer::timeout, this, &CheckWindow::poll);
   clear();
 }
 
 void CheckWindow::clear() {
+  task_.forget();
+  poll_.stop();
   document_.reset();
+  failure_.clear();
   all_.clear();
   shown_.clear();
   againstPath_.clear();
   fill();
 }
 
-void CheckWindow::check(const WadDocument& document, const ObjectNameTables& names) {
-  document_ = document;
+void CheckWindow::check(const WadDocument& document, const ObjectNameTables& names, const std::string& folder) {
+  auto copy = std::make_shared<const WadDocument>(document);
+  document_ = copy;
   names_ = &names;
-  all_ = CheckWad(document);
-  shown_ = all_;
+  folder_ = folder;
+  all_.clear();
+  shown_.clear();
   againstPath_.clear();
+  startWork(Work::Check, [copy] { return Found{CheckWad(*copy), std::nullopt}; });
+}
+
+void CheckWindow::startWork(Work work, std::function<Found()> run) {
+  work_ = work;
+  failure_.clear();
+  task_.start(std::move(run));
+  started_.start();
+  poll_.start();
+  fill();
+}
+
+QString CheckWindow::progressText() const {
+  return QStringLiteral("%1... %2 s")
+      .arg(work_ == Work::Check ? QStringLiteral("Checking the WAD") : QStringLiteral("Comparing"))
+      .arg(started_.elapsed() / 1000);
+}
+
+void CheckWindow::poll() {
+  std::optional<Found> done;
+  try {
+    done = task_.take();
+  } catch (const std::exception& e) {
+    poll_.stop();
+    failure_ = std::string("The check could not be finished: ") + e.what();
+    platform_.ShowMessage(failure_, kAppTitle, MessageButtons::Ok, MessageIcon::Exclamation);
+    fill();
+    return;
+  }
+  if (!done) {
+    lblSummary->setText(progressText());
+    return;
+  }
+  poll_.stop();
+  if (work_ == Work::Check) {
+    all_ = std::move(done->findings);
+    shown_ = all_;
+  } else {
+    shown_ = std::move(done->findings);
+    diff_ = std::move(done->diff);
+    againstPath_ = comparing_;
+  }
   fill();
 }
 
 void CheckWindow::cmdAgainst_Click() {
-  if (!document_) return;
-  const std::optional<FileDialogAnswer> answer = platform_.OpenFileDialog(
-      FileDialogRequest{"Compare with a WAD", "TR WAD file (*.wad)|*.wad", 1, {}, true, false, true});
+  if (!document_ || working()) return;
+  FileDialogRequest request{"Compare with a WAD", "TR WAD file (*.wad)|*.wad", 1, {}, true, false, true};
+  request.initialFolder = folder_;
+  const std::optional<FileDialogAnswer> answer = platform_.OpenFileDialog(request);
   if (!answer) return;
-  std::optional<WadDocument> baseline;
+  std::shared_ptr<const WadDocument> baseline;
   try {
     std::int64_t length = 0;
-    baseline = ReadWAD(PathFromUtf8(answer->path), length);
+    baseline = std::make_shared<const WadDocument>(ReadWAD(PathFromUtf8(answer->path), length));
   } catch (const WadError& error) {
     platform_.ShowMessage(ReadWadErrorText(error.number(), error.what()), kAppTitle, MessageButtons::Ok,
                           MessageIcon::None);
@@ -179,11 +238,11 @@ void CheckWindow::cmdAgainst_Click() {
                           MessageIcon::None);
     return;
   }
-  shown_ = FindingsNotIn(*document_, all_, *baseline, CheckWad(*baseline));
-  againstPath_ = answer->path;
-  // The window holds no SWD: sprites are compared by the command line.
-  diff_ = DiffWads({*baseline}, {*document_});
-  fill();
+  comparing_ = answer->path;
+  startWork(Work::Compare, [document = document_, all = all_, baseline] {
+    // The window holds no SWD: sprites are compared by the command line.
+    return Found{FindingsNotIn(*document, all, *baseline, CheckWad(*baseline)), DiffWads({*baseline}, {*document})};
+  });
 }
 
 void CheckWindow::cmdAll_Click() {
@@ -201,8 +260,9 @@ const Finding* CheckWindow::findingOf(const QTreeWidgetItem* item) const {
 
 void CheckWindow::fill() {
   tvwFindings->clear();
-  cmdAgainst->setEnabled(document_.has_value());
-  cmdAll->setEnabled(!againstPath_.empty());
+  cmdAgainst->setEnabled(document_ != nullptr && !working());
+  cmdAll->setEnabled(!againstPath_.empty() && !working());
+  barWork->setVisible(working());
   if (againstPath_.empty()) diff_.reset();
   txtContentDiff->setVisible(diff_.has_value());
   if (diff_) {
@@ -213,6 +273,10 @@ void CheckWindow::fill() {
   }
   if (!document_) {
     lblSummary->setText(QStringLiteral("Open a WAD to check it."));
+    return;
+  }
+  if (working() || !failure_.empty()) {
+    lblSummary->setText(working() ? progressText() : ToQString(failure_));
     return;
   }
   std::string summary = CheckSummaryLine(CountFindings(shown_));

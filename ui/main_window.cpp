@@ -179,6 +179,9 @@ void frmMain::BuildControls() {
   });
   connect(picObject, &ObjectViewWidget::windowRequested, this, &frmMain::OpenObjectWindow);
   connect(picObject, &ObjectViewWidget::exportRequested, this, [this] { ExportObject(*picObject); });
+  connect(picObject, &ObjectViewWidget::objectShown, this, [this] {
+    if (objectWindow_ != nullptr) objectWindow_->follow(*picObject, ToQString(ViewTitle(*picObject)));
+  });
   connect(frmCheck, &CheckWindow::findingChosen, this, &frmMain::ShowFinding);
 
   // A fixed border the user cannot drag; the resize step then fixes the
@@ -454,7 +457,7 @@ void frmMain::ShowTexturePages() {
   if (objectWindow_ != nullptr) objectWindow_->view->clear();
   // Findings of the WAD before would name records of another file.
   if (frmCheck->isVisible()) {
-    frmCheck->check(session_.wad, session_.names);
+    frmCheck->check(session_.wad, session_.names, session_.WadFolder);
   } else {
     frmCheck->clear();
   }
@@ -477,8 +480,8 @@ void frmMain::cboMeshes_Click() {
   if (row < 0) return;
   // A new object has no mesh selected yet: the picture is the whole object.
   picMesh->clear();
-  picObject->showObject(session_.wad, static_cast<std::size_t>(row));
-  if (objectWindow_ != nullptr) objectWindow_->follow(*picObject, ToQString(ViewTitle(*picObject)));
+  // The own window follows once the object is shown (objectShown).
+  picObject->pickObject(session_.wad, static_cast<std::size_t>(row));
   cmdObject_Click();
   FillMeshList(*MeshList, platform_, session_.wad, session_.names, static_cast<std::size_t>(row));
 }
@@ -516,7 +519,7 @@ void frmMain::cmdObject_Click() { ShowPicture(picObject); }
 
 void frmMain::cmdCheck_Click() {
   if (session_.WadLoaded) {
-    frmCheck->check(session_.wad, session_.names);
+    frmCheck->check(session_.wad, session_.names, session_.WadFolder);
   } else {
     frmCheck->clear();
   }
@@ -596,7 +599,9 @@ std::string frmMain::ViewTitle(const ObjectViewWidget& view) const {
   return title;
 }
 
-void frmMain::ExportObject(const ObjectViewWidget& view) { ExportObjectView(platform_, view, ViewTitle(view)); }
+void frmMain::ExportObject(const ObjectViewWidget& view) {
+  ExportObjectView(platform_, view, ViewTitle(view), session_.WadFolder);
+}
 
 void frmMain::mnuWAD_Click() { FinishOpen(commands_.SelectAndOpen(FileCommands::kWad)); }
 

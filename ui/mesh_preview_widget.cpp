@@ -31,6 +31,7 @@ QString faceName(const MeshFace& face) {
 
 MeshPreviewWidget::MeshPreviewWidget(QWidget* parent) : QWidget(parent) {
   setMouseTracking(true);
+  setToolTip(kMouseHelp);
   setAutoFillBackground(false);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -232,20 +233,25 @@ void MeshPreviewWidget::resizeEvent(QResizeEvent* event) {
 }
 
 void MeshPreviewWidget::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) dragFrom_ = event->position().toPoint();
+  drag_ = DragOf(*event);
+  dragFrom_ = event->position();
   QWidget::mousePressEvent(event);
 }
 
 void MeshPreviewWidget::mouseMoveEvent(QMouseEvent* event) {
-  const QPoint at = event->position().toPoint();
-  if (dragFrom_ && (event->buttons() & Qt::LeftButton)) {
-    const QPoint delta = at - *dragFrom_;
+  const QPointF at = event->position();
+  const QRectF area = meshArea();
+  if (drag_ != Drag::None && event->buttons() != Qt::NoButton) {
+    const QPointF delta = at - dragFrom_;
     dragFrom_ = at;
-    camera_.orbit(delta.x() * kTurnPerPixel, delta.y() * kTurnPerPixel);
+    if (drag_ == Drag::Pan) {
+      camera_ = Pan(camera_, {area.width(), area.height()}, delta.x(), delta.y());
+    } else {
+      camera_.orbit(delta.x() * kTurnPerPixel, delta.y() * kTurnPerPixel);
+    }
     reproject();
     return;
   }
-  const QRectF area = meshArea();
   const std::optional<std::size_t> face = FaceAt(faces_, at.x() - area.left(), at.y() - area.top());
   if (face != hoveredFace_) {
     hoveredFace_ = face;
@@ -254,7 +260,7 @@ void MeshPreviewWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void MeshPreviewWidget::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) dragFrom_.reset();
+  drag_ = Drag::None;
   QWidget::mouseReleaseEvent(event);
 }
 
@@ -265,7 +271,9 @@ void MeshPreviewWidget::mouseDoubleClickEvent(QMouseEvent*) {
 void MeshPreviewWidget::wheelEvent(QWheelEvent* event) {
   const double notches = event->angleDelta().y() / 120.0;
   if (notches == 0) return;
-  camera_.zoom(std::pow(kZoomPerNotch, notches));
+  const QRectF area = meshArea();
+  const QPointF at = event->position() - area.topLeft();
+  camera_ = ZoomAt(camera_, {area.width(), area.height()}, at.x(), at.y(), std::pow(kZoomPerNotch, notches));
   reproject();
   event->accept();
 }

@@ -9,6 +9,7 @@
 
 #include "wad/mesh_record.h"
 #include "ui/preview_math.h"
+#include "ui/preview_style.h"
 #include "ui/textured_faces.h"
 #include "wad/wad_document.h"
 
@@ -17,7 +18,8 @@ namespace tarnlow::ui {
 // A picture of one decoded mesh: faces filled and shaded by a light that
 // follows the view, edges drawn on top; a mesh of a WAD shows its faces'
 // textures as the object view does. Drag with the left button to turn
-// the mesh, use the wheel to zoom, double-click to fit it to the view again.
+// the mesh, with the middle one (or Shift and the left) to move it; the
+// wheel zooms toward the pointer; double-click fits it to the view again.
 // The face under the mouse is highlighted and named in the caption.
 //
 // It shows one of four things: nothing yet, a mesh, the mesh at offset 0
@@ -89,7 +91,8 @@ class MeshPreviewWidget : public QWidget {
   std::vector<std::optional<FaceTexture>> textures_;
   ShadedPages pages_;
   std::optional<std::size_t> hoveredFace_;
-  std::optional<QPoint> dragFrom_;
+  preview_style::Drag drag_ = preview_style::Drag::None;
+  QPointF dragFrom_;
 };
 
 }  // namespace tarnlow::ui

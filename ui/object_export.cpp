@@ -5,6 +5,7 @@
 #include <array>
 #include <cctype>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 #include "anim/posed_obj.h"
@@ -82,14 +83,30 @@ std::vector<std::uint8_t> PngBytes(const ObjectViewWidget& view) {
   return {encoded.begin(), encoded.end()};
 }
 
+// `title` as a file name: the name file is the user's to edit, and a
+// character that no Windows file name may hold would make the dialog refuse
+// the name it suggested.
+std::string FileNameOf(const std::string& title) {
+  constexpr std::string_view kForbidden = "<>:\"/\\|?*";
+  std::string name;
+  for (const char c : title) {
+    const bool forbidden = static_cast<unsigned char>(c) < 32 || kForbidden.find(c) != std::string_view::npos;
+    name += forbidden ? '_' : c;
+  }
+  while (!name.empty() && (name.back() == ' ' || name.back() == '.')) name.pop_back();
+  return name;
+}
+
 }  // namespace
 
-void ExportObjectView(Platform& platform, const ObjectViewWidget& view, const std::string& title) {
+void ExportObjectView(Platform& platform, const ObjectViewWidget& view, const std::string& title,
+                      const std::string& folder) {
   if (!view.hasObject()) return;
   FileDialogRequest request;
   request.title = "Export";
   request.filter = kViewExportFilter;
-  request.initialName = title;
+  request.initialName = FileNameOf(title);
+  request.initialFolder = folder;
   request.overwritePrompt = true;
   request.pathMustExist = true;
   const std::optional<FileDialogAnswer> answer = platform.SaveFileDialog(request);

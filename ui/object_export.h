@@ -12,8 +12,8 @@ inline constexpr const char* kViewExportFilter =
     "glTF binary, all animations (*.glb)|*.glb|glTF, all animations (*.gltf)|*.gltf|"
     "Wavefront OBJ, this pose (*.obj)|*.obj|PNG picture (*.png)|*.png";
 
-// "Export...": asks for a file with the platform's Save dialog (named after
-// `title`) and writes what `view` shows: the object as glTF or GLB with all
+// "Export...": asks for a file with the platform's Save dialog, which starts
+// in `folder` (the open WAD's) with a name made from `title`, and writes what `view` shows: the object as glTF or GLB with all
 // its animations, the frame shown as OBJ (a static mesh as its one mesh),
 // or the picture as PNG. A name ending in one of the filter's extensions says
 // the kind; any other name takes the kind of the chosen filter and its
@@ -21,6 +21,7 @@ inline constexpr const char* kViewExportFilter =
 // or written is said in one message box and an existing file of that name
 // is left as it was. What a glTF export had to leave out is said in one
 // message box after it is written.
-void ExportObjectView(Platform& platform, const ObjectViewWidget& view, const std::string& title);
+void ExportObjectView(Platform& platform, const ObjectViewWidget& view, const std::string& title,
+                      const std::string& folder);
 
 }  // namespace tarnlow::ui

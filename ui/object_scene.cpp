@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <variant>
 
+#include "anim/frame_box.h"
+#include "anim/key_frame.h"
 
 namespace tarnlow::ui {
 
@@ -66,6 +68,47 @@ std::vector<Vec3> PosedVertices(const ObjectModel& model, const std::vector<Tran
     for (const MeshVector& v : model.meshes[j]->mesh.Vertices) points.push_back(placed(transform, v));
   }
   return points;
+}
+
+std::vector<Vec3> AnimationExtent(const WadDocument& document, const DrawnObject& object, const AnimationNode& node) {
+  const int keyFrames = node.keyFrameCount;
+  if (keyFrames <= 0) return {};
+  const int meshCount = static_cast<int>(object.skeleton.bones.size());
+  const int step = std::max(1, (keyFrames + kFramedKeyFrames - 1) / kFramedKeyFrames);
+  Box3 extent;
+  std::optional<FigureBox> figure;  // made only when a stored box cannot be used
+  const auto add = [&extent](const tarnlow::Vec3& p) { extent.add(p); };
+  // The last key frame is always taken: a crawl or a fall ends farthest away.
+  for (int k = 0;; k = std::min(k + step, keyFrames - 1)) {
+    std::variant<KeyFrameRead, Finding> read = DecodeKeyFrame(document, node.index, k, meshCount);
+    if (const auto* frame = std::get_if<KeyFrameRead>(&read)) {
+      const BoundingBox& b = frame->frame.box;
+      if (b.minX <= b.maxX && b.minY <= b.maxY && b.minZ <= b.maxZ) {
+        add({double(b.minX), double(b.minY), double(b.minZ)});
+        add({double(b.maxX), double(b.maxY), double(b.maxZ)});
+      } else {
+        if (!figure) figure.emplace(DrawnFigure(object));
+        const Box3 posed = figure->of(frame->frame);
+        if (!posed.empty()) {
+          add(posed.min);
+          add(posed.max);
+        }
+      }
+    }
+    if (k == keyFrames - 1) break;
+  }
+  if (extent.empty()) return {};
+  return {{extent.min.x, extent.min.y, extent.min.z}, {extent.max.x, extent.max.y, extent.max.z}};
+}
+
+std::int64_t NamedKeyFrames(const WadDocument& document, std::size_t moveableIndex) {
+  const AnimationRange range = ObjectAnimationRange(document, moveableIndex);
+  std::int64_t total = 0;
+  for (std::int64_t a = range.first; a < range.end; ++a) {
+    const std::variant<int, Finding> count = KeyFrameCount(document.Animations[static_cast<std::size_t>(a)], a);
+    if (const int* n = std::get_if<int>(&count)) total += *n;
+  }
+  return total;
 }
 
 std::array<ScreenEdge, 12> ProjectBoxEdges(const OrbitCamera& camera, const Viewport& viewport, Vec3 low, Vec3 high) {

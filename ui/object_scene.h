@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "anim/animation_graph.h"
+#include "anim/drawn_object.h"
 #include "anim/transform.h"
 #include "mesh/object_model.h"
 #include "ui/preview_math.h"
@@ -37,6 +39,21 @@ std::vector<ObjectFace> ProjectObject(const ObjectModel& model, const std::vecto
 // Every vertex of every shown mesh where the pose puts it: what the view
 // fits itself to.
 std::vector<Vec3> PosedVertices(const ObjectModel& model, const std::vector<Transform>& world);
+
+// The two corners (low, high) of the box that holds `object` through every
+// key frame of animation `node`: each key frame's stored box, or the figure
+// posed in that key frame where the stored box has a minimum above its
+// maximum. What the view frames, so that nothing leaves the picture while
+// the animation plays. An animation of many key frames is sampled evenly
+// (kFramedKeyFrames at most), which keeps a hostile file from stalling the
+// window. Empty when no key frame can be read.
+inline constexpr int kFramedKeyFrames = 1024;
+std::vector<Vec3> AnimationExtent(const WadDocument& document, const DrawnObject& object, const AnimationNode& node);
+
+// How many key frames the animations of moveable `moveableIndex` name
+// together (an animation without a usable frame range names none): how
+// long posing them all takes. 0 for an index that is not a moveable.
+std::int64_t NamedKeyFrames(const WadDocument& document, std::size_t moveableIndex);
 
 // The twelve edges of the axis-aligned box from `low` to `high`, projected:
 // what the view draws to show a key frame's box beside the figure's.

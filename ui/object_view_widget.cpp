@@ -44,6 +44,7 @@ class ObjectCanvas : public QWidget {
  public:
   explicit ObjectCanvas(ObjectViewWidget& view) : QWidget(&view), view_(view) {
     setMouseTracking(false);
+    setToolTip(kMouseHelp);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(160, 120);
   }
@@ -54,8 +55,7 @@ class ObjectCanvas : public QWidget {
     painter.fillRect(rect(), kBackground);
     if (!view_.hasObject()) {
       painter.setPen(kText.darker(150));
-      painter.drawText(rect().adjusted(8, 4, -8, -4), Qt::AlignCenter | Qt::TextWordWrap,
-                       view_.failure_.isEmpty() ? QStringLiteral("No object selected.") : view_.failure_);
+      painter.drawText(rect().adjusted(8, 4, -8, -4), Qt::AlignCenter | Qt::TextWordWrap, view_.caption());
       return;
     }
     QPen edge(kEdge);
@@ -95,31 +95,38 @@ class ObjectCanvas : public QWidget {
     view_.reproject();
   }
   void mousePressEvent(QMouseEvent* event) override {
-    if (event->button() == Qt::LeftButton) dragFrom_ = event->position().toPoint();
+    drag_ = DragOf(*event);
+    if (drag_ != Drag::None) dragFrom_ = event->position();
   }
   void mouseMoveEvent(QMouseEvent* event) override {
-    if (!dragFrom_ || !(event->buttons() & Qt::LeftButton)) return;
-    const QPoint at = event->position().toPoint();
-    const QPoint delta = at - *dragFrom_;
+    if (drag_ == Drag::None || event->buttons() == Qt::NoButton) return;
+    const QPointF at = event->position();
+    const QPointF delta = at - dragFrom_;
     dragFrom_ = at;
-    view_.camera_.orbit(delta.x() * kTurnPerPixel, delta.y() * kTurnPerPixel);
+    if (drag_ == Drag::Pan) {
+      view_.camera_ = Pan(view_.camera_, viewport(), delta.x(), delta.y());
+    } else {
+      view_.camera_.orbit(delta.x() * kTurnPerPixel, delta.y() * kTurnPerPixel);
+    }
     view_.reproject();
   }
-  void mouseReleaseEvent(QMouseEvent* event) override {
-    if (event->button() == Qt::LeftButton) dragFrom_.reset();
-  }
+  void mouseReleaseEvent(QMouseEvent*) override { drag_ = Drag::None; }
   void mouseDoubleClickEvent(QMouseEvent*) override { view_.requestWindowOrFit(); }
   void wheelEvent(QWheelEvent* event) override {
     const double notches = event->angleDelta().y() / 120.0;
     if (notches == 0) return;
-    view_.camera_.zoom(std::pow(kZoomPerNotch, notches));
+    const QPointF at = event->position();
+    view_.camera_ = ZoomAt(view_.camera_, viewport(), at.x(), at.y(), std::pow(kZoomPerNotch, notches));
     view_.reproject();
     event->accept();
   }
 
  private:
+  Viewport viewport() const { return {double(width()), double(height())}; }
+
   ObjectViewWidget& view_;
-  std::optional<QPoint> dragFrom_;
+  Drag drag_ = Drag::None;
+  QPointF dragFrom_;
 };
 
 ObjectViewWidget::ObjectViewWidget(QWidget* parent)
@@ -148,6 +155,7 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
   chkBox->setToolTip(QStringLiteral("Show the box stored in the key frame (yellow, dashed), which the game "
                                     "collides with, beside the box of the figure drawn (white, dotted)"));
   timer_.setInterval(kTickMilliseconds);
+  drawPoll_.setInterval(50);
   cmdWindow->setToolTip(QStringLiteral("Show the object in a window of its own, as large as you like"));
   cmdExport->setToolTip(QStringLiteral("Write the object as glTF with all its animations, this pose as OBJ, "
                                        "or the picture as PNG"));
@@ -175,6 +183,9 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
   connect(cboAnimation, &QComboBox::currentIndexChanged, this, [this](int position) {
     playback_.choose(position);
     pose();
+    // A chosen animation is framed whole; one reached by playing on is not,
+    // so the picture does not jump while it plays.
+    fit();
   });
   connect(cmdPlay, &QPushButton::toggled, this, [this](bool on) { setPlaying(on); });
   connect(cmdStepBack, &QToolButton::clicked, this, [this] {
@@ -197,6 +208,7 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
     syncControls();
     reproject();
   });
+  connect(&drawPoll_, &QTimer::timeout, this, &ObjectViewWidget::pollDrawing);
   connect(&timer_, &QTimer::timeout, this, [this] {
     const double seconds = static_cast<double>(clock_.restart()) / 1000.0;
     advance(seconds);
@@ -237,6 +249,10 @@ void ObjectViewWidget::requestWindowOrFit() {
 }
 
 void ObjectViewWidget::clear() {
+  drawTask_.forget();
+  drawPoll_.stop();
+  drawnFrom_.reset();
+  pendingFrame_.reset();
   document_ = {};
   object_.reset();
   static_.reset();
@@ -258,7 +274,52 @@ void ObjectViewWidget::clear() {
 
 void ObjectViewWidget::showObject(const WadDocument& document, std::size_t moveableIndex) {
   clear();
-  std::variant<DrawnObject, Finding> drawn = DrawObject(document, moveableIndex);
+  showDrawn(document, DrawObject(document, moveableIndex));
+}
+
+void ObjectViewWidget::pickObject(const WadDocument& document, std::size_t moveableIndex) {
+  if (NamedKeyFrames(document, moveableIndex) <= kKeyFramesDrawnAtOnce) {
+    showObject(document, moveableIndex);
+    emit objectShown();
+    return;
+  }
+  clear();
+  auto copy = std::make_shared<const WadDocument>(document);
+  drawnFrom_ = copy;
+  drawTask_.start([copy, moveableIndex] { return DrawObject(*copy, moveableIndex); });
+  drawClock_.start();
+  drawPoll_.start();
+  syncControls();
+}
+
+void ObjectViewWidget::pollDrawing() {
+  std::optional<std::variant<DrawnObject, Finding>> drawn;
+  try {
+    drawn = drawTask_.take();
+  } catch (const std::exception& e) {
+    drawPoll_.stop();
+    failure_ = QStringLiteral("This object cannot be drawn: %1").arg(QString::fromUtf8(e.what()));
+    syncControls();
+    canvas_->update();
+    return;
+  }
+  if (!drawn) {
+    lblCaption_->setText(caption());
+    canvas_->update();
+    return;
+  }
+  drawPoll_.stop();
+  const std::optional<int> highlight = highlight_;
+  const auto frame = pendingFrame_;
+  const std::shared_ptr<const WadDocument> document = std::move(drawnFrom_);
+  pendingFrame_.reset();
+  showDrawn(*document, std::move(*drawn));
+  if (frame) showAnimationFrame(frame->first, frame->second);
+  if (highlight) highlightMesh(highlight);
+  emit objectShown();
+}
+
+void ObjectViewWidget::showDrawn(const WadDocument& document, std::variant<DrawnObject, Finding> drawn) {
   if (const auto* problem = std::get_if<Finding>(&drawn)) {
     failure_ = QStringLiteral("This object cannot be assembled: %1").arg(QString::fromStdString(problem->problem));
     lblCaption_->setText(failure_);
@@ -300,7 +361,9 @@ void ObjectViewWidget::showSameAs(const ObjectViewWidget& other) {
     chkBox->setChecked(other.chkBox->isChecked());
   }
   if (other.object_) {
-    showObject(other.document_, other.object_->moveable);
+    // The other view's drawing, not a new one: drawing may take long.
+    clear();
+    showDrawn(other.document_, *other.object_);
     if (other.playback_.animation() >= 0) {
       cboAnimation->setCurrentIndex(other.playback_.animation());
       playback_.seek(other.playback_.frame());
@@ -313,8 +376,11 @@ void ObjectViewWidget::showSameAs(const ObjectViewWidget& other) {
     return;
   }
   highlightMesh(other.highlight_);
-  camera_ = other.camera_;
-  reproject();
+  // Seen from the same side, but framed for this view: the other view's
+  // zoom and pan were chosen for its own picture.
+  camera_.yaw = other.camera_.yaw;
+  camera_.pitch = other.camera_.pitch;
+  fit();
 }
 
 void ObjectViewWidget::loadPages(const std::vector<std::size_t>& pages) {
@@ -346,6 +412,10 @@ void ObjectViewWidget::highlightMesh(std::optional<int> meshNumber) {
 }
 
 void ObjectViewWidget::showAnimationFrame(std::int64_t animation, std::optional<std::int64_t> frame) {
+  if (drawing()) {
+    pendingFrame_.emplace(animation, frame);
+    return;
+  }
   const std::vector<PlaybackAnimation>& animations = playback_.animations();
   const auto found = std::find_if(animations.begin(), animations.end(),
                                   [animation](const PlaybackAnimation& a) { return a.index == animation; });
@@ -469,7 +539,18 @@ void ObjectViewWidget::reproject() {
 }
 
 void ObjectViewWidget::fit() {
-  if (const ObjectModel* shown = model()) camera_ = FitToPoints(camera_, PosedVertices(*shown, world_));
+  if (const ObjectModel* shown = model()) {
+    std::vector<Vec3> points = PosedVertices(*shown, world_);
+    // The whole animation, so that a crawl or a fall stays in the picture;
+    // the figure shown is added in case its boxes are wrong.
+    const int position = playback_.animation();
+    if (object_ && position >= 0) {
+      const std::vector<Vec3> extent =
+          AnimationExtent(document_, *object_, object_->graph.animations[static_cast<std::size_t>(position)]);
+      points.insert(points.end(), extent.begin(), extent.end());
+    }
+    camera_ = FitToPoints(camera_, points);
+  }
   reproject();
 }
 
@@ -483,6 +564,7 @@ QString ObjectViewWidget::caption() const {
     if (!staticModel_.problems.empty()) text += QLatin1Char('\n') + QString::fromStdString(staticModel_.problems.front());
     return text;
   }
+  if (drawing()) return QStringLiteral("Drawing the object... %1 s").arg(drawClock_.elapsed() / 1000);
   if (!object_) return failure_.isEmpty() ? QStringLiteral("No object selected.") : failure_;
   const ObjectModel& model = object_->model;
   std::size_t faceCount = 0;

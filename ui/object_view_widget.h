@@ -6,12 +6,16 @@
 #include <QWidget>
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <optional>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "anim/animation_graph.h"
 #include "anim/drawn_object.h"
 #include "anim/pose.h"
+#include "ui/background_task.h"
 #include "ui/object_scene.h"
 #include "ui/playback.h"
 #include "ui/textured_faces.h"
@@ -27,6 +31,11 @@ class QToolButton;
 namespace tarnlow::ui {
 
 class ObjectCanvas;
+
+// More key frames than this and a picked object is drawn off the window's
+// thread. Below it (every object of the real WADs tried) drawing takes a
+// blink, and the picture comes without a "Drawing" line flashing first.
+inline constexpr std::int64_t kKeyFramesDrawnAtOnce = 20000;
 
 // A whole object, its meshes placed by a frame of one of its animations
 // (or a static mesh, which is one mesh and has no animations),
@@ -54,6 +63,17 @@ class ObjectViewWidget : public QWidget {
   // played as stored is marked in the chooser, its reason is the caption's
   // first problem while it is chosen, and only its key frame 0 is drawn.
   void showObject(const WadDocument& document, std::size_t moveableIndex);
+  // Shows moveable `moveableIndex` of `document` as showObject does. An
+  // object whose animations name more than kKeyFramesDrawnAtOnce key frames
+  // is drawn off the window's thread, the caption counting the seconds
+  // meanwhile, so the window stays responsive; a later pick, static or
+  // clear supersedes it. A frame or a mesh asked for meanwhile
+  // (showAnimationFrame, highlightMesh) is shown once it is drawn.
+  // `objectShown` is emitted when the object is shown (at once for a small
+  // one).
+  void pickObject(const WadDocument& document, std::size_t moveableIndex);
+  // True while a picked object is drawn off the window's thread.
+  bool drawing() const { return drawTask_.pending(); }
   // Shows static mesh `staticIndex` of `document` (a copy is kept), fitted
   // to the view. A static whose mesh position lies outside MeshPointers, or
   // whose mesh does not decode, is said in the caption instead of drawn.
@@ -114,6 +134,8 @@ class ObjectViewWidget : public QWidget {
   void windowRequested();
   // The user pressed "Export...".
   void exportRequested();
+  // A picked object is shown.
+  void objectShown();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -121,6 +143,10 @@ class ObjectViewWidget : public QWidget {
 
  private:
   friend class ObjectCanvas;
+  // Shows `drawn` (DrawObject's answer for a moveable of `document`).
+  void showDrawn(const WadDocument& document, std::variant<DrawnObject, Finding> drawn);
+  // Shows the picked object once it is drawn.
+  void pollDrawing();
   void fillAnimations();
   // The meshes shown: the drawn object's or the static's; null for none.
   const ObjectModel* model() const;
@@ -167,6 +193,13 @@ class ObjectViewWidget : public QWidget {
   ObjectCanvas* canvas_;
   QTimer timer_;
   QElapsedTimer clock_;
+  // A picked object being drawn off the window's thread, and what was asked
+  // of it meanwhile.
+  BackgroundTask<std::variant<DrawnObject, Finding>> drawTask_;
+  std::shared_ptr<const WadDocument> drawnFrom_;
+  std::optional<std::pair<std::int64_t, std::optional<std::int64_t>>> pendingFrame_;
+  QTimer drawPoll_;
+  QElapsedTimer drawClock_;
 };
 
 }  // namespace tarnlow::ui

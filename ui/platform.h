@@ -22,6 +22,9 @@ struct FileDialogRequest {
   bool fileMustExist = false;
   bool overwritePrompt = false;  // without it the dialog asks no overwrite question
   bool pathMustExist = false;
+  // The folder the dialog starts in (UTF-8); empty leaves the choice to the
+  // system (the folder it showed last, or the current one).
+  std::string initialFolder;
 };
 
 // The file the user chose and the filter entry left selected (1-based).

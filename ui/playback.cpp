@@ -64,10 +64,24 @@ void Playback::choose(int position) {
   if (current()->frameCount <= 0) playing_ = false;
 }
 
+bool Playback::holds(int position) const {
+  const PlaybackAnimation& a = animations_[static_cast<std::size_t>(position)];
+  return a.next == position && a.nextFrame == a.frameCount - 1;
+}
+
+bool Playback::endsHere() const {
+  const PlaybackAnimation& a = *current();
+  return followNext_ && (holds(animation_) || a.next < 0 || animations_[static_cast<std::size_t>(a.next)].frameCount <= 0);
+}
+
 void Playback::setPlaying(bool playing) {
   const PlaybackAnimation* a = current();
   playing_ = playing && a != nullptr && a->frameCount > 0;
-  if (playing_) stopReason_.clear();
+  if (!playing_) return;
+  stopReason_.clear();
+  // Play on an animation that has come to its end plays it again, as a
+  // media player does, rather than stopping at once.
+  if (frame_ >= a->frameCount - 1 && endsHere()) frame_ = 0;
 }
 
 bool Playback::moveOn() {
@@ -75,6 +89,14 @@ bool Playback::moveOn() {
   if (!followNext_) {
     frame_ -= a.frameCount;
     return true;
+  }
+  if (holds(animation_)) {
+    // A death pose and the like: the game keeps drawing the last frame, so
+    // there is nothing more to play.
+    stopReason_ = "Animation " + std::to_string(a.index) + " holds its last frame, as the game does.";
+    frame_ = a.frameCount - 1;
+    playing_ = false;
+    return false;
   }
   const bool nextUsable = a.next >= 0 && animations_[static_cast<std::size_t>(a.next)].frameCount > 0;
   if (!nextUsable) {

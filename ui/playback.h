@@ -54,12 +54,14 @@ class Playback {
   void choose(int position);
   void setFollowsNext(bool follow) { followNext_ = follow; }
   // Starts or stops playing. Playing an animation without frames does not
-  // start.
+  // start; playing one that stopped at its end starts it from frame 0.
   void setPlaying(bool playing);
   // Moves on by `seconds` of play at kGameFramesPerSecond. After the last
   // frame comes, one frame later, the next animation's next frame (or frame
-  // 0 of the same animation when not following). Stops, with a reason, when
-  // the way on leaves the object. Does nothing while paused.
+  // 0 of the same animation when not following). Stops at the last frame
+  // of an animation that goes on to itself at that frame (a hold: the game
+  // shows that frame for good) and when the way on leaves the object, each
+  // with a reason. Does nothing while paused.
   void advance(double seconds);
   // One whole frame on or back, playing or not: on from the last frame goes
   // where advance would; back stops at frame 0.
@@ -70,6 +72,11 @@ class Playback {
 
  private:
   const PlaybackAnimation* current() const;
+  // True when the animation at `position` goes on to itself at its own last
+  // frame.
+  bool holds(int position) const;
+  // True when playing on from the current animation's last frame would stop.
+  bool endsHere() const;
   // Leaves the current animation at its end; false when playback stops.
   bool moveOn();
 

@@ -56,6 +56,32 @@ Vec3 ToView(const OrbitCamera& camera, Vec3 world) {
   return {turned.x, turned.y * cp - turned.z * sp, turned.y * sp + turned.z * cp};
 }
 
+Vec3 FromViewDirection(const OrbitCamera& camera, Vec3 view) {
+  const double cp = std::cos(camera.pitch), sp = std::sin(camera.pitch);
+  const Vec3 turned{view.x, view.y * cp + view.z * sp, -view.y * sp + view.z * cp};
+  const double cy = std::cos(camera.yaw), sy = std::sin(camera.yaw);
+  return {turned.x * cy + turned.z * sy, turned.y, -turned.x * sy + turned.z * cy};
+}
+
+OrbitCamera ZoomAt(OrbitCamera camera, const Viewport& viewport, double x, double y, double factor) {
+  const double before = PixelsPerUnit(camera, viewport);
+  const double oldDistance = camera.distance;
+  camera.zoom(factor);
+  if (!(before > 0) || camera.distance == oldDistance) return camera;
+  // The point under the pointer lies `offset` from the target in view
+  // space; the target moves toward it by the share the zoom took off.
+  const Vec3 offset{(x - viewport.width / 2) / before, (y - viewport.height / 2) / before, 0};
+  camera.target = camera.target + FromViewDirection(camera, offset * (1.0 - camera.distance / oldDistance));
+  return camera;
+}
+
+OrbitCamera Pan(OrbitCamera camera, const Viewport& viewport, double dx, double dy) {
+  const double scale = PixelsPerUnit(camera, viewport);
+  if (!(scale > 0)) return camera;
+  camera.target = camera.target - FromViewDirection(camera, Vec3{dx / scale, dy / scale, 0});
+  return camera;
+}
+
 double PixelsPerUnit(const OrbitCamera& camera, const Viewport& viewport) {
   return std::min(viewport.width, viewport.height) / (2.0 * camera.distance);
 }

@@ -64,10 +64,22 @@ struct OrbitCamera {
 
 // `world` in view space: around the target, turned by yaw then pitch.
 Vec3 ToView(const OrbitCamera& camera, Vec3 world);
+// The world direction of view-space direction `view`: ToView's turn undone
+// (the target plays no part).
+Vec3 FromViewDirection(const OrbitCamera& camera, Vec3 view);
 // Pixels per world unit: the smaller side of the viewport spans 2 x distance.
 double PixelsPerUnit(const OrbitCamera& camera, const Viewport& viewport);
 // `world` projected into the viewport, the target at its centre.
 ScreenPoint Project(const OrbitCamera& camera, const Viewport& viewport, Vec3 world);
+
+// Zooms by `factor` (as OrbitCamera::zoom) toward screen point (x, y): the
+// point of the target's plane under it stays under it, so the wheel brings
+// what the pointer is on closer. A factor the limits cut short moves the
+// target only as far as the zoom went.
+OrbitCamera ZoomAt(OrbitCamera camera, const Viewport& viewport, double x, double y, double factor);
+// Slides the view by (dx, dy) pixels: what was under the pointer moves with
+// it. Keeps the angles and the zoom.
+OrbitCamera Pan(OrbitCamera camera, const Viewport& viewport, double dx, double dy);
 
 // Centres the camera on the middle of the vertices' bounding box and sets the
 // distance so that the box's bounding sphere fills the view less `margin`

@@ -49,6 +49,7 @@ std::optional<FileDialogAnswer> QtPlatform::runFileDialog(const FileDialogReques
     const qsizetype index = request.filterIndex - 1;
     if (index >= 0 && index < filters.size()) dialog.selectNameFilter(filters[index]);
   }
+  if (!request.initialFolder.empty()) dialog.setDirectory(ToQString(request.initialFolder));
   if (!request.initialName.empty()) dialog.selectFile(ToQString(request.initialName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   FileDialogAnswer answer;

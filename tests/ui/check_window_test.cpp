@@ -54,7 +54,7 @@ TEST_F(CheckWindowTest, ClickingABoxFindingShowsItsKeyFrameWithTheBoxes) {
   AnimatedWad wad = AnimatedWad::Clean();
   wad.frames[11 + 1] = 300;
   frmMain& w = startWith(writeWad("boxes.wad", wad.build()));
-  w.cmdCheck->click();
+  runCheck();
   QTreeWidgetItem* line = LineOf(*w.frmCheck, kKeyFrameBoxRule);
   ASSERT_NE(line, nullptr);
   EXPECT_FALSE(w.picObject->chkBox->isChecked());
@@ -66,7 +66,7 @@ TEST_F(CheckWindowTest, ClickingABoxFindingShowsItsKeyFrameWithTheBoxes) {
 
 TEST_F(CheckWindowTest, ClickingAFindingSelectsItsObjectAnimationAndFrameAndTheListStays) {
   frmMain& w = startWith(writeWad("broken.wad", Broken().build()));
-  w.cmdCheck->click();
+  runCheck();
   CheckWindow& check = *w.frmCheck;
   EXPECT_TRUE(check.isVisible());
   EXPECT_EQ(check.windowType(), Qt::Dialog) << "stays above the main window";
@@ -82,7 +82,7 @@ TEST_F(CheckWindowTest, ClickingAFindingSelectsItsObjectAnimationAndFrameAndTheL
 
 TEST_F(CheckWindowTest, TheFilterKeepsOneSeverity) {
   frmMain& w = startWith(writeWad("broken.wad", Broken().build()));
-  w.cmdCheck->click();
+  runCheck();
   CheckWindow& check = *w.frmCheck;
   const struct { int filter; bool errorShown, noteShown; } cases[] = {{0, true, true}, {1, true, false}, {3, false, true}};
   for (const auto& c : cases) {
@@ -97,10 +97,11 @@ TEST_F(CheckWindowTest, ComparingWithAnotherWadKeepsOnlyWhatItLacks) {
   older.frames[11 + 9] = 0;
   const std::string old = writeWad("old.wad", older.build(), false);
   frmMain& w = startWith(writeWad("broken.wad", Broken().build()));
-  w.cmdCheck->click();
+  runCheck();
   CheckWindow& check = *w.frmCheck;
   platform.answerOpen(old);
   check.cmdAgainst->click();
+  runCheck(false);
   ASSERT_EQ(check.findings().size(), 1u);
   EXPECT_EQ(check.findings()[0].rule, "texture-page-missing");
   // Beside them, the content compared: a texture-info record that no face
@@ -112,10 +113,26 @@ TEST_F(CheckWindowTest, ComparingWithAnotherWadKeepsOnlyWhatItLacks) {
   platform.answerOpen(pathOf("cut.wad"));
   platform.answerMessage();
   check.cmdAgainst->click();
+  runCheck(false);
   EXPECT_EQ(check.findings().size(), 1u);
   check.cmdAll->click();
   EXPECT_EQ(check.findings().size(), 2u);
   EXPECT_FALSE(check.contentDiff().has_value());
+}
+
+TEST_F(CheckWindowTest, AWadOpenedWhileTheCheckRunsIsCheckedInsteadAndCompareWaits) {
+  const WadDocument clean = AnimatedWad::Clean().build();
+  const std::string cleanPath = writeWad("clean.wad", clean, false);
+  frmMain& w = startWith(writeWad("broken.wad", Broken().build()));
+  w.cmdCheck->click();
+  CheckWindow& check = *w.frmCheck;
+  ASSERT_TRUE(check.working()) << "the result is taken only by the window's own thread";
+  check.cmdAgainst_Click();  // asks nothing while the check runs
+  platform.answerOpen(cleanPath);
+  w.mnuWAD_Click();
+  runCheck(false);
+  EXPECT_EQ(LineOf(check, "key-frame-overrun"), nullptr);
+  EXPECT_EQ(check.findings().size(), CheckWad(clean).size());
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ TEST_F(OpeningTest, WithEmptySectionsOnEachOrEverySectionEmptyOpensAndEveryViewW
       for (int mesh = 0; mesh < w.MeshList->count(); ++mesh) w.MeshList->setCurrentRow(mesh);
     }
     w.cmdTextures->click();
-    w.cmdCheck->click();
+    runCheck();
     platform.okEveryMessage = false;
     platform.story.clear();
   }

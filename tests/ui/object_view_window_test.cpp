@@ -5,8 +5,11 @@
 
 #include "tests/support/animated_wad.h"
 #include "tests/ui/support/window_story.h"
+#include "ui/check_window.h"
 #include "ui/object_view_widget.h"
 #include "ui/object_view_window.h"
+#include "ui/qt_text.h"
+#include "wad/file_paths.h"
 
 namespace tarnlow::ui::test {
 namespace {
@@ -145,6 +148,22 @@ TEST_F(ViewExportTest, AFolderThatCannotBeWrittenIsSaidAndACancelWritesNothing) 
   w.picObject->cmdExport->click();
   EXPECT_EQ(platform.messageTexts.size(), 1u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "the WAD and its SWD alone";
+}
+
+TEST_F(ViewExportTest, ExportAndCompareStartBesideTheWadAndExportSuggestsTheObjectsName) {
+  frmMain& w = startWith(writeWad("statics.wad", WithStatics()));
+  w.cboMeshes->setCurrentRow(0);
+  platform.cancelSave();
+  w.picObject->cmdExport->click();
+  runCheck();
+  platform.cancelOpen();
+  w.frmCheck->cmdAgainst->click();
+  const std::string folder = " folder=" + FolderOf(pathOf("statics.wad"));
+  ASSERT_EQ(platform.story.size(), 3u);
+  EXPECT_FALSE(platform.story[0].ends_with(folder)) << "the Open dialog starts where it always did";
+  EXPECT_TRUE(platform.story[1].ends_with(folder)) << platform.story[1];
+  EXPECT_NE(platform.story[1].find(" name=" + ToUtf8(w.cboMeshes->item(0)->text()) + " "), std::string::npos);
+  EXPECT_TRUE(platform.story[2].ends_with(folder)) << platform.story[2];
 }
 
 }  // namespace

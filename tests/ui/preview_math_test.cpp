@@ -107,6 +107,29 @@ TEST(FitToView, TheBoxCornerTouchesTheMarginAndAPointGetsTheSmallestDistance) {
   EXPECT_EQ(FitToView(Camera(0, 0, 55, {1, 1, 1}), {}).distance, 55);
 }
 
+// The point of the target's plane under the pointer stays under it, from
+// any angle, also when the limits cut the zoom short; a pan carries any
+// point with the pointer.
+TEST(ZoomAndPan, ThePointUnderThePointerStaysUnderIt) {
+  const Viewport viewport{640, 480};
+  const struct { OrbitCamera camera; double x, y, factor; } cases[] = {
+      {Camera(0.7, 0.3, 500, {10, -20, 30}), 100, 50, 0.85},
+      {Camera(-2.0, -1.2, 500), 600, 400, 1 / 0.85},
+      {Camera(2.5, 1.5, 1.5, {3, 4, 5}), 20, 470, 0.1},
+  };
+  for (const auto& c : cases) {
+    const double scale = PixelsPerUnit(c.camera, viewport);
+    const Vec3 under = c.camera.target + FromViewDirection(c.camera, {(c.x - 320) / scale, (c.y - 240) / scale, 0});
+    const OrbitCamera zoomed = ZoomAt(c.camera, viewport, c.x, c.y, c.factor);
+    EXPECT_NE(zoomed.distance, c.camera.distance);
+    EXPECT_NEAR(Project(zoomed, viewport, under).x, c.x, 1e-6);
+    EXPECT_NEAR(Project(zoomed, viewport, under).y, c.y, 1e-6);
+    const ScreenPoint panned = Project(Pan(c.camera, viewport, 37, -12), viewport, {-40, 25, 90});
+    EXPECT_NEAR(panned.x - Project(c.camera, viewport, {-40, 25, 90}).x, 37, 1e-6);
+    EXPECT_NEAR(panned.y - Project(c.camera, viewport, {-40, 25, 90}).y, -12, 1e-6);
+  }
+}
+
 TEST(Brightness, FollowsTheAngleToTheLightOnBothSides) {
   const Vec3 light{0, 0, -1};
   // The back of a face ({0, 0, 3}) is lit like its front.

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -190,17 +191,20 @@ const QRgb kBackground = qRgb(40, 44, 52);
 // the first, with one animation of three frames that turns nothing. Mesh 0
 // shows texture record `texture` (record 0 is the page's top-left 32 x 32
 // square); `key` paints that square magenta. The object starts at mesh
-// pointer `firstMesh` of the two.
-WadDocument TwoSquares(std::int16_t texture, bool key = false, std::int16_t firstMesh = 0) {
-  // A frame: the box, the root offset and two three-axis turns.
-  const AnimationRecord still{.FrameRate = 1, .FrameSize = 13, .FrameEnd = 2};
+// pointer `firstMesh` of the two. `frames` replaces the three key frames
+// (13 words each: the box, the root offset, two three-axis turns); the
+// animation goes on to itself at frame `nextFrame`.
+WadDocument TwoSquares(std::int16_t texture, bool key = false, std::int16_t firstMesh = 0,
+                       std::vector<std::int16_t> frames = std::vector<std::int16_t>(3 * 13, 0),
+                       std::int16_t nextFrame = 0) {
+  const AnimationRecord still{.FrameRate = 1, .FrameSize = 13, .FrameEnd = 2, .NextFrame = nextFrame};
   WadDocument doc = test::WadBuilder()
                         .textureRows(256)
                         .textInfo({TextInfoRecord{{0, 0, 0, 0, 0, 31, 0, 31}}})
                         .meshes({test::SquareMesh(200, 0, 0, texture), test::SquareMesh(200, 0, 0, -1)})
                         .meshTrees({0, 600, 0, 0})
                         .animations({still})
-                        .frames(std::vector<std::int16_t>(3 * 13, 0))
+                        .frames(frames)
                         .moveables({test::Moveable(0, 2, firstMesh)})
                         .build();
   Bytes rows = doc.TextData.storedBytes();
@@ -418,10 +422,62 @@ TEST_F(ObjectViewWidgetTest, PlayingRunsTheTimerOnlyWhileTheViewIsShown) {
   EXPECT_DOUBLE_EQ(view.playback().frame(), 2);
 }
 
+// Three key frames that walk: at the origin, 3000 units on with a stored
+// box reaching 1300 units above the figure, and 2000 units back with a box
+// that is no box (the pose stands in for it).
+std::vector<std::int16_t> Walk() {
+  return {-200, 800,  -200,  200, 0, 0, 0,     0, 0, 0, 0, 0, 0,  // key frame 0
+          2800, 3800, -1500, 200, 0, 0, 3000,  0, 0, 0, 0, 0, 0,  // 1
+          1,    0,    1,     0,   1, 0, -2000, 0, 0, 0, 0, 0, 0}; // 2
+}
+
+TEST_F(ObjectViewWidgetTest, TheWholeAnimationIsFramedByItsStoredBoxesOrItsPoses) {
+  view.showObject(TwoSquares(5, false, 0, Walk()), 0);
+  const QRectF inside(QPointF(0, 0), QSizeF(view.canvas()->size()));
+  const ScreenPoint top = Project(view.camera(), {inside.width(), inside.height()}, {2800, -1500, 0});
+  EXPECT_TRUE(inside.contains(top.x, top.y)) << "the stored box's corner";
+  for (int frame : {0, 1, 2}) {
+    view.sldFrame->setValue(frame);
+    ASSERT_EQ(view.faces().size(), 2u);
+    for (const ObjectFace& face : view.faces()) {
+      for (int c = 0; c < face.cornerCount; ++c) EXPECT_TRUE(inside.contains(face.corners[c].x, face.corners[c].y));
+    }
+  }
+}
+
+TEST_F(ObjectViewWidgetTest, AnAnimationThatHoldsItsLastFrameStopsThereAndStopsDrawing) {
+  view.showObject(TwoSquares(5, false, 0, Walk(), 2), 0);
+  view.cmdPlay->click();
+  view.advance(0.5);
+  EXPECT_DOUBLE_EQ(view.playback().frame(), 2);
+  EXPECT_FALSE(view.timerRunning());
+  EXPECT_EQ(view.cmdPlay->text(), "Play");
+}
+
+// A pick of an object of many key frames draws it off the window's thread
+// and shows a frame asked for meanwhile.
+TEST_F(ObjectViewWidgetTest, AnObjectOfManyKeyFramesIsDrawnOffTheWindowsThread) {
+  const auto last = static_cast<std::int16_t>(kKeyFramesDrawnAtOnce);
+  const WadDocument many = test::WadBuilder()
+                               .meshes({test::SquareMesh(200)})
+                               .animations({{.FrameRate = 1, .FrameSize = 11, .FrameEnd = last}})
+                               .frames(std::vector<std::int16_t>((kKeyFramesDrawnAtOnce + 1) * 11, 0))
+                               .moveables({test::Moveable(0, 1, 0)})
+                               .build();
+  view.pickObject(many, 0);
+  ASSERT_TRUE(view.drawing());
+  view.showAnimationFrame(0, 700);
+  QElapsedTimer waited;
+  waited.start();
+  while (view.drawing() && waited.elapsed() < 60'000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  EXPECT_DOUBLE_EQ(view.playback().frame(), 700);
+}
+
 // Animation 0 (10 frames) goes on to 1 at frame 2; 1 (4 frames) back to 0
-// at frame 0; 2 (5 frames) to an animation of another object; 3 has none.
+// at frame 0; 2 (5 frames) to an animation of another object; 3 has none;
+// 4 (6 frames) holds its last frame; 5 (3 frames) goes on to that frame.
 Playback Chain() {
-  return Playback({{100, 10, 1, 2}, {101, 4, 0, 0}, {102, 5, -1, 0}, {103, 0, -1, 0}});
+  return Playback({{100, 10, 1, 2}, {101, 4, 0, 0}, {102, 5, -1, 0}, {103, 0, -1, 0}, {104, 6, 4, 5}, {105, 3, 4, 5}});
 }
 
 TEST(Playback, TimeMovesThroughTheAnimationsAsTheGamePlaysThem) {
@@ -432,6 +488,8 @@ TEST(Playback, TimeMovesThroughTheAnimationsAsTheGamePlaysThem) {
       {"and its end leads back", 0, true, {10.0 / 30, 2.0 / 30, 1.0 / 30}, 0, 1, true},
       {"without following, the animation starts over", 1, false, {5.0 / 30}, 1, 1, true},
       {"a way on out of the object stops at the last frame", 2, true, {0.3}, 2, 4, false},
+      {"a hold stops at its last frame", 4, true, {0.5}, 4, 5, false},
+      {"and so does play going on into it", 5, true, {0.5}, 4, 5, false},
       {"a stalled timer moves at most half a second", 0, false, {2.0}, 0, 5, true},
   };
   for (const auto& c : cases) {

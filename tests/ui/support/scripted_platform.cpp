@@ -42,6 +42,7 @@ std::string DialogLine(const char* kind, const FileDialogRequest& request) {
   if (request.fileMustExist) line += " must-exist";
   if (request.overwritePrompt) line += " overwrite-prompt";
   if (request.pathMustExist) line += " path-must-exist";
+  if (!request.initialFolder.empty()) line += " folder=" + request.initialFolder;
   return line;
 }
 

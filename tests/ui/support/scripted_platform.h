@@ -38,7 +38,8 @@ class MemoryRegistry : public RegistryReader {
 
 // Answers dialogs and message boxes from queues and records every call in
 // order as a line of the story:
-// "Open [Select a WAD to Edit] TR WAD file (*.wad)|*.wad #1 name= must-exist",
+// "Open [Select a WAD to Edit] TR WAD file (*.wad)|*.wad #1 name= must-exist"
+// (" folder=..." ends the line of a dialog asked to start in a folder),
 // "Message [Tarnlow] ok Unknown FaceType - Face 0". A dialog or message box
 // with no answer queued fails the test; so do answers left unused at the end.
 class ScriptedPlatform : public Platform {

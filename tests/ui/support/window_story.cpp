@@ -1,5 +1,9 @@
 #include "tests/ui/support/window_story.h"
 
+#include <QElapsedTimer>
+
+#include "ui/check_window.h"
+
 namespace tarnlow::ui::test {
 
 LocalDateTime FixedClock() { return {2024, 3, 5, 14, 5, 9}; }
@@ -28,6 +32,16 @@ frmMain& WindowStory::startWith(const std::string& path) {
   platform.answerOpen(path);
   makeWindow().Form_Activate();
   return *window;
+}
+
+void WindowStory::runCheck(bool click) {
+  if (click) window->cmdCheck->click();
+  QElapsedTimer waited;
+  waited.start();
+  while (window->frmCheck->working() && waited.elapsed() < 60'000) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  }
+  ASSERT_FALSE(window->frmCheck->working());
 }
 
 frmMain& WindowStory::startCancelled() {

@@ -61,6 +61,10 @@ class WindowStory : public ::testing::Test {
   // Makes the window, cancels its first Open dialog.
   frmMain& startCancelled();
   std::string pathOf(const std::string& name) const { return (dir / name).string(); }
+  // Clicks Check (or, with `click` false, only waits) and lets the window
+  // run until the check window's work is done; fails after a minute rather
+  // than hang.
+  void runCheck(bool click = true);
 
   tarnlow::test::TempDir dir;
   ScriptedPlatform platform;
