@@ -6,6 +6,7 @@
 #include "cli/copy_command.h"
 #include "cli/diff_command.h"
 #include "cli/look_commands.h"
+#include "cli/merge_command.h"
 #include "cli/object_commands.h"
 #include "cli/objects_command.h"
 #include "cli/report_commands.h"
@@ -54,6 +55,12 @@ constexpr Command kCommands[] = {
      "they first differ; texture pages, sprites and sprite sequences that\n"
      "differ. Exit status 0 when the two hold the same content, 1 when not.",
      RunDiff},
+    {"merge", "merge TARGET.wad --from SOURCE.wad (--object|--static) NAME[=SLOT|=free]... [--from ...] [--replace] [--with-leads] [--sounds target|source] [--samples DIR] [--names FILE] -o OUT.wad",
+     "Move objects and statics (by slot name or list position) from each\nSOURCE into a copy of TARGET: into the same slot, another (=SLOT) or the\nfirst free slot of the family (=free). A taken slot is refused unless\n--replace; leads into other objects' animations are refused unless the\ntarget holds them or --with-leads brings them. The result is read back\nand proven by content before OUT's set (.wad, .swd, .sfx, .sam, .was) is\nwritten; nothing is written otherwise.",
+     RunMerge},
+    {"remove", "remove TARGET.wad (--object|--static) NAME... [--names FILE] -o OUT.wad",
+     "Write TARGET without those objects and statics, and without the meshes,\ntexture rectangles and animations only they used, proven likewise.",
+     RunRemove},
     {"help", "help", "Show this text (also --help or -h).", runHelp},
 };
 

@@ -5,13 +5,14 @@
 
 #include "anim/animation_graph.h"
 #include "edit/slot_names.h"
+#include "wad/file_paths.h"
 #include "wad/wad_error.h"
 
 namespace tarnlow {
 
 namespace {
 
-std::string fileName(const std::filesystem::path& path) { return path.filename().string(); }
+std::string fileName(const std::filesystem::path& path) { return Utf8FromPath(path.filename()); }
 
 class Planner {
  public:
@@ -267,7 +268,5 @@ class Planner {
 }  // namespace
 
 BuiltPlan BuildPlan(const MergeRequest& request) { return Planner(request).run(); }
-
-MergePlan PlanMerge(const MergeRequest& request) { return BuildPlan(request).plan; }
 
 }  // namespace tarnlow

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <memory>
 #include <numeric>
 #include <unordered_map>
 
@@ -29,7 +30,11 @@ std::int16_t index16(std::size_t value, const char* what) {
 
 // Bytes [at, at + count) of a section, the part it does not hold as zeros.
 void appendSlice(Bytes& out, const Bytes& stored, std::size_t at, std::size_t count) {
-  for (std::size_t i = 0; i < count; ++i) out.push_back(at + i < stored.size() ? stored[at + i] : 0);
+  const std::size_t held = at < stored.size() ? std::min(count, stored.size() - at) : 0;
+  if (held > 0) {
+    out.insert(out.end(), stored.begin() + static_cast<std::ptrdiff_t>(at), stored.begin() + static_cast<std::ptrdiff_t>(at + held));
+  }
+  out.resize(out.size() + count - held, 0);
 }
 
 // What one input WAD's layout says, worked out once per WAD.
@@ -146,7 +151,14 @@ class Assembler {
         kept.push_back(target_.TextInfo[i]);
       }
     }
-    textures_ = std::make_unique<TextureSpace>(std::move(kept), padded(target_.TextData));
+    Bytes rows = padded(target_.TextData);
+    if (targetTexturesChange_) {
+      // Pages at the end that no record names any more go with them.
+      std::size_t pages = 1;
+      for (const TextInfoRecord& record : kept) pages = std::max<std::size_t>(pages, DecodeTextureInfo(record).Page + 1u);
+      rows.resize(std::min(rows.size(), pages * 256 * TextureRow::kFileSize));
+    }
+    textures_ = std::make_unique<TextureSpace>(std::move(kept), std::move(rows));
   }
 
   static Bytes padded(const RecordArray<TextureRow>& rows) {

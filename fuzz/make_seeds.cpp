@@ -19,6 +19,7 @@
 #include "fuzz/anim_fuzz_input.h"
 #include "fuzz/mesh_fuzz_input.h"
 #include "tests/support/animated_wad.h"
+#include "tests/support/object_wad.h"
 #include "mesh/mesh_encoder.h"
 #include "tests/support/wad_builder.h"
 #include "wad/byte_writer.h"
@@ -360,6 +361,20 @@ void AnimSeeds() {
   broken("many_meshes.bin", [](AnimatedWad& w) { w.moveables[0].NumMeshes = 64; });
 }
 
+// Sources for the merge: objects that share meshes and rectangles with the
+// clean target, lead into another object, play sounds, and broken ones.
+void MergeSeeds() {
+  const std::string t = "fuzz_merge";
+  using tarnlow::test::ObjectWad;
+  using tarnlow::test::WadFileBytes;
+  Save(t, "shared.wad", WadFileBytes(ObjectWad({{20, {3, 1, 9}, 3, {5, 7}}})));
+  Save(t, "lead.wad", WadFileBytes(ObjectWad({{30, {1}, 3, {}, std::pair(31, 1)}, {31, {2}, 2}})));
+  Save(t, "statics.wad", WadFileBytes(ObjectWad({{8, {6, 7}, 1}}, {{50, 5}, {1, 6}})));
+  tarnlow::WadDocument broken = ObjectWad({{22, {4, 5}, 2}});
+  broken.AnimCommands = tarnlow::RecordArray<std::int16_t>::fromRecords({9});
+  Save(t, "unknown_command.wad", WadFileBytes(broken));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -375,5 +390,6 @@ int main(int argc, char** argv) {
   NameSeeds();
   MeshSeeds();
   AnimSeeds();
+  MergeSeeds();
   return 0;
 }

@@ -18,7 +18,8 @@ std::int16_t i16(std::size_t v) { return static_cast<std::int16_t>(v); }
 WadDocument ObjectWad(const std::vector<TestObject>& moveables, const std::vector<TestStatic>& statics) {
   std::map<std::uint8_t, std::size_t> rectangleOf;
   std::vector<TextInfoRecord> infos;
-  Bytes rows(256 * 768, 0);
+  // Four rows hold every rectangle: the page is short, as small WADs' are.
+  Bytes rows(4 * 768, 0);
   const auto rectangle = [&](std::uint8_t colour) {
     const auto [it, added] = rectangleOf.emplace(colour, infos.size());
     if (added) {
@@ -83,7 +84,7 @@ WadDocument ObjectWad(const std::vector<TestObject>& moveables, const std::vecto
   builder.meshTrees(trees).frames(frames);
   WadDocument d = builder.build();
   d.NumTextData = static_cast<std::int32_t>(rows.size());
-  d.TextData = RecordArray<TextureRow>(256, rows);
+  d.TextData = RecordArray<TextureRow>(4, rows);
   // Leads into another object are set once every object's animations are known.
   std::size_t lead = 0;
   std::vector<AnimationRecord> all = d.Animations.toVector();

@@ -1,0 +1,196 @@
+#include "edit/merge_proof.h"
+
+#include <map>
+#include <tuple>
+
+#include "check/baseline.h"
+#include "check/check_wad.h"
+#include "check/fold.h"
+#include "content/object_content.h"
+#include "edit/slot_names.h"
+#include "wad/file_paths.h"
+#include "parallel/parallel_for.h"
+
+namespace tarnlow {
+
+namespace {
+
+std::string fileName(const std::filesystem::path& path) { return Utf8FromPath(path.filename()); }
+
+std::string describe(const std::vector<ContentDifference>& differences) {
+  std::string text;
+  for (const ContentDifference& d : differences) {
+    if (!text.empty()) text += "; ";
+    text += std::string(Describe(d.part)) + " (" + d.first + ")";
+  }
+  return text;
+}
+
+// A reference that leads to no object's animation keeps leading nowhere,
+// but its number moves with the animations around it: nowhere is what is
+// compared.
+void leadNowhereAlike(AnimationTarget& target) {
+  if (target.kind == AnimationTarget::Kind::Nowhere) target.animation = 0;
+}
+
+ObjectContent comparable(ObjectContent content) {
+  for (AnimationContent& a : content.animations) {
+    leadNowhereAlike(a.next);
+    for (StateChangeContent& change : a.stateChanges) {
+      for (DispatchContent& d : change.dispatches) leadNowhereAlike(d.next);
+    }
+  }
+  return content;
+}
+
+// A finding as alike findings share it, whichever records it names.
+using Shape = std::tuple<std::string, std::string, Severity, std::string>;
+Shape shapeOf(const Finding& f) { return {f.section, f.rule, f.severity, ProblemShape(f.problem)}; }
+
+class Prover {
+ public:
+  Prover(const MergeRequest& request, const BuiltPlan& built, const WadDocument& written)
+      : request_(request), built_(built), written_(written) {}
+
+  ProofFindings run() {
+    if (objectsInPlace()) {
+      // The target's content is measured beside OUT's content and check.
+      // The target's check is needed only for what OUT's check finds.
+      WadContent targetContent, outContent;
+      std::vector<Finding> outFindings;
+      ParallelFor(2, 2, [&](std::size_t side) {
+        if (side == 0) {
+          targetContent = WadContentOf(*request_.target.document);
+        } else {
+          outContent = WadContentOf(written_);
+          outFindings = CheckWad(written_);
+        }
+      });
+      contents(targetContent, outContent);
+      if (found_.differences.empty() && !outFindings.empty()) {
+        findings(CheckWad(*request_.target.document), outFindings);
+      }
+    }
+    return std::move(found_);
+  }
+
+ private:
+  void differ(std::string what) { found_.differences.push_back(std::move(what)); }
+
+  const Assembly& assembly() const { return *built_.assembly; }
+
+  bool objectsInPlace() {
+    const WadDocument& planned = assembly().document;
+    if (written_.Moveables.size() != planned.Moveables.size() ||
+        written_.StaticMeshes.size() != planned.StaticMeshes.size()) {
+      differ("OUT holds " + std::to_string(written_.Moveables.size()) + " objects and " +
+             std::to_string(written_.StaticMeshes.size()) + " statics instead of " +
+             std::to_string(planned.Moveables.size()) + " and " + std::to_string(planned.StaticMeshes.size()));
+      return false;
+    }
+    for (std::size_t o = 0; o < built_.objects.size(); ++o) {
+      const AssemblyObject& object = built_.objects[o];
+      const std::int32_t slot = SlotOf(written_, object.isStatic, assembly().placed[o]);
+      if (slot != object.slot) {
+        differ(object.label + " stands in " + SlotName(request_.names, object.isStatic, slot) + " of OUT");
+        return false;
+      }
+    }
+    return true;
+  }
+
+  void contents(const WadContent& targetContent, const WadContent& outContent) {
+    for (std::size_t o = 0; o < built_.objects.size(); ++o) {
+      const AssemblyObject& object = built_.objects[o];
+      const std::size_t at = assembly().placed[o];
+      const bool moved = built_.movedIndex[o].has_value();
+      std::vector<ContentDifference> differences;
+      if (object.isStatic) {
+        const StaticContent was = moved ? StaticContentOf(*object.from, object.position) : targetContent.statics[object.position];
+        differences = CompareContent(was, outContent.statics[at]);
+      } else {
+        const ObjectContent was = moved ? MoveableContentOf(*object.from, object.position) : targetContent.moveables[object.position];
+        differences = CompareContent(comparable(was), comparable(outContent.moveables[at]));
+      }
+      if (!differences.empty()) differ(object.label + " differs in OUT: " + describe(differences));
+    }
+  }
+
+  // The moved object (index into built_.objects) at a place of OUT.
+  std::optional<std::size_t> movedAt(bool isStatic, std::size_t place) const {
+    for (std::size_t o = 0; o < built_.objects.size(); ++o) {
+      if (built_.movedIndex[o] && built_.objects[o].isStatic == isStatic && assembly().placed[o] == place) return o;
+    }
+    return std::nullopt;
+  }
+
+  const std::vector<Finding>& sourceFindings(const WadDocument* d) {
+    auto found = sourceFindings_.find(d);
+    if (found == sourceFindings_.end()) found = sourceFindings_.emplace(d, CheckWad(*d)).first;
+    return found->second;
+  }
+
+  // The findings of the moved object `o` in its source, by shape, or the
+  // source's WAD-wide ones when `o` is empty.
+  std::map<Shape, std::size_t> sourceShapes(const WadDocument* d, std::optional<std::size_t> o) {
+    std::map<Shape, std::size_t> shapes;
+    for (const Finding& f : sourceFindings(d)) {
+      bool about = false;
+      if (!o) {
+        about = !f.moveable && !f.staticMesh;
+      } else if (built_.objects[*o].isStatic) {
+        about = f.staticMesh == built_.objects[*o].position;
+      } else {
+        about = f.moveable == built_.objects[*o].position;
+      }
+      if (about) ++shapes[shapeOf(f)];
+    }
+    return shapes;
+  }
+
+  void findings(const std::vector<Finding>& targetFindings, const std::vector<Finding>& outFindings) {
+    const WadDocument& target = *request_.target.document;
+    const std::vector<Finding> added = FindingsNotIn(written_, outFindings, target, targetFindings);
+    for (const Finding& f : added) {
+      std::optional<std::size_t> o;
+      if (f.moveable) o = movedAt(false, *f.moveable);
+      if (!f.moveable && f.staticMesh) o = movedAt(true, *f.staticMesh);
+      const bool aboutObject = f.moveable || f.staticMesh;
+      bool carried = false;
+      std::filesystem::path source;
+      if (o) {
+        const WadDocument* from = built_.objects[*o].from;
+        carried = sourceShapes(from, o).count(shapeOf(f)) != 0;
+        source = request_.sources[built_.plan.moved[*built_.movedIndex[*o]].sourceIndex].wad.path;
+      } else if (!aboutObject) {
+        for (const MergeSource& s : request_.sources) {
+          if (s.wad.document && sourceShapes(s.wad.document, std::nullopt).count(shapeOf(f)) != 0) {
+            carried = true;
+            source = s.wad.path;
+            break;
+          }
+        }
+      }
+      if (carried) {
+        found_.carried.push_back({FormatFinding(f), source});
+      } else {
+        differ("the check of OUT finds what " + fileName(request_.target.path) +
+               (o ? " and the source do" : " does") + " not have: " + FormatFinding(f));
+      }
+    }
+  }
+
+  const MergeRequest& request_;
+  const BuiltPlan& built_;
+  const WadDocument& written_;
+  std::map<const WadDocument*, std::vector<Finding>> sourceFindings_;
+  ProofFindings found_;
+};
+
+}  // namespace
+
+ProofFindings ProveMerge(const MergeRequest& request, const BuiltPlan& built, const WadDocument& written) {
+  return Prover(request, built, written).run();
+}
+
+}  // namespace tarnlow

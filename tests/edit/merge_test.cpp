@@ -1,0 +1,161 @@
+#include "edit/merge.h"
+
+#include "sound/sound_table.h"
+#include "tests/edit/merge_fixture.h"
+
+namespace tarnlow::test {
+namespace {
+
+// OUT's .wad as a reader gives it back.
+WadDocument ReadBack(const MergeResult& result) {
+  TempDir dir;
+  WriteFileBytes(dir / "out.wad", result.wad);
+  std::int64_t length = 0;
+  return ReadWADLenient(dir / "out.wad", length);
+}
+
+TEST_F(MergeTest, RebasesNextAnimationsAndDispatchesOfEveryObject) {
+  const WadDocument target = AsRead(ObjectWad({{0, {1}, 3}, {22, {2}, 2}}));
+  const WadDocument source = AsRead(ObjectWad({{21, {3}, 2}}));
+  const MergeResult result = MergeWads(request(target, source, {Choose("ANIMATING2")}));
+  ASSERT_TRUE(result.proven) << ::testing::PrintToString(result.differences);
+  const WadDocument out = ReadBack(result);
+  ASSERT_EQ(out.Animations.size(), 7u);
+  // ANIMATING2 now holds animations 3 and 4, ANIMATING3 5 and 6.
+  EXPECT_EQ(out.Animations[3].NextAnimation, 4);
+  EXPECT_EQ(out.Animations[4].NextAnimation, 3);
+  EXPECT_EQ(out.AnimDispatches[static_cast<std::size_t>(out.StateChanges[static_cast<std::size_t>(out.Animations[3].StateChange)].AnimDispatches)].NextAnimation, 4);
+  EXPECT_EQ(out.Animations[6].NextAnimation, 5);
+}
+
+TEST_F(MergeTest, ReplacesLaraSkinWithTheSourcesOutfit) {
+  const WadDocument target = AsRead(ObjectWad({{0, {1}, 2}, {8, {1, 2, 3}}}));
+  const WadDocument source = AsRead(ObjectWad({{8, {4, 5, 6}}}));
+  MergeRequest r = request(target, source, {Choose("LARA_SKIN")});
+  r.replace = true;
+  const MergeResult result = MergeWads(r);
+  ASSERT_TRUE(result.proven) << ::testing::PrintToString(result.differences);
+  const WadDocument out = ReadBack(result);
+  ASSERT_EQ(out.Moveables.size(), 2u);
+  EXPECT_EQ(out.Moveables[1].ObjectID, 8);
+  // The target's colour 1 stays; 2 and 3 went with its LARA_SKIN.
+  EXPECT_EQ(out.TextInfo.size(), 4u);
+}
+
+TEST_F(MergeTest, RemovalDropsWhatOnlyTheRemovedObjectUsed) {
+  const WadDocument target = AsRead(ObjectWad({{0, {1, 2}}, {20, {2, 3}, 2}}));
+  MergeRequest r = request(target, target, {});
+  r.remove = {Choose("ANIMATING1")};
+  const MergeResult result = RemoveObjects(r);
+  ASSERT_TRUE(result.proven) << ::testing::PrintToString(result.differences);
+  const WadDocument out = ReadBack(result);
+  EXPECT_EQ(out.Moveables.size(), 1u);
+  EXPECT_EQ(out.TextInfo.size(), 2u);
+  EXPECT_EQ(out.MeshPointers.size(), 2u);
+  EXPECT_EQ(out.Animations.size(), 1u);
+}
+
+TEST_F(MergeTest, MergesIntoAWadWithEmptySections) {
+  const WadDocument target = AsRead(ObjectWad({}, {{0, 1}}));
+  const WadDocument source = AsRead(ObjectWad({{20, {2}, 2}}));
+  const MergeResult result = MergeWads(request(target, source, {Choose("ANIMATING1")}));
+  ASSERT_TRUE(result.proven) << ::testing::PrintToString(result.differences);
+  EXPECT_EQ(result.moveables, 1u);
+  EXPECT_EQ(result.statics, 1u);
+}
+
+SoundSlot slotPlaying(int slot, std::string sample) {
+  SoundSlot s;
+  s.slot = slot;
+  s.volume = 200;
+  s.flags = 1 << 2;
+  s.samples = {std::move(sample)};
+  s.sampleIndices = {0};
+  return s;
+}
+
+TEST_F(MergeTest, SoundSlotsAreAddedKeptOrTakenFromTheSource) {
+  SoundTable targetSounds, sourceSounds;
+  targetSounds.slots = {{10, slotPlaying(10, "a.wav")}, {11, slotPlaying(11, "b.wav")}};
+  sourceSounds.slots = {{10, slotPlaying(10, "A.WAV")}, {11, slotPlaying(11, "c.wav")}, {12, slotPlaying(12, "d.wav")}};
+  const WadDocument target = AsRead(ObjectWad({{0, {1}, 1, {11}}}));
+  const WadDocument source = AsRead(ObjectWad({{20, {2}, 1, {10, 11, 12}}}));
+  for (SoundChoice choice : {SoundChoice::KeepTarget, SoundChoice::TakeSource}) {
+    MergeRequest r = request(target, source, {Choose("ANIMATING1")});
+    r.target.sounds = &targetSounds;
+    r.sources[0].wad.sounds = &sourceSounds;
+    r.sounds = choice;
+    const MergeResult result = MergeWads(r);
+    ASSERT_TRUE(result.proven) << ::testing::PrintToString(result.differences);
+    const std::vector<MergeSound>& sounds = result.plan.moved.at(0).sounds;
+    ASSERT_EQ(sounds.size(), 3u);
+    EXPECT_EQ(sounds[0].outcome, SoundOutcome::Equal);
+    EXPECT_EQ(sounds[1].outcome, choice == SoundChoice::TakeSource ? SoundOutcome::Taken : SoundOutcome::Conflict);
+    EXPECT_EQ(sounds[1].alsoPlayedBy, std::vector<std::string>{"LARA"});
+    EXPECT_EQ(sounds[2].outcome, SoundOutcome::Added);
+    const SoundTable out = ReadSoundFiles(*result.sfx, *result.sam).table;
+    EXPECT_EQ(out.find(11)->samples.at(0), choice == SoundChoice::TakeSource ? "c.wav" : "b.wav");
+    EXPECT_EQ(out.find(12)->samples.at(0), "d.wav");
+  }
+}
+
+// Faults real WADs hold, carried as they are.
+TEST_F(MergeTest, CarriesBrokenRecordsAsTheGameReadsThem) {
+  const struct {
+    const char* name;
+    void (*breakTarget)(WadDocument&);
+    void (*breakSource)(WadDocument&);
+  } cases[] = {
+      {"a dispatch past the last animation",
+       [](WadDocument& d) {
+         std::vector<AnimDispatchRecord> dispatches = d.AnimDispatches.toVector();
+         dispatches[0].NextAnimation = static_cast<std::int16_t>(d.Animations.size() + 5);
+         d.AnimDispatches = RecordArray<AnimDispatchRecord>::fromRecords(std::span<const AnimDispatchRecord>(dispatches));
+       },
+       [](WadDocument&) {}},
+      {"a static whose mesh does not decode",
+       [](WadDocument& d) {
+         const auto at = static_cast<std::size_t>(d.MeshPointers[d.MeshPointers.size() - 1]);
+         d.MeshData[at + 10] = 0;  // no vertices
+       },
+       [](WadDocument&) {}},
+      {"key frames read on into the next object's",
+       [](WadDocument&) {},
+       [](WadDocument& d) {
+         std::vector<AnimationRecord> animations = d.Animations.toVector();
+         animations[1].FrameEnd = static_cast<std::int16_t>(animations[1].FrameStart + 1);
+         d.Animations = RecordArray<AnimationRecord>::fromRecords(std::span<const AnimationRecord>(animations));
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WadDocument target = ObjectWad({{0, {1}, 2}}, {{0, 2}});
+    WadDocument source = ObjectWad({{20, {3, 4}, 2}, {21, {5}}});
+    c.breakTarget(target);
+    c.breakSource(source);
+    const WadDocument targetRead = AsRead(target), sourceRead = AsRead(source);
+    const MergeResult result = MergeWads(request(targetRead, sourceRead, {Choose("ANIMATING1")}));
+    EXPECT_TRUE(result.proven) << ::testing::PrintToString(result.plan.refusals) << ::testing::PrintToString(result.differences);
+  }
+}
+
+TEST_F(MergeTest, ProofRefusesWhatABrokenWriterWrote) {
+  const WadDocument target = AsRead(ObjectWad({{0, {1}, 2}}));
+  const WadDocument source = AsRead(ObjectWad({{20, {2, 3}, 2}}));
+  const auto turnsOneMesh = [](const std::filesystem::path& path, const WadDocument& d) {
+    WadDocument broken = d;
+    std::vector<std::int16_t> frames = broken.Frames.toVector();
+    frames.back() = static_cast<std::int16_t>(frames.back() + 100);
+    broken.Frames = RecordArray<std::int16_t>::fromRecords(std::span<const std::int16_t>(frames));
+    WriteWAD(path, broken);
+  };
+  const MergeResult result = MergeWads(request(target, source, {Choose("ANIMATING1")}), turnsOneMesh);
+  EXPECT_FALSE(result.proven);
+  EXPECT_FALSE(result.differences.empty());
+  TempDir dir;
+  EXPECT_THROW(WriteMergedSet(result, dir / "out.wad"), WadError);
+  EXPECT_FALSE(std::filesystem::exists(dir / "out.wad"));
+}
+
+}  // namespace
+}  // namespace tarnlow::test
