@@ -172,8 +172,9 @@ void frmMain::BuildControls() {
   // meshes again).
   connect(cboMeshes, &QListWidget::itemClicked, this, [this] {
     const int row = cboMeshes->currentRow();
-    if (row >= 0 && picObject->moveable() != static_cast<std::size_t>(row)) {
-      picObject->showObject(session_.wad, static_cast<std::size_t>(row));
+    // While a pick is being drawn, the selection's own pick is under way.
+    if (row >= 0 && !picObject->drawing() && picObject->moveable() != static_cast<std::size_t>(row)) {
+      picObject->pickObject(session_.wad, static_cast<std::size_t>(row));
       cmdObject_Click();
     }
   });
