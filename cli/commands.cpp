@@ -48,12 +48,13 @@ constexpr Command kCommands[] = {
     {"pose", "pose --object N [--anim A] [--frame F] WAD -o FILE.obj", "Write object N assembled from its meshes, standing in frame F (0 = the\nfirst; fractions blend two key frames) of its animation A (0 = the\nobject's first), as Wavefront OBJ with one group per mesh. Without\n--anim: its first animation, or the rest pose when it has none.", RunPose},
     {"gltf", "gltf (--object N | --static N) WAD -o FILE.gltf|FILE.glb", "Write object N as the game draws it (Lara in LARA_SKIN's meshes) as a glTF\n2.0 scene: one node per mesh in the mesh tree's hierarchy, textured from\none atlas of the texture rectangles its faces use, with every animation\nof the object that can be played (30 frames a second). --static N writes\nstatic mesh N instead. .gltf embeds the data in the JSON, .glb is the\nbinary container.", RunGltf},
     {"diff", "diff [--format text|json] OLD.wad NEW.wad",
-     "What differs between two WADs (and the SWDs beside them) by what the game\n"
-     "shows, whatever positions the records hold: objects and statics added,\n"
-     "removed and changed, by slot, and for a changed one which parts (meshes,\n"
-     "textures, mesh tree, animations, key frames, boxes, sounds) and where\n"
-     "they first differ; texture pages, sprites and sprite sequences that\n"
-     "differ. Exit status 0 when the two hold the same content, 1 when not.",
+     "What differs between two WADs (with the SWDs and sound tables beside\n"
+     "them) by what the game shows, whatever positions the records hold:\n"
+     "objects and statics added, removed and changed, by slot, and for a\n"
+     "changed one which parts (meshes, textures, mesh tree, animations, key\n"
+     "frames, boxes, sounds) and where they first differ; texture pages,\n"
+     "sprites and sprite sequences that differ. Exit status 0 when the two\n"
+     "hold the same content, 1 when not.",
      RunDiff},
     {"merge", "merge TARGET.wad --from SOURCE.wad (--object|--static) NAME[=SLOT|=free]... [--from ...] [--replace] [--with-leads] [--sounds target|source] [--samples DIR] [--names FILE] -o OUT.wad",
      "Move objects and statics (by slot name or list position) from each\nSOURCE into a copy of TARGET: into the same slot, another (=SLOT) or the\nfirst free slot of the family (=free). A taken slot is refused unless\n--replace; leads into other objects' animations are refused unless the\ntarget holds them or --with-leads brings them. The result is read back\nand proven by content before OUT's set (.wad, .swd, .sfx, .sam, .was) is\nwritten; nothing is written otherwise.",

@@ -4,6 +4,7 @@
 
 #include "content/diff_text.h"
 #include "content/wad_diff.h"
+#include "sound/sound_files.h"
 #include "wad/file_lookup.h"
 #include "wad/swd_reader.h"
 
@@ -98,13 +99,21 @@ int RunDiff(const CommandContext& context) {
   }
   std::optional<WadDocument> wads[2];
   std::optional<SwdDocument> swds[2];
+  std::optional<SoundTable> sounds[2];
   for (std::size_t side = 0; side < 2; ++side) {
     wads[side] = ReadWadOrReport(PathFromUtf8(arguments.paths[side]), context.err, ReadMode::Lenient);
     if (!wads[side] || !readSwdBeside(arguments.paths[side], swds[side], context.err)) return kExitBadWad;
+    // Sound files that cannot be read leave the sounds uncompared, as a WAD without them.
+    SoundSet set = LoadSoundFiles(PathFromUtf8(arguments.paths[side]));
+    for (const std::string& failure : set.failures) context.err << "note: " << failure << "\n";
+    if (set.sounds) sounds[side] = std::move(set.sounds->table);
   }
   std::optional<WadDiff> compared;
   try {
-    compared = DiffWads({*wads[0], swds[0] ? &*swds[0] : nullptr}, {*wads[1], swds[1] ? &*swds[1] : nullptr});
+    const auto side = [&](std::size_t s) {
+      return DiffSide{*wads[s], swds[s] ? &*swds[s] : nullptr, sounds[s] ? &*sounds[s] : nullptr};
+    };
+    compared = DiffWads(side(0), side(1));
   } catch (const std::bad_alloc&) {
     context.err << "diff: out of memory while comparing the two WADs\n";
     return kExitFailure;

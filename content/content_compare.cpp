@@ -1,7 +1,9 @@
+#include <algorithm>
 #include <optional>
 #include <string>
 
 #include "content/object_content.h"
+#include "sound/sound_table.h"
 
 namespace tarnlow {
 
@@ -130,6 +132,13 @@ std::vector<ContentDifference> CompareContent(const ObjectContent& a, const Obje
   compareLists(out, ContentPart::Animations, "animation", a.animations, b.animations, firstAnimationDifference);
   // An animation more or less is told once, under animations.
   compareLists(out, ContentPart::KeyFrames, "animation", a.animations, b.animations, firstPoseDifference, false);
+  for (const PlayedSlot& x : a.sounds) {
+    const auto y = std::find_if(b.sounds.begin(), b.sounds.end(), [&](const PlayedSlot& p) { return p.slot == x.slot; });
+    if (y != b.sounds.end() && (!x.entry || !y->entry ? x.entry != y->entry : !(*x.entry == *y->entry))) {
+      out.push_back({ContentPart::Sounds, "slot " + std::to_string(x.slot) + (x.entry && y->entry ? "" : ", defined on one side only")});
+      break;
+    }
+  }
   return out;
 }
 

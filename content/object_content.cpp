@@ -12,6 +12,8 @@
 #include "content/face_pixels.h"
 #include "mesh/face_textures.h"
 #include "mesh/static_meshes.h"
+#include "sound/play_sound.h"
+#include "sound/sound_table.h"
 #include "wad/texture_pages.h"
 
 namespace tarnlow {
@@ -38,8 +40,8 @@ Pose poseOf(const KeyFrame& frame) {
 // per Texture word.
 class ContentBuilder {
  public:
-  explicit ContentBuilder(const WadDocument& document)
-      : document_(document), pageCount_(TexturePageCount(document.TextData)) {
+  ContentBuilder(const WadDocument& document, const SoundTable* sounds)
+      : document_(document), sounds_(sounds), pageCount_(TexturePageCount(document.TextData)) {
     for (std::size_t m = 0; m < document.Moveables.size(); ++m) {
       const AnimationRange range = ObjectAnimationRange(document, m);
       if (range.first < range.end) owners_.push_back({range, document.Moveables[m].ObjectID});
@@ -58,6 +60,7 @@ class ContentBuilder {
     if (const auto* graph = std::get_if<AnimationGraph>(&built)) {
       for (const AnimationNode& node : graph->animations) content.animations.push_back(animation(node, graph->range, meshCount));
     }
+    content.sounds = playedSlots(content.animations);
     return content;
   }
 
@@ -107,6 +110,21 @@ class ContentBuilder {
     }
     pictures_.emplace(key, pixels);
     return pixels;
+  }
+
+  std::vector<PlayedSlot> playedSlots(const std::vector<AnimationContent>& animations) const {
+    std::map<int, PlayedSlot> slots;
+    for (const AnimationContent& a : animations) {
+      for (const CommandContent& c : a.commands) {
+        if (c.type != kPlaySound || c.operands.size() < 2) continue;
+        const int slot = PlayedSoundOf(c.operands[1]).slot;
+        const SoundSlot* entry = sounds_ ? sounds_->find(slot) : nullptr;
+        slots.try_emplace(slot, PlayedSlot{slot, entry ? std::make_shared<const SoundSlot>(*entry) : nullptr});
+      }
+    }
+    std::vector<PlayedSlot> out;
+    for (auto& [slot, played] : slots) out.push_back(std::move(played));
+    return out;
   }
 
   MeshTreeLink link(std::int64_t word) const {
@@ -164,6 +182,7 @@ class ContentBuilder {
   }
 
   const WadDocument& document_;
+  const SoundTable* sounds_;
   std::size_t pageCount_;
   std::vector<std::pair<AnimationRange, std::int32_t>> owners_;  // animations of each object, and its slot
   std::map<std::int32_t, std::shared_ptr<const MeshContent>> meshes_;  // by mesh pointer
@@ -172,18 +191,18 @@ class ContentBuilder {
 
 }  // namespace
 
-ObjectContent MoveableContentOf(const WadDocument& document, std::size_t index) {
+ObjectContent MoveableContentOf(const WadDocument& document, std::size_t index, const SoundTable* sounds) {
   if (index >= document.Moveables.size()) throw std::out_of_range("no moveable " + std::to_string(index));
-  return ContentBuilder(document).moveable(index);
+  return ContentBuilder(document, sounds).moveable(index);
 }
 
 StaticContent StaticContentOf(const WadDocument& document, std::size_t index) {
   if (index >= document.StaticMeshes.size()) throw std::out_of_range("no static mesh " + std::to_string(index));
-  return ContentBuilder(document).staticMesh(index);
+  return ContentBuilder(document, nullptr).staticMesh(index);
 }
 
-WadContent WadContentOf(const WadDocument& document) {
-  ContentBuilder builder(document);
+WadContent WadContentOf(const WadDocument& document, const SoundTable* sounds) {
+  ContentBuilder builder(document, sounds);
   WadContent content;
   for (std::size_t m = 0; m < document.Moveables.size(); ++m) content.moveables.push_back(builder.moveable(m));
   for (std::size_t s = 0; s < document.StaticMeshes.size(); ++s) content.statics.push_back(builder.staticMesh(s));

@@ -16,6 +16,11 @@
 
 namespace tarnlow {
 
+// Declared only: the sound table's header names a member `slots`, which
+// Qt's keyword macro would eat in the window's files that include this one.
+struct SoundSlot;
+struct SoundTable;
+
 // The pixels a textured face shows: its texture rectangle turned so that
 // the face's first corner is the top-left pixel, the rectangle's side
 // towards the face's second corner runs along each row and the side towards
@@ -99,6 +104,13 @@ struct AnimationContent {
   std::vector<std::optional<Pose>> keyFrames;
 };
 
+// A sound slot that an object's animations play, and how the sound table
+// beside its WAD defines it (null when it does not, or without a table).
+struct PlayedSlot {
+  int slot = 0;
+  std::shared_ptr<const SoundSlot> entry;
+};
+
 // One entry of an object's mesh tree: the flags word and the offset from
 // the parent; nothing when the entry lies outside MeshTrees.
 using MeshTreeLink = std::optional<std::array<std::int32_t, 4>>;
@@ -110,6 +122,7 @@ struct ObjectContent {
   std::vector<std::shared_ptr<const MeshContent>> meshes;  // mesh j of the object
   std::vector<MeshTreeLink> meshTree;                     // the link of mesh j + 1
   std::vector<AnimationContent> animations;               // from the object's first
+  std::vector<PlayedSlot> sounds;                         // each slot once, in slot order
 };
 
 // A static mesh: its mesh, its two boxes (visibility then collision, each
@@ -128,18 +141,19 @@ struct WadContent {
   std::vector<StaticContent> statics;
 };
 
-// The content of moveable `index`. Faults of the WAD (a mesh that cannot
-// be decoded, a link outside MeshTrees, a key frame past Frames) are kept
-// in the content as such, never thrown. Throws std::out_of_range when
+// The content of moveable `index`, its sounds defined by `sounds` (the
+// WAD's sound table; nullptr for none). Faults of the WAD (a mesh that
+// cannot be decoded, a link outside MeshTrees, a key frame past Frames) are
+// kept in the content as such, never thrown. Throws std::out_of_range when
 // `index` is not a moveable.
-ObjectContent MoveableContentOf(const WadDocument& document, std::size_t index);
+ObjectContent MoveableContentOf(const WadDocument& document, std::size_t index, const SoundTable* sounds = nullptr);
 
 // The content of static mesh `index`; likewise.
 StaticContent StaticContentOf(const WadDocument& document, std::size_t index);
 
 // Every object and static, each distinct mesh and face picture decoded
 // once. Never fails.
-WadContent WadContentOf(const WadDocument& document);
+WadContent WadContentOf(const WadDocument& document, const SoundTable* sounds = nullptr);
 
 // The parts of content that two objects can differ in.
 enum class ContentPart { Meshes, Textures, MeshTree, Animations, KeyFrames, Boxes, Sounds };
@@ -157,6 +171,8 @@ struct ContentDifference {
 
 // The parts in which `a` and `b` differ, in ContentPart order, one entry
 // per part; empty when they hold the same content. Slots are not compared.
+// A sound slot played on one side only is an animation's difference; the
+// sounds part compares how the table defines the slots both play.
 std::vector<ContentDifference> CompareContent(const ObjectContent& a, const ObjectContent& b);
 std::vector<ContentDifference> CompareContent(const StaticContent& a, const StaticContent& b);
 

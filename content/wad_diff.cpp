@@ -117,7 +117,7 @@ SpriteDiff diffSprites(const SwdDocument& old, const SwdDocument& updated) {
 }  // namespace
 
 WadDiff DiffWads(const DiffSide& old, const DiffSide& updated) {
-  const WadContent before = WadContentOf(old.wad), after = WadContentOf(updated.wad);
+  const WadContent before = WadContentOf(old.wad, old.sounds), after = WadContentOf(updated.wad, updated.sounds);
   static const SwdDocument noSprites;
   return WadDiff{.moveables = diffSlots(before.moveables, after.moveables),
                  .statics = diffSlots(before.statics, after.statics),

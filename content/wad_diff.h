@@ -10,11 +10,12 @@
 
 namespace tarnlow {
 
-// One side of a comparison: a WAD and the SWD beside it (nullptr when it
-// has none, read as one without sprites).
+// One side of a comparison: a WAD, the SWD beside it (nullptr when it has
+// none, read as one without sprites) and its sound table (nullptr for none).
 struct DiffSide {
   const WadDocument& wad;
   const SwdDocument* swd = nullptr;
+  const SoundTable* sounds = nullptr;
 };
 
 // An object or static found on both sides whose content differs.

@@ -98,18 +98,10 @@ ContentWad ContentWad::Moved() {
 }
 
 WadDocument ContentWad::build() const {
-  WadDocument document = WadBuilder()
-                             .meshes(meshes)
-                             .moveables(moveables)
-                             .meshTrees(meshTrees)
-                             .animations(animations)
-                             .stateChanges(stateChanges)
-                             .animDispatches(dispatches)
-                             .animCommands(commands)
-                             .frames(frames)
-                             .textInfo(textInfo)
-                             .staticMeshes(statics)
-                             .build();
+  WadBuilder b;
+  b.meshes(meshes).moveables(moveables).meshTrees(meshTrees).animations(animations).stateChanges(stateChanges);
+  b.animDispatches(dispatches).animCommands(commands).frames(frames).textInfo(textInfo).staticMeshes(statics);
+  WadDocument document = b.build();
   document.NumTextData = static_cast<std::int32_t>(pageRows.size());
   document.TextData = RecordArray<TextureRow>(pageRows.size() / TextureRow::kFileSize, pageRows);
   return document;
