@@ -74,9 +74,7 @@ void writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> 
   file.commit();
 }
 
-std::span<const std::uint8_t> textBytes(const std::string& text) {
-  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
+Bytes textBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 MergeResult build(const MergeRequest& request, const WadFileWriter& writer) {
   MergeResult result;

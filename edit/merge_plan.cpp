@@ -1,6 +1,7 @@
 #include "edit/merge_plan.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "anim/animation_graph.h"
@@ -146,22 +147,37 @@ class Planner {
     std::size_t into;
     std::size_t intoAnimation;
   };
-  static std::vector<OutLead> outLeads(const WadDocument& d, std::size_t m) {
+  // Each source's objects with animations, by first animation: worked out
+  // once per source.
+  const std::map<std::int64_t, std::pair<std::int64_t, std::size_t>>& rangesOf(const WadDocument& d) {
+    auto found = ranges_.find(&d);
+    if (found != ranges_.end()) return found->second;
+    std::map<std::int64_t, std::pair<std::int64_t, std::size_t>>& ranges = ranges_[&d];
+    for (std::size_t o = 0; o < d.Moveables.size(); ++o) {
+      const AnimationRange r = ObjectAnimationRange(d, o);
+      if (r.end > r.first) ranges.emplace(r.first, std::pair(r.end, o));
+    }
+    return ranges;
+  }
+
+  std::vector<OutLead> outLeads(const WadDocument& d, std::size_t m) {
     const AnimationRange own = ObjectAnimationRange(d, m);
-    std::vector<AnimationRange> ranges(d.Moveables.size());
-    for (std::size_t o = 0; o < d.Moveables.size(); ++o) ranges[o] = ObjectAnimationRange(d, o);
+    const auto& ranges = rangesOf(d);
     std::vector<OutLead> found;
     const auto lead = [&](std::int64_t a, std::int64_t to) {
       if (to >= own.first && to < own.end) return;
-      for (std::size_t o = 0; o < ranges.size(); ++o) {
-        if (to >= ranges[o].first && to < ranges[o].end) {
-          const OutLead l{static_cast<std::size_t>(a - own.first), o, static_cast<std::size_t>(to - ranges[o].first)};
+      auto it = ranges.upper_bound(to);
+      if (it != ranges.begin()) {
+        --it;
+        const std::int64_t first = it->first;
+        const auto [end, o] = it->second;
+        if (to < end) {
+          const OutLead l{static_cast<std::size_t>(a - own.first), o, static_cast<std::size_t>(to - first)};
           if (std::none_of(found.begin(), found.end(), [&](const OutLead& f) {
                 return f.animation == l.animation && f.into == l.into && f.intoAnimation == l.intoAnimation;
               })) {
             found.push_back(l);
           }
-          return;
         }
       }
     };
@@ -263,6 +279,7 @@ class Planner {
   const MergeRequest& request_;
   BuiltPlan built_;
   std::set<std::size_t> leavingMoveables_, leavingStatics_;
+  std::map<const WadDocument*, std::map<std::int64_t, std::pair<std::int64_t, std::size_t>>> ranges_;
 };
 
 }  // namespace
