@@ -85,6 +85,9 @@ TEST_F(MergeTest, SoundSlotsAreAddedKeptOrTakenFromTheSource) {
     r.target.sounds = &targetSounds;
     r.sources[0].wad.sounds = &sourceSounds;
     r.sounds = choice;
+    TempDir samples;
+    WriteFileBytes(samples / "C.WAV", {});
+    r.samplesFolder = samples.path();
     const MergeResult result = MergeWads(r);
     ASSERT_TRUE(result.proven) << ::testing::PrintToString(result.differences);
     const std::vector<MergeSound>& sounds = result.plan.moved.at(0).sounds;
@@ -93,6 +96,8 @@ TEST_F(MergeTest, SoundSlotsAreAddedKeptOrTakenFromTheSource) {
     EXPECT_EQ(sounds[1].outcome, choice == SoundChoice::TakeSource ? SoundOutcome::Taken : SoundOutcome::Conflict);
     EXPECT_EQ(sounds[1].alsoPlayedBy, std::vector<std::string>{"LARA"});
     EXPECT_EQ(sounds[2].outcome, SoundOutcome::Added);
+    // The folder holds c.wav in another case; the added slot's d.wav it lacks.
+    EXPECT_EQ(result.plan.missingSamples, std::vector<std::string>{"d.wav"});
     const SoundTable out = ReadSoundFiles(*result.sfx, *result.sam).table;
     EXPECT_EQ(out.find(11)->samples.at(0), choice == SoundChoice::TakeSource ? "c.wav" : "b.wav");
     EXPECT_EQ(out.find(12)->samples.at(0), "d.wav");
