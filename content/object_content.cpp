@@ -143,7 +143,8 @@ class ContentBuilder {
         return {.kind = AnimationTarget::Kind::OtherSlot, .slot = slot, .animation = animation - range.first};
       }
     }
-    return {.kind = AnimationTarget::Kind::Nowhere, .animation = animation};
+    const auto count = static_cast<std::int64_t>(document_.Animations.size());
+    return {.kind = AnimationTarget::Kind::Nowhere, .animation = animation >= count ? animation - count : animation};
   }
 
   AnimationContent animation(const AnimationNode& node, const AnimationRange& own, int meshCount) const {

@@ -52,7 +52,10 @@ struct AnimationTarget {
   enum class Kind { ThisObject, OtherSlot, Nowhere };
   Kind kind = Kind::Nowhere;
   std::int32_t slot = 0;        // the owner's slot ID, for OtherSlot
-  std::int64_t animation = 0;   // k; for Nowhere the WAD-wide number as stored
+  // k. For Nowhere, a number past the last animation counts from the end
+  // (0 the first past it), so that a broken lead reads the same when
+  // animations are added before it; any other the WAD-wide number as stored.
+  std::int64_t animation = 0;
   friend bool operator==(const AnimationTarget&, const AnimationTarget&) = default;
 };
 

@@ -92,8 +92,8 @@ TEST(ObjectContent, LeadIntoAnotherObjectIsNamedByItsSlot) {
   w.animations[0].NextAnimation = 2;  // slot 10's animation into slot 35's second
   const ObjectContent leading = MoveableContentOf(w.build(), 0);
   EXPECT_EQ(leading.animations[0].next, (AnimationTarget{AnimationTarget::Kind::OtherSlot, 35, 1}));
-  w.animations[0].NextAnimation = 9;
-  EXPECT_EQ(MoveableContentOf(w.build(), 0).animations[0].next.kind, AnimationTarget::Kind::Nowhere);
+  w.animations[0].NextAnimation = 9;  // six past the last: the same after animations are added
+  EXPECT_EQ(MoveableContentOf(w.build(), 0).animations[0].next, (AnimationTarget{AnimationTarget::Kind::Nowhere, 0, 6}));
 }
 
 TEST(ObjectContent, BrokenReferencesAreKeptAsContentNotThrown) {
