@@ -326,7 +326,7 @@ void CheckWindow::applyFilter() {
 
 void CheckWindow::lineClicked(QTreeWidgetItem* item) {
   if (const Finding* finding = findingOf(item)) {
-    emit findingChosen(*finding);
+    Q_EMIT findingChosen(*finding);
   } else if (item != nullptr && item->childCount() > 0 && item->parent() != nullptr) {
     item->setExpanded(!item->isExpanded());  // a folded line opens to its findings
   }

@@ -79,7 +79,7 @@ class CheckWindow : public QWidget {
   QTreeWidget* tvwFindings = nullptr;
   QPlainTextEdit* txtContentDiff = nullptr;  // beside the findings while compared
 
- signals:
+ Q_SIGNALS:
   // A finding's line was clicked.
   void findingChosen(const tarnlow::Finding& finding);
 

@@ -65,6 +65,7 @@ OpenResult FileCommands::OpenWad(const std::string& path) {
   view_.RepaintNow();
   session_.SwdPath = SwdPathFor(session_.WadFileName);
   LoadSwd(session_.SwdPath);
+  session_.sounds = LoadSoundFiles(PathFromUtf8(session_.WadFileName));
   view_.ShowSummaryReport();
   view_.FillObjectList();
   view_.ShowTexturePages();

@@ -37,6 +37,7 @@
 #include "ui/report_output.h"
 #include "ui/report_pane.h"
 #include "ui/samples_folder.h"
+#include "ui/sounds_page.h"
 #include "ui/texture_page_widget.h"
 #include "ui/twips.h"
 #include "wad/object_names.h"
@@ -142,7 +143,8 @@ void frmMain::BuildControls() {
   setTabOrder(cmdTextures, cmdObject);
   setTabOrder(cmdObject, cmdCheck);
   setTabOrder(cmdCheck, cmdStatics);
-  setTabOrder(cmdStatics, picPreview);
+  setTabOrder(cmdStatics, cmdSounds);
+  setTabOrder(cmdSounds, picPreview);
 
   connect(tabS, &QTabBar::currentChanged, this, &frmMain::tabS_Click);
   connect(cboMeshes, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -161,6 +163,8 @@ void frmMain::BuildControls() {
   connect(cmdObject, &QPushButton::clicked, this, &frmMain::cmdObject_Click);
   connect(cmdCheck, &QPushButton::clicked, this, &frmMain::cmdCheck_Click);
   connect(cmdStatics, &QPushButton::clicked, this, &frmMain::cmdStatics_Click);
+  connect(cmdSounds, &QPushButton::clicked, this, &frmMain::cmdSounds_Click);
+  connect(picSounds, &SoundsPage::useChosen, this, &frmMain::ShowFinding);
   // Arrow keys and clicks alike; a click on the current line (after
   // looking elsewhere) shows it again.
   connect(picStatics, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -210,6 +214,8 @@ void frmMain::BuildPreview(const Twips& tw) {
   picPreview->addWidget(picTextures);
   picPreview->addWidget(picObject);
   picPreview->addWidget(picStatics);
+  picSounds = new SoundsPage(platform_, picPreview);
+  picPreview->addWidget(picSounds);
   frmCheck = new CheckWindow(platform_, this);
   picPreview->setCurrentWidget(picTextures);
 
@@ -227,7 +233,9 @@ void frmMain::BuildPreview(const Twips& tw) {
   // A third row: the static meshes, which the object list does not hold.
   cmdStatics = new QPushButton(QStringLiteral("Static meshes"), fraWad[1]);
   cmdStatics->setGeometry(tw.rect(240, 6510, 2130, 375));
-  for (QPushButton* button : {cmdMesh, cmdTextures, cmdObject, cmdStatics}) button->setCheckable(true);
+  cmdSounds = new QPushButton(QStringLiteral("Sounds"), fraWad[1]);
+  cmdSounds->setGeometry(tw.rect(2505, 6510, 2130, 375));
+  for (QPushButton* button : {cmdMesh, cmdTextures, cmdObject, cmdStatics, cmdSounds}) button->setCheckable(true);
   cmdTextures->setChecked(true);
 }
 
@@ -462,6 +470,8 @@ void frmMain::ShowTexturePages() {
   } else {
     frmCheck->clear();
   }
+  picSounds->showSounds(session_.sounds, session_.wad, session_.names);
+  UpdateSamplesFolder();
   picTextures->showTexturePages(session_.wad, session_.swd);
   cmdTextures_Click();
 }
@@ -510,6 +520,7 @@ void frmMain::ShowPicture(QWidget* picture) {
   cmdTextures->setChecked(picture == picTextures);
   cmdObject->setChecked(picture == picObject);
   cmdStatics->setChecked(picture == picStatics);
+  cmdSounds->setChecked(picture == picSounds);
 }
 
 void frmMain::cmdMesh_Click() { ShowPicture(picMesh); }
@@ -566,6 +577,12 @@ void frmMain::cmdStatics_Click() {
     item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(i));
   }
   ShowPicture(picStatics);
+}
+
+void frmMain::cmdSounds_Click() { ShowPicture(picSounds); }
+
+void frmMain::UpdateSamplesFolder() {
+  picSounds->setSamplesFolder(SamplesFolder(session_.settings.samplesFolder, PathFromUtf8(session_.WadFileName)));
 }
 
 void frmMain::picStatics_Click() {
@@ -686,6 +703,7 @@ void frmMain::mnuSamplesFolder_Click() {
   if (!chosen) return;
   session_.settings.samplesFolder = *chosen;
   platform_.SaveSettings(session_.settings);
+  UpdateSamplesFolder();
 }
 
 void frmMain::mnuContent_Click() {

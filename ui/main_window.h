@@ -27,6 +27,7 @@ class MeshPreviewWidget;
 class ObjectViewWidget;
 class ObjectViewWindow;
 class Platform;
+class SoundsPage;
 class TexturePageWidget;
 class Twips;
 
@@ -91,12 +92,14 @@ class frmMain : public QMainWindow, private FileCommandView {
   TexturePageWidget* picTextures = nullptr;
   ObjectViewWidget* picObject = nullptr;
   QListWidget* picStatics = nullptr;
+  SoundsPage* picSounds = nullptr;
   CheckWindow* frmCheck = nullptr;
   QPushButton* cmdMesh = nullptr;
   QPushButton* cmdTextures = nullptr;
   QPushButton* cmdObject = nullptr;
   QPushButton* cmdCheck = nullptr;
   QPushButton* cmdStatics = nullptr;
+  QPushButton* cmdSounds = nullptr;
   // The object view in a window of its own; made when first asked for.
   ObjectViewWindow* objectWindow() const { return objectWindow_; }
 
@@ -158,6 +161,8 @@ class frmMain : public QMainWindow, private FileCommandView {
   void cmdStatics_Click();
   // Shows the static mesh of the selected line in the object view.
   void picStatics_Click();
+  // Shows the Sounds page.
+  void cmdSounds_Click();
   // Shows static mesh `index` of the WAD in the object view (and in its
   // own window, when that is open).
   void ShowStaticMesh(std::size_t index);
@@ -183,6 +188,8 @@ class frmMain : public QMainWindow, private FileCommandView {
  private:
   void BuildControls();
   void BuildPreview(const Twips& tw);
+  // Where the Sounds page plays samples from, after an open or a new setting.
+  void UpdateSamplesFolder();
   void BuildMenus();
   void Form_Load();
   void CenterForm();

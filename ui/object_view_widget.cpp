@@ -242,7 +242,7 @@ void ObjectViewWidget::setOpensWindow(bool on) {
 
 void ObjectViewWidget::requestWindowOrFit() {
   if (opensWindow_ && hasObject()) {
-    emit windowRequested();
+    Q_EMIT windowRequested();
   } else {
     fit();
   }
@@ -280,7 +280,7 @@ void ObjectViewWidget::showObject(const WadDocument& document, std::size_t movea
 void ObjectViewWidget::pickObject(const WadDocument& document, std::size_t moveableIndex) {
   if (NamedKeyFrames(document, moveableIndex) <= kKeyFramesDrawnAtOnce) {
     showObject(document, moveableIndex);
-    emit objectShown();
+    Q_EMIT objectShown();
     return;
   }
   clear();
@@ -316,7 +316,7 @@ void ObjectViewWidget::pollDrawing() {
   showDrawn(*document, std::move(*drawn));
   if (frame) showAnimationFrame(frame->first, frame->second);
   if (highlight) highlightMesh(highlight);
-  emit objectShown();
+  Q_EMIT objectShown();
 }
 
 void ObjectViewWidget::showDrawn(const WadDocument& document, std::variant<DrawnObject, Finding> drawn) {

@@ -129,7 +129,7 @@ class ObjectViewWidget : public QWidget {
   QPushButton* cmdWindow = nullptr;
   QPushButton* cmdExport = nullptr;
 
- signals:
+ Q_SIGNALS:
   // The user asked to see the view in a window of its own.
   void windowRequested();
   // The user pressed "Export...".

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "report/report.h"
+#include "sound/sound_files.h"
 #include "ui/platform.h"
 #include "wad/object_names.h"
 #include "wad/swd_document.h"
@@ -31,6 +32,7 @@ struct Session {
   std::int64_t wadFileLength = 0;
   SwdDocument swd;
   ObjectNameTables names;
+  SoundSet sounds;  // the sound files beside the WAD, as read when it opened
 
   // The clock the report reads; local time unless a test fixes it.
   std::function<LocalDateTime()> clock;

@@ -58,7 +58,7 @@ TEST_F(CheckWindowTest, ClickingABoxFindingShowsItsKeyFrameWithTheBoxes) {
   QTreeWidgetItem* line = LineOf(*w.frmCheck, kKeyFrameBoxRule);
   ASSERT_NE(line, nullptr);
   EXPECT_FALSE(w.picObject->chkBox->isChecked());
-  emit w.frmCheck->tvwFindings->itemClicked(line, 0);
+  Q_EMIT w.frmCheck->tvwFindings->itemClicked(line, 0);
   EXPECT_EQ(w.picObject->playback().frame(), 2.0);
   EXPECT_TRUE(w.picObject->chkBox->isChecked());
   EXPECT_TRUE(w.picObject->caption().contains("key frame 1's stored box")) << w.picObject->caption().toStdString();
@@ -72,7 +72,7 @@ TEST_F(CheckWindowTest, ClickingAFindingSelectsItsObjectAnimationAndFrameAndTheL
   EXPECT_EQ(check.windowType(), Qt::Dialog) << "stays above the main window";
   QTreeWidgetItem* line = LineOf(check, "key-frame-overrun");
   ASSERT_NE(line, nullptr);
-  emit check.tvwFindings->itemClicked(line, 0);
+  Q_EMIT check.tvwFindings->itemClicked(line, 0);
   EXPECT_EQ(w.cboMeshes->currentRow(), 0);
   EXPECT_EQ(w.picObject->playback().animation(), 0);
   EXPECT_EQ(w.picObject->playback().frame(), 2.0);

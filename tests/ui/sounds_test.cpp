@@ -1,7 +1,14 @@
 #include <filesystem>
 
+#include <QTreeWidget>
+
+#include "sound/sound_table.h"
+#include "tests/support/animated_wad.h"
 #include "tests/ui/support/window_story.h"
+#include "ui/object_view_widget.h"
+#include "ui/sample_player.h"
 #include "ui/samples_folder.h"
+#include "ui/sounds_page.h"
 
 namespace tarnlow::ui::test {
 namespace {
@@ -30,15 +37,96 @@ TEST(KitSamplesFolder, IsSoundSamplesBesideTheGraphicsFolderOfTheWadsFolderInAny
   }
 }
 
+// Through the system's own call on Windows, Qt Multimedia elsewhere.
+TEST(SamplePlayer, AFileThatIsNotThereIsNotPlayed) {
+  const tarnlow::test::TempDir dir;
+  SamplePlayer player;
+  EXPECT_FALSE(player.play(dir / "missing.wav"));
+}
+
 class SoundsTest : public WindowStory {
  protected:
   // A level kit: the WAD in Kit/Graphics/WADS, its samples in Kit/Sound/SAMPLES.
+  // Its one animation command plays slot 0, which picks one of three
+  // samples; slot 7 is played by no animation.
   std::string writeKitWad() {
     fs::create_directories(dir / "Kit/Graphics/WADS");
     fs::create_directories(dir / "Kit/Sound/SAMPLES");
-    return writeWad("Kit/Graphics/WADS/level.wad", StoryWad());
+    SoundTable table;
+    table.slots[0] = SoundSlot{.slot = 0, .volume = 112, .range = 10, .pitch = -3,
+                               .samples = {"foot01.wav", "FOOT02.wav", "foot03.wav"}};
+    table.slots[7] = SoundSlot{.slot = 7, .volume = 80, .flags = 3, .samples = {"door.wav"}};
+    const SoundFiles files = WriteSoundFiles(table);
+    WriteFileBytes(dir / "Kit/Graphics/WADS/level.sfx", files.sfx);
+    WriteFileBytes(dir / "Kit/Graphics/WADS/LEVEL.SAM", Bytes(files.sam.begin(), files.sam.end()));
+    return writeWad("Kit/Graphics/WADS/level.wad", tarnlow::test::AnimatedWad::Clean().build());
+  }
+  QStringList row(const frmMain& w, int index) const {
+    QStringList cells;
+    const QTreeWidgetItem* item = w.picSounds->lstSounds->topLevelItem(index);
+    for (int column = 0; item != nullptr && column < item->columnCount(); ++column) cells << item->text(column);
+    return cells;
   }
 };
+
+TEST_F(SoundsTest, ListsEverySlotAndAPickedAnimationShowsAtTheFrameItPlaysTheSound) {
+  frmMain& w = startWith(writeKitWad());
+  w.cmdSounds->click();
+  EXPECT_EQ(w.picPreview->currentWidget(), w.picSounds);
+  ASSERT_EQ(w.picSounds->lstSounds->topLevelItemCount(), 2);
+  EXPECT_EQ(row(w, 0).mid(0, 7), (QStringList{"0", "foot01.wav, FOOT02.wav, foot03.wav", "112", "10", "0", "-3",
+                                               "normal"}));
+  EXPECT_NE(row(w, 0).at(7), "played by no animation");
+  EXPECT_EQ(row(w, 1).mid(6), (QStringList{"looped", "played by no animation"}));
+
+  w.picSounds->lstSounds->setCurrentItem(w.picSounds->lstSounds->topLevelItem(1));
+  EXPECT_EQ(w.picSounds->lstSoundUses->count(), 0);
+  w.picSounds->lstSounds->setCurrentItem(w.picSounds->lstSounds->topLevelItem(0));
+  ASSERT_EQ(w.picSounds->lstSoundUses->count(), 1);
+  w.picSounds->lstSoundUses->setCurrentRow(0);
+  EXPECT_EQ(w.picPreview->currentWidget(), w.picObject);
+  EXPECT_EQ(w.cboMeshes->currentRow(), 0);
+  EXPECT_EQ(w.picObject->playback().animation(), 0);
+  EXPECT_DOUBLE_EQ(w.picObject->playback().frame(), 1.0);
+}
+
+TEST_F(SoundsTest, PlayTakesThePickedSampleInAnyCaseAndAMissingOneIsSaidByName) {
+  frmMain& w = startWith(writeKitWad());
+  WriteFileBytes(dir / "Kit/Sound/SAMPLES/Foot02.WAV", {1});
+  std::size_t pick = 1;
+  std::vector<std::size_t> counts;
+  w.picSounds->setSamplePicker([&](std::size_t count) {
+    counts.push_back(count);
+    return pick;
+  });
+  w.cmdSounds->click();
+  w.picSounds->lstSounds->setCurrentItem(w.picSounds->lstSounds->topLevelItem(0));
+  w.picSounds->cmdPlaySound->click();
+  EXPECT_EQ(platform.story.back(), "Play " + pathOf("Kit/Sound/SAMPLES/Foot02.WAV"));
+  EXPECT_EQ(counts, std::vector<std::size_t>{3});
+
+  // Double-clicked, the first sample: not in the folder.
+  pick = 0;
+  const std::size_t told = platform.messageTexts.size();
+  platform.answerMessage();
+  Q_EMIT w.picSounds->lstSounds->itemDoubleClicked(w.picSounds->lstSounds->topLevelItem(0), 0);
+  ASSERT_EQ(platform.messageTexts.size(), told + 1);
+  EXPECT_NE(platform.messageTexts.back().find("foot01.wav"), std::string::npos);
+  EXPECT_FALSE(platform.story.back().starts_with("Play "));
+
+  // A folder of the user's own takes the kit's place; a file the system
+  // refuses is said too.
+  fs::create_directories(dir / "mine");
+  WriteFileBytes(dir / "mine/FOOT02.wav", {1});
+  platform.answerFolder(pathOf("mine"));
+  w.mnuSamplesFolder->trigger();
+  pick = 1;
+  platform.samplesPlay = false;
+  platform.answerMessage();
+  w.picSounds->cmdPlaySound->click();
+  EXPECT_EQ(platform.story.at(platform.story.size() - 2), "Play " + pathOf("mine/FOOT02.wav"));
+  EXPECT_TRUE(platform.story.back().starts_with("Message"));
+}
 
 TEST_F(SoundsTest, SamplesFolderDialogStartsAtTheKitsFolderAndTheChoiceIsRemembered) {
   frmMain& w = startWith(writeKitWad());
