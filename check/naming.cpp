@@ -1,7 +1,7 @@
 #include "check/naming.h"
 
 #include "anim/animation_graph.h"
-#include "mesh/static_meshes.h"
+#include "mesh/slot_names.h"
 
 namespace tarnlow {
 
@@ -16,29 +16,11 @@ CheckNames::CheckNames(const WadDocument& document, const ObjectNameTables* name
     for (std::int64_t a = range.first; a < range.end; ++a)
       owner_[static_cast<std::size_t>(a)] = static_cast<std::int64_t>(m);
   }
-  if (names != nullptr) {
-    // Static meshes are named in column 3, each beside its ObjectID (the
-    // column's number); the first row that gives an id wins.
-    for (std::size_t row = 0; row < ObjectNameTables::kRows; ++row) {
-      const std::string& name = names->ObjectNames[kStaticsColumn][row];
-      if (!name.empty()) staticNames_.try_emplace(names->ObjectNumbers[kStaticsColumn][row], name);
-    }
-  }
 }
 
-std::string CheckNames::object(std::size_t moveable) const {
-  const std::string place = "object " + std::to_string(moveable);
-  if (names_ == nullptr || moveable >= doc_.Moveables.size()) return place;
-  const std::string* name = names_->ObjectName(doc_.Moveables[moveable].ObjectID);
-  return name != nullptr && !name->empty() ? *name + " (" + place + ")" : place;
-}
+std::string CheckNames::object(std::size_t moveable) const { return ObjectTitle(doc_, names_, moveable); }
 
-std::string CheckNames::staticMesh(std::size_t index) const {
-  const std::string place = "static mesh " + std::to_string(index);
-  if (index >= doc_.StaticMeshes.size()) return place;
-  const auto found = staticNames_.find(ReadStaticMeshEntry(doc_, index).ObjectId);
-  return found != staticNames_.end() ? found->second + " (" + place + ")" : place;
-}
+std::string CheckNames::staticMesh(std::size_t index) const { return StaticMeshTitle(doc_, names_, index); }
 
 std::int64_t CheckNames::animationNumber(std::int64_t animation) const {
   if (animation < 0 || static_cast<std::size_t>(animation) >= owner_.size()) return animation;

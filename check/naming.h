@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "anim/finding.h"
@@ -23,7 +22,7 @@ class CheckNames {
 
   // "LARA (object 0)", or "object 0" when the table has no name for it.
   std::string object(std::size_t moveable) const;
-  // "PLANT0 (static mesh 3)", or "static mesh 3".
+  // "PLANT0 (static mesh 3, slot 3)", or "static mesh 3 (slot 3)".
   std::string staticMesh(std::size_t index) const;
   // The animation's number within its object, or the WAD-wide index when
   // no object owns it.
@@ -39,9 +38,8 @@ class CheckNames {
  private:
   const WadDocument& doc_;
   const ObjectNameTables* names_;
-  std::vector<std::int64_t> firstAnimation_;                   // per moveable: its first animation, or -1
-  std::vector<std::int64_t> owner_;                            // per animation: its moveable, or -1
-  std::unordered_map<std::int32_t, std::string> staticNames_;  // by static ObjectID
+  std::vector<std::int64_t> firstAnimation_;  // per moveable: its first animation, or -1
+  std::vector<std::int64_t> owner_;           // per animation: its moveable, or -1
 };
 
 }  // namespace tarnlow

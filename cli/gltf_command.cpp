@@ -2,7 +2,9 @@
 #include <string_view>
 
 #include "cli/look_commands.h"
+#include "cli/slot_choice.h"
 #include "export/gltf_export.h"
+#include "mesh/slot_names.h"
 #include "mesh/static_meshes.h"
 #include "wad/object_names.h"
 
@@ -11,8 +13,8 @@ namespace tarnlow::cli {
 namespace {
 
 struct GltfArguments {
-  std::optional<std::size_t> object;
-  std::optional<std::size_t> staticMesh;
+  std::optional<std::string> object;  // a place or a slot name, chosen once the WAD is read
+  std::optional<std::string> staticMesh;
   std::string wad;
   std::filesystem::path output;
   GltfContainer container = GltfContainer::Json;
@@ -30,12 +32,7 @@ std::string parseArguments(const std::vector<std::string>& args, GltfArguments& 
         parsed.output = PathFromUtf8(value);
         continue;
       }
-      std::size_t n = 0;
-      const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
-      if (ec != std::errc() || end != value.data() + value.size()) {
-        return "gltf: " + arg + " needs a number from 0 on, not '" + value + "'";
-      }
-      (arg == "--object" ? parsed.object : parsed.staticMesh) = n;
+      (arg == "--object" ? parsed.object : parsed.staticMesh) = value;
     } else if (arg.size() > 1 && arg[0] == '-') {
       return "gltf: unknown option " + arg;
     } else {
@@ -69,15 +66,13 @@ int RunGltf(const CommandContext& context) {
   const std::optional<WadDocument> document = ReadWadOrReport(PathFromUtf8(arguments.wad), context.err, ReadMode::Lenient);
   if (!document) return kExitBadWad;
   const bool isStatic = arguments.staticMesh.has_value();
-  const std::size_t n = isStatic ? *arguments.staticMesh : *arguments.object;
-  const std::string what = (isStatic ? "static mesh " : "object ") + std::to_string(n);
-  const std::size_t count = isStatic ? document->StaticMeshes.size() : document->Moveables.size();
-  if (n >= count) {
-    context.err << "gltf: there is no " << what << "; the WAD holds " << count
-                << (isStatic ? " static meshes" : " objects") << ", numbered from 0\n";
-    return kExitFailure;
-  }
-  const ObjectNameTables names = LoadObjectNames(context.programFolder / "TR4Objects.dat").tables;
+  const ObjectNameTables names = ProgramNameTables(context.programFolder);
+  const std::optional<std::size_t> chosen =
+      ChooseSlot(*document, names, isStatic ? SlotList::StaticMeshes : SlotList::Objects,
+                 isStatic ? *arguments.staticMesh : *arguments.object, "gltf", context.err);
+  if (!chosen) return kExitFailure;
+  const std::size_t n = *chosen;
+  const std::string what = isStatic ? StaticMeshTitle(*document, &names, n) : ObjectTitle(*document, &names, n);
 
   std::variant<GltfExport, Finding> exported;
   try {

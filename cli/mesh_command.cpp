@@ -3,8 +3,10 @@
 #include <string_view>
 
 #include "cli/look_commands.h"
+#include "cli/slot_choice.h"
 #include "mesh/mesh_decoder.h"
 #include "mesh/mesh_lists.h"
+#include "mesh/slot_names.h"
 #include "mesh/static_meshes.h"
 #include "export/obj_export.h"
 
@@ -13,10 +15,10 @@ namespace tarnlow::cli {
 namespace {
 
 struct MeshArguments {
-  std::optional<std::int64_t> object;
+  std::optional<std::string> object;  // a place or a slot name, chosen once the WAD is read
   std::optional<std::int64_t> mesh;
   std::optional<std::int64_t> pointer;
-  std::optional<std::int64_t> staticMesh;
+  std::optional<std::string> staticMesh;
   std::string wad;
   std::filesystem::path output;
 };
@@ -26,17 +28,17 @@ std::string parseArguments(const std::vector<std::string>& args, MeshArguments& 
   std::vector<std::string> positional;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    std::optional<std::int64_t>* index = arg == "--object"    ? &parsed.object
-                                         : arg == "--mesh"    ? &parsed.mesh
-                                         : arg == "--pointer" ? &parsed.pointer
-                                         : arg == "--static"  ? &parsed.staticMesh
-                                                              : nullptr;
-    if (index != nullptr || arg == "-o") {
+    std::optional<std::int64_t>* index = arg == "--mesh" ? &parsed.mesh : arg == "--pointer" ? &parsed.pointer : nullptr;
+    std::optional<std::string>* slot = arg == "--object" ? &parsed.object : arg == "--static" ? &parsed.staticMesh : nullptr;
+    if (index != nullptr || slot != nullptr || arg == "-o") {
       if (i + 1 >= args.size()) return "mesh: " + arg + " needs a value";
       const std::string& value = args[++i];
       if (arg == "-o") {
         if (value.empty()) return "mesh: -o needs a file name";
         parsed.output = PathFromUtf8(value);
+      } else if (slot != nullptr) {
+        if (value.empty()) return "mesh: " + arg + " needs a place or a slot name";
+        *slot = value;
       } else {
         *index = ParseIndex(value);
         if (!*index) return "mesh: " + arg + " needs a number from 0 on, not '" + value + "'";
@@ -61,33 +63,26 @@ std::string parseArguments(const std::vector<std::string>& args, MeshArguments& 
 // The mesh pointer position that the arguments name, with a title for the
 // OBJ header; or nothing after saying on err why there is none.
 std::optional<std::int64_t> meshPosition(const MeshArguments& arguments, const WadDocument& document,
-                                         std::string& title, std::ostream& err) {
+                                         const ObjectNameTables& names, std::string& title, std::ostream& err) {
   if (arguments.pointer) {
     title = "mesh pointer " + std::to_string(*arguments.pointer);
     return *arguments.pointer;
   }
   if (arguments.staticMesh) {
-    const std::int64_t s = *arguments.staticMesh;
-    if (static_cast<std::uint64_t>(s) >= document.StaticMeshes.size()) {
-      err << "mesh: there is no static mesh " << s << "; the WAD holds " << document.StaticMeshes.size()
-          << " static meshes, numbered from 0\n";
-      return std::nullopt;
-    }
-    const StaticMeshEntry entry = ReadStaticMeshEntry(document, static_cast<std::size_t>(s));
-    title = "static mesh " + std::to_string(s) + " (ObjectID " + std::to_string(entry.ObjectId) + "), mesh pointer " +
-            std::to_string(entry.Mesh);
+    const std::optional<std::size_t> s =
+        ChooseSlot(document, names, SlotList::StaticMeshes, *arguments.staticMesh, "mesh", err);
+    if (!s) return std::nullopt;
+    const StaticMeshEntry entry = ReadStaticMeshEntry(document, *s);
+    title = StaticMeshTitle(document, &names, *s) + ", mesh pointer " + std::to_string(entry.Mesh);
     return entry.Mesh;
   }
-  const std::int64_t n = *arguments.object;
+  const std::optional<std::size_t> chosen = ChooseSlot(document, names, SlotList::Objects, *arguments.object, "mesh", err);
+  if (!chosen) return std::nullopt;
+  const std::size_t n = *chosen;
   const std::int64_t j = *arguments.mesh;
-  if (static_cast<std::uint64_t>(n) >= document.Moveables.size()) {
-    err << "mesh: there is no object " << n << "; the WAD holds " << document.Moveables.size()
-        << " objects, numbered from 0\n";
-    return std::nullopt;
-  }
-  const MoveableRecord moveable = document.Moveables[static_cast<std::size_t>(n)];
+  const MoveableRecord moveable = document.Moveables[n];
   if (j >= moveable.NumMeshes) {
-    err << "mesh: object " << n << " has " << std::max<int>(moveable.NumMeshes, 0)
+    err << "mesh: " << ObjectTitle(document, &names, n) << " has " << std::max<int>(moveable.NumMeshes, 0)
         << " meshes; there is no " << MeshLabel(j) << "\n";
     return std::nullopt;
   }
@@ -95,12 +90,11 @@ std::optional<std::int64_t> meshPosition(const MeshArguments& arguments, const W
   // the list names no mesh, and neither does this command.
   const std::int64_t k = moveable.StartingMesh + j;
   if (k < 0 || k > kMaxMeshPosition) {
-    err << "mesh: " << MeshLabel(j) << " of object " << n << " is at mesh position " << k
+    err << "mesh: " << MeshLabel(j) << " of " << ObjectTitle(document, &names, n) << " is at mesh position " << k
         << " (first mesh " << moveable.StartingMesh << " + " << j << "), which names no mesh\n";
     return std::nullopt;
   }
-  title = "object " + std::to_string(n) + " (ObjectID " + std::to_string(moveable.ObjectID) + "), " +
-          MeshLabel(j) + ", mesh pointer " + std::to_string(k);
+  title = ObjectTitle(document, &names, n) + ", " + MeshLabel(j) + ", mesh pointer " + std::to_string(k);
   return k;
 }
 
@@ -115,7 +109,8 @@ int RunMesh(const CommandContext& context) {
   if (!document) return kExitBadWad;
 
   std::string title;
-  const std::optional<std::int64_t> k = meshPosition(arguments, *document, title, context.err);
+  const std::optional<std::int64_t> k =
+      meshPosition(arguments, *document, ProgramNameTables(context.programFolder), title, context.err);
   if (!k) return kExitFailure;
   if (static_cast<std::uint64_t>(*k) < document->MeshPointers.size() &&
       document->MeshPointers[static_cast<std::size_t>(*k)] == 0) {

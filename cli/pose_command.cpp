@@ -6,13 +6,15 @@
 #include "anim/pose.h"
 #include "anim/posed_obj.h"
 #include "cli/object_commands.h"
+#include "cli/slot_choice.h"
+#include "mesh/slot_names.h"
 
 namespace tarnlow::cli {
 
 namespace {
 
 struct PoseArguments {
-  std::optional<std::int64_t> object;
+  std::optional<std::string> object;  // a place or a slot name, chosen once the WAD is read
   std::optional<std::int64_t> animation;
   double frame = 0;
   std::string wad;
@@ -49,10 +51,12 @@ std::string parseArguments(const std::vector<std::string>& args, PoseArguments& 
         const std::optional<double> frame = parseFrame(value);
         if (!frame) return "pose: --frame needs a number from 0 on, not '" + value + "'";
         parsed.frame = *frame;
+      } else if (arg == "--object") {
+        if (value.empty()) return "pose: --object needs a place or a slot name";
+        parsed.object = value;
       } else {
-        std::optional<std::int64_t>& index = arg == "--object" ? parsed.object : parsed.animation;
-        index = ParseIndex(value);
-        if (!index) return "pose: " + arg + " needs a whole number from 0 on, not '" + value + "'";
+        parsed.animation = ParseIndex(value);
+        if (!parsed.animation) return "pose: --anim needs a whole number from 0 on, not '" + value + "'";
       }
     } else if (arg.size() > 1 && arg[0] == '-') {
       return "pose: unknown option " + arg;
@@ -77,22 +81,19 @@ int RunPose(const CommandContext& context) {
   const std::optional<WadDocument> document = ReadWadOrReport(PathFromUtf8(arguments.wad), context.err, ReadMode::Lenient);
   if (!document) return kExitBadWad;
 
-  const std::int64_t n = *arguments.object;
-  if (static_cast<std::uint64_t>(n) >= document->Moveables.size()) {
-    context.err << "pose: there is no object " << n << "; the WAD holds " << document->Moveables.size()
-                << " objects, numbered from 0\n";
-    return kExitFailure;
-  }
-  const auto moveable = static_cast<std::size_t>(n);
+  const ObjectNameTables names = ProgramNameTables(context.programFolder);
+  const std::optional<std::size_t> chosen =
+      ChooseSlot(*document, names, SlotList::Objects, *arguments.object, "pose", context.err);
+  if (!chosen) return kExitFailure;
+  const std::size_t moveable = *chosen;
   std::optional<Finding> rangeProblem;
   const AnimationRange range = ObjectAnimationRange(*document, moveable, &rangeProblem);
   const std::int64_t own = range.end - range.first;
   std::optional<std::int64_t> animation;
-  std::string title = "object " + std::to_string(n) + " (ObjectID " +
-                      std::to_string(document->Moveables[moveable].ObjectID) + ")";
+  std::string title = ObjectTitle(*document, &names, moveable);
   if (arguments.animation) {
     if (*arguments.animation >= own) {
-      context.err << "pose: object " << n << " has " << own << " animations; there is no animation "
+      context.err << "pose: " << title << " has " << own << " animations; there is no animation "
                   << *arguments.animation << "\n";
       if (rangeProblem) context.err << "pose: " << FormatFinding(*rangeProblem) << "\n";
       return kExitFailure;
@@ -101,7 +102,7 @@ int RunPose(const CommandContext& context) {
   } else if (own > 0) {
     animation = range.first;
   } else {
-    context.err << "pose: object " << n << " has no animations; writing its rest pose\n";
+    context.err << "pose: " << title << " has no animations; writing its rest pose\n";
   }
   if (animation) {
     title += ", animation " + std::to_string(*animation - range.first) + " (Animations " +

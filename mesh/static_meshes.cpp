@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "mesh/slot_names.h"
 #include "wad/byte_reader.h"
 
 namespace tarnlow {
@@ -36,13 +37,7 @@ std::string StaticMeshName(const ObjectNameTables& names, std::int32_t objectId)
 
 std::vector<std::string> StaticMeshLines(const WadDocument& document, const ObjectNameTables& names) {
   std::vector<std::string> lines;
-  for (std::size_t i = 0; i < document.StaticMeshes.size(); ++i) {
-    const StaticMeshEntry entry = ReadStaticMeshEntry(document, i);
-    const std::string name = StaticMeshName(names, entry.ObjectId);
-    const std::string id = std::to_string(entry.ObjectId), mesh = std::to_string(entry.Mesh);
-    lines.push_back(name.empty() ? "static " + id + " (mesh " + mesh + ")"
-                                 : name + " (static " + id + ", mesh " + mesh + ")");
-  }
+  for (std::size_t i = 0; i < document.StaticMeshes.size(); ++i) lines.push_back(StaticMeshTitle(document, &names, i));
   return lines;
 }
 

@@ -29,9 +29,8 @@ StaticMeshEntry ReadStaticMeshEntry(const WadDocument& document, std::size_t ind
 // empty when the file names no such slot.
 std::string StaticMeshName(const ObjectNameTables& names, std::int32_t objectId);
 
-// One line per static mesh, as the window lists them:
-// "PLANT0 (static 0, mesh 12)", or "static 40 (mesh 3)" for a slot the name
-// file does not name. Never fails.
+// One line per static mesh, as the window lists them: its StaticMeshTitle,
+// "PLANT0 (static mesh 0, slot 0)". Never fails.
 std::vector<std::string> StaticMeshLines(const WadDocument& document, const ObjectNameTables& names);
 
 }  // namespace tarnlow

@@ -153,6 +153,40 @@ TEST(CliMesh, WritesTheChosenMeshAsObjOrSaysWhyNot) {
   }
 }
 
+// --object and --static take a place in the list or a slot name in any
+// letter case; a name that several slots share is refused, not guessed.
+TEST(CliSlotChoice, PlaceAndSlotNamePickTheSameMeshAndAmbiguousNamesAreRefused) {
+  const std::string offsetZero = "\nv 20 0 0\n", nullShape = "\nv 116 120 -177\n";
+  const struct { std::vector<std::string> selection; std::string objPart; } cases[] = {
+      {{"--static", "1"}, offsetZero}, {{"--static", "ROCK0"}, offsetZero}, {{"--static", "rock0"}, offsetZero},
+      {{"--static", "0"}, nullShape}, {{"--static", "Plant0"}, nullShape}, {{"--static", "ROCK1"}, ""},
+      {{"--static", "ROCK9"}, ""}, {{"--static", "4"}, ""},
+      {{"--object", "BAT", "--mesh", "0"}, nullShape}, {{"--object", "lara", "--mesh", "0"}, offsetZero},
+      {{"--object", "WOLF", "--mesh", "0"}, ""},
+  };
+  WadDocument doc = TwoObjects(SimpleMesh(), {Moveable(0, 3, 0), Moveable(90, 2, 1)});
+  doc.NumStaticMeshes = 4;
+  doc.StaticMeshes = RecordArray<StaticMeshRecord>::fromRecords(
+      {StaticMeshAt(0, 1), StaticMeshAt(20, 0), StaticMeshAt(21, 1), StaticMeshAt(21, 0)});
+  const LevelFiles files(doc);
+  ObjectNamesFileContent names = Names();
+  names.section3 = {{"PLANT0", 0}, {"ROCK0", 20}, {"ROCK1", 21}};
+  const fs::path program = files.dir / "program" / CliPath().filename();
+  fs::create_directory(program.parent_path());
+  fs::copy_file(CliPath(), program);
+  WriteObjectNames(program.parent_path() / "TR4Objects.dat", names);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.selection));
+    fs::remove(files.dir / "mesh.obj");
+    std::vector<std::string> args = {"mesh", files.wad, "-o", (files.dir / "mesh.obj").string()};
+    args.insert(args.begin() + 1, c.selection.begin(), c.selection.end());
+    const CliRun run = RunCliProcess(args, files.dir.path(), program);
+    EXPECT_EQ(run.status, c.objPart.empty() ? 1 : 0) << run.err;
+    ASSERT_EQ(fs::exists(files.dir / "mesh.obj"), !c.objPart.empty());
+    EXPECT_NE(ReadFileText(files.dir / "mesh.obj").find(c.objPart), std::string::npos);
+  }
+}
+
 // Unknown faces are reported once per listing of the mesh, an unreadable
 // mesh by its object and line; a moveable without a name row ends the list.
 TEST(CliObjects, ListsEachObjectWithItsMeshesMarkedAndTheirProblemsOnStderr) {

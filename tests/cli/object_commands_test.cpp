@@ -239,7 +239,8 @@ TEST(CliGltf, BadRequestsAreRefusedWithoutWritingAFile) {
   const struct { std::vector<std::string> args; int status; } cases[] = {
       {{"gltf", wad, "-o", out}, 64},
       {{"gltf", "--object", "0", wad, "-o", (level.dir / "out.obj").string()}, 64},
-      {{"gltf", "--object", "x", wad, "-o", out}, 64},
+      {{"gltf", "--object", "", wad, "-o", out}, 64},
+      {{"gltf", "--object", "x", wad, "-o", out}, 1},  // no slot of that name
       {{"gltf", "--object", "1", wad, "-o", out}, 1},
       {{"gltf", "--static", "0", wad, "-o", out}, 1},
       {{"gltf", "--object", "0", "--static", "0", wad, "-o", out}, 64},

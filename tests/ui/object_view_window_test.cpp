@@ -36,7 +36,7 @@ TEST_F(ObjectViewWindowTest, StaticMeshesAreListedByTheirSlotNamesAndShownInTheO
   EXPECT_EQ(w.picPreview->currentWidget(), w.picStatics);
   ASSERT_EQ(w.picStatics->count(), 2);
   EXPECT_TRUE(w.picStatics->item(0)->text().startsWith("PLANT0 ")) << w.picStatics->item(0)->text().toStdString();
-  EXPECT_TRUE(w.picStatics->item(1)->text().startsWith("static 400 ")) << w.picStatics->item(1)->text().toStdString();
+  EXPECT_EQ(w.picStatics->item(1)->text().toStdString(), "static mesh 1 (slot 400)");
 
   w.picStatics->setCurrentRow(0);
   EXPECT_EQ(w.picPreview->currentWidget(), w.picObject);
