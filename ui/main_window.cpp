@@ -27,6 +27,7 @@
 #include "ui/emblem.h"
 #include "ui/help_window.h"
 #include "ui/line_control.h"
+#include "ui/merge_dialog.h"
 #include "ui/mesh_preview_widget.h"
 #include "ui/object_export.h"
 #include "ui/object_lists.h"
@@ -142,7 +143,8 @@ void frmMain::BuildControls() {
   setTabOrder(cmdMesh, cmdTextures);
   setTabOrder(cmdTextures, cmdObject);
   setTabOrder(cmdObject, cmdCheck);
-  setTabOrder(cmdCheck, cmdStatics);
+  setTabOrder(cmdCheck, cmdMerge);
+  setTabOrder(cmdMerge, cmdStatics);
   setTabOrder(cmdStatics, cmdSounds);
   setTabOrder(cmdSounds, picPreview);
 
@@ -165,6 +167,7 @@ void frmMain::BuildControls() {
   connect(cmdStatics, &QPushButton::clicked, this, &frmMain::cmdStatics_Click);
   connect(cmdSounds, &QPushButton::clicked, this, &frmMain::cmdSounds_Click);
   connect(picSounds, &SoundsPage::useChosen, this, &frmMain::ShowFinding);
+  connect(cmdMerge, &QPushButton::clicked, this, &frmMain::cmdMerge_Click);
   // Arrow keys and clicks alike; a click on the current line (after
   // looking elsewhere) shows it again.
   connect(picStatics, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -228,8 +231,13 @@ void frmMain::BuildPreview(const Twips& tw) {
   // A second row: the whole object, and the check of the WAD.
   cmdObject = new QPushButton(QStringLiteral("Object"), fraWad[1]);
   cmdObject->setGeometry(tw.rect(240, 6045, 2130, 375));
+  // Check and Merge... share a cell: both look at the WAD as a whole
+  // rather than at a picture.
   cmdCheck = new QPushButton(QStringLiteral("Check"), fraWad[1]);
-  cmdCheck->setGeometry(tw.rect(2505, 6045, 2130, 375));
+  cmdCheck->setGeometry(tw.rect(2505, 6045, 1020, 375));
+  cmdMerge = new QPushButton(QStringLiteral("Merge..."), fraWad[1]);
+  cmdMerge->setGeometry(tw.rect(3615, 6045, 1020, 375));
+  cmdMerge->setToolTip(QStringLiteral("Take objects from another WAD, or leave some out, into a new WAD"));
   // A third row: the static meshes, which the object list does not hold.
   cmdStatics = new QPushButton(QStringLiteral("Static meshes"), fraWad[1]);
   cmdStatics->setGeometry(tw.rect(240, 6510, 2130, 375));
@@ -430,6 +438,7 @@ void frmMain::SetCaptions() {
 
 void frmMain::UpdateMenuStates() {
   for (QAction* action : {mnuWAS, mnuSave, mnuSaveAs}) action->setEnabled(session_.WadLoaded);
+  cmdMerge->setEnabled(session_.WadLoaded);
   mnuDetail->setEnabled(session_.WadLoaded);
   const bool hasReport = PaneHasText(*rtbReport->document());
   mnuStatSave->setEnabled(hasReport);
@@ -583,6 +592,19 @@ void frmMain::cmdSounds_Click() { ShowPicture(picSounds); }
 
 void frmMain::UpdateSamplesFolder() {
   picSounds->setSamplesFolder(SamplesFolder(session_.settings.samplesFolder, PathFromUtf8(session_.WadFileName)));
+}
+
+void frmMain::cmdMerge_Click() {
+  if (!session_.WadLoaded) return;
+  delete frmMerge;
+  frmMerge = new MergeDialog(platform_, session_.wad, session_.WadFileName, session_.names,
+                             SamplesFolder(session_.settings.samplesFolder, PathFromUtf8(session_.WadFileName)), this);
+  // From the event loop: the dialog has closed before another WAD replaces
+  // the open one.
+  connect(frmMerge, &MergeDialog::openRequested, this, [this](const std::string& path) {
+    QTimer::singleShot(0, this, [this, path] { OpenNamedWad(path); });
+  });
+  frmMerge->open();
 }
 
 void frmMain::picStatics_Click() {

@@ -23,6 +23,7 @@ namespace tarnlow::ui {
 class CheckWindow;
 class HelpWindow;
 class LineControl;
+class MergeDialog;
 class MeshPreviewWidget;
 class ObjectViewWidget;
 class ObjectViewWindow;
@@ -100,6 +101,10 @@ class frmMain : public QMainWindow, private FileCommandView {
   QPushButton* cmdCheck = nullptr;
   QPushButton* cmdStatics = nullptr;
   QPushButton* cmdSounds = nullptr;
+  // Moving objects between WADs, in a dialog of its own: made anew on each
+  // click, on the WAD open then.
+  QPushButton* cmdMerge = nullptr;
+  MergeDialog* frmMerge = nullptr;
   // The object view in a window of its own; made when first asked for.
   ObjectViewWindow* objectWindow() const { return objectWindow_; }
 
@@ -159,6 +164,8 @@ class frmMain : public QMainWindow, private FileCommandView {
   void cmdCheck_Click();
   // Lists the WAD's static meshes.
   void cmdStatics_Click();
+  // Opens the Merge dialog on the open WAD.
+  void cmdMerge_Click();
   // Shows the static mesh of the selected line in the object view.
   void picStatics_Click();
   // Shows the Sounds page.

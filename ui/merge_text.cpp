@@ -1,0 +1,85 @@
+#include "ui/merge_text.h"
+
+#include <algorithm>
+
+namespace tarnlow::ui {
+
+namespace {
+
+std::string Counted(std::size_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string WithShared(std::size_t fresh, std::size_t shared, const char* one, const char* many) {
+  std::string text = Counted(fresh + shared, one, many);
+  if (shared > 0) text += " (" + std::to_string(shared) + " shared)";
+  return text;
+}
+
+std::string OutcomeText(const MergeSound& sound) {
+  switch (sound.outcome) {
+    case SoundOutcome::Added:
+      return "added";
+    case SoundOutcome::Equal:
+      return "the open WAD's is the same";
+    case SoundOutcome::Conflict:
+      return "in conflict: the open WAD's is kept";
+    case SoundOutcome::Taken:
+      return "in conflict: this WAD's replaces the open WAD's";
+    case SoundOutcome::Undefined:
+      return "silent in both";
+  }
+  return {};
+}
+
+bool IsConflict(const MergeSound& sound) {
+  return sound.outcome == SoundOutcome::Conflict || sound.outcome == SoundOutcome::Taken;
+}
+
+}  // namespace
+
+std::string GoesToText(const MovedObject& moved) {
+  std::string text = moved.slotName;
+  if (moved.replaces) text += ", replacing the open WAD's";
+  if (moved.cameAsLead) text += " (led into)";
+  return text;
+}
+
+std::string BringsText(const MovedObject& moved) {
+  std::string text = WithShared(moved.meshesNew, moved.meshesShared, "mesh", "meshes");
+  if (!moved.isStatic) text += ", " + Counted(moved.animations, "animation", "animations");
+  text += ", " + WithShared(moved.rectanglesNew, moved.rectanglesShared, "texture rectangle", "texture rectangles");
+  const auto added = std::count_if(moved.sounds.begin(), moved.sounds.end(),
+                                   [](const MergeSound& s) { return s.outcome == SoundOutcome::Added; });
+  const auto conflicts = std::count_if(moved.sounds.begin(), moved.sounds.end(), IsConflict);
+  if (!moved.sounds.empty()) text += ", " + Counted(moved.sounds.size(), "sound", "sounds");
+  if (added > 0) text += " (" + std::to_string(added) + " added)";
+  if (conflicts > 0) text += ", " + Counted(static_cast<std::size_t>(conflicts), "conflict", "conflicts");
+  return text;
+}
+
+std::vector<std::string> BringsDetail(const MovedObject& moved) {
+  std::vector<std::string> lines;
+  std::vector<MergeSound> sounds = moved.sounds;
+  // A conflict is what the user must decide about: it comes first.
+  std::stable_partition(sounds.begin(), sounds.end(), IsConflict);
+  for (const MergeSound& sound : sounds) {
+    std::string line = "Sound slot " + std::to_string(sound.slot) + ": " + OutcomeText(sound);
+    if (!sound.alsoPlayedBy.empty()) {
+      line += " (also played by ";
+      for (std::size_t i = 0; i < sound.alsoPlayedBy.size(); ++i) {
+        line += (i == 0 ? "" : ", ") + sound.alsoPlayedBy[i];
+      }
+      line += ")";
+    }
+    lines.push_back(std::move(line));
+  }
+  for (const MergeLead& lead : moved.leads) {
+    lines.push_back("Animation " + std::to_string(lead.animation) + " leads into " + lead.slotName + "'s animation " +
+                    std::to_string(lead.intoAnimation) +
+                    (lead.present ? ": the open WAD holds it" : ": the open WAD lacks it"));
+  }
+  return lines;
+}
+
+}  // namespace tarnlow::ui
