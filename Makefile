@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 FUZZ_DIR ?= build/fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := fuzz_wad_reader fuzz_wad_lenient fuzz_swd_reader fuzz_object_names fuzz_mesh fuzz_report fuzz_anim fuzz_merge
+FUZZ_TARGETS := fuzz_wad_reader fuzz_wad_lenient fuzz_swd_reader fuzz_object_names fuzz_mesh fuzz_report fuzz_anim fuzz_merge fuzz_sound
 ASAN_DIR ?= build/asan
 # -O1 keeps the sanitized suite quick to run without slowing the build much.
 ASAN_FLAGS := -O1 -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined

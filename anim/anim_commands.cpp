@@ -3,30 +3,17 @@
 #include <string>
 
 #include "anim/key_frame.h"
+#include "sound/play_sound.h"
 
 namespace tarnlow {
 
 namespace {
 
-// Sounds and effects carry where they may happen in the top two bits of
-// their id word.
-std::string withCondition(const std::string& what, std::int16_t idWord) {
-  const auto bits = static_cast<std::uint16_t>(idWord);
-  std::string text = what + " " + std::to_string(bits & 0x3FFF);
-  switch (bits >> 14) {
-    case 1:
-      text += ", on land only";
-      break;
-    case 2:
-      text += ", in water only";
-      break;
-    case 3:
-      text += ", condition bits 0xC000";
-      break;
-    default:
-      break;
-  }
-  return text;
+// Effects carry where they may happen in the top two bits of their id
+// word, as sounds do.
+std::string effectText(std::int16_t idWord) {
+  const PlayedSound effect = PlayedSoundOf(idWord);
+  return "effect " + std::to_string(effect.slot) + ConditionText(effect.condition);
 }
 
 const char* commandName(std::int16_t type) {
@@ -70,7 +57,7 @@ int AnimCommandOperandCount(std::int16_t type) {
   }
 }
 
-std::string DescribeAnimCommand(std::int16_t type, const std::vector<std::int16_t>& operands) {
+std::string DescribeAnimCommand(std::int16_t type, const std::vector<std::int16_t>& operands, const SoundTable* sounds) {
   const auto operand = [&](std::size_t i) { return i < operands.size() ? operands[i] : std::int16_t{0}; };
   switch (type) {
     case kSetPosition:
@@ -83,16 +70,16 @@ std::string DescribeAnimCommand(std::int16_t type, const std::vector<std::int16_
     case kKillEntity:
       return "KillEntity";
     case kPlaySound:
-      return "PlaySound at frame " + std::to_string(FrameNumber(operand(0))) + ": " + withCondition("sound", operand(1));
+      return "PlaySound at frame " + std::to_string(FrameNumber(operand(0))) + ": " + DescribePlayedSound(operand(1), sounds);
     case kFlipEffect:
-      return "FlipEffect at frame " + std::to_string(FrameNumber(operand(0))) + ": " + withCondition("effect", operand(1));
+      return "FlipEffect at frame " + std::to_string(FrameNumber(operand(0))) + ": " + effectText(operand(1));
     default:
       return "unknown command " + std::to_string(type);
   }
 }
 
 std::vector<AnimCommand> DecodeAnimCommands(const WadDocument& document, std::int64_t animationIndex,
-                                            std::vector<Finding>& problems) {
+                                            std::vector<Finding>& problems, const SoundTable* sounds) {
   std::vector<AnimCommand> commands;
   if (animationIndex < 0 || static_cast<std::uint64_t>(animationIndex) >= document.Animations.size()) return commands;
   const AnimationRecord a = document.Animations[static_cast<std::size_t>(animationIndex)];
@@ -137,7 +124,7 @@ std::vector<AnimCommand> DecodeAnimCommands(const WadDocument& document, std::in
       break;
     }
     for (int i = 0; i < operands; ++i) command.operands.push_back(document.AnimCommands[at + 1 + static_cast<std::size_t>(i)]);
-    command.text = DescribeAnimCommand(command.type, command.operands);
+    command.text = DescribeAnimCommand(command.type, command.operands, sounds);
     at += 1 + static_cast<std::size_t>(operands);
     commands.push_back(std::move(command));
   }

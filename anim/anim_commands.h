@@ -9,6 +9,8 @@
 
 namespace tarnlow {
 
+struct SoundTable;
+
 // The command types an animation can carry, each a type word followed by
 // its operand words.
 enum AnimCommandType : std::int16_t {
@@ -33,15 +35,18 @@ struct AnimCommand {
   friend bool operator==(const AnimCommand&, const AnimCommand&) = default;
 };
 
-// A command as a person reads it. Pure.
-std::string DescribeAnimCommand(std::int16_t type, const std::vector<std::int16_t>& operands);
+// A command as a person reads it, a Play Sound named by its slot and samples
+// when `sounds` is given (see DescribePlayedSound). Pure.
+std::string DescribeAnimCommand(std::int16_t type, const std::vector<std::int16_t>& operands,
+                                const SoundTable* sounds = nullptr);
 
 // The AnimCommandCount commands of animation `animationIndex`, read from
 // AnimCommands word AnimCommands on. Stops with a finding in `problems` at a
 // negative count or start, an unknown type, or a command whose words leave
 // AnimCommands; the commands before it are returned. Nothing (and no
-// finding) when the index is not an animation.
+// finding) when the index is not an animation. Play Sounds are described
+// with `sounds` when it is given.
 std::vector<AnimCommand> DecodeAnimCommands(const WadDocument& document, std::int64_t animationIndex,
-                                            std::vector<Finding>& problems);
+                                            std::vector<Finding>& problems, const SoundTable* sounds = nullptr);
 
 }  // namespace tarnlow

@@ -5,11 +5,16 @@
 #include <iterator>
 
 #include "anim/key_frame.h"
+#include "sound/sound_files.h"
 
 namespace tarnlow {
 
-CheckContext::CheckContext(const WadDocument& document)
-    : doc_(document), usage_(FindUsage(document)), owner_(document.Animations.size(), -1) {}
+CheckContext::CheckContext(const WadDocument& document, const CheckSounds& sounds)
+    : doc_(document), sounds_(sounds), usage_(FindUsage(document)), owner_(document.Animations.size(), -1) {}
+
+const SoundTable* CheckContext::soundTable() const {
+  return sounds_.set != nullptr && sounds_.set->sounds ? &sounds_.set->sounds->table : nullptr;
+}
 
 std::optional<std::size_t> CheckContext::ownerOf(std::int64_t animation) const {
   if (!Inside(animation, owner_.size()) || owner_[static_cast<std::size_t>(animation)] < 0) return std::nullopt;

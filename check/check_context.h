@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "anim/finding.h"
+#include "check/check_wad.h"
 #include "check/usage.h"
 #include "wad/wad_document.h"
 
@@ -19,9 +20,12 @@ namespace tarnlow {
 // rules have run, so a rule says only what is wrong and where.
 class CheckContext {
  public:
-  explicit CheckContext(const WadDocument& document);
+  explicit CheckContext(const WadDocument& document, const CheckSounds& sounds = {});
 
   const WadDocument& doc() const { return doc_; }
+  const CheckSounds& sounds() const { return sounds_; }
+  // The sound table beside the WAD, or nullptr when there is none.
+  const SoundTable* soundTable() const;
 
   // What the game refers to; rules that learn more (the mesh rule learns
   // which texture-info records faces show) add it here.
@@ -53,6 +57,7 @@ class CheckContext {
 
  private:
   const WadDocument& doc_;
+  CheckSounds sounds_;
   Usage usage_;
   std::vector<std::int64_t> owner_;  // per animation: the moveable it belongs to, or -1
   std::vector<Finding> findings_;

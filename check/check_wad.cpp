@@ -14,9 +14,11 @@ namespace {
 
 // Sections in file order, for the WAD-wide part of the list.
 int sectionOrder(std::string_view section) {
-  static constexpr std::array<std::string_view, 12> kOrder{
+  static constexpr std::array<std::string_view, 18> kOrder{
       "TextInfo",       "TextData",     "MeshPointers", "MeshData", "Animations", "StateChanges",
-      "AnimDispatches", "AnimCommands", "MeshTrees",    "Frames",   "Moveables",  "StaticMeshes"};
+      "AnimDispatches", "AnimCommands", "MeshTrees",    "Frames",   "Moveables",  "StaticMeshes",
+      // The sound files beside the WAD come after its own sections.
+      "sound files", ".sfx", "sound slot", ".sam line", ".was", ".was line"};
   const auto at = std::find(kOrder.begin(), kOrder.end(), section);
   return static_cast<int>(at - kOrder.begin());
 }
@@ -39,8 +41,8 @@ void attribute(const CheckContext& context, std::vector<Finding>& findings) {
 
 }  // namespace
 
-std::vector<Finding> CheckWad(const WadDocument& document) {
-  CheckContext context(document);
+std::vector<Finding> CheckWad(const WadDocument& document, const CheckSounds& sounds) {
+  CheckContext context(document, sounds);
   for (const Rule rule : AllRules()) rule(context);
   std::vector<Finding> findings = context.take();
   attribute(context, findings);

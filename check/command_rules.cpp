@@ -11,7 +11,7 @@ void CheckAnimationCommands(CheckContext& context) {
     const AnimationRecord a = doc.Animations[i];
     const std::optional<std::size_t> owner = context.ownerOf(index);
     std::vector<Finding> problems;
-    const std::vector<AnimCommand> commands = DecodeAnimCommands(doc, index, problems);
+    const std::vector<AnimCommand> commands = DecodeAnimCommands(doc, index, problems, context.soundTable());
     for (Finding& f : problems) context.pass(std::move(f), "commands", owner);
     for (const AnimCommand& c : commands) {
       if (c.type != kPlaySound && c.type != kFlipEffect) continue;

@@ -9,7 +9,7 @@ std::span<const Rule> AllRules() {
       &CheckMoveables,  // first: the others need to know who owns an animation
       &CheckAnimationFrames, &CheckAnimationLinks, &CheckAnimationCommands, &CheckStateChanges,
       &CheckDispatches,      &CheckMeshPointers,   &CheckStaticMeshes,      &CheckTextureInfo,
-      &CheckDrawnObjects,    &CheckSections,
+      &CheckDrawnObjects,    &CheckSections,       &CheckSoundFiles,
   };
   return kRules;
 }

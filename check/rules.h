@@ -32,6 +32,11 @@ void CheckTextureInfo(CheckContext& context);
 // placeholders drawn for want of a LARA_SKIN.
 void CheckDrawnObjects(CheckContext& context);
 
+// The sound files beside the WAD: what is wrong in them, slots that
+// objects play but the table lacks, samples the samples folder lacks, and
+// the .was against the WAD's objects. Does nothing without sound files.
+void CheckSoundFiles(CheckContext& context);
+
 // The file's sections as read: empty ones (an error where something refers
 // into them), cut ones, and bytes after the last. Runs after the mesh rule.
 void CheckSections(CheckContext& context);

@@ -7,6 +7,8 @@
 #include "check/naming.h"
 #include "cli/object_commands.h"
 #include "cli/wad_files.h"
+#include "sound/sample_folder.h"
+#include "sound/sound_files.h"
 #include "wad/object_names.h"
 
 namespace tarnlow::cli {
@@ -18,6 +20,7 @@ using Json = nlohmann::ordered_json;
 struct CheckArguments {
   std::string format = "text";
   std::optional<std::string> against;
+  std::optional<std::string> samples;
   std::vector<std::string> paths;
   bool many = false;  // more than one WAD asked for, or a folder
 };
@@ -33,6 +36,9 @@ std::string parseArguments(const std::vector<std::string>& args, CheckArguments&
     } else if (args[i] == "--against") {
       if (i + 1 >= args.size()) return "check: --against needs the WAD to compare with";
       parsed.against = args[++i];
+    } else if (args[i] == "--samples") {
+      if (i + 1 >= args.size()) return "check: --samples needs a folder";
+      parsed.samples = args[++i];
     } else if (args[i].size() > 1 && args[i][0] == '-') {
       return "check: unknown option " + args[i];
     } else {
@@ -126,6 +132,13 @@ int exitStatusOf(const CheckedWad& wad) {
   return wad.counts.errors + wad.counts.warnings == 0 ? kExitOk : kExitFailure;
 }
 
+// The WAD's findings with the sound files beside it.
+std::vector<Finding> checkWithSounds(const std::filesystem::path& path, const WadDocument& document,
+                                     const SampleFolder* samples, const ObjectNameTables& names) {
+  const SoundSet sounds = LoadSoundFiles(path);
+  return CheckWad(document, CheckSounds{&sounds, samples, &names});
+}
+
 }  // namespace
 
 int RunCheck(const CommandContext& context) {
@@ -141,6 +154,17 @@ int RunCheck(const CommandContext& context) {
   }
   arguments.many = arguments.many || wads.size() != 1;
 
+  const ObjectNameTables names = LoadObjectNames(context.programFolder / "TR4Objects.dat").tables;
+  std::optional<SampleFolder> samples;
+  if (arguments.samples) {
+    samples = SampleFolder::Read(PathFromUtf8(*arguments.samples));
+    if (!samples) {
+      context.err << "check: cannot read the samples folder " << *arguments.samples << "\n";
+      return kExitFailure;
+    }
+  }
+  const SampleFolder* samplesFolder = samples ? &*samples : nullptr;
+
   std::optional<WadDocument> baseline;
   std::vector<Finding> baselineFindings;
   if (arguments.against) {
@@ -151,9 +175,8 @@ int RunCheck(const CommandContext& context) {
       context.err << "check: cannot read " << *arguments.against << ", the WAD to compare with: " << problem << "\n";
       return kExitBadWad;
     }
-    baselineFindings = CheckWad(*baseline);
+    baselineFindings = checkWithSounds(PathFromUtf8(*arguments.against), *baseline, samplesFolder, names);
   }
-  const ObjectNameTables names = LoadObjectNames(context.programFolder / "TR4Objects.dat").tables;
 
   int status = kExitOk;
   Json all = Json::array();
@@ -169,7 +192,7 @@ int RunCheck(const CommandContext& context) {
         wad.unreadable = problem;
         if (!arguments.many) context.err << problem << "\n";
       } else {
-        wad.findings = CheckWad(*document);
+        wad.findings = checkWithSounds(path, *document, samplesFolder, names);
         if (baseline) wad.findings = FindingsNotIn(*document, wad.findings, *baseline, baselineFindings);
         wad.counts = CountFindings(wad.findings);
       }

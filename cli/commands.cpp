@@ -10,6 +10,7 @@
 #include "cli/object_commands.h"
 #include "cli/objects_command.h"
 #include "cli/report_commands.h"
+#include "cli/sound_commands.h"
 
 namespace tarnlow::cli {
 
@@ -38,14 +39,14 @@ constexpr Command kCommands[] = {
      "short is written as far as it was read, never over itself.",
      RunCopy},
     {"report", "report [--level 0|1|2] [--format txt|csv|rtf] [--at \"YYYY-MM-DD HH:MM:SS\"] [-o FILE] [--lenient] WAD", "Write the statistics report as the window saves it (default: level 0, txt,\nthe current local time, stdout). --at fixes the date and both times;\n-o FILE is replaced only when the write succeeds. --lenient reports on a\nWAD with empty sections (counted as 0) or cut short.", RunReport},
-    {"summary", "summary [--jobs N] PATH...", "One CSV row per WAD (folders searched recursively for *.wad): path,\nstatus (ok; read, with empty sections; read, cut short; or the error),\nversion, file size and the twelve counts. N files are read at\nonce (default: one per processor); rows come in sorted order.", RunSummary},
-    {"dump", "dump WAD", "The whole WAD as JSON: the counts and every record; texture pixels and\nmesh data bytes are given by their amounts only.", RunDump},
+    {"summary", "summary [--jobs N] PATH...", "One CSV row per WAD (folders searched recursively for *.wad): path,\nstatus (ok; read, with empty sections; read, cut short; or the error),\nversion, file size, the twelve counts, and the sound slots and samples\nof the sound table beside it (empty without one). N files are read at\nonce (default: one per processor); rows come in sorted order.", RunSummary},
+    {"dump", "dump WAD", "The whole WAD as JSON: the counts and every record; texture pixels and\nmesh data bytes are given by their amounts only. With a sound table\nbeside the WAD, PlaySounds names each Play Sound by its slot and samples.", RunDump},
     {"textures", "textures WAD -o DIR [--swd]", "Write each 256 x 256 texture page of the WAD (with --swd: of the SWD beside\nit) as DIR/page_000.png, page_001.png, ...; magenta (255, 0, 255) is\ntransparent. The last page may be shorter. DIR is created when missing.", RunTextures},
     {"mesh", "mesh (--object N --mesh J | --pointer K | --static S) WAD -o FILE.obj", "Write one mesh as Wavefront OBJ: Mesh J of object N as the objects command\nnumbers them (both from 0), mesh pointer K, or the mesh of static mesh S.\nN and S are places in the lists (from 0) or slot names (--static ROCK0).\nA DUMMY mesh (pointer 0) writes the mesh at offset 0 and says so on\nstderr; a mesh that cannot be decoded prints the reason and exits with 1.", RunMesh},
-    {"check", "check [--format text|json] [--against OLD.wad] WAD|FOLDER...",
-     "Test every cross-reference of each WAD and weigh what is wrong by what\nthe game uses: error, warning or note, grouped by object, alike findings\nfolded into one line. --against keeps the findings that OLD.wad has not.\nSeveral WADs or a folder give one summary row per WAD. Exit status 1 when\nthere is an error or a warning, 2 when a WAD cannot be read.",
+    {"check", "check [--format text|json] [--against OLD.wad] [--samples DIR] WAD|FOLDER...",
+     "Test every cross-reference of each WAD and weigh what is wrong by what\nthe game uses: error, warning or note, grouped by object, alike findings\nfolded into one line. --against keeps the findings that OLD.wad has not.\nThe sound files beside a WAD are checked too; --samples DIR also finds\nthe samples DIR lacks.\nSeveral WADs or a folder give one summary row per WAD. Exit status 1 when\nthere is an error or a warning, 2 when a WAD cannot be read.",
      RunCheck},
-    {"pose", "pose --object N [--anim A] [--frame F] WAD -o FILE.obj", "Write object N (a place from 0, or a slot name) assembled from its\nmeshes, standing in frame F (0 = the first; fractions blend two key\nframes) of its animation A (0 = the object's first), as Wavefront OBJ with\none group per mesh. Without --anim: its first animation, or the rest pose\nwhen it has none.", RunPose},
+    {"pose", "pose --object N [--anim A] [--frame F] WAD -o FILE.obj", "Write object N (a place from 0, or a slot name) assembled from its\nmeshes, standing in frame F (0 = the first; fractions blend two key\nframes) of its animation A (0 = the object's first), as Wavefront OBJ with\none group per mesh. Without --anim: its first animation, or the rest pose\nwhen it has none. With a sound table beside the WAD, the animation's\nPlay Sounds are printed, named by their slots and samples.", RunPose},
     {"gltf", "gltf (--object N | --static N) WAD -o FILE.gltf|FILE.glb", "Write object N as the game draws it (Lara in LARA_SKIN's meshes) as a glTF\n2.0 scene: one node per mesh in the mesh tree's hierarchy, textured from\none atlas of the texture rectangles its faces use, with every animation\nof the object that can be played (30 frames a second). --static N writes\nstatic mesh N instead; N is a place from 0 or a slot name. .gltf embeds\nthe data in the JSON, .glb is the binary container.", RunGltf},
     {"diff", "diff [--format text|json] OLD.wad NEW.wad",
      "What differs between two WADs (with the SWDs and sound tables beside\n"
@@ -62,6 +63,13 @@ constexpr Command kCommands[] = {
     {"remove", "remove TARGET.wad (--object|--static) NAME... [--names FILE] -o OUT.wad",
      "Write TARGET without those objects and statics, and without the meshes,\ntexture rectangles and animations only they used, proven likewise.",
      RunRemove},
+    {"sounds", "sounds [--format text|json] [--samples DIR] WAD",
+     "The sound table of the .sfx and .sam beside the WAD: each defined slot\n"
+     "with its samples, volume, range, chance, pitch, loop mode and flags, and\n"
+     "the objects and animations that play it. --samples marks each sample\n"
+     "that DIR lacks. What is wrong with the sound files goes to stderr.\n"
+     "Exit status 1 when there is no .sfx or it cannot be read.",
+     RunSounds},
     {"help", "help", "Show this text (also --help or -h).", runHelp},
 };
 

@@ -1,7 +1,9 @@
 #include <new>
 #include <nlohmann/json.hpp>
 
+#include "anim/anim_commands.h"
 #include "cli/report_commands.h"
+#include "sound/sound_files.h"
 #include "wad/wad_reader.h"
 
 namespace tarnlow::cli {
@@ -90,6 +92,18 @@ Json documentJson(const std::string& path, std::int64_t fileLength, const WadDoc
   return out;
 }
 
+// Every Play Sound of every animation, named by the sound table.
+Json playSoundsJson(const WadDocument& document, const SoundTable& table) {
+  Json list = Json::array();
+  for (std::size_t a = 0; a < document.Animations.size(); ++a) {
+    std::vector<Finding> ignored;  // the check tells what cannot be decoded
+    for (const AnimCommand& c : DecodeAnimCommands(document, static_cast<std::int64_t>(a), ignored, &table)) {
+      if (c.type == kPlaySound) list.push_back(Json{{"Animation", a}, {"AnimCommands", c.word}, {"Text", c.text}});
+    }
+  }
+  return list;
+}
+
 }  // namespace
 
 int RunDump(const CommandContext& context) {
@@ -104,9 +118,12 @@ int RunDump(const CommandContext& context) {
   const std::optional<WadDocument> document = ReadWadOrReport(PathFromUtf8(path), context.err, ReadMode::Lenient);
   if (!document) return kExitBadWad;
   const auto fileLength = static_cast<std::int64_t>(document->reading.fileLength);
+  Json out = documentJson(path, fileLength, *document);
+  const SoundSet sounds = LoadSoundFiles(PathFromUtf8(path));
+  for (const std::string& failure : sounds.failures) context.err << "dump: " << failure << "\n";
+  if (sounds.sounds) out["PlaySounds"] = playSoundsJson(*document, sounds.sounds->table);
   // A path that is not UTF-8 must not stop the dump: its bad bytes become U+FFFD.
-  context.out << documentJson(path, fileLength, *document).dump(1, ' ', false, Json::error_handler_t::replace)
-              << "\n";
+  context.out << out.dump(1, ' ', false, Json::error_handler_t::replace) << "\n";
   return context.out ? kExitOk : kExitFailure;
 }
 

@@ -1,6 +1,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "anim/anim_commands.h"
 #include "anim/animation_graph.h"
 #include "anim/drawn_object.h"
 #include "anim/pose.h"
@@ -8,6 +9,7 @@
 #include "cli/object_commands.h"
 #include "cli/slot_choice.h"
 #include "mesh/slot_names.h"
+#include "sound/sound_files.h"
 
 namespace tarnlow::cli {
 
@@ -145,6 +147,17 @@ int RunPose(const CommandContext& context) {
   for (const Finding& finding : told) {
     context.err << "pose: " << FormatFinding(finding) << "\n";
     error = error || finding.severity == Severity::Error;
+  }
+  // With a sound table beside the WAD, the sounds the animation plays, named.
+  if (animation) {
+    const SoundSet sounds = LoadSoundFiles(PathFromUtf8(arguments.wad));
+    for (const std::string& failure : sounds.failures) context.err << "pose: " << failure << "\n";
+    if (sounds.sounds) {
+      std::vector<Finding> ignored;  // the check tells what cannot be decoded
+      for (const AnimCommand& c : DecodeAnimCommands(*document, *animation, ignored, &sounds.sounds->table)) {
+        if (c.type == kPlaySound) context.out << c.text << "\n";
+      }
+    }
   }
   const std::string obj = PosedObjectToObj(*document, std::get<ObjectPose>(pose), title);
   const int written =

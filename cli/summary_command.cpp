@@ -5,6 +5,7 @@
 #include "cli/report_commands.h"
 #include "cli/wad_files.h"
 #include "parallel/parallel_for.h"
+#include "sound/sound_files.h"
 #include "wad/wad_reader.h"
 
 namespace tarnlow::cli {
@@ -92,12 +93,20 @@ std::string summaryRow(const std::filesystem::path& path, std::string& note) {
     row.append(",");
     if (document) row.append(std::to_string(count));
   }
+  // Empty without a sound table beside the WAD, as the counts of a WAD that
+  // cannot be read are.
+  const SoundSet sounds = LoadSoundFiles(path);
+  row.append(",");
+  if (sounds.sounds) row.append(std::to_string(sounds.sounds->table.slots.size()));
+  row.append(",");
+  if (sounds.sounds) row.append(std::to_string(sounds.sounds->table.sampleCount()));
   return row;
 }
 
 constexpr const char* kHeader =
     "Path,Status,Version,FileSize,NumTextInfo,NumTextData,NumMeshPointers,NumMeshData,NumAnimations,"
-    "NumStateChanges,NumAnimDispatches,NumAnimCommands,NumMeshTrees,NumFrames,NumMoveables,NumStaticMeshes";
+    "NumStateChanges,NumAnimDispatches,NumAnimCommands,NumMeshTrees,NumFrames,NumMoveables,NumStaticMeshes,"
+    "SoundSlots,SoundSamples";
 
 }  // namespace
 

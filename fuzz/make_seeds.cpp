@@ -20,6 +20,7 @@
 #include "fuzz/mesh_fuzz_input.h"
 #include "tests/support/animated_wad.h"
 #include "tests/support/object_wad.h"
+#include "tests/support/sound_builder.h"
 #include "mesh/mesh_encoder.h"
 #include "tests/support/wad_builder.h"
 #include "wad/byte_writer.h"
@@ -377,6 +378,44 @@ void MergeSeeds() {
 
 }  // namespace
 
+// A fuzz_sound input: the .sam's length, the .sam, then the .sfx.
+Bytes SoundInput(const std::string& sam, const Bytes& sfx) {
+  Bytes out;
+  ByteWriter w(out);
+  w.u16(static_cast<std::uint16_t>(sam.size()));
+  w.bytes({reinterpret_cast<const std::uint8_t*>(sam.data()), sam.size()});
+  w.bytes(sfx);
+  return out;
+}
+
+void SoundSeeds() {
+  const std::string t = "fuzz_sound";
+  using tarnlow::test::SfxBytes;
+  std::string sam;
+  tarnlow::test::SfxParts parts = tarnlow::test::CanonicalSfx({0, 1, 4, 369}, {4, 1, 0, 3}, sam);
+  const Bytes canonical = SfxBytes(parts);
+  Save(t, "canonical.bin", SoundInput(sam, canonical));
+  Save(t, "cut_in_infos.bin", SoundInput(sam, Cut(canonical, 760)));
+  Save(t, "cut_in_indices.bin", SoundInput(sam, Cut(canonical, canonical.size() - 6)));
+  Save(t, "sam_short.bin", SoundInput(sam.substr(0, sam.size() / 2), canonical));
+  Save(t, "zero_748.bin", SoundInput("", Bytes(748, 0)));
+  Save(t, "empty.bin", Bytes{});
+  tarnlow::test::SfxParts spoiled = parts;
+  spoiled.trailingBytes = 44;
+  Save(t, "trailing.bin", SoundInput(sam, SfxBytes(spoiled)));
+  spoiled = parts;
+  spoiled.map[7] = 1;
+  spoiled.map[8] = 9;
+  Save(t, "shared_and_past.bin", SoundInput(sam + "extra.wav\r\n", SfxBytes(spoiled)));
+  spoiled = parts;
+  spoiled.infoCount = kMax;
+  Save(t, "info_count_max.bin", SoundInput(sam, SfxBytes(spoiled)));
+  spoiled = parts;
+  spoiled.sampleCount = 0xFFFFFFFF;
+  Save(t, "sample_count_max.bin", SoundInput(sam, SfxBytes(spoiled)));
+  Save(t, "was.bin", SoundInput("LARA:Z:\\W\\LARA.prk\nno colon\n", {}));
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: make_seeds <corpus folder>\n");
@@ -391,5 +430,6 @@ int main(int argc, char** argv) {
   MeshSeeds();
   AnimSeeds();
   MergeSeeds();
+  SoundSeeds();
   return 0;
 }
