@@ -17,6 +17,9 @@ SamplePlayer::SamplePlayer() = default;
 SamplePlayer::~SamplePlayer() { PlaySoundW(nullptr, nullptr, 0); }
 
 bool SamplePlayer::play(const std::filesystem::path& file) {
+  // Asynchronous, the call says yes before it looks for the file.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file, error)) return false;
   // The name crosses as UTF-16, so any file name plays. Without
   // SND_NODEFAULT a file that cannot be played would sound the system's
   // default beep instead and still count as played.

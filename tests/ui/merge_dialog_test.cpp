@@ -155,7 +155,10 @@ TEST_F(MergeDialogTest, RefusesTheNamesOfTheOpenWadsSet) {
     EXPECT_EQ(platform.messageTexts.size(), messages + 1);
   }
   EXPECT_EQ(ReadFileBytes(dir / "target.wad"), before);
-  EXPECT_FALSE(std::filesystem::exists(dir / "TARGET.WAD"));
+  // Listed, not tested by name: on Windows "TARGET.WAD" is target.wad.
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    EXPECT_NE(entry.path().filename(), "TARGET.WAD");
+  }
 }
 
 TEST_F(MergeDialogTest, AProofThatFailsIsSaidAndNothingIsWritten) {

@@ -44,6 +44,20 @@ TEST(SamplePlayer, AFileThatIsNotThereIsNotPlayed) {
   EXPECT_FALSE(player.play(dir / "missing.wav"));
 }
 
+#ifdef _WIN32
+// The system's call takes a WAV that is there; it plays on its own thread.
+TEST(SamplePlayer, AWaveThatIsThereIsHandedToTheSystem) {
+  const tarnlow::test::TempDir dir;
+  // RIFF header for 8-bit mono at 11025 Hz and four samples of silence.
+  const Bytes wave = {'R', 'I', 'F', 'F', 40, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0,
+                      1, 0, 1, 0, 0x11, 0x2B, 0, 0, 0x11, 0x2B, 0, 0, 1, 0, 8, 0,
+                      'd', 'a', 't', 'a', 4, 0, 0, 0, 128, 128, 128, 128};
+  WriteFileBytes(dir / "quiet.wav", wave);
+  SamplePlayer player;
+  EXPECT_TRUE(player.play(dir / "quiet.wav"));
+}
+#endif
+
 class SoundsTest : public WindowStory {
  protected:
   // A level kit: the WAD in Kit/Graphics/WADS, its samples in Kit/Sound/SAMPLES.

@@ -60,7 +60,8 @@ class WindowStory : public ::testing::Test {
   frmMain& startWithStory() { return startWith(writeWad("level1.wad", StoryWad())); }
   // Makes the window, cancels its first Open dialog.
   frmMain& startCancelled();
-  std::string pathOf(const std::string& name) const { return (dir / name).string(); }
+  // In the system's own separators, as the window gives paths back.
+  std::string pathOf(const std::string& name) const { return (dir / name).make_preferred().string(); }
   // Clicks Check (or, with `click` false, only waits) and lets the window
   // run until the check window's work is done; fails after a minute rather
   // than hang.
