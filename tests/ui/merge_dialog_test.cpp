@@ -156,7 +156,7 @@ TEST_F(MergeDialogTest, RefusesTheNamesOfTheOpenWadsSet) {
   }
   EXPECT_EQ(ReadFileBytes(dir / "target.wad"), before);
   // Listed, not tested by name: on Windows "TARGET.WAD" is target.wad.
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
     EXPECT_NE(entry.path().filename(), "TARGET.WAD");
   }
 }
