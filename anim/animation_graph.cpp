@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "anim/animation_state.h"
 #include "anim/key_frame.h"
 #include "wad/byte_reader.h"
 #include "wad/byte_writer.h"
@@ -148,6 +149,9 @@ std::variant<AnimationGraph, Finding> BuildAnimationGraph(const WadDocument& doc
       Finding f = *problem;
       f.moveable = moveableIndex;
       graph.problems.push_back(std::move(f));
+    } else if (const AnimationState state = DescribeAnimationState(a); state.kind == AnimationState::NoKeyFrames) {
+      // Nothing to play: every view shows the rest pose and says why.
+      graph.problems.push_back(animationProblem(i, moveableIndex, state.severity, state.text, {}));
     } else {
       node.keyFrameCount = std::get<int>(keys);
     }

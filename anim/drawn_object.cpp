@@ -5,6 +5,7 @@
 #include <string>
 
 #include "anim/animation_frames.h"
+#include "anim/frame_box.h"
 #include "mesh/mesh_decoder.h"
 
 namespace tarnlow {
@@ -23,52 +24,105 @@ std::optional<std::size_t> findLaraSkin(const WadDocument& document) {
   return std::nullopt;
 }
 
-// Fills the placeholders of `drawn` from LARA_SKIN, or says why they stay.
-void wearLaraSkin(const WadDocument& document, DrawnObject& drawn) {
-  std::size_t placeholders = 0;
-  for (const Bone& bone : drawn.skeleton.bones) placeholders += IsPlaceholderMesh(document, bone.meshPointer) ? 1 : 0;
-  if (placeholders == 0) return;
-  const std::size_t meshes = drawn.skeleton.bones.size();
-  const std::string counted = std::to_string(placeholders) + " of its " + std::to_string(meshes) + " meshes";
-  const std::optional<std::size_t> skin = findLaraSkin(document);
-  if (!skin) {
-    drawn.findings.push_back(moveableNote(
-        drawn.moveable, counted + " are placeholders and the WAD holds no LARA_SKIN to fill them: placeholders are drawn"));
-    drawn.findings.back().rule = kLaraSkinMissingRule;
-    return;
+// How a figure meets the boxes stored in its object's key frames: the first
+// key frame of up to kFitSamples animations spread over the object's range.
+// A sample keeps the choice cheap for any file; the check judges the rest.
+constexpr std::int64_t kFitSamples = 16;
+
+struct BoxFit {
+  int judged = 0;  // sampled key frames with a stored box
+  int near = 0;    // of them, those that lie within kBoxTolerance of it
+  bool agrees() const { return judged > 0 && 2 * near >= judged; }
+};
+
+BoxFit boxFit(const WadDocument& document, const Skeleton& skeleton) {
+  BoxFit fit;
+  std::vector<std::vector<Vec3>> vertices;
+  for (const Bone& bone : skeleton.bones) {
+    const MeshResult<MeshRecord> mesh = ReadMesh(document, bone.meshPointer);
+    const auto* decoded = std::get_if<MeshRecord>(&mesh);
+    // A figure with a mesh missing is not the one any box was made for.
+    if (decoded == nullptr) return fit;
+    vertices.push_back(MeshPoints(*decoded));
   }
-  const MoveableRecord skinRecord = document.Moveables[*skin];
-  if (skinRecord.NumMeshes < 0 || static_cast<std::size_t>(skinRecord.NumMeshes) != meshes) {
-    drawn.findings.push_back(moveableNote(drawn.moveable,
-                                          counted + " are placeholders, but LARA_SKIN has " +
-                                              std::to_string(skinRecord.NumMeshes) + " meshes: placeholders are drawn",
-                                          "Moveables " + std::to_string(*skin)));
-    drawn.findings.back().rule = kLaraSkinMissingRule;
-    return;
+  FigureBox figure(skeleton, vertices);
+  const AnimationRange range = ObjectAnimationRange(document, skeleton.moveable);
+  const std::int64_t count = range.end - range.first;
+  const std::int64_t step = std::max<std::int64_t>(1, (count + kFitSamples - 1) / kFitSamples);
+  for (std::int64_t a = range.first; a < range.end; a += step) {
+    const std::variant<KeyFrameRead, Finding> read =
+        DecodeKeyFrame(document, a, 0, static_cast<int>(skeleton.bones.size()));
+    const auto* frame = std::get_if<KeyFrameRead>(&read);
+    if (frame == nullptr || frame->overrun) continue;
+    const std::optional<double> difference = BoxDifference(frame->frame.box, figure.of(frame->frame));
+    if (!difference) continue;
+    ++fit.judged;
+    fit.near += *difference <= kBoxTolerance ? 1 : 0;
   }
-  for (std::size_t j = 0; j < meshes; ++j) {
-    Bone& bone = drawn.skeleton.bones[j];
-    const std::int64_t lent = std::int64_t{skinRecord.StartingMesh} + static_cast<std::int64_t>(j);
+  return fit;
+}
+
+// The skeleton with each placeholder of `drawn` replaced by LARA_SKIN's mesh
+// of the same number (unless that is a placeholder too); nothing when no
+// mesh would change.
+std::optional<Skeleton> dressed(const WadDocument& document, const DrawnObject& drawn, const MoveableRecord& skin) {
+  Skeleton skeleton = drawn.skeleton;
+  bool changed = false;
+  for (std::size_t j = 0; j < skeleton.bones.size(); ++j) {
+    Bone& bone = skeleton.bones[j];
+    const std::int64_t lent = std::int64_t{skin.StartingMesh} + static_cast<std::int64_t>(j);
     if (!IsPlaceholderMesh(document, bone.meshPointer)) continue;
     if (lent < 0 || static_cast<std::uint64_t>(lent) >= document.MeshPointers.size()) continue;
     if (IsPlaceholderMesh(document, lent)) continue;
     bone.meshPointer = lent;
-    drawn.sources[j] = MeshSource::LaraSkin;
-    drawn.skin = *skin;
+    changed = true;
   }
+  return changed ? std::optional<Skeleton>(std::move(skeleton)) : std::nullopt;
+}
+
+// Decides how an object with placeholder meshes is drawn, by its stored
+// boxes: as stored when they fit its own meshes (a placeholder may be a
+// real mesh at offset 0); in LARA_SKIN's meshes when it has LARA_SKIN's
+// mesh count and they fit that figure (for an object part placeholders,
+// better than its own); otherwise as stored. An object of placeholders
+// only that stays as stored gets a note under kPlaceholderFigureRule, and
+// the check leaves its boxes alone.
+void chooseFigure(const WadDocument& document, DrawnObject& drawn) {
+  std::size_t placeholders = 0;
+  for (const Bone& bone : drawn.skeleton.bones) placeholders += IsPlaceholderMesh(document, bone.meshPointer) ? 1 : 0;
+  if (placeholders == 0) return;
+  const std::size_t meshes = drawn.skeleton.bones.size();
+  const bool every = placeholders == meshes;
+  const BoxFit own = boxFit(document, drawn.skeleton);
+  if (own.agrees()) return;
+  const std::optional<std::size_t> skin = findLaraSkin(document);
+  const std::optional<MoveableRecord> skinRecord =
+      skin && *skin != drawn.moveable ? std::optional<MoveableRecord>(document.Moveables[*skin]) : std::nullopt;
+  const bool sameCount =
+      skinRecord && skinRecord->NumMeshes >= 0 && static_cast<std::size_t>(skinRecord->NumMeshes) == meshes;
+  if (std::optional<Skeleton> worn = sameCount ? dressed(document, drawn, *skinRecord) : std::nullopt) {
+    const BoxFit fit = boxFit(document, *worn);
+    // With no stored box to judge by, an object of LARA_SKIN's mesh count
+    // is dressed: an outfit pack's LARA has no animations, and nothing says
+    // her placeholders are meant.
+    const bool unjudged = own.judged == 0 && fit.judged == 0;
+    if (unjudged || (every ? fit.agrees() : fit.near > own.near)) {
+      for (std::size_t j = 0; j < meshes; ++j) {
+        if (worn->bones[j].meshPointer != drawn.skeleton.bones[j].meshPointer) drawn.sources[j] = MeshSource::LaraSkin;
+      }
+      drawn.skeleton = std::move(*worn);
+      drawn.skin = *skin;
+      return;
+    }
+  }
+  if (!every) return;
+  drawn.findings.push_back(moveableNote(drawn.moveable, "every mesh of object " + std::to_string(drawn.moveable) +
+                                                            " is the mesh at offset 0: the game draws it from its own "
+                                                            "code, or the slot is a stand-in"));
+  drawn.findings.back().rule = kPlaceholderFigureRule;
 }
 
 }  // namespace
-
-bool WearsLaraSkin(std::int32_t objectId) {
-  // LARA, PISTOLS_ANIM to FLARE_ANIM, LARA_SCREAM and the two laser sights,
-  // LARA_SPEECH_HEAD1 to 4, CROWBAR_ANIM and TORCH_ANIM: the objects that
-  // stand in for Lara with part of her body. The stored boxes of the first
-  // three groups agree with LARA_SKIN's meshes, not with the placeholders.
-  // The holsters have two meshes more than LARA_SKIN and are left alone.
-  return (objectId >= kLaraId && objectId <= 7) || (objectId >= 10 && objectId <= 12) ||
-         (objectId >= 17 && objectId <= 20) || objectId == 28 || objectId == 29;
-}
 
 bool IsPlaceholderMesh(const WadDocument& document, std::int64_t meshPointer) {
   if (meshPointer < 0 || static_cast<std::uint64_t>(meshPointer) >= document.MeshPointers.size()) return false;
@@ -79,9 +133,9 @@ bool IsPlaceholderMesh(const WadDocument& document, std::int64_t meshPointer) {
 }
 
 std::optional<Finding> AnimationProblem(const WadDocument& document, const Skeleton& skeleton,
-                                        const AnimationNode& node) {
+                                        const AnimationNode& node, AnimationFrameJudge& judge) {
   const int meshes = static_cast<int>(skeleton.bones.size());
-  std::vector<Finding> frames = AnimationFrameFindings(document, node.index, skeleton.moveable, meshes);
+  std::vector<Finding> frames = judge.findings(node.index, skeleton.moveable, meshes);
   if (!frames.empty()) return std::move(frames.front());
   if (node.nextInObject) return std::nullopt;
   // Worded as the check words it, so that both say the same.
@@ -95,14 +149,12 @@ std::optional<Finding> AnimationProblem(const WadDocument& document, const Skele
     f.animation = node.index;
     return f;
   }
-  std::string belongs = "no moveable";
-  for (std::size_t m = 0; m < document.Moveables.size(); ++m) {
+  std::optional<std::size_t> owner;
+  for (std::size_t m = 0; m < document.Moveables.size() && !owner; ++m) {
     const AnimationRange range = ObjectAnimationRange(document, m);
-    if (node.nextAnimation >= range.first && node.nextAnimation < range.end) {
-      belongs = "moveable " + std::to_string(m);
-      break;
-    }
+    if (node.nextAnimation >= range.first && node.nextAnimation < range.end) owner = m;
   }
+  const std::string belongs = owner ? "object " + std::to_string(*owner) : "no object";
   Finding f{Severity::Warning, "Animations", node.index,
             "NextAnimation " + next + " belongs to " + belongs + ", not to its own object", "Animations " + next,
             skeleton.moveable};
@@ -121,7 +173,7 @@ std::variant<DrawnObject, Finding> DrawObject(const WadDocument& document, std::
   drawn.skeleton = std::move(std::get<Skeleton>(skeleton));
   drawn.findings = drawn.skeleton.problems;
   drawn.sources.assign(drawn.skeleton.bones.size(), MeshSource::Own);
-  if (WearsLaraSkin(drawn.objectId)) wearLaraSkin(document, drawn);
+  chooseFigure(document, drawn);
   if (depth == DrawDepth::Skeleton) return drawn;
 
   std::vector<std::int64_t> positions;
@@ -143,8 +195,13 @@ std::variant<DrawnObject, Finding> DrawObject(const WadDocument& document, std::
   if (auto* built = std::get_if<AnimationGraph>(&graph)) drawn.graph = std::move(*built);
   drawn.findings.insert(drawn.findings.end(), drawn.graph.problems.begin(), drawn.graph.problems.end());
   drawn.animationProblems.reserve(drawn.graph.animations.size());
+  AnimationFrameJudge judge(document);
   for (const AnimationNode& node : drawn.graph.animations) {
-    drawn.animationProblems.push_back(AnimationProblem(document, drawn.skeleton, node));
+    drawn.animationProblems.push_back(AnimationProblem(document, drawn.skeleton, node, judge));
+  }
+  if (std::optional<Finding> left = judge.note()) {
+    left->moveable = moveableIndex;
+    drawn.findings.push_back(std::move(*left));
   }
   return drawn;
 }

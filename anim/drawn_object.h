@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+#include "anim/animation_frames.h"
 #include "anim/animation_graph.h"
 #include "anim/finding.h"
 #include "anim/skeleton.h"
@@ -16,14 +17,11 @@ namespace tarnlow {
 
 inline constexpr std::int32_t kLaraId = 0;
 inline constexpr std::int32_t kLaraSkinId = 8;
-// The rule name of the note that placeholders are drawn for want of a
-// LARA_SKIN.
-inline constexpr const char* kLaraSkinMissingRule = "lara-skin-missing";
-// True for the object IDs that the game draws in Lara's outfit: LARA
-// herself, the weapon-holding animation objects, LARA_SCREAM and the laser
-// sights, her speech heads, and the crowbar and torch animation objects.
-// Their placeholder meshes are filled from LARA_SKIN. Pure.
-bool WearsLaraSkin(std::int32_t objectId);
+// The rule of the note that an object of placeholders only is drawn as
+// stored because its stored boxes fit neither its meshes nor LARA_SKIN's:
+// the game draws it from its own code, or the slot is a stand-in. The check
+// does not judge such an object's boxes.
+inline constexpr const char* kPlaceholderFigureRule = "placeholder-figure";
 
 // Where a drawn mesh comes from.
 enum class MeshSource {
@@ -53,16 +51,18 @@ struct DrawnObject {
   // trusted: it is shown at key frame 0. A warning (its next animation is
   // not the object's) leaves its own frames alone.
   std::vector<std::optional<Finding>> animationProblems;
-  // The skeleton's and the graph's findings, and a note when placeholder
-  // meshes are drawn because the WAD holds no LARA_SKIN to fill them.
+  // The skeleton's and the graph's findings, the placeholder note (see
+  // DrawObject) and, when key frames were left unjudged, that note.
   std::vector<Finding> findings;
 };
 
-// The object of moveable `moveableIndex` as the game draws it. For an object
-// that wears Lara's skin (WearsLaraSkin) and has as many meshes as a
-// LARA_SKIN in the WAD, each placeholder mesh (pointer 0 or the placeholder
-// shape) is replaced by LARA_SKIN's mesh of the same number, unless that is
-// a placeholder too. Fails (with a finding about the Moveables record) only
+// The object of moveable `moveableIndex` as the game draws it, its stored
+// key-frame boxes deciding what its placeholder meshes (pointer 0 or the
+// placeholder shape) stand for: kept when the boxes fit them (a pointer 0
+// can be a real mesh at offset 0); replaced by LARA_SKIN's mesh of the same
+// number (unless that is a placeholder too) when the object has
+// LARA_SKIN's mesh count and the boxes fit that figure; else kept, with a
+// note (kPlaceholderFigureRule) when every mesh is a placeholder. Fails (with a finding about the Moveables record) only
 // when the index is not a moveable or it has no meshes; every other fault is
 // in `findings`, `animationProblems` or `model.problems`.
 enum class DrawDepth {
@@ -74,11 +74,11 @@ std::variant<DrawnObject, Finding> DrawObject(const WadDocument& document, std::
 
 // Why animation `node` of an object with `skeleton` cannot be played as
 // stored (see DrawnObject::animationProblems), or nothing when it can: the
-// first of AnimationFrameFindings, else a next animation outside the WAD
+// first of the judge's findings, else a next animation outside the WAD
 // (error) or not the object's (warning), in the check's words and rules.
-// Decodes every key frame; never fails.
+// Never fails.
 std::optional<Finding> AnimationProblem(const WadDocument& document, const Skeleton& skeleton,
-                                        const AnimationNode& node);
+                                        const AnimationNode& node, AnimationFrameJudge& judge);
 
 // True when mesh position `meshPointer` holds a placeholder: a zero pointer
 // (how the level tools leave Lara's meshes to LARA_SKIN; whatever lies at

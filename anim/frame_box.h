@@ -14,6 +14,12 @@
 
 namespace tarnlow {
 
+// How far a posed figure may lie from a key frame's stored box and still be
+// the figure the box was made for: a custom outfit on the original
+// animations lands a few units off; more means the figure is not what the
+// game collides with.
+inline constexpr double kBoxTolerance = 64;
+
 // An axis-aligned box in WAD units. Empty (min above max) until a point is
 // added.
 struct Box3 {

@@ -6,6 +6,8 @@
 #include <numbers>
 #include <string>
 
+#include "anim/animation_state.h"
+
 namespace tarnlow {
 
 namespace {
@@ -109,13 +111,13 @@ std::string DescribeFrames(const AnimationRecord& a) {
 }
 
 std::variant<int, Finding> KeyFrameCount(const AnimationRecord& a, std::int64_t animationIndex) {
+  // Counted from the frame range alone: whether key frames are stored
+  // (FrameSize) is the AnimationState's to say.
   if (IsEmptyAnimation(a)) {
-    Finding empty = animationProblem(animationIndex, "no frames: FrameEnd " + std::to_string(FrameNumber(a.FrameEnd)) +
-                                                         " one before FrameStart " +
-                                                         std::to_string(FrameNumber(a.FrameStart)) +
-                                                         " marks an empty animation");
-    empty.severity = Severity::Note;
-    return empty;
+    const AnimationState state = DescribeAnimationState(a);
+    Finding said = animationProblem(animationIndex, state.text);
+    said.severity = state.severity;
+    return said;
   }
   if (a.FrameRate == 0) return animationProblem(animationIndex, "FrameRate 0: no frame between two key frames");
   const int start = FrameNumber(a.FrameStart), end = FrameNumber(a.FrameEnd);

@@ -36,12 +36,11 @@ void checkNext(CheckContext& context, std::int64_t index, const AnimationRecord&
   }
   const std::optional<std::size_t> nextOwner = context.ownerOf(a.NextAnimation);
   if (owner && nextOwner != owner) {
-    context.add(
-        Severity::Warning, "next-animation-foreign", "Animations", index,
-        "NextAnimation " + str(a.NextAnimation) + " belongs to " +
-            (nextOwner ? "moveable " + str(static_cast<std::int64_t>(*nextOwner)) : std::string("no moveable")) +
-            ", not to its own object",
-        "Animations " + str(a.NextAnimation), owner);
+    context.add(Severity::Warning, "next-animation-foreign", "Animations", index,
+                "NextAnimation " + str(a.NextAnimation) + " belongs to " +
+                    (nextOwner ? "object " + str(static_cast<std::int64_t>(*nextOwner)) : std::string("no object")) +
+                    ", not to its own object",
+                "Animations " + str(a.NextAnimation), owner);
   }
 }
 

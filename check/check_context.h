@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -55,12 +56,18 @@ class CheckContext {
 
   std::vector<Finding> take() { return std::move(findings_); }
 
+  // Records animations whose key frames a rule left unjudged (each with its
+  // key frame count), to be told in one note for the whole check.
+  void leaveUnjudged(const std::map<std::int64_t, int>& left) { unjudged_.insert(left.begin(), left.end()); }
+  const std::map<std::int64_t, int>& unjudged() const { return unjudged_; }
+
  private:
   const WadDocument& doc_;
   CheckSounds sounds_;
   Usage usage_;
   std::vector<std::int64_t> owner_;  // per animation: the moveable it belongs to, or -1
   std::vector<Finding> findings_;
+  std::map<std::int64_t, int> unjudged_;
   // The frames of all animations as sorted, disjoint [first, last] spans;
   // built on first use.
   mutable std::optional<std::vector<std::pair<std::int64_t, std::int64_t>>> frameSpans_;

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <tuple>
 
+#include "anim/key_frame_budget.h"
 #include "check/rules.h"
 #include "check/weigh.h"
 
@@ -44,7 +45,9 @@ void attribute(const CheckContext& context, std::vector<Finding>& findings) {
 std::vector<Finding> CheckWad(const WadDocument& document, const CheckSounds& sounds) {
   CheckContext context(document, sounds);
   for (const Rule rule : AllRules()) rule(context);
+  const std::map<std::int64_t, int> unjudged = context.unjudged();
   std::vector<Finding> findings = context.take();
+  if (std::optional<Finding> left = KeyFramesLeftNote(unjudged)) findings.push_back(std::move(*left));
   attribute(context, findings);
   WeighByUse(context, findings);
   // Objects first, each with its own findings; a finding about an object

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <map>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -7,6 +9,7 @@
 #include "anim/animation_graph.h"
 #include "anim/drawn_object.h"
 #include "anim/frame_box.h"
+#include "anim/key_frame_budget.h"
 #include "check/check_wad.h"
 #include "check/rules.h"
 #include "mesh/mesh_decoder.h"
@@ -15,10 +18,6 @@
 namespace tarnlow {
 
 namespace {
-
-// A few units off is normal for a custom outfit on the original
-// animations; more means the figure is not what the game collides with.
-constexpr double kBoxTolerance = 64;
 
 std::string str(std::int64_t v) { return std::to_string(v); }
 
@@ -57,24 +56,41 @@ struct BoxVerdict {
   double worst = 0;
 };
 
-// An object whose every key frame is to be judged.
+// An object whose key frames are to be judged.
 struct BoxJob {
   DrawnObject object;
   std::vector<std::vector<Vec3>> vertices;
-  std::vector<BoxVerdict> verdicts;  // the animations with key frames off
+  std::vector<std::pair<std::int64_t, int>> judge;        // animations to judge, with their key frame counts
+  std::vector<std::pair<std::int64_t, std::int64_t>> same;  // animations judged as an earlier one of the same block
+  std::vector<BoxVerdict> verdicts;                       // the animations with key frames off
 };
 
-// Judges every key frame of every animation of the job's object. Touches
-// nothing but the job, so that jobs run side by side.
+// Which of each job's animations are judged, which share an earlier one's
+// judgement, and which are left (into `budget`). Runs in WAD order before
+// the jobs run side by side, so that the choice is the same on every run.
+void planBoxes(const WadDocument& doc, std::vector<BoxJob>& jobs, KeyFrameBudget& budget) {
+  for (BoxJob& job : jobs) {
+    const AnimationRange range = ObjectAnimationRange(doc, job.object.moveable);
+    for (std::int64_t a = range.first; a < range.end; ++a) {
+      const AnimationRecord record = doc.Animations[static_cast<std::size_t>(a)];
+      const std::variant<int, Finding> keys = KeyFrameCount(record, a);
+      if (!std::holds_alternative<int>(keys)) continue;
+      const auto figure = static_cast<std::int64_t>(job.object.moveable);
+      const KeyFrameBudget::Turn turn = budget.take(a, KeyFrameBlockOf(record, std::get<int>(keys), figure));
+      if (turn.kind == KeyFrameBudget::Turn::Judge) job.judge.emplace_back(a, std::get<int>(keys));
+      if (turn.kind == KeyFrameBudget::Turn::Same) job.same.emplace_back(a, turn.same);
+    }
+  }
+}
+
+// Judges the key frames of the job's animations to judge. Touches nothing
+// but the job, so that jobs run side by side.
 void judgeBoxes(const WadDocument& doc, BoxJob& job) {
-  const AnimationRange range = ObjectAnimationRange(doc, job.object.moveable);
   const int meshes = static_cast<int>(job.object.skeleton.bones.size());
   FigureBox figure(job.object.skeleton, job.vertices);
-  for (std::int64_t a = range.first; a < range.end; ++a) {
-    const std::variant<int, Finding> keys = KeyFrameCount(doc.Animations[static_cast<std::size_t>(a)], a);
-    if (!std::holds_alternative<int>(keys)) continue;
+  for (const auto& [a, keyFrames] : job.judge) {
     BoxVerdict verdict{a};
-    for (int k = 0; k < std::get<int>(keys); ++k) {
+    for (int k = 0; k < keyFrames; ++k) {
       const std::variant<KeyFrameRead, Finding> read = DecodeKeyFrame(doc, a, k, meshes);
       const auto* frame = std::get_if<KeyFrameRead>(&read);
       // A frame that cannot be read right has its own finding.
@@ -92,6 +108,21 @@ void judgeBoxes(const WadDocument& doc, BoxJob& job) {
     }
     if (verdict.off > 0) job.verdicts.push_back(verdict);
   }
+}
+
+// Gives each animation that shares a judged one's block that one's verdict.
+void shareVerdicts(BoxJob& job) {
+  std::map<std::int64_t, BoxVerdict> judged;
+  for (const BoxVerdict& v : job.verdicts) judged.emplace(v.animation, v);
+  for (const auto& [a, same] : job.same) {
+    const auto found = judged.find(same);
+    if (found == judged.end()) continue;
+    BoxVerdict copy = found->second;
+    copy.animation = a;
+    job.verdicts.push_back(copy);
+  }
+  std::sort(job.verdicts.begin(), job.verdicts.end(),
+            [](const BoxVerdict& x, const BoxVerdict& y) { return x.animation < y.animation; });
 }
 
 void reportBoxes(CheckContext& context, const BoxJob& job) {
@@ -119,13 +150,13 @@ void CheckDrawnObjects(CheckContext& context) {
     if (object == nullptr) continue;
     bool placeholders = false;
     for (const Finding& finding : object->findings) {
-      if (finding.rule != kLaraSkinMissingRule) continue;
+      if (finding.rule != kPlaceholderFigureRule) continue;
       context.pass(finding, {}, m);
       placeholders = true;
     }
-    // Placeholders never fit boxes made for the real meshes (the note says
-    // why), nor does a figure whose mesh tree has errors; a mesh source's
-    // boxes mean nothing.
+    // A figure whose boxes fit neither its own meshes nor LARA_SKIN's is
+    // not what they were made for (the note says so), nor is one whose
+    // mesh tree has errors; a mesh source's boxes mean nothing.
     bool whole = !placeholders && !isMeshSource(object->objectId);
     for (const Finding& finding : object->skeleton.problems) whole = whole && finding.severity != Severity::Error;
     if (!whole) continue;
@@ -133,10 +164,16 @@ void CheckDrawnObjects(CheckContext& context) {
       jobs.push_back({std::move(*object), std::move(*vertices), {}});
     }
   }
+  KeyFrameBudget budget(context.doc());
+  planBoxes(context.doc(), jobs, budget);
+  context.leaveUnjudged(budget.left());
   // Posing every key frame is most of the check's time: objects are judged
   // side by side, and reported in their order.
   ParallelFor(jobs.size(), 0, [&](std::size_t j) { judgeBoxes(context.doc(), jobs[j]); });
-  for (const BoxJob& job : jobs) reportBoxes(context, job);
+  for (BoxJob& job : jobs) {
+    shareVerdicts(job);
+    reportBoxes(context, job);
+  }
 }
 
 }  // namespace tarnlow

@@ -1,5 +1,7 @@
 #include "check/naming.h"
 
+#include <cctype>
+
 #include "anim/animation_graph.h"
 #include "mesh/slot_names.h"
 
@@ -48,8 +50,28 @@ std::string CheckNames::subject(const Finding& f) const {
   return text;
 }
 
+std::string CheckNames::problem(const Finding& f) const {
+  // Problems name other objects by their place, "object 4": each becomes
+  // the object's title.
+  static constexpr std::string_view kPlace = "object ";
+  std::string named;
+  std::size_t from = 0;
+  for (std::size_t at = f.problem.find(kPlace); at != std::string::npos; at = f.problem.find(kPlace, at + 1)) {
+    std::size_t end = at + kPlace.size();
+    while (end < f.problem.size() && std::isdigit(static_cast<unsigned char>(f.problem[end]))) ++end;
+    const std::optional<std::int64_t> place = end > at + kPlace.size() && end - at - kPlace.size() < 10
+                                                  ? std::optional<std::int64_t>(std::stoll(f.problem.substr(at + kPlace.size(), end - at - kPlace.size())))
+                                                  : std::nullopt;
+    if (!place || static_cast<std::uint64_t>(*place) >= doc_.Moveables.size()) continue;
+    named += f.problem.substr(from, at - from) + object(static_cast<std::size_t>(*place));
+    from = end;
+    at = end - 1;
+  }
+  return named + f.problem.substr(from);
+}
+
 std::string CheckNames::line(const Finding& f) const {
-  std::string out = Describe(f.severity) + " " + subject(f) + ": " + f.problem;
+  std::string out = Describe(f.severity) + " " + subject(f) + ": " + problem(f);
   if (!f.target.empty()) out += " (-> " + f.target + ")";
   return out;
 }

@@ -30,6 +30,10 @@ class CheckNames {
   // What a finding is about: "LARA (object 0), animation 5 (Animations
   // 448)", "TextInfo 37", "AnimDispatches 12".
   std::string subject(const Finding& finding) const;
+  // The finding's problem with each object it names by place ("object 4")
+  // called as object() calls it: "NextAnimation 460 belongs to
+  // CROSSBOW_ANIM (object 4), ...".
+  std::string problem(const Finding& finding) const;
   // The finding as one line: "error LARA (object 0), animation 5
   // (Animations 448): NextAnimation 900 is outside the 40 animations
   // (-> Animations 900)".

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "anim/animation_graph.h"
+#include "anim/animation_state.h"
 #include "anim/key_frame.h"
 
 namespace tarnlow {
@@ -53,8 +54,7 @@ std::map<std::int64_t, std::string> referencedEmptySlots(const CheckContext& con
 }  // namespace
 
 bool IsEmptySlot(const AnimationRecord& animation) {
-  return (animation.FrameSize == 0 || FrameCount(animation) == 0) && animation.NumStateChanges == 0 &&
-         animation.AnimCommandCount == 0;
+  return DescribeAnimationState(animation).kind == AnimationState::Empty;
 }
 
 void WeighByUse(const CheckContext& context, std::vector<Finding>& findings) {
@@ -82,7 +82,7 @@ void WeighByUse(const CheckContext& context, std::vector<Finding>& findings) {
     const std::map<std::int64_t, std::string> referred = referencedEmptySlots(context, empty);
     for (const auto& [slot, who] : referred) {
       Finding f{
-          Severity::Error,      "Animations", slot, "an empty animation slot (no frames) that is used: " + who, {},
+          Severity::Error,      "Animations", slot, "empty, but used: " + who, {},
           context.ownerOf(slot)};
       f.rule = "empty-slot-used";
       f.animation = slot;

@@ -11,15 +11,16 @@ namespace tarnlow {
 //    shows, a state change no animation covers, a dispatch no used state
 //    change covers, a mesh pointer no object or static uses) becomes a
 //    note that says so;
-//  - an empty animation slot (no frames, no state changes, no commands)
-//    loses its own findings: one note per object counts its unreferenced
+//  - an empty animation slot (see AnimationState::Empty) loses its own
+//    findings: one note per object counts its unreferenced
 //    empty slots, and a slot that a moveable, a non-empty animation or a
 //    used dispatch leads to is one error.
 // Never fails.
 void WeighByUse(const CheckContext& context, std::vector<Finding>& findings);
 
-// True for an animation slot that holds nothing: no frames (FrameSize 0 or
-// FrameEnd before FrameStart), no state changes and no commands.
+// True for an animation slot that holds nothing: no frames, no state
+// changes and no commands (AnimationState::Empty). A frame range without
+// key frames (FrameSize 0) is not empty: its frames are named.
 bool IsEmptySlot(const AnimationRecord& animation);
 
 }  // namespace tarnlow

@@ -79,7 +79,7 @@ Json findingJson(const Finding& f, const CheckNames& names) {
            {"subject", names.subject(f)},
            {"section", f.section},
            {"record", f.record},
-           {"problem", f.problem},
+           {"problem", names.problem(f)},
            {"target", f.target}};
   out["moveable"] = optional(f.moveable);
   out["animation"] = optional(f.animation);

@@ -3,9 +3,11 @@
 
 #include "anim/anim_commands.h"
 #include "anim/animation_graph.h"
+#include "anim/animation_state.h"
 #include "anim/drawn_object.h"
 #include "anim/pose.h"
 #include "anim/posed_obj.h"
+#include "check/naming.h"
 #include "cli/object_commands.h"
 #include "cli/slot_choice.h"
 #include "mesh/slot_names.h"
@@ -119,12 +121,14 @@ int RunPose(const CommandContext& context) {
     return kExitFailure;
   }
   const DrawnObject& object = std::get<DrawnObject>(drawn);
-  // An empty animation has nothing to pose; like the window, show the rest
-  // pose and say why (its note is told below).
+  // An animation without key frames has nothing to pose; like the window,
+  // show the rest pose and say why (its note is told below).
   std::optional<std::int64_t> posed = animation;
-  if (animation && IsEmptyAnimation(document->Animations[static_cast<std::size_t>(*animation)])) {
+  const AnimationState state =
+      animation ? DescribeAnimationState(document->Animations[static_cast<std::size_t>(*animation)]) : AnimationState{};
+  if (state.kind != AnimationState::Frames) {
     posed.reset();
-    title += ": empty, rest pose";
+    title += ": " + state.text + ", rest pose";
   }
   std::variant<ObjectPose, Finding> pose = PoseSkeleton(*document, object.skeleton, posed, arguments.frame);
   if (const auto* failure = std::get_if<Finding>(&pose)) {
@@ -143,9 +147,11 @@ int RunPose(const CommandContext& context) {
       told.push_back(*object.animationProblems[position]);
     }
   }
+  // Named as the check names them, so that both say the same.
+  const CheckNames namer(*document, &names);
   bool error = false;
   for (const Finding& finding : told) {
-    context.err << "pose: " << FormatFinding(finding) << "\n";
+    context.err << "pose: " << namer.line(finding) << "\n";
     error = error || finding.severity == Severity::Error;
   }
   // With a sound table beside the WAD, the sounds the animation plays, named.

@@ -304,7 +304,7 @@ WadDocument SampleWad() {
       {kBaddy1, {c, l, l, n, 0}, BaddyTree(), BaddyAnimations()},
       {kBat, {p, d, d}, BatTree(), BatAnimations()},
       {kSmallMedipack, {c}, {}, {}},
-      {kKeyItem1, {0}, {}, {}},
+      {kKeyItem1, {c}, {}, {}},
       {kAnimating1, {n, d}, SpinnerTree(), SpinnerAnimations()},
   };
 

@@ -344,6 +344,9 @@ void AnimSeeds() {
   using tarnlow::fuzz::AnimFuzzInput;
   Save(t, "sample.bin", AnimFuzzInput::EncodeDocument(tarnlow::sample::SampleWad()));
   Save(t, "clean.bin", AnimFuzzInput::EncodeDocument(AnimatedWad::Clean().build()));
+  // Thousands of animations naming one long block of key frames: work that
+  // grows with animations times key frames shows here first.
+  Save(t, "shared_frames.bin", AnimFuzzInput::EncodeDocument(AnimatedWad::SharedFrames(4000, 1000).build()));
   const auto broken = [&](const std::string& name, auto change) {
     AnimatedWad wad = AnimatedWad::Clean();
     change(wad);

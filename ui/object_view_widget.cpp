@@ -395,8 +395,11 @@ void ObjectViewWidget::fillAnimations() {
     const AnimationRecord record = document_.Animations[static_cast<std::size_t>(animations[i].index)];
     QString line = QString::fromStdString(AnimationLine(animations[i], static_cast<int>(i), record));
     const std::optional<Finding>& problem = object_->animationProblems[i];
-    // A mark the eye finds in a long list; the reason is one hover away.
-    if (problem) line += problem->severity == Severity::Error ? QStringLiteral("  [broken]") : QStringLiteral("  [!]");
+    // A mark the eye finds in a long list; the reason is one hover away. A
+    // note (an animation without key frames) is said in the line itself.
+    if (problem && problem->severity != Severity::Note) {
+      line += problem->severity == Severity::Error ? QStringLiteral("  [broken]") : QStringLiteral("  [!]");
+    }
     cboAnimation->addItem(line);
     if (problem) {
       cboAnimation->setItemData(static_cast<int>(i), QString::fromStdString(FormatFinding(*problem)), Qt::ToolTipRole);
@@ -625,7 +628,16 @@ void ObjectViewWidget::syncControls() {
     cmdPlay->setChecked(playback_.playing());
     cmdPlay->setText(playback_.playing() ? QStringLiteral("Pause") : QStringLiteral("Play"));
   }
-  lblFrame_->setText(playable ? QStringLiteral("frame %1 of %2").arg(playback_.frame(), 0, 'f', 1).arg(frames)
+  // As the view counts it, and as findings and the file number it.
+  const double stored =
+      playable ? FrameNumber(document_.Animations[static_cast<std::size_t>(
+                                 playback_.animations()[static_cast<std::size_t>(position)].index)].FrameStart) +
+                     playback_.frame()
+               : 0;
+  lblFrame_->setText(playable ? QStringLiteral("frame %1 of %2, stored %3")
+                                    .arg(playback_.frame(), 0, 'f', 1)
+                                    .arg(frames)
+                                    .arg(stored, 0, 'f', 1)
                               : QString());
   lblCaption_->setText(caption());
 }

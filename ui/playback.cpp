@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "anim/animation_state.h"
 #include "anim/key_frame.h"
 
 namespace tarnlow::ui {
@@ -38,8 +39,14 @@ std::string AnimationLine(const PlaybackAnimation& animation, int position, cons
   const std::string next = animation.next >= 0
                                ? "next " + std::to_string(animation.next)
                                : "next: animation " + std::to_string(record.NextAnimation) + ", not this object's";
-  return std::to_string(position) + ": animation " + std::to_string(animation.index) + ", " +
-         std::to_string(animation.frameCount) + " frames, frame rate " + std::to_string(record.FrameRate) + ", " + next;
+  // Frames as the view counts them, then as stored, so that a finding's
+  // frame numbers can be found in either.
+  const AnimationState state = DescribeAnimationState(record);
+  const std::string frames = state.kind == AnimationState::Frames
+                                 ? std::to_string(animation.frameCount) + " frames (stored " + DescribeFrames(record) + ")"
+                                 : state.text;
+  return std::to_string(position) + ": animation " + std::to_string(animation.index) + ", " + frames +
+         ", frame rate " + std::to_string(record.FrameRate) + ", " + next;
 }
 
 Playback::Playback(std::vector<PlaybackAnimation> animations) : animations_(std::move(animations)) {

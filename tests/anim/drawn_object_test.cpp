@@ -54,7 +54,7 @@ TEST(DrawnObject, PlaceholdersOfLaraKindObjectsAreFilledFromLaraSkinOnly) {
       {"LARA with a skin wears it", kLaraId, true, false, {LaraSkin, LaraSkin}, false},
       {"a weapon object keeps its own mesh", 1, true, true, {Own, LaraSkin}, false},
       {"LARA without a skin keeps her placeholders, noted", kLaraId, false, false, {Own, Own}, true},
-      {"an enemy never wears it", 35, true, false, {Own, Own}, false},
+      {"any slot whose boxes fit the skin wears it", 35, true, false, {LaraSkin, LaraSkin}, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

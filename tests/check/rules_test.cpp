@@ -5,6 +5,9 @@
 #include <tuple>
 
 #include "anim/animation_graph.h"
+#include "anim/drawn_object.h"
+#include "anim/key_frame.h"
+#include "anim/key_frame_budget.h"
 #include "check/check_wad.h"
 #include "data/sample_content.h"
 #include "tests/support/animated_wad.h"
@@ -24,7 +27,7 @@ TEST(CheckRules, CleanWadsHaveNoFindings) {
 // Each rule of the check, tested with the clean animated WAD broken in
 // exactly the one way that rule looks for.
 TEST(CheckRules, EachBrokenRuleGivesOneFindingAboutItsRecord) {
-  const Severity E = Severity::Error, Wn = Severity::Warning;
+  const Severity E = Severity::Error, Wn = Severity::Warning, N = Severity::Note;
   // Faults found by the skeleton, the range and the command decoders are
   // passed on: one of each stands for them all.
   const struct {
@@ -50,6 +53,8 @@ TEST(CheckRules, EachBrokenRuleGivesOneFindingAboutItsRecord) {
       {"frame rate 0", [](W w) { w.animations[0].FrameRate = 0; }, E, "Animations", 0},
       {"odd frame offset", [](W w) { w.animations[1].FrameOffset = 45; }, E, "Animations", 1},
       {"frame size below the header", [](W w) { w.animations[0].FrameSize = 8; }, E, "Animations", 0},
+      // Not an empty slot: its frames are named, though no key frame is stored.
+      {"frame size 0 with frames named", [](W w) { w.animations[1].FrameSize = 0; }, N, "Animations", 1},
       {"key frames run past Frames", [](W w) { w.animations[1].FrameOffset = 46; }, E, "Animations", 1},
       {"key frame needs more than FrameSize", [](W w) { w.frames[22 + 9] = 0; }, E, "Animations", 1},
       {"next animation outside", [](W w) { w.animations[0].NextAnimation = 7; }, E, "Animations", 0},
@@ -134,6 +139,57 @@ TEST(CheckRules, EveryKeyFrameFarFromItsStoredBoxWarnsOncePerAnimation) {
     const auto box = std::find_if(findings.begin(), findings.end(), isBox);
     EXPECT_EQ(box->animation, std::optional<std::int64_t>(0));
     EXPECT_EQ(box->frame, std::optional<std::int64_t>(2 * std::max(c.moved, 0)));
+  }
+}
+
+// Lara on a vehicle is drawn and judged in LARA_SKIN's meshes when her
+// boxes fit them, a pointer 0 whose boxes fit it is a real mesh, and an
+// object of placeholders whose boxes fit nothing is noted once, its boxes
+// left alone.
+TEST(CheckRules, PlaceholderObjectsAreDrawnAndJudgedAsTheirBoxesSay) {
+  using enum AnimatedWad::Fit;
+  const struct { AnimatedWad::Fit boxes; MeshSource drawn; std::vector<std::string> rules; } cases[] = {
+      {Skin, MeshSource::LaraSkin, {}}, {Own, MeshSource::Own, {}}, {Neither, MeshSource::Own, {kPlaceholderFigureRule}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.boxes));
+    const WadDocument doc = AnimatedWad::Rider(c.boxes).build();
+    EXPECT_EQ(std::get<DrawnObject>(DrawObject(doc, 0)).sources, std::vector<MeshSource>(2, c.drawn));
+    std::vector<std::string> rules;
+    for (const Finding& f : CheckWad(doc)) rules.push_back(f.rule);
+    EXPECT_EQ(rules, c.rules);
+  }
+}
+
+// Thousands of animations naming one block of key frames cost one
+// judgement, which each of them gets; blocks beyond twice what Frames holds
+// are left, and said in one note.
+TEST(CheckRules, KeyFramesAreJudgedOncePerBlockAndNoMoreThanTwiceWhatFramesHolds) {
+  constexpr int kKeys = 300;
+  AnimatedWad shared = AnimatedWad::SharedFrames(4000, kKeys);
+  shared.frames.back() = 0;  // a turn on three axes: the last key frame runs off Frames
+  AnimatedWad shifted = AnimatedWad::SharedFrames(kKeys, kKeys);
+  shifted.frames.back() = 0;
+  for (int a = 0; a < kKeys; ++a) {  // each a key frame later than the one before
+    shifted.animations[static_cast<std::size_t>(a)].FrameOffset = 20 * a;
+    shifted.animations[static_cast<std::size_t>(a)].FrameEnd = static_cast<std::int16_t>(kKeys - 1 - a);
+  }
+  for (const AnimatedWad* wad : {&shared, &shifted}) {
+    SCOPED_TRACE(wad == &shared ? "one block" : "overlapping blocks");
+    const std::vector<Finding> findings = CheckWad(wad->build());
+    long notes = 0, judged = 0, judgedWords = 0;
+    for (const Finding& f : findings) {
+      notes += f.rule == kKeyFramesLeftRule ? 1 : 0;
+      if (f.rule != "key-frame-decode") continue;
+      ++judged;
+      judgedWords += 10 * (FrameNumber(wad->animations[static_cast<std::size_t>(f.record)].FrameEnd) + 1);
+    }
+    if (wad == &shared) {
+      EXPECT_EQ(std::pair(notes, judged), std::pair(0L, 4000L));
+    } else {
+      EXPECT_EQ(notes, 1);
+      EXPECT_GT(judged, 1);
+      EXPECT_LE(judgedWords, 2 * static_cast<long>(wad->frames.size()));
+    }
   }
 }
 

@@ -20,10 +20,12 @@ TextInfoRecord BadPage() {
   return r;
 }
 
-// An animation slot that holds nothing.
+// An animation slot that holds nothing, marked as the level tools mark it:
+// FrameEnd one before FrameStart.
 AnimationRecord EmptySlot() {
   AnimationRecord a;
   a.FrameRate = 1;
+  a.FrameEnd = -1;
   return a;
 }
 
@@ -59,8 +61,16 @@ TEST(CheckWeighing, EmptySlotsAreOneNotePerObjectUnlessSomethingLeadsToThem) {
   // Slots 2 to 5 of LARA's range hold nothing; animation 1 goes on in 4.
   for (int i = 0; i < 4; ++i) wad.animations.push_back(EmptySlot());
   wad.animations[1].NextAnimation = 4;
+  // Slot 6 has no frames either, but a command: something was meant to play
+  // there, so it is not counted with the empty ones and keeps its own note.
+  wad.animations.push_back(EmptySlot());
+  wad.animations.back().AnimCommands = 3;  // EmptyHands
+  wad.animations.back().AnimCommandCount = 1;
   const std::vector<Finding> found = CheckWad(wad.build());
-  ASSERT_EQ(found.size(), 2u) << found[0].problem;
+  // Besides the three below, animation 1's NextFrame names no frame of slot 4.
+  ASSERT_EQ(found.size(), 4u) << found[0].problem;
+  EXPECT_EQ(Of(found, "next-frame-elsewhere").at(0).animation, std::optional<std::int64_t>(1));
+  EXPECT_EQ(Of(found, "key-frame-count").at(0).animation, std::optional<std::int64_t>(6));
   const Finding used = Of(found, "empty-slot-used").at(0);
   EXPECT_EQ(std::tie(used.severity, used.animation, used.moveable),
             std::make_tuple(Severity::Error, std::optional<std::int64_t>(4), std::optional<std::size_t>(0)));

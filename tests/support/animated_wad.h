@@ -37,6 +37,16 @@ struct AnimatedWad {
   std::vector<std::int32_t> pointers;
 
   static AnimatedWad Clean();
+  // Lara on a vehicle: moveable 0 (MOTOR_BOAT_LARA, slot 466) has the mesh
+  // count of LARA_SKIN (moveable 1, slot 8: two squares of side 400, the
+  // second 100 along X) and only placeholders (pointer 0, then the
+  // placeholder shape); its three key frames, all unturned, store the box
+  // of LARA_SKIN's figure, of its own placeholders, or of neither.
+  enum class Fit { Skin, Own, Neither };
+  static AnimatedWad Rider(Fit boxes);
+  // One object of one mesh whose `animations` animations (FrameSize 10,
+  // one key frame a frame) all name the same `keyFrames` key frames.
+  static AnimatedWad SharedFrames(int animations, int keyFrames);
   WadDocument build() const;
 };
 
