@@ -50,7 +50,7 @@ class ReportOutputTest : public WindowStory {
   // there; elsewhere the folder is kept as it is spelled.
   std::string savedPath(const std::string& name) {
 #ifdef _WIN32
-    return LowerCaseName(dir.path().string()) + "\\" + name;
+    return LowerCaseName(dir.path().string()) + "\\" + std::filesystem::path(name).make_preferred().string();
 #else
     return pathOf(name);
 #endif
