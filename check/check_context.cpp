@@ -9,8 +9,12 @@
 
 namespace tarnlow {
 
-CheckContext::CheckContext(const WadDocument& document, const CheckSounds& sounds)
-    : doc_(document), sounds_(sounds), usage_(FindUsage(document)), owner_(document.Animations.size(), -1) {}
+CheckContext::CheckContext(const WadDocument& document, const CheckSounds& sounds, std::vector<bool> judged)
+    : doc_(document),
+      sounds_(sounds),
+      judged_(std::move(judged)),
+      usage_(FindUsage(document)),
+      owner_(document.Animations.size(), -1) {}
 
 const SoundTable* CheckContext::soundTable() const {
   return sounds_.set != nullptr && sounds_.set->sounds ? &sounds_.set->sounds->table : nullptr;

@@ -21,7 +21,7 @@ namespace tarnlow {
 // rules have run, so a rule says only what is wrong and where.
 class CheckContext {
  public:
-  explicit CheckContext(const WadDocument& document, const CheckSounds& sounds = {});
+  explicit CheckContext(const WadDocument& document, const CheckSounds& sounds = {}, std::vector<bool> judged = {});
 
   const WadDocument& doc() const { return doc_; }
   const CheckSounds& sounds() const { return sounds_; }
@@ -36,6 +36,9 @@ class CheckContext {
   // The moveable whose animation range holds animation `animation`, or
   // nothing (outside Animations, or in no moveable's range).
   std::optional<std::size_t> ownerOf(std::int64_t animation) const;
+
+  // False for a moveable whose key frames the check leaves (see CheckWad).
+  bool judges(std::size_t moveable) const { return moveable >= judged_.size() || judged_[moveable]; }
 
   // True when some animation's frames (FrameStart to FrameEnd) hold frame
   // number `frame`: a frame outside all of them has no meaning to the game.
@@ -64,6 +67,7 @@ class CheckContext {
  private:
   const WadDocument& doc_;
   CheckSounds sounds_;
+  std::vector<bool> judged_;
   Usage usage_;
   std::vector<std::int64_t> owner_;  // per animation: the moveable it belongs to, or -1
   std::vector<Finding> findings_;

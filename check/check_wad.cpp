@@ -42,8 +42,8 @@ void attribute(const CheckContext& context, std::vector<Finding>& findings) {
 
 }  // namespace
 
-std::vector<Finding> CheckWad(const WadDocument& document, const CheckSounds& sounds) {
-  CheckContext context(document, sounds);
+std::vector<Finding> CheckWad(const WadDocument& document, const CheckSounds& sounds, const std::vector<bool>& judged) {
+  CheckContext context(document, sounds, judged);
   for (const Rule rule : AllRules()) rule(context);
   const std::map<std::int64_t, int> unjudged = context.unjudged();
   std::vector<Finding> findings = context.take();

@@ -34,7 +34,12 @@ inline constexpr const char* kKeyFrameBoxRule = "key-frame-box";
 // names its rule. With `sounds`, the sound files beside the WAD are checked
 // too and Play Sounds are named by their samples. Never fails; an empty
 // result means every reference holds.
-std::vector<Finding> CheckWad(const WadDocument& document, const CheckSounds& sounds = {});
+//
+// `judged`, when not empty, says by moveable position whose key frames are
+// decoded and posed; the others' are left, as when they are known to be
+// alike in a WAD already checked (the merge's proof).
+std::vector<Finding> CheckWad(const WadDocument& document, const CheckSounds& sounds = {},
+                              const std::vector<bool>& judged = {});
 
 // Counts by severity.
 struct CheckCounts {

@@ -157,7 +157,7 @@ void CheckDrawnObjects(CheckContext& context) {
     // A figure whose boxes fit neither its own meshes nor LARA_SKIN's is
     // not what they were made for (the note says so), nor is one whose
     // mesh tree has errors; a mesh source's boxes mean nothing.
-    bool whole = !placeholders && !isMeshSource(object->objectId);
+    bool whole = !placeholders && !isMeshSource(object->objectId) && context.judges(m);
     for (const Finding& finding : object->skeleton.problems) whole = whole && finding.severity != Severity::Error;
     if (!whole) continue;
     if (auto vertices = drawnVertices(context.doc(), object->skeleton, cache)) {

@@ -8,6 +8,7 @@ void CheckAnimationFrames(CheckContext& context) {
   for (std::size_t i = 0; i < context.doc().Animations.size(); ++i) {
     const auto index = static_cast<std::int64_t>(i);
     const std::optional<std::size_t> owner = context.ownerOf(index);
+    if (owner && !context.judges(*owner)) continue;
     const int meshes = owner ? context.doc().Moveables[*owner].NumMeshes : 0;
     for (Finding& finding : judge.findings(index, owner, meshes)) context.pass(std::move(finding), {}, owner);
   }

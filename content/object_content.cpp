@@ -1,14 +1,13 @@
 #include "content/object_content.h"
 
 #include <algorithm>
-#include <cmath>
 #include <map>
-#include <numbers>
 #include <stdexcept>
 #include <utility>
 #include <variant>
 
 #include "anim/animation_graph.h"
+#include "content/content_pool.h"
 #include "content/face_pixels.h"
 #include "mesh/face_textures.h"
 #include "mesh/static_meshes.h"
@@ -20,28 +19,13 @@ namespace tarnlow {
 
 namespace {
 
-// 4096ths of a turn, 0 to 4095, from radians decoded out of either word form.
-int turnUnits(double radians) {
-  const long units = std::lround(radians * kOneAxisUnitsPerTurn / (2 * std::numbers::pi));
-  return static_cast<int>(((units % kOneAxisUnitsPerTurn) + kOneAxisUnitsPerTurn) % kOneAxisUnitsPerTurn);
-}
-
-Pose poseOf(const KeyFrame& frame) {
-  Pose pose{.box = frame.box,
-            .offset = {static_cast<int>(std::lround(frame.offset.x)), static_cast<int>(std::lround(frame.offset.y)),
-                       static_cast<int>(std::lround(frame.offset.z))}};
-  pose.turns.reserve(frame.angles.size());
-  for (const MeshAngles& a : frame.angles) pose.turns.push_back({turnUnits(a.x), turnUnits(a.y), turnUnits(a.z)});
-  return pose;
-}
-
 // Builds contents of one document, keeping what objects share: a mesh
 // pointed at by several objects is decoded once, a face picture made once
 // per Texture word.
 class ContentBuilder {
  public:
-  ContentBuilder(const WadDocument& document, const SoundTable* sounds)
-      : document_(document), sounds_(sounds), pageCount_(TexturePageCount(document.TextData)) {
+  ContentBuilder(const WadDocument& document, const SoundTable* sounds, ContentPool* pool)
+      : document_(document), sounds_(sounds), pool_(pool ? *pool : ownPool_), pageCount_(TexturePageCount(document.TextData)) {
     for (std::size_t m = 0; m < document.Moveables.size(); ++m) {
       const AnimationRange range = ObjectAnimationRange(document, m);
       if (range.first < range.end) owners_.push_back({range, document.Moveables[m].ObjectID});
@@ -106,7 +90,7 @@ class ContentBuilder {
     if (const auto known = pictures_.find(key); known != pictures_.end()) return known->second;
     std::shared_ptr<const FacePixels> pixels;
     if (const std::optional<FaceTexture> texture = FaceTextureOf(face, document_.TextInfo, pageCount_)) {
-      pixels = std::make_shared<const FacePixels>(FacePixelsOf(document_.TextData, *texture));
+      pixels = pool_.keep(std::make_shared<const FacePixels>(FacePixelsOf(document_.TextData, *texture)));
     }
     pictures_.emplace(key, pixels);
     return pixels;
@@ -165,25 +149,14 @@ class ContentBuilder {
       content.stateChanges.push_back(std::move(state));
     }
     for (const AnimCommand& command : node.commands) content.commands.push_back({command.type, command.operands});
-    for (int k = 0; k < node.keyFrameCount; ++k) {
-      const std::variant<KeyFrameRead, Finding> read = DecodeKeyFrame(document_, node.index, k, meshCount);
-      const auto* frame = std::get_if<KeyFrameRead>(&read);
-      content.keyFrames.push_back(frame ? std::optional(poseOf(frame->frame)) : std::nullopt);
-      // The frames after one that leaves Frames leave it too. After one that
-      // needs more words than FrameSize gives, the others are read from the
-      // wrong words: the first stands for them, with an unreadable one after
-      // it, which also bounds the work a FrameSize of 0 could ask for.
-      if (!frame) break;
-      if (frame->overrun) {
-        content.keyFrames.push_back(std::nullopt);
-        break;
-      }
-    }
+    content.keyFrames.block = pool_.keep(std::make_shared<const KeyFrameBlock>(document_, a, node.keyFrameCount, meshCount));
     return content;
   }
 
   const WadDocument& document_;
   const SoundTable* sounds_;
+  ContentPool ownPool_;
+  ContentPool& pool_;
   std::size_t pageCount_;
   std::vector<std::pair<AnimationRange, std::int32_t>> owners_;  // animations of each object, and its slot
   std::map<std::int32_t, std::shared_ptr<const MeshContent>> meshes_;  // by mesh pointer
@@ -192,18 +165,23 @@ class ContentBuilder {
 
 }  // namespace
 
-ObjectContent MoveableContentOf(const WadDocument& document, std::size_t index, const SoundTable* sounds) {
+std::size_t KeyFrames::size() const { return block ? block->poses().size() : 0; }
+
+const std::optional<Pose>& KeyFrames::operator[](std::size_t k) const { return block->poses().at(k); }
+
+ObjectContent MoveableContentOf(const WadDocument& document, std::size_t index, const SoundTable* sounds,
+                                ContentPool* pool) {
   if (index >= document.Moveables.size()) throw std::out_of_range("no moveable " + std::to_string(index));
-  return ContentBuilder(document, sounds).moveable(index);
+  return ContentBuilder(document, sounds, pool).moveable(index);
 }
 
-StaticContent StaticContentOf(const WadDocument& document, std::size_t index) {
+StaticContent StaticContentOf(const WadDocument& document, std::size_t index, ContentPool* pool) {
   if (index >= document.StaticMeshes.size()) throw std::out_of_range("no static mesh " + std::to_string(index));
-  return ContentBuilder(document, nullptr).staticMesh(index);
+  return ContentBuilder(document, nullptr, pool).staticMesh(index);
 }
 
-WadContent WadContentOf(const WadDocument& document, const SoundTable* sounds) {
-  ContentBuilder builder(document, sounds);
+WadContent WadContentOf(const WadDocument& document, const SoundTable* sounds, ContentPool* pool) {
+  ContentBuilder builder(document, sounds, pool);
   WadContent content;
   for (std::size_t m = 0; m < document.Moveables.size(); ++m) content.moveables.push_back(builder.moveable(m));
   for (std::size_t s = 0; s < document.StaticMeshes.size(); ++s) content.statics.push_back(builder.staticMesh(s));

@@ -20,6 +20,8 @@ namespace tarnlow {
 // Qt's keyword macro would eat in the window's files that include this one.
 struct SoundSlot;
 struct SoundTable;
+class ContentPool;
+class KeyFrameBlock;
 
 // The pixels a textured face shows: its texture rectangle turned so that
 // the face's first corner is the top-left pixel, the rectangle's side
@@ -88,6 +90,14 @@ struct Pose {
   friend bool operator==(const Pose&, const Pose&) = default;
 };
 
+// An animation's key frames as poses, decoded on first use (see
+// KeyFrameBlock). Key frames stored in the same words share one block.
+struct KeyFrames {
+  std::shared_ptr<const KeyFrameBlock> block;
+  std::size_t size() const;
+  const std::optional<Pose>& operator[](std::size_t k) const;
+};
+
 // One animation of an object, without any WAD-wide index. FrameOffset and
 // FrameSize only say where and how the key frames are stored: the poses
 // stand for them.
@@ -101,10 +111,7 @@ struct AnimationContent {
   std::int16_t NextFrame = 0;
   std::vector<StateChangeContent> stateChanges;
   std::vector<CommandContent> commands;
-  // The key frames the animation plays; nothing for one that cannot be read
-  // (outside Frames, or read from the wrong words after one that needs more
-  // than FrameSize gives), and none after it.
-  std::vector<std::optional<Pose>> keyFrames;
+  KeyFrames keyFrames;  // the key frames the animation plays
 };
 
 // A sound slot that an object's animations play, and how the sound table
@@ -148,15 +155,17 @@ struct WadContent {
 // WAD's sound table; nullptr for none). Faults of the WAD (a mesh that
 // cannot be decoded, a link outside MeshTrees, a key frame past Frames) are
 // kept in the content as such, never thrown. Throws std::out_of_range when
-// `index` is not a moveable.
-ObjectContent MoveableContentOf(const WadDocument& document, std::size_t index, const SoundTable* sounds = nullptr);
+// `index` is not a moveable. With `pool`, pictures and key frames equal to
+// ones the pool holds are shared with them.
+ObjectContent MoveableContentOf(const WadDocument& document, std::size_t index, const SoundTable* sounds = nullptr,
+                                ContentPool* pool = nullptr);
 
 // The content of static mesh `index`; likewise.
-StaticContent StaticContentOf(const WadDocument& document, std::size_t index);
+StaticContent StaticContentOf(const WadDocument& document, std::size_t index, ContentPool* pool = nullptr);
 
 // Every object and static, each distinct mesh and face picture decoded
 // once. Never fails.
-WadContent WadContentOf(const WadDocument& document, const SoundTable* sounds = nullptr);
+WadContent WadContentOf(const WadDocument& document, const SoundTable* sounds = nullptr, ContentPool* pool = nullptr);
 
 // The parts of content that two objects can differ in.
 enum class ContentPart { Meshes, Textures, MeshTree, Animations, KeyFrames, Boxes, Sounds };

@@ -1,5 +1,7 @@
 #include "content/wad_diff.h"
 
+#include "content/content_pool.h"
+
 #include <map>
 
 #include "content/face_pixels.h"
@@ -117,7 +119,9 @@ SpriteDiff diffSprites(const SwdDocument& old, const SwdDocument& updated) {
 }  // namespace
 
 WadDiff DiffWads(const DiffSide& old, const DiffSide& updated) {
-  const WadContent before = WadContentOf(old.wad, old.sounds), after = WadContentOf(updated.wad, updated.sounds);
+  // One pool: what both WADs hold alike compares by reference.
+  ContentPool pool;
+  const WadContent before = WadContentOf(old.wad, old.sounds, &pool), after = WadContentOf(updated.wad, updated.sounds, &pool);
   static const SwdDocument noSprites;
   return WadDiff{.moveables = diffSlots(before.moveables, after.moveables),
                  .statics = diffSlots(before.statics, after.statics),

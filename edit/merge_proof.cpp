@@ -1,11 +1,14 @@
 #include "edit/merge_proof.h"
 
+#include <algorithm>
 #include <map>
 #include <tuple>
 
 #include "check/baseline.h"
 #include "check/check_wad.h"
 #include "check/fold.h"
+#include "anim/drawn_object.h"
+#include "content/content_pool.h"
 #include "content/object_content.h"
 #include "edit/slot_names.h"
 #include "wad/file_paths.h"
@@ -43,6 +46,14 @@ ObjectContent comparable(ObjectContent content) {
   return content;
 }
 
+bool hasPlaceholders(const WadDocument& d, std::size_t moveable) {
+  const MoveableRecord r = d.Moveables[moveable];
+  for (int j = 0; j < r.NumMeshes; ++j) {
+    if (IsPlaceholderMesh(d, std::int64_t{r.StartingMesh} + j)) return true;
+  }
+  return false;
+}
+
 // A finding as alike findings share it, whichever records it names.
 using Shape = std::tuple<std::string, std::string, Severity, std::string>;
 Shape shapeOf(const Finding& f) { return {f.section, f.rule, f.severity, ProblemShape(f.problem)}; }
@@ -53,28 +64,49 @@ class Prover {
       : request_(request), built_(built), written_(written) {}
 
   ProofFindings run() {
-    if (objectsInPlace()) {
-      // The target's content is measured beside OUT's content and check.
-      // The target's check is needed only for what OUT's check finds.
-      WadContent targetContent, outContent;
-      std::vector<Finding> outFindings;
-      ParallelFor(2, 2, [&](std::size_t side) {
-        if (side == 0) {
-          targetContent = WadContentOf(*request_.target.document);
-        } else {
-          outContent = WadContentOf(written_);
-          outFindings = CheckWad(written_);
-        }
-      });
-      contents(targetContent, outContent);
-      if (found_.differences.empty() && !outFindings.empty()) {
-        findings(CheckWad(*request_.target.document), outFindings);
-      }
-    }
+    if (!objectsInPlace()) return std::move(found_);
+    // One pool for every content: what OUT holds alike with the target or a
+    // source (pictures, key-frame blocks) is then compared by reference.
+    WadContent targetContent, outContent;
+    ParallelFor(2, 2, [&](std::size_t side) {
+      (side == 0 ? targetContent : outContent) = WadContentOf(side == 0 ? *request_.target.document : written_, nullptr, &pool_);
+    });
+    contents(targetContent, outContent);
+    if (!found_.differences.empty()) return std::move(found_);
+    const auto [outJudged, targetJudged] = judged(targetContent, outContent);
+    const std::vector<Finding> outFindings = CheckWad(written_, {}, outJudged);
+    if (!outFindings.empty()) findings(CheckWad(*request_.target.document, {}, targetJudged), outFindings);
     return std::move(found_);
   }
 
  private:
+  // Which moveables of OUT and of the target the checks pose. An object of
+  // the target that OUT holds with equal content and key frames stored in
+  // the same words (the same blocks) has, in both WADs, the same findings
+  // of the rules that read key frames: they depend on nothing else, but for
+  // an object with placeholder meshes, which may be drawn with LARA_SKIN's
+  // and so is judged always. Leaving
+  // it out of both checks keeps every finding it would add on one side
+  // matched by the same on the other, so what OUT's check adds is the same;
+  // the WAD-wide rules run whole.
+  std::pair<std::vector<bool>, std::vector<bool>> judged(const WadContent& targetContent, const WadContent& outContent) const {
+    std::vector<bool> out(written_.Moveables.size(), true), target(request_.target.document->Moveables.size(), true);
+    for (std::size_t o = 0; o < built_.objects.size(); ++o) {
+      const AssemblyObject& object = built_.objects[o];
+      if (built_.movedIndex[o] || object.isStatic) continue;
+      const std::size_t at = assembly().placed[o];
+      if (hasPlaceholders(*request_.target.document, object.position) || hasPlaceholders(written_, at)) continue;
+      const ObjectContent& was = targetContent.moveables[object.position];
+      const ObjectContent& now = outContent.moveables[at];
+      const bool sameBlocks = std::equal(was.animations.begin(), was.animations.end(), now.animations.begin(), now.animations.end(),
+                                         [](const AnimationContent& x, const AnimationContent& y) { return x.keyFrames.block == y.keyFrames.block; });
+      if (!sameBlocks) continue;
+      out[at] = false;
+      target[object.position] = false;
+    }
+    return {std::move(out), std::move(target)};
+  }
+
   void differ(std::string what) { found_.differences.push_back(std::move(what)); }
 
   const Assembly& assembly() const { return *built_.assembly; }
@@ -106,10 +138,10 @@ class Prover {
       const bool moved = built_.movedIndex[o].has_value();
       std::vector<ContentDifference> differences;
       if (object.isStatic) {
-        const StaticContent was = moved ? StaticContentOf(*object.from, object.position) : targetContent.statics[object.position];
+        const StaticContent was = moved ? StaticContentOf(*object.from, object.position, &pool_) : targetContent.statics[object.position];
         differences = CompareContent(was, outContent.statics[at]);
       } else {
-        const ObjectContent was = moved ? MoveableContentOf(*object.from, object.position) : targetContent.moveables[object.position];
+        const ObjectContent was = moved ? MoveableContentOf(*object.from, object.position, nullptr, &pool_) : targetContent.moveables[object.position];
         differences = CompareContent(comparable(was), comparable(outContent.moveables[at]));
       }
       if (!differences.empty()) differ(object.label + " differs in OUT: " + describe(differences));
@@ -126,7 +158,15 @@ class Prover {
 
   const std::vector<Finding>& sourceFindings(const WadDocument* d) {
     auto found = sourceFindings_.find(d);
-    if (found == sourceFindings_.end()) found = sourceFindings_.emplace(d, CheckWad(*d)).first;
+    if (found == sourceFindings_.end()) {
+      // Only the moved objects' own findings and the WAD-wide ones are
+      // asked for: the source's other objects' key frames are left.
+      std::vector<bool> judged(d->Moveables.size(), false);
+      for (const AssemblyObject& object : built_.objects) {
+        if (object.from == d && !object.isStatic) judged[object.position] = true;
+      }
+      found = sourceFindings_.emplace(d, CheckWad(*d, {}, judged)).first;
+    }
     return found->second;
   }
 
@@ -183,6 +223,7 @@ class Prover {
   const MergeRequest& request_;
   const BuiltPlan& built_;
   const WadDocument& written_;
+  ContentPool pool_;
   std::map<const WadDocument*, std::vector<Finding>> sourceFindings_;
   ProofFindings found_;
 };

@@ -3,6 +3,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+#include "content/content_pool.h"
 #include "sound/sound_table.h"
 #include "tests/support/animated_wad.h"
 #include "tests/support/content_wad.h"
@@ -109,6 +110,19 @@ TEST(ObjectContent, BrokenReferencesAreKeptAsContentNotThrown) {
   ASSERT_EQ(content.animations[1].keyFrames.size(), 1u);
   EXPECT_FALSE(content.animations[1].keyFrames[0].has_value());
   EXPECT_THROW(MoveableContentOf(w.build(), 1), std::out_of_range);
+}
+
+// Key frames stored in other words but posing alike are equal, however
+// the contents share what their words share.
+TEST(ObjectContent, ContentsOfOnePoolComparePosesNotWords) {
+  ContentWad changed = ContentWad::Plain();
+  changed.frames.at(static_cast<std::size_t>(changed.animations[1].FrameOffset / 2) + 9) += 5;
+  const WadDocument plain = ContentWad::Plain().build(), moved = ContentWad::Moved().build(), turned = changed.build();
+  ContentPool pool;
+  const ObjectContent a = MoveableContentOf(plain, 0, nullptr, &pool);
+  EXPECT_TRUE(CompareContent(a, MoveableContentOf(moved, 1, nullptr, &pool)).empty());
+  EXPECT_TRUE(CompareContent(a, MoveableContentOf(plain, 0, nullptr, &pool)).empty());
+  EXPECT_EQ(partsOf(CompareContent(a, MoveableContentOf(turned, 0, nullptr, &pool))), std::vector{ContentPart::KeyFrames});
 }
 
 }  // namespace

@@ -144,22 +144,45 @@ TEST_F(MergeTest, CarriesBrokenRecordsAsTheGameReadsThem) {
   }
 }
 
+// What a broken writer changes is found, in the moved object's content or
+// by a WAD-wide rule of the check, though the check leaves the key frames
+// of the untouched ANIMATING3.
 TEST_F(MergeTest, ProofRefusesWhatABrokenWriterWrote) {
-  const WadDocument target = AsRead(ObjectWad({{0, {1}, 2}}));
-  const WadDocument source = AsRead(ObjectWad({{20, {2, 3}, 2}}));
-  const auto turnsOneMesh = [](const std::filesystem::path& path, const WadDocument& d) {
-    WadDocument broken = d;
-    std::vector<std::int16_t> frames = broken.Frames.toVector();
-    frames.back() = static_cast<std::int16_t>(frames.back() + 100);
-    broken.Frames = RecordArray<std::int16_t>::fromRecords(std::span<const std::int16_t>(frames));
-    WriteWAD(path, broken);
+  const struct {
+    const char* name;
+    void (*breakOut)(WadDocument&);
+  } cases[] = {
+      {"a turn of the moved object's last key frame",
+       [](WadDocument& d) {
+         std::vector<std::int16_t> frames = d.Frames.toVector();
+         frames.back() = static_cast<std::int16_t>(frames.back() + 100);
+         d.Frames = RecordArray<std::int16_t>::fromRecords(std::span<const std::int16_t>(frames));
+       }},
+      {"a texture record on a page OUT lacks, under no face",
+       [](WadDocument& d) {
+         std::vector<TextInfoRecord> infos = d.TextInfo.toVector();
+         infos.push_back(infos.front());
+         infos.back().Bytes[2] = 7;
+         d.TextInfo = RecordArray<TextInfoRecord>::fromRecords(std::span<const TextInfoRecord>(infos));
+         d.NumTextInfo = static_cast<std::int32_t>(infos.size());
+       }},
   };
-  const MergeResult result = MergeWads(request(target, source, {Choose("ANIMATING1")}), turnsOneMesh);
-  EXPECT_FALSE(result.proven);
-  EXPECT_FALSE(result.differences.empty());
-  TempDir dir;
-  EXPECT_THROW(WriteMergedSet(result, dir / "out.wad"), WadError);
-  EXPECT_FALSE(std::filesystem::exists(dir / "out.wad"));
+  const WadDocument target = AsRead(ObjectWad({{0, {1}, 2}, {22, {4}, 3}}));
+  const WadDocument source = AsRead(ObjectWad({{20, {2, 3}, 2}}));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto brokenWriter = [&c](const std::filesystem::path& path, const WadDocument& d) {
+      WadDocument broken = d;
+      c.breakOut(broken);
+      WriteWAD(path, broken);
+    };
+    const MergeResult result = MergeWads(request(target, source, {Choose("ANIMATING1")}), brokenWriter);
+    EXPECT_FALSE(result.proven);
+    EXPECT_FALSE(result.differences.empty());
+    TempDir dir;
+    EXPECT_THROW(WriteMergedSet(result, dir / "out.wad"), WadError);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.wad"));
+  }
 }
 
 }  // namespace
