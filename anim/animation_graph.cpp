@@ -112,7 +112,7 @@ AnimationRange ObjectAnimationRange(const WadDocument& document, std::size_t mov
     const std::int64_t next = ReadAnimationRef(document.Moveables[m]).firstAnimation;
     if (next < 0) continue;
     if (next < first) {
-      report("its first animation " + std::to_string(first) + " comes after that of moveable " + std::to_string(m) +
+      report("its first animation " + std::to_string(first) + " comes after that of object " + std::to_string(m) +
                  " (" + std::to_string(next) + "), so where its animations end cannot be told",
              "Moveables " + std::to_string(m));
       return {first, first};

@@ -105,9 +105,21 @@ bool IsFrameOf(const AnimationRecord& a, std::int64_t frame) {
   return FrameCount(a) > 0 && frame >= FrameNumber(a.FrameStart) && frame <= FrameNumber(a.FrameEnd);
 }
 
-std::string DescribeFrames(const AnimationRecord& a) {
+std::string DescribeFrames(const AnimationRecord& a, std::string_view whose) {
   if (FrameCount(a) == 0) return "no frames";
-  return std::to_string(FrameNumber(a.FrameStart)) + " to " + std::to_string(FrameNumber(a.FrameEnd));
+  return DescribeFrameSpan(a, FrameNumber(a.FrameStart), FrameNumber(a.FrameEnd), whose);
+}
+
+std::string DescribeFrameSpan(const AnimationRecord& a, std::int64_t first, std::int64_t last,
+                              std::string_view whose) {
+  // Findings quote the file's numbers; the view counts from the start.
+  const auto span = [first, last](std::int64_t shift) {
+    return first == last ? "frame " + std::to_string(first - shift)
+                         : "frames " + std::to_string(first - shift) + " to " + std::to_string(last - shift);
+  };
+  const std::int64_t start = FrameNumber(a.FrameStart);
+  if (first < start) return span(0);
+  return span(0) + " (" + span(start) + " of " + std::string(whose) + ")";
 }
 
 std::variant<int, Finding> KeyFrameCount(const AnimationRecord& a, std::int64_t animationIndex) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -92,8 +93,19 @@ int FrameCount(const AnimationRecord& a);
 // (FrameStart to FrameEnd, unsigned; none for an empty animation).
 bool IsFrameOf(const AnimationRecord& a, std::int64_t frame);
 
-// The frames of `a` as findings name them: "12 to 40", or "no frames".
-std::string DescribeFrames(const AnimationRecord& a);
+// The frames of `a` as findings name them, as stored and as the view
+// counts them from the animation's start: "frames 13 to 23 (frames 0 to 10
+// of this animation)", or "no frames". Never fails.
+// `whose` names the animation in the second way ("this animation", or
+// "animation 5" when the finding is about another).
+std::string DescribeFrames(const AnimationRecord& a, std::string_view whose = "this animation");
+
+// Frames `first` to `last` (numbers as stored) said both ways, as
+// DescribeFrames says them; "frame 25 (frame 12 of this animation)" when
+// `first` is `last`. A number before the animation's start has no place in
+// it and is said as stored only. Never fails.
+std::string DescribeFrameSpan(const AnimationRecord& a, std::int64_t first, std::int64_t last,
+                              std::string_view whose = "this animation");
 
 // Key frame `keyFrame` of animation `animationIndex`, decoded for
 // `meshCount` meshes: its words start at Frames word FrameOffset / 2 +

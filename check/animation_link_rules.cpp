@@ -7,10 +7,9 @@ namespace {
 
 std::string str(std::int64_t v) { return std::to_string(v); }
 
-std::string framesOf(const WadDocument& doc, std::int64_t animation) {
-  return DescribeFrames(doc.Animations[static_cast<std::size_t>(animation)]);
+std::string framesOf(const WadDocument& doc, std::int64_t animation, std::string_view whose = "this animation") {
+  return DescribeFrames(doc.Animations[static_cast<std::size_t>(animation)], whose);
 }
-
 
 void checkNext(CheckContext& context, std::int64_t index, const AnimationRecord& a) {
   const WadDocument& doc = context.doc();
@@ -30,8 +29,9 @@ void checkNext(CheckContext& context, std::int64_t index, const AnimationRecord&
     const bool anywhere = context.isAnyAnimationsFrame(nextFrame);
     context.add(anywhere ? Severity::Warning : Severity::Error,
                 anywhere ? "next-frame-elsewhere" : "next-frame-nowhere", "Animations", index,
-                "NextFrame " + str(nextFrame) + " is not a frame of animation " + str(a.NextAnimation) + " (" +
-                    framesOf(doc, a.NextAnimation) + ")" + (anywhere ? "" : " nor of any other"),
+                "NextFrame " + str(nextFrame) + " is not a frame of animation " + str(a.NextAnimation) + ", which has " +
+                    framesOf(doc, a.NextAnimation, "animation " + str(a.NextAnimation)) +
+                    (anywhere ? "" : ", nor of any other"),
                 "Animations " + str(a.NextAnimation), owner);
   }
   const std::optional<std::size_t> nextOwner = context.ownerOf(a.NextAnimation);
@@ -77,8 +77,8 @@ void checkStateChangeRange(CheckContext& context, std::int64_t index, const Anim
       const bool inside = FrameCount(a) > 0 && low >= FrameNumber(a.FrameStart) && high <= FrameNumber(a.FrameEnd) + 1;
       if (!inside) {
         Finding& f = context.add(Severity::Warning, "dispatch-range-outside", "AnimDispatches", d,
-                                 "frames " + str(low) + " to " + str(high) + " reach outside its animation's frames (" +
-                                     framesOf(doc, index) + "), state change " + str(s),
+                                 DescribeFrameSpan(a, low, high) + " reach outside its animation's " + framesOf(doc, index) +
+                                     ", state change " + str(s),
                                  "Animations " + str(index), owner);
         f.animation = index;
       }

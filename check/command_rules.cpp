@@ -19,8 +19,8 @@ void CheckAnimationCommands(CheckContext& context) {
       if (!IsFrameOf(a, frame)) {
         context
             .add(Severity::Warning, "command-frame-outside", "Animations", index,
-                 c.text + " (AnimCommands word " + std::to_string(c.word) + ") names a frame outside its frames (" +
-                     DescribeFrames(a) + "); it never plays",
+                 c.text + " (AnimCommands word " + std::to_string(c.word) + ") names a frame outside its " +
+                     DescribeFrames(a) + "; it never plays",
                  "AnimCommands " + std::to_string(c.word), owner)
             .frame = frame;
       }

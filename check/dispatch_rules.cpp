@@ -58,7 +58,8 @@ void CheckDispatches(CheckContext& context) {
       context.add(anywhere ? Severity::Warning : Severity::Error,
                   anywhere ? "dispatch-frame-elsewhere" : "dispatch-frame-nowhere", "AnimDispatches", record,
                   "NextFrame " + str(nextFrame) + " is not a frame of animation " + str(dispatch.NextAnimation) +
-                      " (" + DescribeFrames(target) + ")" + (anywhere ? "" : " nor of any other"),
+                      ", which has " + DescribeFrames(target, "animation " + str(dispatch.NextAnimation)) +
+                      (anywhere ? "" : ", nor of any other"),
                   "Animations " + str(dispatch.NextAnimation));
     }
   }

@@ -101,7 +101,7 @@ std::vector<FindingGroup> FoldFindings(const std::vector<Finding>& findings, con
       std::vector<Pieces> pieces;
       for (std::size_t m : line.members) {
         members.push_back(&findings[m]);
-        pieces.push_back(cut(findings[m].problem));
+        pieces.push_back(cut(names.problem(findings[m])));
       }
       // Numbers that all members share stay; the others read N.
       const Pieces& firstPieces = pieces.front();

@@ -78,7 +78,7 @@ void CheckStaticMeshes(CheckContext& context) {
     if (!Inside(head.Mesh, pointers)) {
       context
           .add(Severity::Error, "static-mesh-outside", "StaticMeshes", static_cast<std::int64_t>(i),
-               "static object " + str(head.ObjectId) + " uses mesh position " + str(head.Mesh) + ", outside the " +
+               "its mesh position " + str(head.Mesh) + " is outside the " +
                    str(static_cast<std::int64_t>(pointers)) + " mesh pointers",
                "MeshPointers " + str(head.Mesh))
           .staticMesh = i;

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "anim/animation_graph.h"
+#include "anim/key_frame.h"
 #include "mesh/slot_names.h"
 
 namespace tarnlow {
@@ -41,6 +42,11 @@ std::string CheckNames::subject(const Finding& f) const {
                      owner_[static_cast<std::size_t>(a)] == static_cast<std::int64_t>(*f.moveable);
     append(own ? "animation " + std::to_string(animationNumber(a)) + " (Animations " + std::to_string(a) + ")"
                : "Animations " + std::to_string(a));
+    // The frame as stored and as the view counts it, so that either can be
+    // looked up.
+    if (f.frame && a >= 0 && static_cast<std::size_t>(a) < doc_.Animations.size()) {
+      append(DescribeFrameSpan(doc_.Animations[static_cast<std::size_t>(a)], *f.frame, *f.frame));
+    }
   }
   const bool told = (f.section == "Moveables" && f.moveable) || (f.section == "Animations" && f.animation) ||
                     (f.section == "StaticMeshes" && f.staticMesh);

@@ -28,7 +28,8 @@ class CheckNames {
   // no object owns it.
   std::int64_t animationNumber(std::int64_t animation) const;
   // What a finding is about: "LARA (object 0), animation 5 (Animations
-  // 448)", "TextInfo 37", "AnimDispatches 12".
+  // 448)", with its frame both ways when it has one ("frame 25 (frame 12 of
+  // this animation)"), "TextInfo 37", "AnimDispatches 12".
   std::string subject(const Finding& finding) const;
   // The finding's problem with each object it names by place ("object 4")
   // called as object() calls it: "NextAnimation 460 belongs to

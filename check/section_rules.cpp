@@ -28,7 +28,7 @@ std::array<std::string, kWadSections> needs(const CheckContext& context) {
   if (doc.MeshPointers.size() > 0) need(kSectionMeshData, "mesh pointers point into it");
   for (std::size_t m = 0; m < doc.Moveables.size(); ++m) {
     const MoveableRecord moveable = doc.Moveables[m];
-    const std::string object = "moveable " + std::to_string(m);
+    const std::string object = "object " + std::to_string(m);
     if (moveable.NumMeshes > 0) need(kSectionMeshPointers, object + " has meshes");
     if (moveable.NumMeshes > 1) need(kSectionMeshTrees, object + " has more than one mesh");
     if (ReadAnimationRef(moveable).firstAnimation >= 0) need(kSectionAnimations, object + " has animations");

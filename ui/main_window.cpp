@@ -316,6 +316,7 @@ void frmMain::Form_Load() {
   const std::string& namesPath = foundPath ? *foundPath : expectedPath;
   ObjectNamesLoad load = LoadObjectNames(PathFromUtf8(namesPath));
   session_.names = std::move(load.tables);
+  picObject->setNames(session_.names);
   if (load.fault) {
     // The tables hold what was read before the fault; objects after it show
     // empty names.

@@ -19,6 +19,7 @@
 #include "anim/frame_box.h"
 #include "anim/pose.h"
 #include "mesh/mesh_lists.h"
+#include "mesh/slot_names.h"
 #include "mesh/static_meshes.h"
 #include "ui/preview_style.h"
 #include "ui/textured_faces.h"
@@ -326,6 +327,7 @@ void ObjectViewWidget::showDrawn(const WadDocument& document, std::variant<Drawn
     return;
   }
   document_ = document;
+  namer_.emplace(document_, &names_);
   object_ = std::move(std::get<DrawnObject>(drawn));
   loadPages(object_->pages);
   playback_ = Playback(PlaybackAnimations(object_->graph));
@@ -342,6 +344,7 @@ void ObjectViewWidget::showStatic(const WadDocument& document, std::size_t stati
     return;
   }
   document_ = document;
+  namer_.emplace(document_, &names_);
   static_ = staticIndex;
   staticModel_ = LoadObjectModel(document_, {ReadStaticMeshEntry(document_, staticIndex).Mesh});
   std::vector<std::size_t> pages;
@@ -355,7 +358,18 @@ void ObjectViewWidget::showStatic(const WadDocument& document, std::size_t stati
   fit();
 }
 
+void ObjectViewWidget::setNames(const ObjectNameTables& names) {
+  names_ = names;
+  namer_.emplace(document_, &names_);
+  lblCaption_->setText(caption());
+}
+
+QString ObjectViewWidget::said(const Finding& finding) const {
+  return QString::fromStdString(namer_ ? namer_->line(finding) : FormatFinding(finding));
+}
+
 void ObjectViewWidget::showSameAs(const ObjectViewWidget& other) {
+  if (&other.names_ != &names_) setNames(other.names_);
   {
     const QSignalBlocker blocker(chkBox);
     chkBox->setChecked(other.chkBox->isChecked());
@@ -402,7 +416,7 @@ void ObjectViewWidget::fillAnimations() {
     }
     cboAnimation->addItem(line);
     if (problem) {
-      cboAnimation->setItemData(static_cast<int>(i), QString::fromStdString(FormatFinding(*problem)), Qt::ToolTipRole);
+      cboAnimation->setItemData(static_cast<int>(i), said(*problem), Qt::ToolTipRole);
     }
   }
   cboAnimation->setCurrentIndex(playback_.animation());
@@ -475,7 +489,7 @@ void ObjectViewWidget::pose() {
   std::variant<ObjectPose, Finding> posed = PoseSkeleton(document_, object_->skeleton, animation, frame);
   if (const auto* problem = std::get_if<Finding>(&posed)) {
     // The meshes still stand, unturned, where the mesh tree puts them.
-    poseProblem_ = QString::fromStdString(FormatFinding(*problem));
+    poseProblem_ = said(*problem);
     posed = PoseSkeleton(document_, object_->skeleton, std::nullopt, 0);
   }
   world_.clear();
@@ -560,8 +574,8 @@ void ObjectViewWidget::fit() {
 QString ObjectViewWidget::caption() const {
   if (static_) {
     const std::optional<SceneMesh>& mesh = staticModel_.meshes.front();
-    QString text = QStringLiteral("Static mesh %1: %2 vertices, %3 faces")
-                       .arg(*static_)
+    QString text = QStringLiteral("%1: %2 vertices, %3 faces")
+                       .arg(QString::fromStdString(StaticMeshTitle(document_, &names_, *static_)))
                        .arg(mesh ? mesh->mesh.Vertices.size() : 0)
                        .arg(mesh ? mesh->mesh.Faces.size() : 0);
     if (!staticModel_.problems.empty()) text += QLatin1Char('\n') + QString::fromStdString(staticModel_.problems.front());
@@ -584,7 +598,7 @@ QString ObjectViewWidget::caption() const {
   if (!boxSaid_.isEmpty()) text += QLatin1Char('\n') + boxSaid_;
   QStringList problems;
   // The chosen animation's own problem first: it is why the picture holds.
-  if (const Finding* problem = animationProblem()) problems << QString::fromStdString(FormatFinding(*problem));
+  if (const Finding* problem = animationProblem()) problems << said(*problem);
   if (!poseProblem_.isEmpty()) problems << QStringLiteral("Cannot pose this frame: %1").arg(poseProblem_);
   for (const std::string& problem : model.problems) problems << QString::fromStdString(problem);
   // A finding about another of the object's animations says nothing about
@@ -597,7 +611,7 @@ QString ObjectViewWidget::caption() const {
         problem.animation ? problem.animation
                           : (problem.section == "Animations" ? std::optional<std::int64_t>(problem.record) : std::nullopt);
     if (about && about != chosen) continue;
-    problems << QString::fromStdString(FormatFinding(problem));
+    problems << said(problem);
   }
   if (!playback_.stopReason().empty()) problems << QString::fromStdString(playback_.stopReason());
   // Two lines stay readable; the Check button lists everything.
@@ -635,9 +649,9 @@ void ObjectViewWidget::syncControls() {
                      playback_.frame()
                : 0;
   lblFrame_->setText(playable ? QStringLiteral("frame %1 of %2, stored %3")
-                                    .arg(playback_.frame(), 0, 'f', 1)
+                                    .arg(playback_.frame(), 0, 'g', 6)
                                     .arg(frames)
-                                    .arg(stored, 0, 'f', 1)
+                                    .arg(stored, 0, 'g', 6)
                               : QString());
   lblCaption_->setText(caption());
 }

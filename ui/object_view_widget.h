@@ -15,10 +15,12 @@
 #include "anim/animation_graph.h"
 #include "anim/drawn_object.h"
 #include "anim/pose.h"
+#include "check/naming.h"
 #include "ui/background_task.h"
 #include "ui/object_scene.h"
 #include "ui/playback.h"
 #include "ui/textured_faces.h"
+#include "wad/object_names.h"
 #include "wad/wad_document.h"
 
 class QCheckBox;
@@ -78,6 +80,9 @@ class ObjectViewWidget : public QWidget {
   // to the view. A static whose mesh position lies outside MeshPointers, or
   // whose mesh does not decode, is said in the caption instead of drawn.
   void showStatic(const WadDocument& document, std::size_t staticIndex);
+  // The name file's tables, by which captions and tooltips name objects and
+  // static meshes as the check and the lists do; none until set.
+  void setNames(const ObjectNameTables& names);
   // Shows what `other` shows, in the animation, frame and camera it has.
   void showSameAs(const ObjectViewWidget& other);
   // Shows nothing and stops playing.
@@ -165,7 +170,13 @@ class ObjectViewWidget : public QWidget {
   void setPlaying(bool playing);
   void updateTimer();
 
+  // A finding as one line, its objects named as the check names them.
+  QString said(const Finding& finding) const;
+
   WadDocument document_;
+  ObjectNameTables names_;
+  // Built for document_ whenever it or names_ change.
+  std::optional<CheckNames> namer_;
   std::optional<DrawnObject> object_;
   std::optional<std::size_t> static_;
   ObjectModel staticModel_;

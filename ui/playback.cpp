@@ -42,9 +42,13 @@ std::string AnimationLine(const PlaybackAnimation& animation, int position, cons
   // Frames as the view counts them, then as stored, so that a finding's
   // frame numbers can be found in either.
   const AnimationState state = DescribeAnimationState(record);
-  const std::string frames = state.kind == AnimationState::Frames
-                                 ? std::to_string(animation.frameCount) + " frames (stored " + DescribeFrames(record) + ")"
-                                 : state.text;
+  std::string frames = state.text;
+  if (state.kind == AnimationState::Frames) {
+    frames = (animation.frameCount > 0 ? "frames 0 to " + std::to_string(animation.frameCount - 1)
+                                       : std::string("no frames to play")) +
+             " (stored " + std::to_string(FrameNumber(record.FrameStart)) + " to " +
+             std::to_string(FrameNumber(record.FrameEnd)) + ")";
+  }
   return std::to_string(position) + ": animation " + std::to_string(animation.index) + ", " + frames +
          ", frame rate " + std::to_string(record.FrameRate) + ", " + next;
 }

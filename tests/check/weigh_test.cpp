@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "anim/animation_graph.h"
+#include "anim/key_frame.h"
 #include "check/baseline.h"
 #include "check/check_wad.h"
 #include "check/fold.h"
@@ -117,6 +118,26 @@ TEST(CheckNaming, AnimationsAreNumberedWithinTheirObjectAsTheChooserNumbersThem)
   Finding f{Severity::Error, "Animations", 1, "x", {}, 1};
   f.animation = 1;
   EXPECT_EQ(names.subject(f), "object 1, animation 0 (Animations 1)");
+}
+
+// A finding's frame is said as stored and as the view counts it from the
+// animation's start, so that the builder can find it in either; a frame
+// before the start has no place in the animation.
+TEST(CheckNaming, AFindingsFrameIsSaidAsStoredAndAsTheViewCountsIt) {
+  AnimatedWad wad = AnimatedWad::Clean();
+  wad.animations[1].FrameEnd = 13;  // frames 3 to 13
+  const WadDocument doc = wad.build();
+  const CheckNames names(doc, nullptr);
+  const struct { std::int64_t frame; const char* said; } cases[] = {
+      {3, ", frame 3 (frame 0 of this animation)"}, {13, ", frame 13 (frame 10 of this animation)"}, {1, ", frame 1"}};
+  for (const auto& c : cases) {
+    Finding f{Severity::Warning, "Animations", 1, "x", {}, 0};
+    f.animation = 1;
+    f.frame = c.frame;
+    const std::string subject = names.subject(f);
+    EXPECT_EQ(subject.substr(subject.find(", frame")), c.said);
+  }
+  EXPECT_EQ(DescribeFrames(doc.Animations[1]), "frames 3 to 13 (frames 0 to 10 of this animation)");
 }
 
 TEST(CheckBaseline, FindingsMatchByObjectAndRuleNotByRecord) {

@@ -18,6 +18,7 @@
 #include <cmath>
 #include <tuple>
 
+#include "check/naming.h"
 #include "tests/support/wad_builder.h"
 #include "tests/ui/support/pictures.h"
 #include "ui/object_view_widget.h"
@@ -349,7 +350,8 @@ TEST_F(ObjectViewWidgetTest, BrokenAnimationHoldsItsFirstFrameAndSaysWhyInCaptio
   doc.Frames = RecordArray<std::int16_t>::fromRecords(std::span<const std::int16_t>(frames));
   const std::optional<Finding> expected = std::get<DrawnObject>(DrawObject(doc, 0)).animationProblems.at(0);
   ASSERT_TRUE(expected.has_value());
-  const QString said = QString::fromStdString(FormatFinding(*expected));
+  // Named as the check names it.
+  const QString said = QString::fromStdString(CheckNames(doc, nullptr).line(*expected));
 
   view.showObject(doc, 0);
   const std::vector<ObjectFace> first = view.faces();
