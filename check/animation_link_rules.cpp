@@ -77,7 +77,7 @@ void checkStateChangeRange(CheckContext& context, std::int64_t index, const Anim
       const bool inside = FrameCount(a) > 0 && low >= FrameNumber(a.FrameStart) && high <= FrameNumber(a.FrameEnd) + 1;
       if (!inside) {
         Finding& f = context.add(Severity::Warning, "dispatch-range-outside", "AnimDispatches", d,
-                                 DescribeFrameSpan(a, low, high) + " reach outside its animation's " + framesOf(doc, index) +
+                                 DescribeFrameSpan(a, low, high) + " reach outside its animation, which has " + framesOf(doc, index) +
                                      ", state change " + str(s),
                                  "Animations " + str(index), owner);
         f.animation = index;
