@@ -201,7 +201,12 @@ void frmMain::BuildPreview(const Twips& tw) {
   // The lists end at 4695 twips; the pictures fill the rest of the page,
   // level with the report box's right and bottom edges on the other page.
   picPreview = new QStackedWidget(fraWad[1]);
-  picPreview->setGeometry(tw.rect(4860, 300, 7275, 6495));
+  previewWhole_ = tw.rect(4860, 300, 7275, 6495);
+  // With a static shown: its list on the left, wide enough for
+  // "ARCHITECTURE10 (static mesh 18, slot 44)", the picture beside it.
+  staticsBeside_ = tw.rect(4860, 300, 2700, 6495);
+  previewBeside_ = tw.rect(7650, 300, 4485, 6495);
+  picPreview->setGeometry(previewWhole_);
   // Sunk like the list boxes, so the pictures read as one framed view.
   picPreview->setFrameShape(QFrame::StyledPanel);
   picPreview->setFrameShadow(QFrame::Sunken);
@@ -212,11 +217,11 @@ void frmMain::BuildPreview(const Twips& tw) {
   picObject = new ObjectViewWidget(picPreview);
   picObject->setContentsMargins(6, 6, 6, 6);
   picObject->setOpensWindow(true);
-  picStatics = new QListWidget(picPreview);
+  picStatics = new QListWidget(fraWad[1]);
+  picStatics->hide();
   picPreview->addWidget(picMesh);
   picPreview->addWidget(picTextures);
   picPreview->addWidget(picObject);
-  picPreview->addWidget(picStatics);
   picSounds = new SoundsPage(platform_, picPreview);
   picPreview->addWidget(picSounds);
   frmCheck = new CheckWindow(platform_, this);
@@ -525,11 +530,18 @@ void frmMain::MeshList_Click() {
 }
 
 void frmMain::ShowPicture(QWidget* picture) {
-  picPreview->setCurrentWidget(picture);
+  const bool staticShown = picObject->staticMesh().has_value();
+  const bool statics = picture == picStatics || (picture == picObject && staticShown);
+  const bool listAlone = picture == picStatics && !staticShown;
+  picStatics->setGeometry(listAlone ? previewWhole_ : staticsBeside_);
+  picStatics->setVisible(statics);
+  picPreview->setGeometry(statics ? previewBeside_ : previewWhole_);
+  picPreview->setVisible(!listAlone);
+  picPreview->setCurrentWidget(statics ? picObject : picture);
   cmdMesh->setChecked(picture == picMesh);
   cmdTextures->setChecked(picture == picTextures);
-  cmdObject->setChecked(picture == picObject);
-  cmdStatics->setChecked(picture == picStatics);
+  cmdObject->setChecked(picture == picObject && !statics);
+  cmdStatics->setChecked(statics);
   cmdSounds->setChecked(picture == picSounds);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QRect>
 #include <array>
 
 #include "anim/finding.h"
@@ -92,6 +93,8 @@ class frmMain : public QMainWindow, private FileCommandView {
   MeshPreviewWidget* picMesh = nullptr;
   TexturePageWidget* picTextures = nullptr;
   ObjectViewWidget* picObject = nullptr;
+  // Beside the pictures rather than one of them: it stays on screen while
+  // a static is shown, as the object list does.
   QListWidget* picStatics = nullptr;
   SoundsPage* picSounds = nullptr;
   CheckWindow* frmCheck = nullptr;
@@ -205,7 +208,9 @@ class frmMain : public QMainWindow, private FileCommandView {
   void FollowFrame();
   void SetCaptions();
   void DetailLevelCommand(int level);
-  // Brings `picture` up and presses its button alone.
+  // Brings `picture` up and presses its button alone. The static list takes
+  // the whole picture until a static is shown, then the left of it, the
+  // static beside it, with "Static meshes" pressed.
   void ShowPicture(QWidget* picture);
   void EndProgram();
   // The start path when a file is there; otherwise says so and asks with
@@ -237,6 +242,9 @@ class frmMain : public QMainWindow, private FileCommandView {
   HelpWindow* help_ = nullptr;
   std::string startPath_;
   ObjectViewWindow* objectWindow_ = nullptr;
+  // Where the pictures and the static list stand: the whole picture area,
+  // or the list on its left with the picture beside it.
+  QRect previewWhole_, previewBeside_, staticsBeside_;
 };
 
 }  // namespace tarnlow::ui

@@ -33,7 +33,8 @@ bool Shows(const frmMain& w, const QWidget* picture) {
       {w.picStatics, w.cmdStatics}};
   bool buttonsAgree = true;
   for (const auto& [widget, button] : pairs) buttonsAgree = buttonsAgree && button->isChecked() == (widget == picture);
-  return w.picPreview->currentWidget() == picture && buttonsAgree;
+  const bool up = picture == w.picStatics ? !w.picStatics->isHidden() : w.picPreview->currentWidget() == picture;
+  return up && buttonsAgree;
 }
 
 std::vector<std::string> Lines(const QListWidget& list) {

@@ -33,7 +33,8 @@ TEST_F(ObjectViewWindowTest, StaticMeshesAreListedByTheirSlotNamesAndShownInTheO
   w.cboMeshes->setCurrentRow(0);
   const int meshLines = w.MeshList->count();
   w.cmdStatics->click();
-  EXPECT_EQ(w.picPreview->currentWidget(), w.picStatics);
+  EXPECT_FALSE(w.picStatics->isHidden());
+  EXPECT_TRUE(w.picPreview->isHidden()) << "the list alone until a static is picked";
   ASSERT_EQ(w.picStatics->count(), 2);
   EXPECT_TRUE(w.picStatics->item(0)->text().startsWith("PLANT0 ")) << w.picStatics->item(0)->text().toStdString();
   EXPECT_EQ(w.picStatics->item(1)->text().toStdString(), "static mesh 1 (slot 400)");
@@ -43,6 +44,9 @@ TEST_F(ObjectViewWindowTest, StaticMeshesAreListedByTheirSlotNamesAndShownInTheO
   EXPECT_EQ(w.picObject->staticMesh(), 0u);
   EXPECT_EQ(w.picObject->faces().size(), 1u);
   EXPECT_EQ(w.MeshList->count(), meshLines) << "the object's mesh list stays";
+  EXPECT_FALSE(w.picStatics->isHidden()) << "and so does the static list, beside the static";
+  EXPECT_FALSE(w.picStatics->geometry().intersects(w.picPreview->geometry()));
+  EXPECT_TRUE(w.cmdStatics->isChecked());
 
   w.cmdStatics->click();
   w.picStatics->setCurrentRow(1);
