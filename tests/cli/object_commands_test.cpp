@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "anim/animation_state.h"
 #include "anim/drawn_object.h"
 #include "anim/skeleton.h"
 #include "tests/cli/cli_process.h"
@@ -121,6 +122,27 @@ TEST(CliPose, WritesOneGroupPerMeshPlacedByTheFrameAndFailsForWhatIsMissing) {
     args.insert(args.end(), c.options.begin(), c.options.end());
     EXPECT_EQ(level.run(args).status, c.status) << args.back();
   }
+}
+
+// A frame range without key frames (FrameSize 0) is one thing, said in the
+// same words by the check, pose and the object view (its chooser and caption).
+TEST(CliPose, AnAnimationWithoutKeyFramesIsSaidAlikeByCheckPoseAndTheView) {
+  AnimatedWad wad = AnimatedWad::Clean();
+  wad.animations[1].FrameSize = 0;
+  const Level level(wad.build());
+  const std::string said = DescribeAnimationState(wad.animations[1]).text;
+  ASSERT_FALSE(said.empty());
+  const nlohmann::json check = nlohmann::json::parse(level.run({"check", "--format", "json", level.wad}).out);
+  ASSERT_EQ(check["findings"].size(), 1u);
+  EXPECT_EQ(check["findings"][0]["severity"], "note");
+  EXPECT_EQ(check["findings"][0]["problem"], said);
+  const std::string obj = (level.dir / "posed.obj").string();
+  const CliRun pose = level.run({"pose", "--object", "0", "--anim", "1", level.wad, "-o", obj});
+  EXPECT_EQ(pose.status, 0) << pose.err;
+  EXPECT_NE(ReadFileText(obj).find(said + ", rest pose"), std::string::npos);
+  const std::optional<Finding> shown = std::get<DrawnObject>(DrawObject(wad.build(), 0)).animationProblems.at(1);
+  ASSERT_TRUE(shown.has_value());
+  EXPECT_EQ(std::tie(shown->problem, shown->severity), std::make_tuple(said, Severity::Note));
 }
 
 // The text after "# <label>: " in an OBJ's header; empty when missing.
