@@ -126,7 +126,7 @@ AnimationRange ObjectAnimationRange(const WadDocument& document, std::size_t mov
 std::variant<AnimationGraph, Finding> BuildAnimationGraph(const WadDocument& document, std::size_t moveableIndex) {
   if (moveableIndex >= document.Moveables.size()) {
     return Finding{Severity::Error, "Moveables", static_cast<std::int64_t>(moveableIndex),
-                   "there is no moveable " + std::to_string(moveableIndex) + "; the WAD holds " +
+                   "there is no object " + std::to_string(moveableIndex) + "; the WAD holds " +
                        std::to_string(document.Moveables.size()),
                    {}, std::nullopt};
   }

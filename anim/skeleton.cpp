@@ -27,7 +27,7 @@ std::string meshTreeWord(std::int64_t word) { return "MeshTrees word " + std::to
 std::variant<Skeleton, Finding> BuildSkeleton(const WadDocument& document, std::size_t moveableIndex) {
   if (moveableIndex >= document.Moveables.size()) {
     return Finding{Severity::Error, "Moveables", static_cast<std::int64_t>(moveableIndex),
-                   "there is no moveable " + std::to_string(moveableIndex) + "; the WAD holds " +
+                   "there is no object " + std::to_string(moveableIndex) + "; the WAD holds " +
                        std::to_string(document.Moveables.size()),
                    {}, std::nullopt};
   }

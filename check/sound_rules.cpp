@@ -103,7 +103,7 @@ void checkObjectList(CheckContext& context, const std::vector<ObjectListEntry>& 
   if (entries.size() < objects) {
     context.add(Severity::Note, "sound-was-object", ".was", -1,
                 "the .was lists " + std::to_string(entries.size()) + " objects, fewer than the WAD's " +
-                    std::to_string(doc.Moveables.size()) + " moveables and " +
+                    std::to_string(doc.Moveables.size()) + " objects and " +
                     std::to_string(doc.StaticMeshes.size()) + " static meshes");
   }
   if (names == nullptr) return;
