@@ -116,9 +116,12 @@ void chooseFigure(const WadDocument& document, DrawnObject& drawn) {
     }
   }
   if (!every) return;
+  // Without a LARA_SKIN nothing could be lent: worth saying, as that is
+  // what a Lara-shaped object lacks.
   drawn.findings.push_back(moveableNote(drawn.moveable, "every mesh of object " + std::to_string(drawn.moveable) +
                                                             " is the mesh at offset 0: the game draws it from its own "
-                                                            "code, or the slot is a stand-in"));
+                                                            "code, or the slot is a stand-in" +
+                                                            (skin ? "" : " (the WAD holds no LARA_SKIN to lend meshes)")));
   drawn.findings.back().rule = kPlaceholderFigureRule;
 }
 
