@@ -15,7 +15,8 @@ std::map<int, std::vector<SoundPlayer>> FindSoundPlayers(const WadDocument& docu
       std::vector<Finding> ignored;  // the check tells what cannot be decoded
       for (const AnimCommand& c : DecodeAnimCommands(document, a, ignored)) {
         if (c.type != kPlaySound) continue;
-        players[PlayedSoundOf(c.operands[1]).slot].push_back(SoundPlayer{m, a, FrameNumber(c.operands[0])});
+        players[PlayedSoundOf(c.operands[1]).slot].push_back(
+            SoundPlayer{m, a, FrameNumber(c.operands[0]), c.operands[1]});
       }
     }
   }

@@ -14,6 +14,7 @@ struct SoundPlayer {
   std::size_t moveable = 0;    // the object, by its place in Moveables
   std::int64_t animation = 0;  // WAD-wide index in Animations
   int frame = 0;               // the frame the command names, as FrameStart counts
+  std::int16_t value = 0;      // the command's value word: slot and condition (PlayedSoundOf)
   friend bool operator==(const SoundPlayer&, const SoundPlayer&) = default;
 };
 

@@ -3,10 +3,8 @@
 #include <map>
 
 #include "anim/anim_commands.h"
-#include "anim/animation_graph.h"
-#include "anim/key_frame.h"
+#include "anim/sound_players.h"
 #include "check/naming.h"
-#include "sound/play_sound.h"
 #include "ui/platform.h"
 #include "wad/file_paths.h"
 
@@ -20,27 +18,16 @@ std::string Joined(const std::vector<std::string>& parts) {
   return text;
 }
 
-// Every Play Sound of every object's animations, by the slot it plays.
-std::map<int, std::vector<SoundUse>> UsesBySlot(const WadDocument& document, const CheckNames& names) {
-  std::map<int, std::vector<SoundUse>> uses;
-  for (std::size_t m = 0; m < document.Moveables.size(); ++m) {
-    const AnimationRange range = ObjectAnimationRange(document, m);
-    for (std::int64_t a = range.first; a < range.end; ++a) {
-      std::vector<Finding> problems;
-      for (const AnimCommand& command : DecodeAnimCommands(document, a, problems)) {
-        if (command.type != kPlaySound) continue;
-        Finding at;
-        at.section = "Animations";
-        at.record = a;
-        at.moveable = m;
-        at.animation = a;
-        at.frame = FrameNumber(command.operands[0]);
-        const int slot = PlayedSoundOf(command.operands[1]).slot;
-        uses[slot].push_back(SoundUse{at, names.subject(at) + ": " + command.text});
-      }
-    }
-  }
-  return uses;
+// Where the Sounds list points the object view: the animation and frame
+// of a Play Sound, as a check finding would.
+Finding FindingOf(const SoundPlayer& player) {
+  Finding at;
+  at.section = "Animations";
+  at.record = player.animation;
+  at.moveable = player.moveable;
+  at.animation = player.animation;
+  at.frame = player.frame;
+  return at;
 }
 
 }  // namespace
@@ -52,16 +39,21 @@ std::vector<std::string> SoundListColumns() {
 std::vector<SoundListRow> SoundListRows(const SoundTable& table, const WadDocument& document,
                                         const ObjectNameTables& names) {
   const CheckNames naming(document, &names);
-  std::map<int, std::vector<SoundUse>> uses = UsesBySlot(document, naming);
+  const std::map<int, std::vector<SoundPlayer>> players = FindSoundPlayers(document);
   std::vector<SoundListRow> rows;
   for (const auto& [number, slot] : table.slots) {
     SoundListRow row;
     row.slot = number;
-    row.uses = std::move(uses[number]);
-    std::vector<std::string> players;
-    for (const SoundUse& use : row.uses) {
-      const std::string player = naming.object(*use.finding.moveable);
-      if (players.empty() || players.back() != player) players.push_back(player);
+    std::vector<std::string> objects;
+    if (const auto found = players.find(number); found != players.end()) {
+      for (const SoundPlayer& player : found->second) {
+        const Finding at = FindingOf(player);
+        // The frame came from the command's word, so it goes back exactly.
+        const std::vector<std::int16_t> operands = {static_cast<std::int16_t>(player.frame), player.value};
+        row.uses.push_back(SoundUse{at, naming.subject(at) + ": " + DescribeAnimCommand(kPlaySound, operands, &table)});
+        const std::string object = naming.object(player.moveable);
+        if (objects.empty() || objects.back() != object) objects.push_back(object);
+      }
     }
     row.cells = {std::to_string(number),
                  slot.samples.empty() ? std::string("no samples") : Joined(slot.samples),
@@ -70,7 +62,7 @@ std::vector<SoundListRow> SoundListRows(const SoundTable& table, const WadDocume
                  std::to_string(slot.chance),
                  std::to_string(slot.pitch),
                  LoopModeName(slot.loopMode()),
-                 players.empty() ? std::string("played by no animation") : Joined(players)};
+                 objects.empty() ? std::string("played by no animation") : Joined(objects)};
     rows.push_back(std::move(row));
   }
   return rows;
