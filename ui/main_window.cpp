@@ -486,6 +486,8 @@ void frmMain::ShowTexturePages() {
     frmCheck->clear();
   }
   picSounds->showSounds(session_.sounds, session_.wad, session_.names);
+  picObject->setSounds(session_.sounds.sounds ? std::make_shared<const SoundTable>(session_.sounds.sounds->table)
+                                              : nullptr);
   UpdateSamplesFolder();
   picTextures->showTexturePages(session_.wad, session_.swd);
   cmdTextures_Click();

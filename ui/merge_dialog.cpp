@@ -390,6 +390,7 @@ void MergeDialog::lineChosen(QTreeWidgetItem* item) {
     picObject->clear();
   } else {
     const WadDocument& document = take ? source_->document : target_->document;
+    picObject->setSounds(take ? source_->sounds : target_->sounds);
     const std::size_t position = item->data(0, kPositionRole).toULongLong();
     if (item->data(0, kStaticRole).toBool()) {
       picObject->showStatic(document, position);

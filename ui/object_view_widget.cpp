@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -16,7 +17,9 @@
 #include <cmath>
 #include <variant>
 
+#include "anim/anim_commands.h"
 #include "anim/frame_box.h"
+#include "anim/key_frame.h"
 #include "anim/pose.h"
 #include "mesh/mesh_lists.h"
 #include "mesh/slot_names.h"
@@ -141,6 +144,7 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
       chkBox(new QCheckBox(QStringLiteral("Box"), this)),
       cmdWindow(new QPushButton(QStringLiteral("Window"), this)),
       cmdExport(new QPushButton(QStringLiteral("Export..."), this)),
+      lstCommands(new QListWidget(this)),
       lblCaption_(new QLabel(this)),
       lblFrame_(new QLabel(this)),
       canvas_(new ObjectCanvas(*this)) {
@@ -161,6 +165,9 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
   cmdExport->setToolTip(QStringLiteral("Write the object as glTF with all its animations, this pose as OBJ, "
                                        "or the picture as PNG"));
   cmdWindow->hide();
+  // A few lines: most animations carry fewer commands; the list scrolls.
+  lstCommands->setMaximumHeight(4 * lstCommands->fontMetrics().lineSpacing() + 2 * lstCommands->frameWidth());
+  lstCommands->setToolTip(QStringLiteral("The commands of the chosen animation"));
 
   auto* transport = new QHBoxLayout;
   transport->addWidget(cmdPlay);
@@ -180,6 +187,7 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
   chooser->addWidget(cmdExport);
   layout->addLayout(chooser);
   layout->addLayout(transport);
+  layout->addWidget(lstCommands);
 
   connect(cboAnimation, &QComboBox::currentIndexChanged, this, [this](int position) {
     playback_.choose(position);
@@ -370,6 +378,7 @@ QString ObjectViewWidget::said(const Finding& finding) const {
 
 void ObjectViewWidget::showSameAs(const ObjectViewWidget& other) {
   if (&other.names_ != &names_) setNames(other.names_);
+  sounds_ = other.sounds_;
   {
     const QSignalBlocker blocker(chkBox);
     chkBox->setChecked(other.chkBox->isChecked());
@@ -420,6 +429,22 @@ void ObjectViewWidget::fillAnimations() {
     }
   }
   cboAnimation->setCurrentIndex(playback_.animation());
+  fillCommands();
+}
+
+void ObjectViewWidget::setSounds(std::shared_ptr<const SoundTable> sounds) {
+  sounds_ = std::move(sounds);
+  fillCommands();
+  lblCaption_->setText(caption());
+}
+
+void ObjectViewWidget::fillCommands() {
+  commandsListed_ = playback_.animation();
+  lstCommands->clear();
+  if (!object_ || commandsListed_ < 0) return;
+  for (const AnimCommand& command : object_->graph.animations[static_cast<std::size_t>(commandsListed_)].commands) {
+    lstCommands->addItem(QString::fromStdString(DescribeAnimCommand(command.type, command.operands, sounds_.get())));
+  }
 }
 
 void ObjectViewWidget::highlightMesh(std::optional<int> meshNumber) {
@@ -596,6 +621,17 @@ QString ObjectViewWidget::caption() const {
   }
   if (highlight_) text += QStringLiteral("; %1 highlighted").arg(QString::fromStdString(MeshLabel(*highlight_)));
   if (!boxSaid_.isEmpty()) text += QLatin1Char('\n') + boxSaid_;
+  // Stopped on a frame that starts a sound: which one. Not while playing,
+  // where the line would come and go every few frames.
+  if (position >= 0 && !playback_.playing()) {
+    const AnimationNode& node = object_->graph.animations[static_cast<std::size_t>(position)];
+    const int frame = FrameNumber(node.record.FrameStart) + static_cast<int>(std::floor(playback_.frame()));
+    for (const AnimCommand& command : node.commands) {
+      if (command.type == kPlaySound && FrameNumber(command.operands[0]) == frame) {
+        text += QLatin1Char('\n') + QString::fromStdString(DescribeAnimCommand(command.type, command.operands, sounds_.get()));
+      }
+    }
+  }
   QStringList problems;
   // The chosen animation's own problem first: it is why the picture holds.
   if (const Finding* problem = animationProblem()) problems << said(*problem);
@@ -624,6 +660,7 @@ QString ObjectViewWidget::caption() const {
 
 void ObjectViewWidget::syncControls() {
   const int position = playback_.animation();
+  if (position != commandsListed_) fillCommands();
   const int frames = position >= 0 ? playback_.animations()[static_cast<std::size_t>(position)].frameCount : 0;
   const bool playable = frames > 0;
   for (QWidget* control : std::initializer_list<QWidget*>{cmdPlay, cmdStepBack, cmdStepForward, sldFrame}) {

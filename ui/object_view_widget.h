@@ -16,6 +16,7 @@
 #include "anim/drawn_object.h"
 #include "anim/pose.h"
 #include "check/naming.h"
+#include "sound/sound_table.h"
 #include "ui/background_task.h"
 #include "ui/object_scene.h"
 #include "ui/playback.h"
@@ -26,6 +27,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QListWidget;
 class QPushButton;
 class QSlider;
 class QToolButton;
@@ -91,6 +93,10 @@ class ObjectViewWidget : public QWidget {
   // picture and the window button ask for a window of its own; with it off
   // (that window), a double-click fits the object to the view again.
   void setOpensWindow(bool on);
+  // The sound table beside the WAD shown (null: none), by which the
+  // commands list and the caption name a Play Sound's slot and samples;
+  // without one they say the sound's number. Kept until set again.
+  void setSounds(std::shared_ptr<const SoundTable> sounds);
   // Highlights mesh `meshNumber` of the object (as the mesh list numbers
   // it); nothing highlights none.
   void highlightMesh(std::optional<int> meshNumber);
@@ -133,6 +139,8 @@ class ObjectViewWidget : public QWidget {
   QCheckBox* chkBox = nullptr;
   QPushButton* cmdWindow = nullptr;
   QPushButton* cmdExport = nullptr;
+  // The chosen animation's commands.
+  QListWidget* lstCommands = nullptr;
 
  Q_SIGNALS:
   // The user asked to see the view in a window of its own.
@@ -153,6 +161,8 @@ class ObjectViewWidget : public QWidget {
   // Shows the picked object once it is drawn.
   void pollDrawing();
   void fillAnimations();
+  // Lists the chosen animation's commands, when it is not the one listed.
+  void fillCommands();
   // The meshes shown: the drawn object's or the static's; null for none.
   const ObjectModel* model() const;
   // Makes the picture of each page in `pages`.
@@ -198,6 +208,8 @@ class ObjectViewWidget : public QWidget {
   };
   std::optional<BoxOverlay> boxes_;
   QString boxSaid_;
+  std::shared_ptr<const SoundTable> sounds_;
+  int commandsListed_ = -1;  // the animation position lstCommands lists
 
   QLabel* lblCaption_;
   QLabel* lblFrame_;

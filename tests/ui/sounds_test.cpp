@@ -1,5 +1,6 @@
 #include <filesystem>
 
+#include <QListWidget>
 #include <QTreeWidget>
 
 #include "sound/sound_table.h"
@@ -102,6 +103,29 @@ TEST_F(SoundsTest, ListsEverySlotAndAPickedAnimationShowsAtTheFrameItPlaysTheSou
   EXPECT_EQ(w.cboMeshes->currentRow(), 0);
   EXPECT_EQ(w.picObject->playback().animation(), 0);
   EXPECT_DOUBLE_EQ(w.picObject->playback().frame(), 1.0);
+}
+
+TEST_F(SoundsTest, ObjectViewNamesAPlaySoundBySlotAndSamplesOnlyWhenATableLiesBesideTheWad) {
+  const struct {
+    bool table;
+    const char* played;
+  } cases[] = {
+      {true, "PlaySound at frame 1: slot 0 (foot01.wav ... foot03.wav, 3 samples), on land only"},
+      {false, "PlaySound at frame 1: sound 0, on land only"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.played);
+    frmMain& w = startWith(c.table ? writeKitWad() : writeWad("plain.wad", tarnlow::test::AnimatedWad::Clean().build()));
+    w.cboMeshes->setCurrentRow(0);
+    w.cboMeshes_Click();
+    ObjectViewWidget& view = *w.picObject;
+    ASSERT_EQ(view.lstCommands->count(), 2);
+    EXPECT_EQ(view.lstCommands->item(0)->text(), c.played);
+    // Only the frame that starts the sound names it above the picture.
+    EXPECT_FALSE(view.caption().contains(c.played));
+    view.showAnimationFrame(0, 1);
+    EXPECT_TRUE(view.caption().split('\n').contains(c.played));
+  }
 }
 
 TEST_F(SoundsTest, PlayTakesThePickedSampleInAnyCaseAndAMissingOneIsSaidByName) {
