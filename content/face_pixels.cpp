@@ -28,13 +28,7 @@ FacePixels FacePixelsOf(const RecordArray<TextureRow>& rows, const FaceTexture& 
   // The corners are pixel edges of the rectangle; a face's first corner
   // always has its second and last corners as neighbours on the rectangle,
   // so each edge runs along one axis.
-  double left = texture.corners[0].x, right = left, top = texture.corners[0].y, bottom = top;
-  for (const TexturePoint& c : texture.corners) {
-    left = std::min(left, c.x);
-    right = std::max(right, c.x);
-    top = std::min(top, c.y);
-    bottom = std::max(bottom, c.y);
-  }
+  const auto [left, top, right, bottom] = CornerBoundsOf(texture);
   const TexturePoint& c0 = texture.corners.front();
   const TexturePoint& c1 = texture.corners[1];
   const TexturePoint& cl = texture.corners.back();

@@ -68,19 +68,12 @@ void copyRect(TextureAtlas& atlas, std::size_t i, const TexturePage& page) {
 }  // namespace
 
 TextureRect RectOf(const FaceTexture& texture) {
-  if (texture.corners.empty()) return {.page = texture.page};
-  double left = texture.corners[0].x, right = left, top = texture.corners[0].y, bottom = top;
-  for (const TexturePoint& c : texture.corners) {
-    left = std::min(left, c.x);
-    right = std::max(right, c.x);
-    top = std::min(top, c.y);
-    bottom = std::max(bottom, c.y);
-  }
+  const CornerBounds b = CornerBoundsOf(texture);
   return {.page = texture.page,
-          .x = static_cast<int>(left),
-          .y = static_cast<int>(top),
-          .width = static_cast<int>(right - left),
-          .height = static_cast<int>(bottom - top)};
+          .x = static_cast<int>(b.left),
+          .y = static_cast<int>(b.top),
+          .width = static_cast<int>(b.right - b.left),
+          .height = static_cast<int>(b.bottom - b.top)};
 }
 
 TextureAtlas MakeTextureAtlas(const RecordArray<TextureRow>& rows, std::vector<TextureRect> rects) {

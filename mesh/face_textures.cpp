@@ -1,5 +1,6 @@
 #include "mesh/face_textures.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 
@@ -14,6 +15,18 @@ TextureInfo DecodeTextureInfo(const TextInfoRecord& record) {
           .Width = b[5],
           .FlipY = static_cast<std::int8_t>(b[6]),
           .Height = b[7]};
+}
+
+CornerBounds CornerBoundsOf(const FaceTexture& texture) {
+  if (texture.corners.empty()) return {};
+  CornerBounds b{texture.corners[0].x, texture.corners[0].y, texture.corners[0].x, texture.corners[0].y};
+  for (const TexturePoint& c : texture.corners) {
+    b.left = std::min(b.left, c.x);
+    b.right = std::max(b.right, c.x);
+    b.top = std::min(b.top, c.y);
+    b.bottom = std::max(b.bottom, c.y);
+  }
+  return b;
 }
 
 std::optional<std::size_t> TextureInfoIndex(std::int16_t faceType, std::int16_t texture) {

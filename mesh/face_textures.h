@@ -43,6 +43,14 @@ struct FaceTexture {
   friend bool operator==(const FaceTexture&, const FaceTexture&) = default;
 };
 
+// The smallest rectangle holding a texture's corners, in page pixels.
+struct CornerBounds {
+  double left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// The rectangle `texture`'s corners span; all zero when it has none. Pure.
+CornerBounds CornerBoundsOf(const FaceTexture& texture);
+
 // The texture of a face, from its Texture word.
 //
 // A quad's word names a texture-info record, a negative word -i naming
