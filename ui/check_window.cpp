@@ -13,7 +13,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <new>
 
 #include "check/baseline.h"
 #include "check/check_wad.h"
@@ -25,7 +24,6 @@
 #include "ui/platform.h"
 #include "ui/qt_text.h"
 #include "wad/file_paths.h"
-#include "wad/wad_reader.h"
 
 namespace tarnlow::ui {
 
@@ -225,19 +223,10 @@ void CheckWindow::cmdAgainst_Click() {
   request.initialFolder = folder_;
   const std::optional<FileDialogAnswer> answer = platform_.OpenFileDialog(request);
   if (!answer) return;
-  std::shared_ptr<const WadDocument> baseline;
-  try {
-    std::int64_t length = 0;
-    baseline = std::make_shared<const WadDocument>(ReadWAD(PathFromUtf8(answer->path), length));
-  } catch (const WadError& error) {
-    platform_.ShowMessage(ReadWadErrorText(error.number(), error.what()), kAppTitle, MessageButtons::Ok,
-                          MessageIcon::None);
-    return;
-  } catch (const std::bad_alloc&) {
-    platform_.ShowMessage(ReadWadErrorText(kOutOfMemory, "Out of memory"), kAppTitle, MessageButtons::Ok,
-                          MessageIcon::None);
-    return;
-  }
+  std::int64_t length = 0;
+  std::optional<WadDocument> read = ReadWadOrSay(platform_, PathFromUtf8(answer->path), false, length);
+  if (!read) return;
+  auto baseline = std::make_shared<const WadDocument>(std::move(*read));
   comparing_ = answer->path;
   startWork(Work::Compare, [document = document_, all = all_, baseline] {
     // The window holds no SWD: sprites are compared by the command line.

@@ -22,6 +22,20 @@ std::string ReadWadErrorText(int number, const std::string& description) {
   return "ReadWAD -> error code" + shownNumber + "\n" + description;
 }
 
+std::optional<WadDocument> ReadWadOrSay(Platform& platform, const std::filesystem::path& path, bool lenient,
+                                        std::int64_t& length) {
+  try {
+    return lenient ? ReadWADLenient(path, length) : ReadWAD(path, length);
+  } catch (const WadError& error) {
+    platform.ShowMessage(ReadWadErrorText(error.number(), error.what()), kAppTitle, MessageButtons::Ok,
+                         MessageIcon::None);
+  } catch (const std::bad_alloc&) {
+    platform.ShowMessage(ReadWadErrorText(kOutOfMemory, "Out of memory"), kAppTitle, MessageButtons::Ok,
+                         MessageIcon::None);
+  }
+  return std::nullopt;
+}
+
 OpenResult FileCommands::SelectAndOpen(int kind) {
   FileDialogRequest request;
   if (kind == kWad) {
@@ -78,19 +92,10 @@ CommandOutcome FileCommands::LoadWad(const std::string& path) {
   std::int64_t fileLength = 0;
   const CommandOutcome unreadable =
       session_.settings.stayOpenAfterUnreadableWad ? CommandOutcome::Refused : CommandOutcome::EndProgram;
-  try {
-    WadDocument document = session_.settings.openEmptySections ? ReadWADLenient(PathFromUtf8(path), fileLength)
-                                                               : ReadWAD(PathFromUtf8(path), fileLength);
-    session_.wad = std::move(document);
-  } catch (const WadError& error) {
-    platform_.ShowMessage(ReadWadErrorText(error.number(), error.what()), kAppTitle, MessageButtons::Ok,
-                          MessageIcon::None);
-    return unreadable;
-  } catch (const std::bad_alloc&) {
-    platform_.ShowMessage(ReadWadErrorText(kOutOfMemory, "Out of memory"), kAppTitle, MessageButtons::Ok,
-                          MessageIcon::None);
-    return unreadable;
-  }
+  std::optional<WadDocument> document =
+      ReadWadOrSay(platform_, PathFromUtf8(path), session_.settings.openEmptySections, fileLength);
+  if (!document) return unreadable;
+  session_.wad = std::move(*document);
   session_.wadFileLength = fileLength;
   session_.WadLoaded = true;
   view_.UpdateMenuStates();

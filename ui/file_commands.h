@@ -1,6 +1,11 @@
 #pragma once
 
+#include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <string>
+
+#include "wad/wad_document.h"
 
 namespace tarnlow::ui {
 
@@ -95,5 +100,11 @@ class FileCommands {
 // "ReadWAD -> error code" and the number (one blank before a non-negative
 // one), a line feed and the description.
 std::string ReadWadErrorText(int number, const std::string& description);
+
+// Reads the WAD at `path`, as far as it goes when `lenient`, its length in
+// bytes into `length`. A file that cannot be read, or memory running out,
+// is said once in the ReadWadErrorText message box and gives nothing.
+std::optional<WadDocument> ReadWadOrSay(Platform& platform, const std::filesystem::path& path, bool lenient,
+                                        std::int64_t& length);
 
 }  // namespace tarnlow::ui

@@ -13,7 +13,6 @@
 #include <QVBoxLayout>
 #include <array>
 #include <initializer_list>
-#include <new>
 #include <utility>
 
 #include "mesh/static_meshes.h"
@@ -24,7 +23,7 @@
 #include "ui/platform.h"
 #include "ui/qt_text.h"
 #include "wad/file_paths.h"
-#include "wad/wad_reader.h"
+#include "wad/wad_error.h"
 
 namespace tarnlow::ui {
 
@@ -277,21 +276,11 @@ void MergeDialog::cmdSource_Click() {
   ask.initialFolder = Utf8FromPath(target_->path.parent_path());
   const std::optional<FileDialogAnswer> answer = platform_.OpenFileDialog(ask);
   if (!answer) return;
-  std::optional<WadDocument> document;
-  try {
-    // As far as it goes, as the command line's merge reads it: outfit packs
-    // and object packs often leave sections empty.
-    std::int64_t length = 0;
-    document = ReadWADLenient(PathFromUtf8(answer->path), length);
-  } catch (const WadError& error) {
-    platform_.ShowMessage(ReadWadErrorText(error.number(), error.what()), kAppTitle, MessageButtons::Ok,
-                          MessageIcon::None);
-    return;
-  } catch (const std::bad_alloc&) {
-    platform_.ShowMessage(ReadWadErrorText(kOutOfMemory, "Out of memory"), kAppTitle, MessageButtons::Ok,
-                          MessageIcon::None);
-    return;
-  }
+  // As far as it goes, as the command line's merge reads it: outfit packs
+  // and object packs often leave sections empty.
+  std::int64_t length = 0;
+  std::optional<WadDocument> document = ReadWadOrSay(platform_, PathFromUtf8(answer->path), true, length);
+  if (!document) return;
   source_ = LoadMergeInput(PathFromUtf8(answer->path), std::move(*document));
   const WadReading& reading = source_->document.reading;
   lblSource->setText(ToQString(answer->path + (reading.cutShort()            ? " (cut short: read as far as it goes)"
