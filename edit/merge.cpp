@@ -1,8 +1,6 @@
 #include "edit/merge.h"
 
 #include <cctype>
-#include <chrono>
-#include <random>
 #include <span>
 
 #include "edit/merge_plan.h"
@@ -11,6 +9,7 @@
 #include "wad/atomic_file.h"
 #include "wad/file_lookup.h"
 #include "wad/input_file.h"
+#include "wad/scratch_file.h"
 #include "wad/texture_rows.h"
 #include "wad/wad_error.h"
 #include "wad/wad_reader.h"
@@ -19,30 +18,6 @@
 namespace tarnlow {
 
 namespace {
-
-// A file in the system's temporary folder that the proof reads the result
-// back from; removed when it goes out of scope.
-class ScratchFile {
- public:
-  ScratchFile() {
-    // The clock as well: some runtimes' random_device gives the same
-    // numbers in every process.
-    std::random_device random;
-    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
-    path_ = std::filesystem::temp_directory_path() /
-            ("tarnlow-merge-" + std::to_string(random()) + "-" + std::to_string(now) + ".wad");
-  }
-  ~ScratchFile() {
-    std::error_code ec;
-    std::filesystem::remove(path_, ec);
-  }
-  ScratchFile(const ScratchFile&) = delete;
-  ScratchFile& operator=(const ScratchFile&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 // A count below 1 in sections 1 to 11 (or texture data of less than a
 // row): only the lenient reader takes the file.
@@ -102,7 +77,7 @@ MergeResult build(const MergeRequest& request, const WadFileWriter& writer) {
   result.readLeniently = hasEmptySections(planned);
   result.moveables = planned.Moveables.size();
   result.statics = planned.StaticMeshes.size();
-  const ScratchFile scratch;
+  const ScratchFile scratch("merge.wad");
   (writer ? writer : WadFileWriter(WriteWAD))(scratch.path(), planned);
   std::int64_t length = 0;
   WadDocument written;

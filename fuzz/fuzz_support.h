@@ -1,14 +1,12 @@
 #pragma once
 
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
+
+#include "wad/scratch_file.h"
 
 namespace tarnlow::fuzz {
 
@@ -20,26 +18,17 @@ inline void Require(bool holds, const char* what) {
   std::abort();
 }
 
-// One file per process and name, reused for every input: the readers take
-// paths, and the core gets no in-memory entry point just for fuzzing.
-class ScratchFile {
+// The core's scratch file, one per target and name, reused for every input:
+// the readers take paths, and the core gets no in-memory entry point just
+// for fuzzing.
+class ScratchFile : public tarnlow::ScratchFile {
  public:
-  explicit ScratchFile(const std::string& name)
-      : path_(std::filesystem::temp_directory_path() /
-              ("tarnlow-fuzz-" + std::to_string(::getpid()) + "-" + name)) {}
-  ~ScratchFile() {
-    std::error_code ec;
-    std::filesystem::remove(path_, ec);
-  }
-  ScratchFile(const ScratchFile&) = delete;
-  ScratchFile& operator=(const ScratchFile&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
+  using tarnlow::ScratchFile::ScratchFile;
 
   // The file's whole content; empty when it cannot be read.
   std::string read() const {
     std::string out;
-    std::FILE* f = std::fopen(path_.string().c_str(), "rb");
+    std::FILE* f = std::fopen(path().string().c_str(), "rb");
     if (f == nullptr) return out;
     char buffer[65536];
     std::size_t got = 0;
@@ -50,14 +39,11 @@ class ScratchFile {
 
   // Replaces the file's content with `size` bytes.
   void write(const std::uint8_t* data, std::size_t size) const {
-    std::FILE* f = std::fopen(path_.string().c_str(), "wb");
+    std::FILE* f = std::fopen(path().string().c_str(), "wb");
     Require(f != nullptr, "scratch file can be created");
     const bool written = size == 0 || std::fwrite(data, 1, size, f) == size;
     Require(std::fclose(f) == 0 && written, "scratch file can be written");
   }
-
- private:
-  std::filesystem::path path_;
 };
 
 }  // namespace tarnlow::fuzz
