@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "cli/cli_support.h"
+#include "edit/slot_names.h"
 #include "mesh/slot_names.h"
 
 namespace tarnlow::cli {
@@ -15,22 +15,18 @@ std::optional<std::size_t> ChooseSlot(const WadDocument& document, const ObjectN
                                       std::string_view given, std::string_view command, std::ostream& err) {
   const bool objects = list == SlotList::Objects;
   const char* kind = objects ? "object" : "static mesh";
-  const std::size_t count = objects ? document.Moveables.size() : document.StaticMeshes.size();
-  if (const std::optional<std::int64_t> place = ParseIndex(given)) {
-    if (static_cast<std::uint64_t>(*place) < count) return static_cast<std::size_t>(*place);
-    err << command << ": there is no " << kind << " " << *place << "; the WAD holds " << count << " "
+  const ListChoice choice = ChooseInList(document, &names, !objects, given);
+  if (choice.place) return choice.place;
+  if (choice.byPlace) {
+    const std::size_t count = objects ? document.Moveables.size() : document.StaticMeshes.size();
+    err << command << ": there is no " << kind << " " << given << "; the WAD holds " << count << " "
         << (objects ? "objects" : "static meshes") << ", numbered from 0\n";
-    return std::nullopt;
-  }
-  const std::vector<std::size_t> found =
-      objects ? ObjectsNamed(document, names, given) : StaticMeshesNamed(document, names, given);
-  if (found.size() == 1) return found[0];
-  if (found.empty()) {
+  } else if (choice.sharing.empty()) {
     err << command << ": no " << kind << " of the WAD is named " << given << "\n";
   } else {
-    err << command << ": " << found.size() << " " << (objects ? "objects" : "static meshes") << " of the WAD are named "
-        << given << ":";
-    for (const std::size_t place : found) {
+    err << command << ": " << choice.sharing.size() << " " << (objects ? "objects" : "static meshes")
+        << " of the WAD are named " << given << ":";
+    for (const std::size_t place : choice.sharing) {
       err << " " << (objects ? ObjectTitle(document, &names, place) : StaticMeshTitle(document, &names, place)) << ";";
     }
     err << " give the place in the list instead\n";

@@ -51,13 +51,25 @@ class Planner {
     return (isStatic ? leavingStatics_ : leavingMoveables_).count(position) != 0;
   }
 
+  // The place `choice` picks in `document` (the WAD at `path`); refused
+  // when it picks none.
+  std::optional<std::size_t> placeOf(const WadDocument& document, const std::filesystem::path& path,
+                                     const ObjectChoice& choice) {
+    const ListChoice picked = ChooseInList(document, names(), choice.isStatic, choice.name);
+    if (!picked.place) {
+      const std::string kind = choice.isStatic ? "static" : "object";
+      refuse(fileName(path) + (picked.sharing.empty()
+                                   ? " has no " + kind + " " + choice.name
+                                   : " has " + std::to_string(picked.sharing.size()) + " " + kind + "s named " +
+                                         choice.name + ": give the place in the list"));
+    }
+    return picked.place;
+  }
+
   void removals() {
     for (const ObjectChoice& choice : request_.remove) {
-      const auto position = PositionNamed(target(), names(), choice.isStatic, choice.name);
-      if (!position) {
-        refuse(fileName(request_.target.path) + " has no " + (choice.isStatic ? "static " : "object ") + choice.name);
-        continue;
-      }
+      const auto position = placeOf(target(), request_.target.path, choice);
+      if (!position) continue;
       if (!(choice.isStatic ? leavingStatics_ : leavingMoveables_).insert(*position).second) continue;
       const std::int32_t slot = SlotOf(target(), choice.isStatic, *position);
       built_.plan.removed.push_back({choice.isStatic, slot, name(choice.isStatic, slot), false});
@@ -131,11 +143,8 @@ class Planner {
 
   void choose(std::size_t s, const ObjectChoice& choice) {
     const MergeSource& source = request_.sources[s];
-    const auto position = PositionNamed(*source.wad.document, names(), choice.isStatic, choice.name);
-    if (!position) {
-      refuse(fileName(source.wad.path) + " has no " + (choice.isStatic ? "static " : "object ") + choice.name);
-      return;
-    }
+    const auto position = placeOf(*source.wad.document, source.wad.path, choice);
+    if (!position) return;
     const std::int32_t from = SlotOf(*source.wad.document, choice.isStatic, *position);
     if (const auto slot = destination(source, choice, from)) place(s, choice.isStatic, *position, *slot, false);
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 
 #include "mesh/static_meshes.h"
 
@@ -9,7 +10,7 @@ namespace tarnlow {
 
 namespace {
 
-bool sameIgnoringCase(const std::string& a, const std::string& b) {
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
            return std::toupper(x) == std::toupper(y);
          });
@@ -59,20 +60,26 @@ std::optional<std::int32_t> SlotNamed(const ObjectNameTables* names, bool isStat
   return std::nullopt;
 }
 
-std::optional<std::size_t> PositionNamed(const WadDocument& document, const ObjectNameTables* names, bool isStatic,
-                                         const std::string& choice) {
+ListChoice ChooseInList(const WadDocument& document, const ObjectNameTables* names, bool isStatic,
+                        std::string_view given) {
+  ListChoice choice;
   const std::size_t count = isStatic ? document.StaticMeshes.size() : document.Moveables.size();
-  if (!choice.empty() && std::all_of(choice.begin(), choice.end(), [](unsigned char c) { return std::isdigit(c); })) {
-    if (choice.size() > 9) return std::nullopt;
-    const auto position = static_cast<std::size_t>(std::stoul(choice));
-    if (position < count) return position;
-    return std::nullopt;
+  std::uint64_t place = 0;
+  const auto [end, ec] = std::from_chars(given.data(), given.data() + given.size(), place);
+  if (!given.empty() && ec != std::errc::invalid_argument && end == given.data() + given.size()) {
+    choice.byPlace = true;
+    // A number past 64 bits is past the end of any list too.
+    if (ec == std::errc() && place < count) choice.place = static_cast<std::size_t>(place);
+    return choice;
   }
   for (std::size_t i = 0; i < count; ++i) {
-    const std::int32_t slot = SlotOf(document, isStatic, i);
-    if (sameIgnoringCase(SlotName(names, isStatic, slot), choice)) return i;
+    if (sameIgnoringCase(SlotName(names, isStatic, SlotOf(document, isStatic, i)), given)) choice.sharing.push_back(i);
   }
-  return std::nullopt;
+  if (choice.sharing.size() == 1) {
+    choice.place = choice.sharing.front();
+    choice.sharing.clear();
+  }
+  return choice;
 }
 
 std::vector<std::int32_t> SlotFamily(const ObjectNameTables* names, bool isStatic, std::int32_t slot) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "wad/object_names.h"
@@ -22,11 +23,18 @@ std::string SlotName(const ObjectNameTables* names, bool isStatic, std::int32_t 
 // names no such slot.
 std::optional<std::int32_t> SlotNamed(const ObjectNameTables* names, bool isStatic, const std::string& name);
 
-// The position in `document`'s object (or static) list that `choice` names:
-// a decimal position, else the slot name as the list shows it (the first
-// object in that slot). Nothing when it names none.
-std::optional<std::size_t> PositionNamed(const WadDocument& document, const ObjectNameTables* names, bool isStatic,
-                                         const std::string& choice);
+// What a choice of an object or a static mesh picks from `document`'s list
+// (the command line's --object and --static, a merge's choices): a whole
+// decimal number is a place in the list; anything else is the slot name the
+// lists show (SlotName), in any letter case, as names are typed on Windows.
+struct ListChoice {
+  std::optional<std::size_t> place;  // the place picked, if any
+  bool byPlace = false;              // a number was given: with no place, it is past the end
+  std::vector<std::size_t> sharing;  // a name that several places share (a hand-merged WAD): those places
+};
+// Never fails: what it cannot pick it says in ListChoice.
+ListChoice ChooseInList(const WadDocument& document, const ObjectNameTables* names, bool isStatic,
+                        std::string_view given);
 
 // The slots of `slot`'s family in ascending slot order: every slot whose name
 // is the same stem followed only by digits (PLANT0 ... PLANT9, ANIMATING1 ...

@@ -2,8 +2,6 @@
 
 #include <cstddef>
 #include <string>
-#include <string_view>
-#include <vector>
 
 #include "wad/object_names.h"
 #include "wad/wad_document.h"
@@ -20,16 +18,5 @@ std::string ObjectTitle(const WadDocument& document, const ObjectNameTables* nam
 // (slot 20)" when the name file names no such slot; "static mesh 8" when the
 // WAD has no such static mesh. `names` may be null. Never fails.
 std::string StaticMeshTitle(const WadDocument& document, const ObjectNameTables* names, std::size_t index);
-
-// The places of the moveables whose slot the name file calls `name`, in any
-// letter case (names are typed on Windows, where case never matters).
-// Empty when none is. Never fails.
-std::vector<std::size_t> ObjectsNamed(const WadDocument& document, const ObjectNameTables& names,
-                                      std::string_view name);
-
-// The places of the static meshes whose slot the name file calls `name`,
-// in any letter case. Empty when none is. Never fails.
-std::vector<std::size_t> StaticMeshesNamed(const WadDocument& document, const ObjectNameTables& names,
-                                           std::string_view name);
 
 }  // namespace tarnlow

@@ -41,6 +41,21 @@ TEST_F(MergeTest, TakenSlotIsRefusedUnlessReplaced) {
   }
 }
 
+// As the command line picks: a place, or a name only one place holds.
+TEST_F(MergeTest, ChoicePicksByPlaceOrByANameOfOneSlotAndRefusesASharedName) {
+  const WadDocument target = AsRead(ObjectWad({{0, {1}, 2}}));
+  const WadDocument source = AsRead(ObjectWad({{8, {4}}, {8, {5}}, {30, {6}}}));
+  const struct {
+    const char* choice;
+    bool ok;
+  } cases[] = {{"uzi_anim", true}, {"1", true}, {"LARA_SKIN", false}, {"3", false}, {"18446744073709551616", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.choice);
+    const MergePlan plan = PlanMerge(request(target, source, {Choose(c.choice)}));
+    EXPECT_EQ(plan.ok(), c.ok) << ::testing::PrintToString(plan.refusals);
+  }
+}
+
 TEST_F(MergeTest, LeadIntoAnotherObjectIsKeptRefusedOrBroughtAlong) {
   // UZI_ANIM's last animation leads into CROSSBOW_ANIM's animation 1.
   const WadDocument source = AsRead(ObjectWad({{30, {1}, 3, {}, std::pair(31, 1)}, {31, {2}, 2}}));
