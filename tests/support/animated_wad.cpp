@@ -80,21 +80,4 @@ AnimatedWad AnimatedWad::SharedFrames(int animations, int keyFrames) {
   return w;
 }
 
-WadDocument AnimatedWad::build() const {
-  WadBuilder b;
-  b.meshes(meshes)
-      .moveables(moveables)
-      .meshTrees(meshTrees)
-      .animations(animations)
-      .stateChanges(stateChanges)
-      .animDispatches(dispatches)
-      .animCommands(commands)
-      .frames(frames)
-      .textInfo(textInfo)
-      .staticMeshes(statics)
-      .textureRows(1);
-  if (!pointers.empty()) b.meshPointers(pointers);
-  return b.build();
-}
-
 }  // namespace tarnlow::test

@@ -3,8 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "wad/mesh_record.h"
-#include "wad/wad_document.h"
+#include "tests/support/wad_fields.h"
 
 namespace tarnlow::test {
 
@@ -22,20 +21,7 @@ namespace tarnlow::test {
 //    animation 1: frame 3 alone, one key frame, next animation 0;
 //  - one texture page, one texture-info square on it, one static mesh on
 //    mesh pointer 1.
-struct AnimatedWad {
-  std::vector<MeshRecord> meshes;
-  std::vector<MoveableRecord> moveables;
-  std::vector<std::int32_t> meshTrees;
-  std::vector<AnimationRecord> animations;
-  std::vector<StateChangeRecord> stateChanges;
-  std::vector<AnimDispatchRecord> dispatches;
-  std::vector<std::int16_t> commands;
-  std::vector<std::int16_t> frames;
-  std::vector<TextInfoRecord> textInfo;
-  std::vector<StaticMeshRecord> statics;
-  // Replaces MeshPointers after the meshes are encoded, when not empty.
-  std::vector<std::int32_t> pointers;
-
+struct AnimatedWad : WadFields {
   static AnimatedWad Clean();
   // Lara on a vehicle: moveable 0 (MOTOR_BOAT_LARA, slot 466) has the mesh
   // count of LARA_SKIN (moveable 1, slot 8: two squares of side 400, the
@@ -47,7 +33,6 @@ struct AnimatedWad {
   // One object of one mesh whose `animations` animations (FrameSize 10,
   // one key frame a frame) all name the same `keyFrames` key frames.
   static AnimatedWad SharedFrames(int animations, int keyFrames);
-  WadDocument build() const;
 };
 
 // A one-axis turn word: `units` of 4096 to a turn about 'X', 'Y' or 'Z'.

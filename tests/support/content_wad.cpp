@@ -97,14 +97,4 @@ ContentWad ContentWad::Moved() {
   return w;
 }
 
-WadDocument ContentWad::build() const {
-  WadBuilder b;
-  b.meshes(meshes).moveables(moveables).meshTrees(meshTrees).animations(animations).stateChanges(stateChanges);
-  b.animDispatches(dispatches).animCommands(commands).frames(frames).textInfo(textInfo).staticMeshes(statics);
-  WadDocument document = b.build();
-  document.NumTextData = static_cast<std::int32_t>(pageRows.size());
-  document.TextData = RecordArray<TextureRow>(pageRows.size() / TextureRow::kFileSize, pageRows);
-  return document;
-}
-
 }  // namespace tarnlow::test

@@ -1,11 +1,8 @@
 #pragma once
 
-#include <cstdint>
-#include <vector>
+#include <cstddef>
 
-#include "wad/bytes.h"
-#include "wad/mesh_record.h"
-#include "wad/wad_document.h"
+#include "tests/support/wad_fields.h"
 
 namespace tarnlow::test {
 
@@ -14,19 +11,7 @@ namespace tarnlow::test {
 // a Play Sound command, NextAnimation leading from one to the other), and
 // a static (slot 20) on the quad's mesh. Every section is a field, so that
 // a test can change one thing and build.
-struct ContentWad {
-  std::vector<MeshRecord> meshes;
-  std::vector<MoveableRecord> moveables;
-  std::vector<std::int32_t> meshTrees;
-  std::vector<AnimationRecord> animations;
-  std::vector<StateChangeRecord> stateChanges;
-  std::vector<AnimDispatchRecord> dispatches;
-  std::vector<std::int16_t> commands;
-  std::vector<std::int16_t> frames;
-  std::vector<TextInfoRecord> textInfo;
-  std::vector<StaticMeshRecord> statics;
-  Bytes pageRows;  // 32 rows of 256 pixels
-
+struct ContentWad : WadFields {
   // The object is moveable 0, the static is static 0; the picture lies at
   // (8, 4) on the page.
   static ContentWad Plain();
@@ -37,7 +22,6 @@ struct ContentWad {
   // Plain stores X-only ones; the static second.
   static ContentWad Moved();
 
-  WadDocument build() const;
   // Byte offset in pageRows of pixel (x, y).
   static std::size_t PixelAt(int x, int y) { return (static_cast<std::size_t>(y) * 256 + static_cast<std::size_t>(x)) * 3; }
 };
