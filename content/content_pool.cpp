@@ -32,35 +32,53 @@ std::uint64_t mix(std::uint64_t hash, std::uint64_t value) { return (hash ^ valu
 }  // namespace
 
 KeyFrameBlock::KeyFrameBlock(const WadDocument& document, const AnimationRecord& a, int keyFrames, int meshCount)
-    : record_(a), keyFrames_(keyFrames), meshCount_(meshCount) {
-  const bool atWord = a.FrameOffset >= 0 && a.FrameOffset % 2 == 0;
-  if (atWord) {
+    : record_(a), frameSize_(a.FrameSize), keyFrames_(keyFrames), meshCount_(meshCount) {
+  if (a.FrameOffset >= 0 && a.FrameOffset % 2 == 0) {
     record_.FrameOffset = 0;
     const std::uint64_t first = static_cast<std::uint64_t>(a.FrameOffset / 2);
     const std::uint64_t frameWords = document.Frames.size();
-    // The last key frame reads up to its header and two words per mesh; the
-    // frames-past-end rule looks as far as FrameSize spans.
+    // A key frame reads at most its header and two words per mesh; the
+    // frames-past-end rule looks as far as FrameSize spans, which `held_`
+    // keeps.
     const std::uint64_t keys = static_cast<std::uint64_t>(std::max(keyFrames, 0));
     const std::uint64_t reach = kFrameHeaderWords + 2 * static_cast<std::uint64_t>(std::max(meshCount, 0));
     const std::uint64_t spans = keys * a.FrameSize;
     const std::uint64_t words = std::max(spans, keys == 0 ? 0 : spans - a.FrameSize + reach);
-    const std::uint64_t held = first < frameWords ? std::min(words, frameWords - first) : 0;
+    held_ = first < frameWords ? std::min(words, frameWords - first) : 0;
+    beyond_ = first > frameWords;
+    // Key frames further apart than one can read are kept as what each
+    // reads, one after the other, and decoded as if stored so: no more
+    // words than the decoding reads, and the same poses.
+    const std::uint64_t step = a.FrameSize > reach ? reach : a.FrameSize;
+    if (step != a.FrameSize) record_.FrameSize = static_cast<std::uint8_t>(step);
     const Bytes& stored = document.Frames.storedBytes();
-    const std::uint64_t from = std::min<std::uint64_t>(2 * first, stored.size());
-    const std::uint64_t to = std::min<std::uint64_t>(2 * (first + held), stored.size());
-    words_.assign(stored.begin() + static_cast<std::ptrdiff_t>(from), stored.begin() + static_cast<std::ptrdiff_t>(to));
-    words_.resize(2 * held, 0);  // words the file lacks read as zero
+    const auto append = [&](std::uint64_t from, std::uint64_t count) {
+      const std::uint64_t begin = std::min<std::uint64_t>(2 * (first + from), stored.size());
+      const std::uint64_t end = std::min<std::uint64_t>(2 * (first + from + count), stored.size());
+      words_.insert(words_.end(), stored.begin() + static_cast<std::ptrdiff_t>(begin), stored.begin() + static_cast<std::ptrdiff_t>(end));
+      words_.resize(words_.size() + 2 * count - (end - begin), 0);  // words the file lacks read as zero
+    };
+    if (step == a.FrameSize) {
+      append(0, held_);
+    } else {
+      for (std::uint64_t k = 0; k < keys && k * a.FrameSize < held_; ++k) {
+        append(k * a.FrameSize, std::min(reach, held_ - k * a.FrameSize));
+      }
+    }
   }
   const std::string_view bytes(reinterpret_cast<const char*>(words_.data()), words_.size());
-  hash_ = mix(mix(mix(mix(std::hash<std::string_view>{}(bytes), static_cast<std::uint64_t>(record_.FrameOffset)),
-                      a.FrameSize),
-                  static_cast<std::uint64_t>(keyFrames)),
-              static_cast<std::uint64_t>(meshCount));
+  hash_ = mix(mix(mix(mix(mix(std::hash<std::string_view>{}(bytes), static_cast<std::uint64_t>(record_.FrameOffset)),
+                          a.FrameSize),
+                      static_cast<std::uint64_t>(keyFrames)),
+                  static_cast<std::uint64_t>(meshCount)),
+              held_ * 2 + (beyond_ ? 1 : 0));
 }
 
 bool KeyFrameBlock::sameWords(const KeyFrameBlock& other) const {
   return hash_ == other.hash_ && record_.FrameOffset == other.record_.FrameOffset &&
-         record_.FrameSize == other.record_.FrameSize && keyFrames_ == other.keyFrames_ &&
+         record_.FrameSize == other.record_.FrameSize && frameSize_ == other.frameSize_ && held_ == other.held_ &&
+         beyond_ == other.beyond_ &&
+         keyFrames_ == other.keyFrames_ &&
          meshCount_ == other.meshCount_ && words_ == other.words_;
 }
 

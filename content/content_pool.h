@@ -12,9 +12,9 @@
 namespace tarnlow {
 
 // The key frames of one animation, kept as the Frames words they are read
-// from and decoded on first use. The words run from the animation's first
-// key frame to the furthest a key frame can read or FrameSize can span,
-// cut where Frames ends: everything the decoding and the check read. Two
+// from and decoded on first use: the words each key frame can read (its
+// header and two per mesh), cut where Frames ends, with how far FrameSize
+// spans: everything the decoding and the check read. Two
 // blocks of equal words, key frame count, FrameSize and mesh count decode
 // alike, so they are one (see ContentPool) and compare without decoding.
 class KeyFrameBlock {
@@ -35,7 +35,10 @@ class KeyFrameBlock {
   const std::vector<std::optional<Pose>>& poses() const;
 
  private:
-  AnimationRecord record_;  // FrameOffset 0 when the words start at a word, else as stored
+  AnimationRecord record_;  // as its words are kept: FrameOffset 0 when they start at a word
+  std::uint8_t frameSize_;  // as stored
+  std::uint64_t held_ = 0;  // words from the first key frame to as far as it reaches, cut at Frames' end
+  bool beyond_ = false;     // the first key frame starts past Frames' end, not at it
   int keyFrames_;
   int meshCount_;
   Bytes words_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <stdexcept>
+#include <tuple>
 #include <utility>
 #include <variant>
 
@@ -131,7 +132,15 @@ class ContentBuilder {
     return {.kind = AnimationTarget::Kind::Nowhere, .animation = animation >= count ? animation - count : animation};
   }
 
-  AnimationContent animation(const AnimationNode& node, const AnimationRange& own, int meshCount) const {
+  // Animations that name the same key frames (thousands can) read their
+  // words once.
+  std::shared_ptr<const KeyFrameBlock> keyFrames(const AnimationRecord& a, int keyFrameCount, int meshCount) {
+    auto [at, added] = blocks_.try_emplace(std::tuple(a.FrameOffset, a.FrameSize, keyFrameCount, meshCount));
+    if (added) at->second = pool_.keep(std::make_shared<const KeyFrameBlock>(document_, a, keyFrameCount, meshCount));
+    return at->second;
+  }
+
+  AnimationContent animation(const AnimationNode& node, const AnimationRange& own, int meshCount) {
     const AnimationRecord& a = node.record;
     AnimationContent content{.StateID = a.StateID,
                              .FrameRate = a.FrameRate,
@@ -149,7 +158,7 @@ class ContentBuilder {
       content.stateChanges.push_back(std::move(state));
     }
     for (const AnimCommand& command : node.commands) content.commands.push_back({command.type, command.operands});
-    content.keyFrames.block = pool_.keep(std::make_shared<const KeyFrameBlock>(document_, a, node.keyFrameCount, meshCount));
+    content.keyFrames.block = keyFrames(a, node.keyFrameCount, meshCount);
     return content;
   }
 
@@ -161,6 +170,7 @@ class ContentBuilder {
   std::vector<std::pair<AnimationRange, std::int32_t>> owners_;  // animations of each object, and its slot
   std::map<std::int32_t, std::shared_ptr<const MeshContent>> meshes_;  // by mesh pointer
   std::map<std::pair<std::int16_t, std::int16_t>, std::shared_ptr<const FacePixels>> pictures_;  // by type and Texture word
+  std::map<std::tuple<std::int32_t, std::uint8_t, int, int>, std::shared_ptr<const KeyFrameBlock>> blocks_;
 };
 
 }  // namespace

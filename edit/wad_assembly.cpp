@@ -76,6 +76,7 @@ class Assembler {
     order();
     prepareTextures();
     layOutAnimations();
+    reserve();
     for (std::size_t i : order_) carry(i);
     return finish();
   }
@@ -105,6 +106,20 @@ class Assembler {
     result_.counts.resize(objects_.size());
     result_.placed.resize(objects_.size());
     laid_.resize(objects_.size());
+  }
+
+  // Room for all the key frames and meshes the inputs hold, so that the
+  // largest sections are not copied again each time they grow.
+  void reserve() {
+    std::set<const WadDocument*> inputs;
+    std::size_t frames = 0, meshes = 0;
+    for (const AssemblyObject& o : objects_) {
+      if (!inputs.insert(o.from).second) continue;
+      frames += o.from->Frames.byteSize();
+      meshes += o.from->MeshData.size();
+    }
+    frames_.reserve(frames);
+    meshData_.reserve(meshes);
   }
 
   // The target's records stay at their indices unless some of them were

@@ -117,10 +117,16 @@ TEST(ObjectContent, BrokenReferencesAreKeptAsContentNotThrown) {
 TEST(ObjectContent, ContentsOfOnePoolComparePosesNotWords) {
   ContentWad changed = ContentWad::Plain();
   changed.frames.at(static_cast<std::size_t>(changed.animations[1].FrameOffset / 2) + 9) += 5;
+  // The first animation's two key frames 20 words apart, more than they read.
+  ContentWad spaced = ContentWad::Plain();
+  spaced.frames.insert(spaced.frames.begin() + 11, 9, 7);
+  spaced.animations[0].FrameSize = 20;
+  spaced.animations[1].FrameOffset += 18;
   const WadDocument plain = ContentWad::Plain().build(), moved = ContentWad::Moved().build(), turned = changed.build();
   ContentPool pool;
   const ObjectContent a = MoveableContentOf(plain, 0, nullptr, &pool);
   EXPECT_TRUE(CompareContent(a, MoveableContentOf(moved, 1, nullptr, &pool)).empty());
+  EXPECT_TRUE(CompareContent(a, MoveableContentOf(spaced.build(), 0, nullptr, &pool)).empty());
   EXPECT_TRUE(CompareContent(a, MoveableContentOf(plain, 0, nullptr, &pool)).empty());
   EXPECT_EQ(partsOf(CompareContent(a, MoveableContentOf(turned, 0, nullptr, &pool))), std::vector{ContentPart::KeyFrames});
 }
