@@ -13,11 +13,17 @@ CheckContext::CheckContext(const WadDocument& document, const CheckSounds& sound
     : doc_(document),
       sounds_(sounds),
       judged_(std::move(judged)),
+      heldMoveables_(document.Moveables.storedBytes().size() / RecordArray<MoveableRecord>::kRecordSize),
       usage_(FindUsage(document)),
       owner_(document.Animations.size(), -1) {}
 
 const SoundTable* CheckContext::soundTable() const {
   return sounds_.set != nullptr && sounds_.set->sounds ? &sounds_.set->sounds->table : nullptr;
+}
+
+std::size_t CheckContext::zeroMoveables() const {
+  const std::size_t count = doc_.Moveables.size();
+  return count > heldMoveables_ + 2 ? count - heldMoveables_ - 2 : 0;
 }
 
 std::optional<std::size_t> CheckContext::ownerOf(std::int64_t animation) const {

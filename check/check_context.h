@@ -40,6 +40,16 @@ class CheckContext {
   // False for a moveable whose key frames the check leaves (see CheckWad).
   bool judges(std::size_t moveable) const { return moveable >= judged_.size() || judged_[moveable]; }
 
+  // True for a moveable that the check judges as another: one past the end
+  // of the file that reads as zeros, as do all from the first of them to the
+  // last moveable, which are judged for them (the last, whose animations
+  // run to the end, included). A cut file can claim millions.
+  bool standsForZeros(std::size_t moveable) const {
+    return moveable > heldMoveables_ && moveable + 1 < doc_.Moveables.size();
+  }
+  // The moveables standsForZeros is true of.
+  std::size_t zeroMoveables() const;
+
   // True when some animation's frames (FrameStart to FrameEnd) hold frame
   // number `frame`: a frame outside all of them has no meaning to the game.
   bool isAnyAnimationsFrame(std::int64_t frame) const;
@@ -68,6 +78,7 @@ class CheckContext {
   const WadDocument& doc_;
   CheckSounds sounds_;
   std::vector<bool> judged_;
+  std::size_t heldMoveables_;  // moveable records the file holds
   Usage usage_;
   std::vector<std::int64_t> owner_;  // per animation: the moveable it belongs to, or -1
   std::vector<Finding> findings_;

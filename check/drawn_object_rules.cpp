@@ -144,6 +144,7 @@ void CheckDrawnObjects(CheckContext& context) {
   VertexCache cache;
   std::vector<BoxJob> jobs;
   for (std::size_t m = 0; m < context.doc().Moveables.size(); ++m) {
+    if (context.standsForZeros(m)) continue;
     std::variant<DrawnObject, Finding> drawn = DrawObject(context.doc(), m, DrawDepth::Skeleton);
     auto* object = std::get_if<DrawnObject>(&drawn);
     // The moveable rule tells why an object cannot be drawn at all.

@@ -9,6 +9,7 @@ namespace tarnlow {
 void CheckMoveables(CheckContext& context) {
   const WadDocument& doc = context.doc();
   for (std::size_t m = 0; m < doc.Moveables.size(); ++m) {
+    if (context.standsForZeros(m)) continue;
     std::variant<Skeleton, Finding> skeleton = BuildSkeleton(doc, m);
     if (auto* problem = std::get_if<Finding>(&skeleton)) {
       context.pass(std::move(*problem), "skeleton", m).moveable = m;
@@ -32,6 +33,13 @@ void CheckMoveables(CheckContext& context) {
             .animation = range.first;
       }
     }
+  }
+  if (const std::size_t zeros = context.zeroMoveables(); zeros > 0) {
+    const std::size_t from = doc.Moveables.size() - 1 - zeros;
+    context.add(Severity::Note, "moveables-past-end", "Moveables", static_cast<std::int64_t>(from),
+                "the " + std::to_string(zeros) + " moveables after it lie past the end of the file and read as zeros, "
+                "as it does: it is judged for them",
+                {}, from - 1);
   }
 }
 

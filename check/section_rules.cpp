@@ -27,6 +27,7 @@ std::array<std::string, kWadSections> needs(const CheckContext& context) {
   if (doc.StaticMeshes.size() > 0) need(kSectionMeshPointers, "static meshes name mesh pointers");
   if (doc.MeshPointers.size() > 0) need(kSectionMeshData, "mesh pointers point into it");
   for (std::size_t m = 0; m < doc.Moveables.size(); ++m) {
+    if (context.standsForZeros(m)) continue;
     const MoveableRecord moveable = doc.Moveables[m];
     const std::string object = "object " + std::to_string(m);
     if (moveable.NumMeshes > 0) need(kSectionMeshPointers, object + " has meshes");

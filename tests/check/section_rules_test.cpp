@@ -50,5 +50,25 @@ TEST(CheckSections, AFileCutShortIsAnErrorAboutTheSectionItEndsIn) {
   EXPECT_EQ(SectionFindings(file, "section-missing").size(), 1u);  // the static meshes
 }
 
+// A cut file that claims 100000 moveables reads zeros for those it lacks:
+// the first of them and the last are judged, the rest are told in one note.
+TEST(CheckSections, MoveablesPastTheEndOfACutFileAreJudgedOnce) {
+  const WadDocument clean = AnimatedWad::Clean().build();
+  Bytes file = WadFileBytes(clean);
+  const std::size_t held = clean.Moveables.size();
+  const std::size_t countAt =
+      file.size() - 4 - clean.StaticMeshes.size() * StaticMeshRecord::kFileSize - held * MoveableRecord::kFileSize - 4;
+  file.resize(countAt + 4 + held * MoveableRecord::kFileSize);
+  const std::uint32_t claimed = 100000;
+  for (std::size_t i = 0; i < 4; ++i) file[countAt + i] = static_cast<std::uint8_t>(claimed >> (8 * i));
+  const std::vector<Finding> skeletons = SectionFindings(file, "skeleton");
+  ASSERT_EQ(skeletons.size(), 2u);  // NumMeshes 0, for moveable `held` and the last
+  EXPECT_EQ(skeletons[0].moveable, held);
+  EXPECT_EQ(skeletons[1].moveable, claimed - 1);
+  const std::vector<Finding> note = SectionFindings(file, "moveables-past-end");
+  ASSERT_EQ(note.size(), 1u);
+  EXPECT_EQ(note[0].record, static_cast<std::int64_t>(held + 1));
+}
+
 }  // namespace
 }  // namespace tarnlow::test
