@@ -35,7 +35,7 @@ ObjectListRead ReadObjectList(std::string_view text) {
 }
 
 std::string WriteObjectList(const std::vector<std::string>& names, const std::vector<ObjectListEntry>& source) {
-  std::string before = "Z:\\WADMERGER\\";
+  std::string before = "Z:\\OBJECTS\\";
   std::string after = ".prk";
   for (const ObjectListEntry& entry : source) {
     const std::size_t at = entry.name.empty() ? std::string::npos : entry.path.rfind(entry.name);

@@ -31,8 +31,8 @@ ObjectListRead ReadObjectList(std::string_view text);
 // The .was for `names` (the written WAD's moveables, sprite sequences and
 // statics, in that order), each line's path built the way `source`'s lines
 // build theirs from their names: the text before and after the name in the
-// first line whose path holds its name. Without such a line, the form of
-// every .was measured: `Z:\WADMERGER\NAME.prk`. Never fails.
+// first line whose path holds its name. Without such a line, a neutral
+// path of the same shape: `Z:\OBJECTS\NAME.prk`. Never fails.
 std::string WriteObjectList(const std::vector<std::string>& names, const std::vector<ObjectListEntry>& source);
 
 }  // namespace tarnlow
