@@ -71,11 +71,11 @@ int RunObjects(const CommandContext& context) {
   if (objects.size() < moveables) {
     if (objects.empty() && moveables > 32768) {
       context.err << "note: the WAD holds " << moveables
-                  << " moveables, more than a list can show (32768); none is listed\n";
+                  << " objects, more than a list can show (32768); none is listed\n";
     } else {
-      context.err << "note: moveable " << objects.size() << " has ObjectID "
+      context.err << "note: object " << objects.size() << " has ObjectID "
                   << document->Moveables[objects.size()].ObjectID
-                  << ", which has no name row (0 to 500); it and the moveables after it are not listed\n";
+                  << ", which has no name row (0 to 500); it and the objects after it are not listed\n";
     }
   }
   for (std::size_t i = 0; i < objects.size(); ++i) {

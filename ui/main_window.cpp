@@ -21,6 +21,7 @@
 #include <QTimer>
 
 #include "check/check_wad.h"
+#include "mesh/slot_names.h"
 #include "mesh/static_meshes.h"
 #include "ui/about_dialog.h"
 #include "ui/check_window.h"
@@ -644,18 +645,26 @@ void frmMain::OpenObjectWindow() {
 }
 
 std::string frmMain::ViewTitle(const ObjectViewWidget& view) const {
-  std::string title;
+  if (view.staticMesh()) return StaticMeshTitle(view.document(), &session_.names, *view.staticMesh());
+  if (view.moveable()) return ObjectTitle(view.document(), &session_.names, *view.moveable());
+  return "object";
+}
+
+std::string frmMain::ExportName(const ObjectViewWidget& view) const {
+  // The slot name alone: "ROCK0.glb" is what a builder files a model under,
+  // and it is the scene name the command line's export gives too.
+  std::string name;
   if (view.staticMesh()) {
-    title = StaticMeshName(session_.names, ReadStaticMeshEntry(view.document(), *view.staticMesh()).ObjectId);
-  } else if (view.moveable() && *view.moveable() < static_cast<std::size_t>(cboMeshes->count())) {
-    title = ToUtf8(cboMeshes->item(static_cast<int>(*view.moveable()))->text());
+    name = StaticMeshName(session_.names, ReadStaticMeshEntry(view.document(), *view.staticMesh()).ObjectId);
+  } else if (view.moveable() && *view.moveable() < view.document().Moveables.size()) {
+    const std::string* known = session_.names.ObjectName(view.document().Moveables[*view.moveable()].ObjectID);
+    if (known != nullptr) name = *known;
   }
-  if (title.empty()) title = view.staticMesh() ? "static" : "object";
-  return title;
+  return name.empty() ? ViewTitle(view) : name;
 }
 
 void frmMain::ExportObject(const ObjectViewWidget& view) {
-  ExportObjectView(platform_, view, ViewTitle(view), session_.WadFolder);
+  ExportObjectView(platform_, view, ExportName(view), session_.WadFolder);
 }
 
 void frmMain::mnuWAD_Click() { FinishOpen(commands_.SelectAndOpen(FileCommands::kWad)); }

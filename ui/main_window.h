@@ -180,9 +180,12 @@ class frmMain : public QMainWindow, private FileCommandView {
   void OpenObjectWindow();
   // "Export..." of the object view.
   void ExportObject(const ObjectViewWidget& view);
-  // What `view` shows, by name: the object's line in the list or the
-  // static's slot name ("object" or "static" when it has none).
+  // What `view` shows, as every view names it: "ROCK0 (static mesh 8,
+  // slot 20)", "LARA (object 0)"; "object" while it shows nothing.
   std::string ViewTitle(const ObjectViewWidget& view) const;
+  // The name an export of `view` is given: its slot name, or its title when
+  // the name file names no such slot.
+  std::string ExportName(const ObjectViewWidget& view) const;
   // Shows what `finding` is about: its object, animation and frame, its
   // static mesh or its texture page.
   void ShowFinding(const Finding& finding);

@@ -188,7 +188,7 @@ TEST(CliSlotChoice, PlaceAndSlotNamePickTheSameMeshAndAmbiguousNamesAreRefused) 
 }
 
 // Unknown faces are reported once per listing of the mesh, an unreadable
-// mesh by its object and line; a moveable without a name row ends the list.
+// mesh by its object and line; an object without a name row ends the list.
 TEST(CliObjects, ListsEachObjectWithItsMeshesMarkedAndTheirProblemsOnStderr) {
   MeshRecord odd = SimpleMesh();
   odd.NumFaces = 2;

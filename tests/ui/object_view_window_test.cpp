@@ -85,6 +85,19 @@ TEST_F(ObjectViewWindowTest, OwnWindowShowsWhatThePictureShowsFollowsItAndComesB
   EXPECT_EQ(again.objectWindow()->geometry(), placed);
 }
 
+TEST_F(ObjectViewWindowTest, OwnWindowNamesWhatItShowsAsTheListsDo) {
+  frmMain& w = startWith(writeWad("statics.wad", WithStatics()));
+  w.cboMeshes->setCurrentRow(0);
+  w.picObject->cmdWindow->click();
+  ASSERT_NE(w.objectWindow(), nullptr);
+  EXPECT_EQ(w.objectWindow()->windowTitle(), w.cboMeshes->item(0)->text() + " (object 0) - Tarnlow");
+  w.cmdStatics->click();
+  for (const int row : {0, 1}) {
+    w.picStatics->setCurrentRow(row);
+    EXPECT_EQ(w.objectWindow()->windowTitle(), w.picStatics->item(row)->text() + " - Tarnlow");
+  }
+}
+
 class ViewExportTest : public WindowStory {};
 
 int Count(const std::string& text, const std::string& what) {
@@ -154,7 +167,7 @@ TEST_F(ViewExportTest, AFolderThatCannotBeWrittenIsSaidAndACancelWritesNothing) 
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "the WAD and its SWD alone";
 }
 
-TEST_F(ViewExportTest, ExportAndCompareStartBesideTheWadAndExportSuggestsTheObjectsName) {
+TEST_F(ViewExportTest, ExportAndCompareStartBesideTheWadAndExportSuggestsTheSlotName) {
   frmMain& w = startWith(writeWad("statics.wad", WithStatics()));
   w.cboMeshes->setCurrentRow(0);
   platform.cancelSave();
@@ -168,6 +181,12 @@ TEST_F(ViewExportTest, ExportAndCompareStartBesideTheWadAndExportSuggestsTheObje
   EXPECT_TRUE(platform.story[1].ends_with(folder)) << platform.story[1];
   EXPECT_NE(platform.story[1].find(" name=" + ToUtf8(w.cboMeshes->item(0)->text()) + " "), std::string::npos);
   EXPECT_TRUE(platform.story[2].ends_with(folder)) << platform.story[2];
+  w.cmdStatics->click();
+  w.picStatics->setCurrentRow(0);
+  platform.cancelSave();
+  w.picObject->cmdExport->click();
+  ASSERT_EQ(platform.story.size(), 4u);
+  EXPECT_NE(platform.story[3].find(" name=PLANT0 "), std::string::npos) << "the slot name alone: " << platform.story[3];
 }
 
 }  // namespace
