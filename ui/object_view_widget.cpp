@@ -169,14 +169,17 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
   lstCommands->setMaximumHeight(4 * lstCommands->fontMetrics().lineSpacing() + 2 * lstCommands->frameWidth());
   lstCommands->setToolTip(QStringLiteral("The commands of the chosen animation"));
 
+  // Two rows, so that beside the static list, where the view is narrowest,
+  // the slider keeps its length and no control is cut.
   auto* transport = new QHBoxLayout;
   transport->addWidget(cmdPlay);
   transport->addWidget(cmdStepBack);
   transport->addWidget(cmdStepForward);
   transport->addWidget(sldFrame, 1);
-  transport->addWidget(lblFrame_);
-  transport->addWidget(chkNext);
-  transport->addWidget(chkBox);
+  auto* frameLine = new QHBoxLayout;
+  frameLine->addWidget(lblFrame_, 1);
+  frameLine->addWidget(chkNext);
+  frameLine->addWidget(chkBox);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(lblCaption_);
@@ -187,6 +190,7 @@ ObjectViewWidget::ObjectViewWidget(QWidget* parent)
   chooser->addWidget(cmdExport);
   layout->addLayout(chooser);
   layout->addLayout(transport);
+  layout->addLayout(frameLine);
   layout->addWidget(lstCommands);
 
   connect(cboAnimation, &QComboBox::currentIndexChanged, this, [this](int position) {

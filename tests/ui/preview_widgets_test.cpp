@@ -269,7 +269,7 @@ TEST_F(MeshPreviewWidgetTest, TriangleShowsTheThreeCornersOfItsTextureItTakes) {
 class ObjectViewWidgetTest : public ::testing::Test {
  protected:
   ObjectViewWidgetTest() {
-    view.resize(500, 480);
+    view.resize(500, 510);
     view.show();  // lays the canvas out under the caption and above the controls
   }
   QImage render() {
