@@ -24,6 +24,7 @@ class Planner {
       built_.plan.refusals.push_back("no target WAD");
       return std::move(built_);
     }
+    refuseCut(request_.target);
     removals();
     for (std::size_t s = 0; s < request_.sources.size(); ++s) {
       const MergeSource& source = request_.sources[s];
@@ -31,6 +32,7 @@ class Planner {
         built_.plan.refusals.push_back("no source WAD given for " + fileName(source.wad.path));
         continue;
       }
+      if (refuseCut(source.wad)) continue;
       for (const ObjectChoice& choice : source.choices) choose(s, choice);
     }
     leads();
@@ -45,6 +47,16 @@ class Planner {
   std::string name(bool isStatic, std::int32_t slot) const { return SlotName(names(), isStatic, slot); }
 
   void refuse(std::string why) { built_.plan.refusals.push_back(std::move(why)); }
+
+  // A file that ends before what it claims is refused whole: what it lacks
+  // reads as zeros, and a merge would carry those zeros as if they were an
+  // object. Returns true when refused.
+  bool refuseCut(const MergeWad& wad) {
+    if (!wad.document->reading.cutShort()) return false;
+    refuse(fileName(wad.path) + " is cut short (" + DescribeReading(wad.document->reading) +
+           "): nothing is merged into or out of a file that does not hold all it claims");
+    return true;
+  }
 
   // Target positions that leave the result, by kind.
   bool leaves(bool isStatic, std::size_t position) const {

@@ -64,6 +64,26 @@ TEST_F(MergeTest, MergesIntoAWadWithEmptySections) {
   EXPECT_EQ(result.statics, 1u);
 }
 
+// A file that ends before what it claims gives nothing and takes nothing:
+// its missing records would move as zeros.
+TEST_F(MergeTest, RefusesAFileCutShortOnEitherSide) {
+  const WadDocument whole = ObjectWad({{20, {2}, 2}});
+  TempDir dir;
+  WriteWAD(dir / "cut.wad", whole);
+  std::filesystem::resize_file(dir / "cut.wad", std::filesystem::file_size(dir / "cut.wad") - 4);
+  std::int64_t length = 0;
+  const WadDocument cut = ReadWADLenient(dir / "cut.wad", length);
+  ASSERT_TRUE(cut.reading.cutShort());
+  const WadDocument other = AsRead(ObjectWad({{21, {1}, 1}}));
+  for (const bool cutSource : {true, false}) {
+    SCOPED_TRACE(cutSource);
+    const MergeResult result = MergeWads(cutSource ? request(other, cut, {Choose("0")}) : request(cut, other, {Choose("0")}));
+    EXPECT_FALSE(result.proven);
+    EXPECT_EQ(result.plan.refusals.size(), 1u) << ::testing::PrintToString(result.plan.refusals);
+    EXPECT_TRUE(result.wad.empty());
+  }
+}
+
 SoundSlot slotPlaying(int slot, std::string sample) {
   SoundSlot s;
   s.slot = slot;
