@@ -156,13 +156,7 @@ int RunCheck(const CommandContext& context) {
 
   const ObjectNameTables names = LoadObjectNames(context.programFolder / "TR4Objects.dat").tables;
   std::optional<SampleFolder> samples;
-  if (arguments.samples) {
-    samples = SampleFolder::Read(PathFromUtf8(*arguments.samples));
-    if (!samples) {
-      context.err << "check: cannot read the samples folder " << *arguments.samples << "\n";
-      return kExitFailure;
-    }
-  }
+  if (!ReadSamplesOption(arguments.samples, "check", context.err, samples)) return kExitFailure;
   const SampleFolder* samplesFolder = samples ? &*samples : nullptr;
 
   std::optional<WadDocument> baseline;

@@ -90,6 +90,15 @@ int WriteOutputFile(const std::filesystem::path& path, const std::vector<std::ui
   return kExitOk;
 }
 
+bool ReadSamplesOption(const std::optional<std::string>& option, const char* command, std::ostream& err,
+                       std::optional<SampleFolder>& folder) {
+  folder.reset();
+  if (!option) return true;
+  folder = SampleFolder::Read(PathFromUtf8(*option));
+  if (!folder) err << command << ": cannot read the samples folder " << *option << "\n";
+  return folder.has_value();
+}
+
 int UsageError(std::ostream& err, const std::string& message) {
   err << "tarnlow-cli: " << message << "\n"
       << "Run 'tarnlow-cli help' for the commands and their arguments.\n";

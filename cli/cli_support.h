@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "sound/sample_folder.h"
 #include "wad/file_paths.h"
 #include "wad/wad_document.h"
 #include "wad/wad_error.h"
@@ -66,6 +67,12 @@ std::optional<std::int64_t> ParseIndex(std::string_view text);
 // <path>: <reason>" on `err` and returns kExitFailure; else kExitOk.
 int WriteOutputFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, const char* command,
                     std::ostream& err);
+
+// The samples folder a --samples option names, read into `folder`; nothing
+// when the option was not given. When the folder cannot be read, says
+// "<command>: cannot read the samples folder <dir>" on `err` and returns false.
+bool ReadSamplesOption(const std::optional<std::string>& option, const char* command, std::ostream& err,
+                       std::optional<SampleFolder>& folder);
 
 // Writes "tarnlow-cli: <message>" and a hint to run help; returns kExitUsage.
 int UsageError(std::ostream& err, const std::string& message);

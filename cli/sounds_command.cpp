@@ -95,13 +95,7 @@ int RunSounds(const CommandContext& context) {
     return kExitFailure;
   }
   std::optional<SampleFolder> folder;
-  if (arguments.samples) {
-    folder = SampleFolder::Read(PathFromUtf8(*arguments.samples));
-    if (!folder) {
-      context.err << "sounds: cannot read the samples folder " << *arguments.samples << "\n";
-      return kExitFailure;
-    }
-  }
+  if (!ReadSamplesOption(arguments.samples, "sounds", context.err, folder)) return kExitFailure;
   const ObjectNameTables objectNames = LoadObjectNames(context.programFolder / "TR4Objects.dat").tables;
   const CheckNames names(*document, &objectNames);
   const std::map<int, std::vector<SoundPlayer>> players = FindSoundPlayers(*document);
