@@ -5,12 +5,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <fstream>
-
 #include "anim/animation_graph.h"
 #include "bench/generated_wad.h"
 #include "edit/merge.h"
 #include "wad/wad_reader.h"
+#include "wad/wad_writer.h"
 
 namespace {
 
@@ -44,8 +43,7 @@ class MergeCase {
     const MergeResult without = RemoveObjects(removal);
     if (!without.proven) throw std::runtime_error("the copy without the object does not prove");
     withoutPath_ = file.folder() / "without.wad";
-    std::ofstream(withoutPath_, std::ios::binary)
-        .write(reinterpret_cast<const char*>(without.wad.data()), static_cast<std::streamsize>(without.wad.size()));
+    WriteWAD(withoutPath_, without.wad);
     std::int64_t length = 0;
     without_ = ReadWAD(withoutPath_, length);
   }

@@ -78,7 +78,11 @@ MergeResult build(const MergeRequest& request, const WadFileWriter& writer) {
   result.moveables = planned.Moveables.size();
   result.statics = planned.StaticMeshes.size();
   const ScratchFile scratch("merge.wad");
-  (writer ? writer : WadFileWriter(WriteWAD))(scratch.path(), planned);
+  if (writer) {
+    writer(scratch.path(), planned);
+  } else {
+    WriteWAD(scratch.path(), planned, Durability::Scratch);
+  }
   std::int64_t length = 0;
   WadDocument written;
   try {
@@ -87,7 +91,6 @@ MergeResult build(const MergeRequest& request, const WadFileWriter& writer) {
     result.differences.push_back("OUT cannot be read back: " + std::string(e.what()));
     return result;
   }
-  result.wad = fileBytes(scratch.path());
   ProofFindings proof = ProveMerge(request, built, written);
   result.differences = std::move(proof.differences);
   if (table) {
@@ -97,6 +100,7 @@ MergeResult build(const MergeRequest& request, const WadFileWriter& writer) {
   }
   result.carried = std::move(proof.carried);
   result.proven = result.differences.empty();
+  if (result.proven) result.wad = std::move(written);
   return result;
 }
 
@@ -126,7 +130,7 @@ void WriteMergedSet(const MergeResult& result, const std::filesystem::path& out)
   if (result.sfx) writeFile(beside(out, ".sfx"), *result.sfx);
   if (result.sam) writeFile(beside(out, ".sam"), textBytes(*result.sam));
   if (result.was) writeFile(beside(out, ".was"), textBytes(*result.was));
-  writeFile(out, result.wad);
+  WriteWAD(out, result.wad);
 }
 
 }  // namespace tarnlow

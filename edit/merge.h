@@ -143,7 +143,8 @@ struct MergeResult {
   bool proven = false;
   std::vector<std::string> differences;   // what the proof found; empty when proven
   std::vector<CarriedFinding> carried;
-  Bytes wad;                               // OUT's .wad
+  WadDocument wad;                         // OUT's .wad as read back and proven: the writer
+                                           // gives its bytes again, byte for byte
   std::optional<Bytes> sfx;                // OUT's .sfx and .sam, when the set has sounds
   std::optional<std::string> sam;
   std::optional<std::string> was;          // OUT's .was, when the target had one

@@ -11,6 +11,7 @@
 #include "tests/support/object_wad.h"
 #include "wad/wad_error.h"
 #include "wad/wad_reader.h"
+#include "wad/wad_writer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const tarnlow::fuzz::ScratchFile input("merge-source.wad");
@@ -36,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tarnlow::fuzz::Require(result.proven || !result.plan.refusals.empty() || !result.differences.empty(),
                          "a result that does not prove says why");
   if (!result.proven) return 0;
-  output.write(result.wad.data(), result.wad.size());
+  tarnlow::WriteWAD(output.path(), result.wad, tarnlow::Durability::Scratch);
   std::int64_t outLength = 0;
   const tarnlow::WadDocument out = tarnlow::ReadWADLenient(output.path(), outLength);
   tarnlow::fuzz::Require(out.Moveables.size() == result.moveables && out.StaticMeshes.size() == result.statics,

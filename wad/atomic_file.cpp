@@ -56,7 +56,10 @@ int AtomicFile::createTemp() {
 
 bool AtomicFile::targetWritable() const { return _waccess(target_.c_str(), 2) == 0; }
 
-int AtomicFile::syncToDisk(std::FILE* file) { return _commit(_fileno(file)) == 0 ? 0 : errno; }
+int AtomicFile::syncToDisk(std::FILE* file) const {
+  if (durability_ == Durability::Scratch) return 0;
+  return _commit(_fileno(file)) == 0 ? 0 : errno;
+}
 
 std::FILE* AtomicFile::openTargetForOverwrite() const { return _wfopen(target_.c_str(), L"r+b"); }
 
@@ -77,13 +80,17 @@ int AtomicFile::createTemp() {
 
 bool AtomicFile::targetWritable() const { return ::access(target_.c_str(), W_OK) == 0; }
 
-int AtomicFile::syncToDisk(std::FILE* file) { return ::fsync(::fileno(file)) == 0 ? 0 : errno; }
+int AtomicFile::syncToDisk(std::FILE* file) const {
+  if (durability_ == Durability::Scratch) return 0;
+  return ::fsync(::fileno(file)) == 0 ? 0 : errno;
+}
 
 std::FILE* AtomicFile::openTargetForOverwrite() const { return std::fopen(target_.c_str(), "r+b"); }
 
 #endif
 
-AtomicFile::AtomicFile(std::filesystem::path target) : target_(resolveLink(target)) {
+AtomicFile::AtomicFile(std::filesystem::path target, Durability durability)
+    : target_(resolveLink(target)), durability_(durability) {
   const int number = createTemp();
   if (number == 0) return;
   // A folder where the user may change the file but not create one (a
@@ -202,6 +209,7 @@ void AtomicFile::commit() {
   committed_ = true;
   // Make the rename itself durable; the new content is already in place, so
   // a folder that cannot be synced is no failure of the write.
+  if (durability_ == Durability::Scratch) return;
   const int folder = ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder >= 0) {
     ::fsync(folder);

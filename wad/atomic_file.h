@@ -8,6 +8,11 @@
 
 namespace tarnlow {
 
+// Whether a written file must survive a crash of the system: a scratch file
+// read back at once and removed (the merge's proof) is not synced, which
+// would cost the disk's time for nothing.
+enum class Durability { Synced, Scratch };
+
 // Writes a file so that a failure never leaves a half-written file where a
 // good one was: bytes go to a temporary file beside the target, which
 // commit() flushes, syncs and renames over the target (keeping an existing
@@ -17,7 +22,7 @@ class AtomicFile {
  public:
   // Creates the temporary file. Throws WadError (errno and its text) when
   // the folder cannot be written and neither can the target.
-  explicit AtomicFile(std::filesystem::path target);
+  explicit AtomicFile(std::filesystem::path target, Durability durability = Durability::Synced);
   ~AtomicFile();
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
@@ -36,14 +41,16 @@ class AtomicFile {
   // Creates and opens the temporary file; returns 0 or the errno.
   int createTemp();
   bool targetWritable() const;
-  // Flushes the file's bytes to the disk; returns 0 or the errno.
-  static int syncToDisk(std::FILE* file);
+  // Flushes the file's bytes to the disk unless it is scratch; returns 0 or
+  // the errno.
+  int syncToDisk(std::FILE* file) const;
   // Opens the existing target for writing without truncating it; nullptr
   // (errno set) on failure.
   std::FILE* openTargetForOverwrite() const;
   void commitInPlace();
 
   std::filesystem::path target_;
+  Durability durability_;
   std::filesystem::path temp_;
   std::FILE* file_ = nullptr;
   bool committed_ = false;

@@ -63,9 +63,9 @@ void writeSection(AtomicFile& out, std::int32_t count, const RecordArray<T>& rec
 
 }  // namespace
 
-void WriteWAD(const std::filesystem::path& path, const WadDocument& document) {
+void WriteWAD(const std::filesystem::path& path, const WadDocument& document, Durability durability) {
   validate(document);
-  AtomicFile out(path);
+  AtomicFile out(path, durability);
   writeI32(out, document.Version);
   writeSection(out, document.NumTextInfo, document.TextInfo);
   writeSection(out, document.NumTextData, document.TextData);
