@@ -29,7 +29,31 @@ Pose poseOf(const KeyFrame& frame) {
 
 std::uint64_t mix(std::uint64_t hash, std::uint64_t value) { return (hash ^ value) * 1099511628211ull; }
 
+// Words a key frame reads at most: its header and two per mesh.
+std::uint64_t keyFrameReach(int meshCount) { return kFrameHeaderWords + 2 * static_cast<std::uint64_t>(std::max(meshCount, 0)); }
+
+// Words from the first key frame to as far as the last one reads; the
+// frames-past-end rule looks as far as FrameSize spans.
+std::uint64_t blockWords(const AnimationRecord& a, int keyFrames, int meshCount) {
+  const std::uint64_t keys = static_cast<std::uint64_t>(std::max(keyFrames, 0));
+  const std::uint64_t spans = keys * a.FrameSize;
+  return std::max(spans, keys == 0 ? 0 : spans - a.FrameSize + keyFrameReach(meshCount));
+}
+
 }  // namespace
+
+std::optional<std::span<const std::uint8_t>> KeyFrameWords(const WadDocument& document, const AnimationRecord& a,
+                                                           int keyFrames, int meshCount) {
+  if (a.FrameOffset < 0 || a.FrameOffset % 2 != 0) return std::nullopt;
+  const std::uint64_t first = static_cast<std::uint64_t>(a.FrameOffset / 2);
+  const std::uint64_t frameWords = document.Frames.size();
+  if (first > frameWords) return std::nullopt;
+  // Cut where Frames ends, as the block is.
+  const std::uint64_t held = std::min(blockWords(a, keyFrames, meshCount), frameWords - first);
+  const Bytes& stored = document.Frames.storedBytes();
+  if (2 * (first + held) > stored.size()) return std::nullopt;
+  return std::span(stored).subspan(static_cast<std::size_t>(2 * first), static_cast<std::size_t>(2 * held));
+}
 
 KeyFrameBlock::KeyFrameBlock(const WadDocument& document, const AnimationRecord& a, int keyFrames, int meshCount)
     : record_(a), frameSize_(a.FrameSize), keyFrames_(keyFrames), meshCount_(meshCount) {
@@ -37,14 +61,9 @@ KeyFrameBlock::KeyFrameBlock(const WadDocument& document, const AnimationRecord&
     record_.FrameOffset = 0;
     const std::uint64_t first = static_cast<std::uint64_t>(a.FrameOffset / 2);
     const std::uint64_t frameWords = document.Frames.size();
-    // A key frame reads at most its header and two words per mesh; the
-    // frames-past-end rule looks as far as FrameSize spans, which `held_`
-    // keeps.
     const std::uint64_t keys = static_cast<std::uint64_t>(std::max(keyFrames, 0));
-    const std::uint64_t reach = kFrameHeaderWords + 2 * static_cast<std::uint64_t>(std::max(meshCount, 0));
-    const std::uint64_t spans = keys * a.FrameSize;
-    const std::uint64_t words = std::max(spans, keys == 0 ? 0 : spans - a.FrameSize + reach);
-    held_ = first < frameWords ? std::min(words, frameWords - first) : 0;
+    const std::uint64_t reach = keyFrameReach(meshCount);
+    held_ = first < frameWords ? std::min(blockWords(a, keyFrames, meshCount), frameWords - first) : 0;
     beyond_ = first > frameWords;
     // Key frames further apart than one can read are kept as what each
     // reads, one after the other, and decoded as if stored so: no more

@@ -4,6 +4,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -46,6 +47,15 @@ class KeyFrameBlock {
   mutable std::once_flag decoded_;
   mutable std::vector<std::optional<Pose>> poses_;
 };
+
+// The Frames words animation `a` (with `keyFrames` key frames, of a figure
+// of `meshCount` meshes) reads, from its first key frame as far as the last
+// reaches or FrameSize spans, cut where Frames ends: what its block keeps.
+// Nothing when they do not start at a word of Frames or the file lacks
+// some; such a block keeps zeros or nothing for them, and only its words
+// tell it.
+std::optional<std::span<const std::uint8_t>> KeyFrameWords(const WadDocument& document, const AnimationRecord& a,
+                                                           int keyFrames, int meshCount);
 
 // Parts of content that equal bytes make equal, kept once for every content
 // built with the same pool: the contents of two WADs then share what their

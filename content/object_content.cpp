@@ -18,14 +18,11 @@
 
 namespace tarnlow {
 
-namespace {
-
-// Builds contents of one document, keeping what objects share: a mesh
-// pointed at by several objects is decoded once, a face picture made once
-// per Texture word.
-class ContentBuilder {
+// Keeps what objects share: a mesh pointed at by several objects is
+// decoded once, a face picture made once per Texture word.
+class ContentReader::Impl {
  public:
-  ContentBuilder(const WadDocument& document, const SoundTable* sounds, ContentPool* pool)
+  Impl(const WadDocument& document, const SoundTable* sounds, ContentPool* pool)
       : document_(document), sounds_(sounds), pool_(pool ? *pool : ownPool_), pageCount_(TexturePageCount(document.TextData)) {
     for (std::size_t m = 0; m < document.Moveables.size(); ++m) {
       const AnimationRange range = ObjectAnimationRange(document, m);
@@ -48,6 +45,8 @@ class ContentBuilder {
     content.sounds = playedSlots(content.animations);
     return content;
   }
+
+  const WadDocument& document() const { return document_; }
 
   StaticContent staticMesh(std::size_t index) {
     const StaticMeshEntry entry = ReadStaticMeshEntry(document_, index);
@@ -173,7 +172,20 @@ class ContentBuilder {
   std::map<std::tuple<std::int32_t, std::uint8_t, int, int>, std::shared_ptr<const KeyFrameBlock>> blocks_;
 };
 
-}  // namespace
+ContentReader::ContentReader(const WadDocument& document, const SoundTable* sounds, ContentPool* pool)
+    : impl_(std::make_unique<Impl>(document, sounds, pool)) {}
+
+ContentReader::~ContentReader() = default;
+
+ObjectContent ContentReader::moveable(std::size_t index) {
+  if (index >= impl_->document().Moveables.size()) throw std::out_of_range("no moveable " + std::to_string(index));
+  return impl_->moveable(index);
+}
+
+StaticContent ContentReader::staticMesh(std::size_t index) {
+  if (index >= impl_->document().StaticMeshes.size()) throw std::out_of_range("no static mesh " + std::to_string(index));
+  return impl_->staticMesh(index);
+}
 
 std::size_t KeyFrames::size() const { return block ? block->poses().size() : 0; }
 
@@ -181,20 +193,18 @@ const std::optional<Pose>& KeyFrames::operator[](std::size_t k) const { return b
 
 ObjectContent MoveableContentOf(const WadDocument& document, std::size_t index, const SoundTable* sounds,
                                 ContentPool* pool) {
-  if (index >= document.Moveables.size()) throw std::out_of_range("no moveable " + std::to_string(index));
-  return ContentBuilder(document, sounds, pool).moveable(index);
+  return ContentReader(document, sounds, pool).moveable(index);
 }
 
 StaticContent StaticContentOf(const WadDocument& document, std::size_t index, ContentPool* pool) {
-  if (index >= document.StaticMeshes.size()) throw std::out_of_range("no static mesh " + std::to_string(index));
-  return ContentBuilder(document, nullptr, pool).staticMesh(index);
+  return ContentReader(document, nullptr, pool).staticMesh(index);
 }
 
 WadContent WadContentOf(const WadDocument& document, const SoundTable* sounds, ContentPool* pool) {
-  ContentBuilder builder(document, sounds, pool);
+  ContentReader reader(document, sounds, pool);
   WadContent content;
-  for (std::size_t m = 0; m < document.Moveables.size(); ++m) content.moveables.push_back(builder.moveable(m));
-  for (std::size_t s = 0; s < document.StaticMeshes.size(); ++s) content.statics.push_back(builder.staticMesh(s));
+  for (std::size_t m = 0; m < document.Moveables.size(); ++m) content.moveables.push_back(reader.moveable(m));
+  for (std::size_t s = 0; s < document.StaticMeshes.size(); ++s) content.statics.push_back(reader.staticMesh(s));
   return content;
 }
 

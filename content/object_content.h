@@ -163,6 +163,25 @@ ObjectContent MoveableContentOf(const WadDocument& document, std::size_t index, 
 // The content of static mesh `index`; likewise.
 StaticContent StaticContentOf(const WadDocument& document, std::size_t index, ContentPool* pool = nullptr);
 
+// Contents of one WAD's objects, asked for one at a time; each distinct
+// mesh and face picture is decoded once for all of them. Keeps a reference
+// to the document, which must outlive it.
+class ContentReader {
+ public:
+  ContentReader(const WadDocument& document, const SoundTable* sounds = nullptr, ContentPool* pool = nullptr);
+  ~ContentReader();
+  ContentReader(const ContentReader&) = delete;
+  ContentReader& operator=(const ContentReader&) = delete;
+
+  // As MoveableContentOf and StaticContentOf, which throw alike.
+  ObjectContent moveable(std::size_t index);
+  StaticContent staticMesh(std::size_t index);
+
+ private:
+  class Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
 // Every object and static, each distinct mesh and face picture decoded
 // once. Never fails.
 WadContent WadContentOf(const WadDocument& document, const SoundTable* sounds = nullptr, ContentPool* pool = nullptr);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <thread>
 #include <tuple>
 
 #include "check/baseline.h"
@@ -10,9 +11,10 @@
 #include "anim/drawn_object.h"
 #include "content/content_pool.h"
 #include "content/object_content.h"
+#include "content/stored_alike.h"
 #include "edit/slot_names.h"
-#include "wad/file_paths.h"
 #include "parallel/parallel_for.h"
+#include "wad/file_paths.h"
 
 namespace tarnlow {
 
@@ -65,42 +67,50 @@ class Prover {
 
   ProofFindings run() {
     if (!objectsInPlace()) return std::move(found_);
-    // One pool for every content: what OUT holds alike with the target or a
-    // source (pictures, key-frame blocks) is then compared by reference.
-    WadContent targetContent, outContent;
-    ParallelFor(2, 2, [&](std::size_t side) {
-      (side == 0 ? targetContent : outContent) = WadContentOf(side == 0 ? *request_.target.document : written_, nullptr, &pool_);
-    });
-    contents(targetContent, outContent);
+    const std::vector<bool> alike = storedAlike();
+    contents(alike);
     if (!found_.differences.empty()) return std::move(found_);
-    const auto [outJudged, targetJudged] = judged(targetContent, outContent);
+    const auto [outJudged, targetJudged] = judged(alike);
     const std::vector<Finding> outFindings = CheckWad(written_, {}, outJudged);
     if (!outFindings.empty()) findings(CheckWad(*request_.target.document, {}, targetJudged), outFindings);
     return std::move(found_);
   }
 
  private:
+  // Which objects of the target OUT holds in the same bytes: their content
+  // is equal without decoding it.
+  // Each thread takes every n-th object with its own comparer.
+  std::vector<bool> storedAlike() const {
+    const std::size_t count = built_.objects.size();
+    std::vector<char> alike(count, 0);  // not vector<bool>: threads write side by side
+    const std::size_t threads = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 16);
+    ParallelFor(threads, 0, [&](std::size_t thread) {
+      StoredAlike stored(*request_.target.document, written_);
+      for (std::size_t o = thread; o < count; o += threads) {
+        const AssemblyObject& object = built_.objects[o];
+        if (built_.movedIndex[o]) continue;
+        const std::size_t at = assembly().placed[o];
+        alike[o] = object.isStatic ? stored.statics(object.position, at) : stored.moveables(object.position, at);
+      }
+    });
+    return std::vector<bool>(alike.begin(), alike.end());
+  }
+
   // Which moveables of OUT and of the target the checks pose. An object of
-  // the target that OUT holds with equal content and key frames stored in
-  // the same words (the same blocks) has, in both WADs, the same findings
-  // of the rules that read key frames: they depend on nothing else, but for
-  // an object with placeholder meshes, which may be drawn with LARA_SKIN's
-  // and so is judged always. Leaving
-  // it out of both checks keeps every finding it would add on one side
-  // matched by the same on the other, so what OUT's check adds is the same;
-  // the WAD-wide rules run whole.
-  std::pair<std::vector<bool>, std::vector<bool>> judged(const WadContent& targetContent, const WadContent& outContent) const {
+  // the target that OUT holds in the same bytes, key frames included, has
+  // in both WADs the same findings of the rules that read key frames: they
+  // depend on nothing else, but for an object with placeholder meshes,
+  // which may be drawn with LARA_SKIN's and so is judged always. Leaving it
+  // out of both checks keeps every finding it would add on one side matched
+  // by the same on the other, so what OUT's check adds is the same; the
+  // WAD-wide rules run whole.
+  std::pair<std::vector<bool>, std::vector<bool>> judged(const std::vector<bool>& alike) const {
     std::vector<bool> out(written_.Moveables.size(), true), target(request_.target.document->Moveables.size(), true);
     for (std::size_t o = 0; o < built_.objects.size(); ++o) {
       const AssemblyObject& object = built_.objects[o];
-      if (built_.movedIndex[o] || object.isStatic) continue;
+      if (!alike[o] || object.isStatic) continue;
       const std::size_t at = assembly().placed[o];
       if (hasPlaceholders(*request_.target.document, object.position) || hasPlaceholders(written_, at)) continue;
-      const ObjectContent& was = targetContent.moveables[object.position];
-      const ObjectContent& now = outContent.moveables[at];
-      const bool sameBlocks = std::equal(was.animations.begin(), was.animations.end(), now.animations.begin(), now.animations.end(),
-                                         [](const AnimationContent& x, const AnimationContent& y) { return x.keyFrames.block == y.keyFrames.block; });
-      if (!sameBlocks) continue;
       out[at] = false;
       target[object.position] = false;
     }
@@ -131,18 +141,24 @@ class Prover {
     return true;
   }
 
-  void contents(const WadContent& targetContent, const WadContent& outContent) {
+  // Compares by content every object not stored alike: a moved one with
+  // its source's, any other with the target's. One pool serves all, so
+  // that what OUT holds alike with them (pictures, key-frame blocks) is
+  // compared by reference.
+  void contents(const std::vector<bool>& alike) {
+    ContentReader target(*request_.target.document, nullptr, &pool_), out(written_, nullptr, &pool_);
     for (std::size_t o = 0; o < built_.objects.size(); ++o) {
+      if (alike[o]) continue;
       const AssemblyObject& object = built_.objects[o];
       const std::size_t at = assembly().placed[o];
       const bool moved = built_.movedIndex[o].has_value();
       std::vector<ContentDifference> differences;
       if (object.isStatic) {
-        const StaticContent was = moved ? StaticContentOf(*object.from, object.position, &pool_) : targetContent.statics[object.position];
-        differences = CompareContent(was, outContent.statics[at]);
+        const StaticContent was = moved ? StaticContentOf(*object.from, object.position, &pool_) : target.staticMesh(object.position);
+        differences = CompareContent(was, out.staticMesh(at));
       } else {
-        const ObjectContent was = moved ? MoveableContentOf(*object.from, object.position, nullptr, &pool_) : targetContent.moveables[object.position];
-        differences = CompareContent(comparable(was), comparable(outContent.moveables[at]));
+        const ObjectContent was = moved ? MoveableContentOf(*object.from, object.position, nullptr, &pool_) : target.moveable(object.position);
+        differences = CompareContent(comparable(was), comparable(out.moveable(at)));
       }
       if (!differences.empty()) differ(object.label + " differs in OUT: " + describe(differences));
     }

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "content/content_pool.h"
+#include "content/stored_alike.h"
 #include "sound/sound_table.h"
 #include "tests/support/animated_wad.h"
 #include "tests/support/content_wad.h"
+#include "tests/support/wad_builder.h"
 
 namespace tarnlow {
 namespace {
@@ -28,11 +30,45 @@ TEST(ObjectContent, SameObjectAtOtherRecordPositionsHasSameContent) {
   EXPECT_EQ(a.animations[0].next, (AnimationTarget{AnimationTarget::Kind::ThisObject, 0, 1}));
   EXPECT_TRUE(CompareContent(a, b).empty()) << CompareContent(a, b).front().first;
   EXPECT_TRUE(CompareContent(StaticContentOf(plain, 0), StaticContentOf(moved, 1)).empty());
+  // Moved names its picture by other records, so its bytes differ.
+  EXPECT_FALSE(StoredAlike(plain, moved).moveables(0, 1));
   // The whole WAD at once gives the same, each mesh decoded once.
   const WadContent all = WadContentOf(moved);
   ASSERT_EQ(all.statics.size(), 2u);
   EXPECT_TRUE(CompareContent(all.moveables.at(1), b).empty());
   EXPECT_EQ(all.moveables[1].meshes[0], all.statics[1].mesh);
+}
+
+// Plain's object and static with each of their records one further on: an
+// unused mesh, tree link, animation, state change, dispatch, command word
+// and key frame first.
+ContentWad relocated() {
+  ContentWad w = ContentWad::Plain();
+  w.meshes.insert(w.meshes.begin(), test::SimpleMesh(3));
+  w.meshTrees.insert(w.meshTrees.begin(), {7, 7, 7, 7});
+  w.moveables = {{35, 2, 1, 4, WriteAnimationRef({2 * 11, 1})}};
+  w.statics[0].Bytes[4] = 1;  // its mesh
+  w.frames.insert(w.frames.begin(), {0, 1, 0, 1, 0, 1, 0, 0, 0, test::Turn('Y', 8), 0});
+  w.animations = ContentWad::Plain().animations;
+  for (AnimationRecord& a : w.animations) {
+    a.FrameOffset = static_cast<std::int32_t>(a.FrameOffset + 2 * 11);
+    a.NextAnimation = static_cast<std::int16_t>(a.NextAnimation + 1);
+  }
+  w.animations.insert(w.animations.begin(), {.FrameRate = 1, .FrameSize = 10, .FrameEnd = 0});
+  w.stateChanges = {{9, 0, 0}, {1, 1, 1}};
+  w.animations[1].StateChange = 1;
+  w.dispatches = {{0, 0, 0, 0}, {0, 2, 2, 3}};
+  w.commands = {3, 5, 1, 12};
+  w.animations[1].AnimCommands = 1;
+  return w;
+}
+
+TEST(ObjectContent, SameBytesAtOtherRecordPositionsAreStoredAlike) {
+  const WadDocument plain = ContentWad::Plain().build(), moved = relocated().build();
+  ASSERT_TRUE(CompareContent(MoveableContentOf(plain, 0), MoveableContentOf(moved, 0)).empty());
+  StoredAlike stored(plain, moved);
+  EXPECT_TRUE(stored.moveables(0, 0));
+  EXPECT_TRUE(stored.statics(0, 0));
 }
 
 // One change each to the plain WAD, and the one part it shows in.
@@ -71,6 +107,10 @@ TEST(ObjectContent, EachChangeShowsInItsOwnPart) {
     const WadDocument changed = w.build();
     EXPECT_EQ(partsOf(CompareContent(MoveableContentOf(plain, 0), MoveableContentOf(changed, 0))), change.moveable);
     EXPECT_EQ(partsOf(CompareContent(StaticContentOf(plain, 0), StaticContentOf(changed, 0))), change.statics);
+    // Stored alike exactly when the content is equal, for these changes.
+    StoredAlike stored(plain, changed);
+    EXPECT_EQ(stored.moveables(0, 0), change.moveable.empty());
+    EXPECT_EQ(stored.statics(0, 0), change.statics.empty());
   }
 }
 
@@ -93,6 +133,7 @@ TEST(ObjectContent, LeadIntoAnotherObjectIsNamedByItsSlot) {
   w.animations[0].NextAnimation = 2;  // slot 10's animation into slot 35's second
   const ObjectContent leading = MoveableContentOf(w.build(), 0);
   EXPECT_EQ(leading.animations[0].next, (AnimationTarget{AnimationTarget::Kind::OtherSlot, 35, 1}));
+  EXPECT_FALSE(StoredAlike(ContentWad::Moved().build(), w.build()).moveables(0, 0));
   w.animations[0].NextAnimation = 9;  // six past the last: the same after animations are added
   EXPECT_EQ(MoveableContentOf(w.build(), 0).animations[0].next, (AnimationTarget{AnimationTarget::Kind::Nowhere, 0, 6}));
 }

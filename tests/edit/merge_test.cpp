@@ -9,7 +9,7 @@ namespace {
 // OUT's .wad as a reader gives it back.
 WadDocument ReadBack(const MergeResult& result) {
   TempDir dir;
-  WriteFileBytes(dir / "out.wad", result.wad);
+  WriteMergedSet(result, dir / "out.wad");
   std::int64_t length = 0;
   return ReadWADLenient(dir / "out.wad", length);
 }
@@ -80,7 +80,7 @@ TEST_F(MergeTest, RefusesAFileCutShortOnEitherSide) {
     const MergeResult result = MergeWads(cutSource ? request(other, cut, {Choose("0")}) : request(cut, other, {Choose("0")}));
     EXPECT_FALSE(result.proven);
     EXPECT_EQ(result.plan.refusals.size(), 1u) << ::testing::PrintToString(result.plan.refusals);
-    EXPECT_TRUE(result.wad.empty());
+    EXPECT_TRUE(result.wad.Moveables.empty());
   }
 }
 
@@ -164,9 +164,9 @@ TEST_F(MergeTest, CarriesBrokenRecordsAsTheGameReadsThem) {
   }
 }
 
-// What a broken writer changes is found, in the moved object's content or
-// by a WAD-wide rule of the check, though the check leaves the key frames
-// of the untouched ANIMATING3.
+// What a broken writer changes is found, in the content of the moved
+// object or of an untouched one, or by a WAD-wide rule of the check, though
+// the check leaves the key frames of the untouched ANIMATING3.
 TEST_F(MergeTest, ProofRefusesWhatABrokenWriterWrote) {
   const struct {
     const char* name;
@@ -176,6 +176,13 @@ TEST_F(MergeTest, ProofRefusesWhatABrokenWriterWrote) {
        [](WadDocument& d) {
          std::vector<std::int16_t> frames = d.Frames.toVector();
          frames.back() = static_cast<std::int16_t>(frames.back() + 100);
+         d.Frames = RecordArray<std::int16_t>::fromRecords(std::span<const std::int16_t>(frames));
+       }},
+      {"a vertex of the untouched first object", [](WadDocument& d) { d.MeshData[12] ^= 1; }},
+      {"the box of the untouched first object's first key frame",
+       [](WadDocument& d) {
+         std::vector<std::int16_t> frames = d.Frames.toVector();
+         frames.front() = static_cast<std::int16_t>(frames.front() - 1);
          d.Frames = RecordArray<std::int16_t>::fromRecords(std::span<const std::int16_t>(frames));
        }},
       {"a texture record on a page OUT lacks, under no face",
