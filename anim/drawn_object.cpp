@@ -130,6 +130,8 @@ void chooseFigure(const WadDocument& document, DrawnObject& drawn) {
 bool IsPlaceholderMesh(const WadDocument& document, std::int64_t meshPointer) {
   if (meshPointer < 0 || static_cast<std::uint64_t>(meshPointer) >= document.MeshPointers.size()) return false;
   if (document.MeshPointers[static_cast<std::size_t>(meshPointer)] == 0) return true;
+  // Most meshes are told apart by their first bytes, without a decode.
+  if (!BeginsWithNullMeshShape(document, meshPointer)) return false;
   const MeshResult<bool> isNull = IsNullMesh(document, meshPointer);
   const bool* answer = std::get_if<bool>(&isNull);
   return answer != nullptr && *answer;

@@ -288,11 +288,25 @@ MeshResult<MeshExtent> MeasureMesh(const WadDocument& document, std::int64_t mes
                     mesh.NumFaces};
 }
 
+bool BeginsWithNullMeshShape(const WadDocument& document, std::int64_t meshIndex) {
+  const std::variant<std::size_t, MeshFailure> start = meshStart(document, meshIndex);
+  const auto* at = std::get_if<std::size_t>(&start);
+  if (at == nullptr) return false;
+  ByteReader reader(document.MeshData, PastEnd::IsError, *at + kHeaderBytes - 2);
+  if (!reader.canRead(2 + 6 * kNullMeshShape.size()) || reader.u16() != kNullMeshShape.size()) return false;
+  for (const MeshVector& corner : kNullMeshShape) {
+    const MeshVector v{reader.i16(), reader.i16(), reader.i16()};
+    if (!(v == corner)) return false;
+  }
+  return true;
+}
+
 MeshResult<bool> IsNullMesh(const WadDocument& document, std::int64_t meshIndex,
                             const UnknownFaceHandler& onUnknownFace) {
-  MeshResult<MeshRecord> mesh = ReadMesh(document, meshIndex, onUnknownFace);
-  if (auto* failure = std::get_if<MeshFailure>(&mesh)) return std::move(*failure);
-  return HasNullMeshShape(std::get<MeshRecord>(mesh));
+  // Measured, not read: whether it decodes is all the rest is asked for.
+  MeshResult<MeshExtent> extent = MeasureMesh(document, meshIndex, onUnknownFace);
+  if (auto* failure = std::get_if<MeshFailure>(&extent)) return std::move(*failure);
+  return BeginsWithNullMeshShape(document, meshIndex);
 }
 
 bool HasNullMeshShape(const MeshRecord& mesh) {

@@ -69,6 +69,11 @@ MeshResult<MeshExtent> MeasureMesh(const WadDocument& document, std::int64_t mes
 MeshResult<bool> IsNullMesh(const WadDocument& document, std::int64_t meshIndex,
                             const UnknownFaceHandler& onUnknownFace = {});
 
+// Whether the mesh's header gives five vertices equal, in order, to the
+// null-mesh shape. Reads only those; whether the rest decodes is not asked
+// (IsNullMesh asks it). False when they are not all there.
+bool BeginsWithNullMeshShape(const WadDocument& document, std::int64_t meshIndex);
+
 // The five vertices of the placeholder mesh that level tools put where an
 // object has no real mesh.
 bool HasNullMeshShape(const MeshRecord& mesh);
