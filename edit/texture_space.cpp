@@ -1,6 +1,8 @@
 #include "edit/texture_space.h"
 
 #include <algorithm>
+#include <functional>
+#include <string_view>
 
 namespace tarnlow {
 
@@ -9,16 +11,23 @@ namespace {
 constexpr std::size_t kRowBytes = 768;
 constexpr int kPageSide = 256;
 
-std::uint64_t hashOf(int width, int height, const Bytes& pixels) {
-  std::uint64_t h = 1469598103934665603ull;
-  const auto mix = [&h](std::uint64_t v) {
-    h ^= v;
-    h *= 1099511628211ull;
-  };
-  mix(static_cast<std::uint64_t>(width));
-  mix(static_cast<std::uint64_t>(height));
-  for (std::uint8_t b : pixels) mix(b);
+std::uint64_t mix(std::uint64_t h, std::uint64_t v) { return (h ^ v) * 1099511628211ull; }
+
+std::uint64_t hashRow(const std::uint8_t* row, std::size_t bytes) {
+  return std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(row), bytes));
+}
+
+// A rectangle's size and pixels, `row(y)` giving the width * 3 bytes of its
+// row y wherever they lie.
+template <typename Row>
+std::uint64_t hashOf(int width, int height, Row row) {
+  std::uint64_t h = mix(mix(1469598103934665603ull, static_cast<std::uint64_t>(width)), static_cast<std::uint64_t>(height));
+  for (int y = 0; y < height; ++y) h = mix(h, hashRow(row(y), static_cast<std::size_t>(width) * 3));
   return h;
+}
+
+std::uint64_t hashOf(int width, int height, const Bytes& pixels) {
+  return hashOf(width, height, [&](int y) { return pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 3; });
 }
 
 // Pages a new rectangle may go to are filled with the colour key, as a page
@@ -39,7 +48,9 @@ Bytes TextureSpace::pixelsOf(const Bytes& rows, std::size_t page, const Rect& r)
     const std::size_t at = (page * kPageSide + static_cast<std::size_t>(y)) * kRowBytes + static_cast<std::size_t>(r.x) * 3;
     const std::size_t end = at + static_cast<std::size_t>(r.width) * 3;
     // A row the pages lack reads as zero, as the document reads it.
-    for (std::size_t i = at; i < end; ++i) pixels.push_back(i < rows.size() ? rows[i] : 0);
+    const std::size_t held = at < rows.size() ? std::min(end, rows.size()) : at;
+    if (held > at) pixels.insert(pixels.end(), rows.begin() + static_cast<std::ptrdiff_t>(at), rows.begin() + static_cast<std::ptrdiff_t>(held));
+    pixels.resize(pixels.size() + (end - held), 0);
   }
   return pixels;
 }
@@ -48,7 +59,16 @@ void TextureSpace::index(std::size_t info) {
   const TextureInfo t = DecodeTextureInfo(infos_[info]);
   const Rect r{t.X, t.Y, t.Width + 1, t.Height + 1};
   if (r.x + r.width > kPageSide || r.y + r.height > kPageSide || t.Page >= pageCount()) return;
-  byPixels_[hashOf(r.width, r.height, pixelsOf(rows_, t.Page, r))].push_back(info);
+  const auto rowAt = [&](int y) {
+    return (t.Page * kPageSide + static_cast<std::size_t>(r.y + y)) * kRowBytes + static_cast<std::size_t>(r.x) * 3;
+  };
+  if (rowAt(r.height - 1) + static_cast<std::size_t>(r.width) * 3 > rows_.size()) {
+    byPixels_[hashOf(r.width, r.height, pixelsOf(rows_, t.Page, r))].push_back(info);
+    return;
+  }
+  // Hashed where they lie: thousands of records are indexed for a merge.
+  const std::uint64_t h = hashOf(r.width, r.height, [&](int y) { return rows_.data() + rowAt(y); });
+  byPixels_[h].push_back(info);
 }
 
 void TextureSpace::markUsed(std::size_t page, const Rect& r) {

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <numeric>
+#include <string_view>
 #include <unordered_map>
 
 #include "anim/anim_commands.h"
@@ -14,6 +15,7 @@
 #include "mesh/face_textures.h"
 #include "mesh/mesh_decoder.h"
 #include "mesh/mesh_encoder.h"
+#include "parallel/parallel_for.h"
 #include "wad/byte_writer.h"
 #include "wad/wad_error.h"
 
@@ -77,6 +79,7 @@ class Assembler {
     prepareTextures();
     layOutAnimations();
     reserve();
+    measureKeptMeshes();
     for (std::size_t i : order_) carry(i);
     return finish();
   }
@@ -187,6 +190,48 @@ class Assembler {
     return static_cast<std::int16_t>(r.Bytes[4] | (r.Bytes[5] << 8));
   }
 
+  // The target's meshes that keep their words, measured and hashed side by
+  // side before they are laid out one after the other: most of a merge's
+  // meshes are these.
+  void measureKeptMeshes() {
+    if (targetTexturesChange_) return;
+    std::vector<std::pair<std::int32_t, std::int64_t>> meshes;  // pointer and a position holding it
+    for (const AssemblyObject& o : objects_) {
+      if (o.from != &target_) continue;
+      const auto note = [&](std::int64_t position) {
+        if (position >= 0 && static_cast<std::uint64_t>(position) < target_.MeshPointers.size()) {
+          meshes.emplace_back(target_.MeshPointers[static_cast<std::size_t>(position)], position);
+        }
+      };
+      if (o.isStatic) {
+        note(staticMeshOf(target_, o.position));
+        continue;
+      }
+      const MoveableRecord m = target_.Moveables[o.position];
+      for (int j = 0; j < m.NumMeshes; ++j) note(static_cast<std::int16_t>(m.StartingMesh + j));
+    }
+    std::sort(meshes.begin(), meshes.end());
+    meshes.erase(std::unique(meshes.begin(), meshes.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+                 meshes.end());
+    std::vector<KeptMesh> measured(meshes.size());
+    ParallelFor(meshes.size(), 0, [&](std::size_t k) {
+      const auto extent = MeasureMesh(target_, meshes[k].second);
+      if (const auto* whole = std::get_if<MeshExtent>(&extent)) {
+        measured[k].bytes = whole->bytes;
+        measured[k].hash = hashBytes(keptBytes(meshes[k].first, whole->bytes));
+      }
+    });
+    for (std::size_t k = 0; k < meshes.size(); ++k) kept_.emplace(meshes[k].first, measured[k]);
+  }
+
+  // A kept mesh's bytes as the result stores them: padded to 4 bytes.
+  Bytes keptBytes(std::int32_t pointer, std::size_t length) const {
+    Bytes bytes;
+    appendSlice(bytes, target_.MeshData, static_cast<std::size_t>(pointer), length);
+    while (bytes.size() % 4 != 0) bytes.push_back(0);
+    return bytes;
+  }
+
   void layOutAnimations() {
     std::int64_t next = 0;
     for (std::size_t i : order_) {
@@ -285,19 +330,23 @@ class Assembler {
       return found->second;
     }
     Bytes bytes;
-    const bool keepsWords = o.from == &target_ && !targetTexturesChange_;
-    const auto extent = MeasureMesh(d, pointer);
-    if (std::holds_alternative<MeshFailure>(extent)) {
-      bytes = unreadableMesh(i, key.second);
-    } else if (keepsWords) {
-      appendSlice(bytes, d.MeshData, static_cast<std::size_t>(key.second), std::get<MeshExtent>(extent).bytes);
+    std::uint64_t hash = 0;
+    const auto keptMesh = o.from == &target_ && !targetTexturesChange_ ? kept_.find(key.second) : kept_.end();
+    if (keptMesh != kept_.end() && keptMesh->second.bytes) {
+      bytes = keptBytes(key.second, *keptMesh->second.bytes);
+      hash = keptMesh->second.hash;
     } else {
-      MeshRecord mesh = std::get<MeshRecord>(ReadMesh(d, pointer));
-      for (MeshFace& face : mesh.Faces) face.Texture = repointFace(i, face.FaceType, face.Texture);
-      bytes = EncodeMesh(mesh);
+      const auto extent = MeasureMesh(d, pointer);
+      if (std::holds_alternative<MeshFailure>(extent)) {
+        bytes = unreadableMesh(i, key.second);
+      } else {
+        MeshRecord mesh = std::get<MeshRecord>(ReadMesh(d, pointer));
+        for (MeshFace& face : mesh.Faces) face.Texture = repointFace(i, face.FaceType, face.Texture);
+        bytes = EncodeMesh(mesh);
+      }
+      while (bytes.size() % 4 != 0) bytes.push_back(0);
+      hash = hashBytes(bytes);
     }
-    while (bytes.size() % 4 != 0) bytes.push_back(0);
-    const std::uint64_t hash = hashBytes(bytes);
     std::int32_t at = -1;
     for (std::int32_t candidate : meshByHash_[hash]) {
       if (meshData_.size() - static_cast<std::size_t>(candidate) >= bytes.size() &&
@@ -339,9 +388,7 @@ class Assembler {
   }
 
   static std::uint64_t hashBytes(const Bytes& bytes) {
-    std::uint64_t h = 1469598103934665603ull;
-    for (std::uint8_t b : bytes) h = (h ^ b) * 1099511628211ull;
-    return h;
+    return std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   }
 
   std::int16_t carryMeshes(std::size_t i, std::int64_t starting, int count) {
@@ -550,6 +597,11 @@ class Assembler {
   std::unique_ptr<TextureSpace> textures_;
   std::map<std::pair<const WadDocument*, std::size_t>, TextureSpace::Placed> placedTextures_;
 
+  struct KeptMesh {
+    std::optional<std::size_t> bytes;  // its length; nothing when it does not measure
+    std::uint64_t hash = 0;            // of its bytes as stored in the result
+  };
+  std::unordered_map<std::int32_t, KeptMesh> kept_;  // by the target's mesh pointer
   std::map<std::pair<const WadDocument*, std::int32_t>, std::int32_t> meshAt_;
   std::unordered_map<std::uint64_t, std::vector<std::int32_t>> meshByHash_;
   Bytes meshData_;
