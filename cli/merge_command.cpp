@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "edit/merge.h"
+#include "edit/merge_text.h"
 #include "sound/sound_files.h"
 #include "wad/file_lookup.h"
 #include "wad/input_file.h"
@@ -143,9 +144,7 @@ void printPlan(const MergePlan& plan, const MergeRequest& request, std::ostream&
   for (const MovedObject& m : plan.moved) {
     out << m.sourceName << " of " << Utf8FromPath(request.sources[m.sourceIndex].wad.path.filename()) << " -> "
         << m.slotName << (m.replaces ? " (replacing it)" : "") << (m.cameAsLead ? " (led into)" : "") << ": "
-        << m.meshesNew + m.meshesShared << " meshes (" << m.meshesShared << " shared), " << m.animations
-        << " animations, " << m.rectanglesNew + m.rectanglesShared << " texture rectangles (" << m.rectanglesShared
-        << " shared)\n";
+        << BringsText(m) << "\n";
     for (const MergeLead& l : m.leads) {
       out << "    animation " << l.animation << " leads into " << l.slotName << " animation " << l.intoAnimation
           << (l.present ? ", kept\n" : ", missing\n");

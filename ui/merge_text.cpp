@@ -6,16 +6,6 @@ namespace tarnlow::ui {
 
 namespace {
 
-std::string Counted(std::size_t count, const char* one, const char* many) {
-  return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
-std::string WithShared(std::size_t fresh, std::size_t shared, const char* one, const char* many) {
-  std::string text = Counted(fresh + shared, one, many);
-  if (shared > 0) text += " (" + std::to_string(shared) + " shared)";
-  return text;
-}
-
 std::string OutcomeText(const MergeSound& sound) {
   switch (sound.outcome) {
     case SoundOutcome::Added:
@@ -32,29 +22,12 @@ std::string OutcomeText(const MergeSound& sound) {
   return {};
 }
 
-bool IsConflict(const MergeSound& sound) {
-  return sound.outcome == SoundOutcome::Conflict || sound.outcome == SoundOutcome::Taken;
-}
-
 }  // namespace
 
 std::string GoesToText(const MovedObject& moved) {
   std::string text = moved.slotName;
   if (moved.replaces) text += ", replacing the open WAD's";
   if (moved.cameAsLead) text += " (led into)";
-  return text;
-}
-
-std::string BringsText(const MovedObject& moved) {
-  std::string text = WithShared(moved.meshesNew, moved.meshesShared, "mesh", "meshes");
-  if (!moved.isStatic) text += ", " + Counted(moved.animations, "animation", "animations");
-  text += ", " + WithShared(moved.rectanglesNew, moved.rectanglesShared, "texture rectangle", "texture rectangles");
-  const auto added = std::count_if(moved.sounds.begin(), moved.sounds.end(),
-                                   [](const MergeSound& s) { return s.outcome == SoundOutcome::Added; });
-  const auto conflicts = std::count_if(moved.sounds.begin(), moved.sounds.end(), IsConflict);
-  if (!moved.sounds.empty()) text += ", " + Counted(moved.sounds.size(), "sound", "sounds");
-  if (added > 0) text += " (" + std::to_string(added) + " added)";
-  if (conflicts > 0) text += ", " + Counted(static_cast<std::size_t>(conflicts), "conflict", "conflicts");
   return text;
 }
 

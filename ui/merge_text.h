@@ -4,16 +4,13 @@
 #include <vector>
 
 #include "edit/merge.h"
+#include "edit/merge_text.h"
 
 namespace tarnlow::ui {
 
 // Where a moved object goes, as its line in the Merge dialog says it:
 // "ANIMATING2", "LARA_SKIN, replacing the open WAD's".
 std::string GoesToText(const MovedObject& moved);
-
-// What a moved object brings, in one line: "3 meshes (1 shared),
-// 5 animations, 12 texture rectangles (4 shared), 2 sounds".
-std::string BringsText(const MovedObject& moved);
 
 // What a moved object brings beyond the counts, one line each: the
 // animations that lead into other objects and whether the result keeps

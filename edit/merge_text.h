@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "edit/merge.h"
+
+namespace tarnlow {
+
+// What a moved object brings, in one line, as the Merge dialog and the
+// command line say it: "3 meshes (1 shared), 5 animations, 12 texture
+// rectangles (4 shared), 2 sounds (1 added), 1 conflict". Never fails.
+std::string BringsText(const MovedObject& moved);
+
+// Whether a sound comes in against another definition of its slot.
+bool IsConflict(const MergeSound& sound);
+
+}  // namespace tarnlow
