@@ -95,10 +95,11 @@ std::vector<AnimCommand> DecodeAnimCommands(const WadDocument& document, std::in
   auto at = static_cast<std::size_t>(a.AnimCommands);
   commands.reserve(static_cast<std::size_t>(a.AnimCommandCount));
   for (int c = 0; c < a.AnimCommandCount; ++c) {
-    const std::string which = "command " + std::to_string(c) + " of " + std::to_string(a.AnimCommandCount);
+    // Made only for a problem: thousands of commands are read without one.
+    const auto which = [&] { return "command " + std::to_string(c) + " of " + std::to_string(a.AnimCommandCount); };
     if (at >= words) {
       problems.push_back(commandProblem(animationIndex,
-                                        which + " starts at word " + std::to_string(at) + ", outside the " +
+                                        which() + " starts at word " + std::to_string(at) + ", outside the " +
                                             std::to_string(words) + " AnimCommands words",
                                         "AnimCommands " + std::to_string(at)));
       break;
@@ -109,14 +110,14 @@ std::vector<AnimCommand> DecodeAnimCommands(const WadDocument& document, std::in
     const int operands = AnimCommandOperandCount(command.type);
     if (operands < 0) {
       problems.push_back(commandProblem(animationIndex,
-                                        which + " has the unknown type " + std::to_string(command.type) +
+                                        which() + " has the unknown type " + std::to_string(command.type) +
                                             "; its length, and so the commands after it, cannot be read",
                                         "AnimCommands " + std::to_string(at)));
       break;
     }
     if (at + 1 + static_cast<std::size_t>(operands) > words) {
       problems.push_back(commandProblem(animationIndex,
-                                        which + " (" + commandName(command.type) + ") needs " +
+                                        which() + " (" + commandName(command.type) + ") needs " +
                                             std::to_string(operands) + " operand words after word " +
                                             std::to_string(at) + ", past the " + std::to_string(words) +
                                             " AnimCommands words",

@@ -36,6 +36,8 @@ class TextureSpace {
 
   const std::vector<TextInfoRecord>& infos() const { return infos_; }
   const Bytes& rows() const { return rows_; }
+  // The rows, moved out: the space is done with.
+  Bytes takeRows() { return std::move(rows_); }
 
  private:
   struct Rect {

@@ -111,15 +111,27 @@ class Assembler {
     laid_.resize(objects_.size());
   }
 
-  // Room for all the key frames and meshes the inputs hold, so that the
-  // largest sections are not copied again each time they grow.
+  // Room for the key frames and meshes the result will hold, so that the
+  // largest sections are not copied again each time they grow: the
+  // target's whole, and for an object of another WAD its key frames from
+  // its first animation's to the next object's, and its WAD's meshes.
   void reserve() {
     std::set<const WadDocument*> inputs;
-    std::size_t frames = 0, meshes = 0;
-    for (const AssemblyObject& o : objects_) {
-      if (!inputs.insert(o.from).second) continue;
-      frames += o.from->Frames.byteSize();
-      meshes += o.from->MeshData.size();
+    std::size_t frames = target_.Frames.byteSize(), meshes = target_.MeshData.size();
+    for (std::size_t i = 0; i < objects_.size(); ++i) {
+      const AssemblyObject& o = objects_[i];
+      if (o.from == &target_) continue;
+      if (inputs.insert(o.from).second) meshes += o.from->MeshData.size();
+      const AnimationRange& range = laid_[i].range;
+      if (o.isStatic || range.end <= range.first) continue;
+      const std::int64_t bytes = static_cast<std::int64_t>(o.from->Frames.byteSize());
+      const auto offset = [&](std::int64_t a) {
+        const std::int64_t at = a < static_cast<std::int64_t>(o.from->Animations.size())
+                                    ? o.from->Animations[static_cast<std::size_t>(a)].FrameOffset
+                                    : bytes;
+        return std::clamp<std::int64_t>(at, 0, bytes);
+      };
+      if (offset(range.end) > offset(range.first)) frames += static_cast<std::size_t>(offset(range.end) - offset(range.first));
     }
     frames_.reserve(frames);
     meshData_.reserve(meshes);
@@ -565,8 +577,10 @@ class Assembler {
       array = Array::fromRecords(std::span(records));
     };
     set(out.NumTextInfo, out.TextInfo, textures_->infos());
-    out.NumTextData = static_cast<std::int32_t>(textures_->rows().size());
-    out.TextData = RecordArray<TextureRow>(textures_->rows().size() / TextureRow::kFileSize, textures_->rows());
+    Bytes rows = textures_->takeRows();
+    out.NumTextData = static_cast<std::int32_t>(rows.size());
+    const std::size_t rowCount = rows.size() / TextureRow::kFileSize;
+    out.TextData = RecordArray<TextureRow>(rowCount, std::move(rows));
     set(out.NumMeshPointers, out.MeshPointers, pointers_);
     out.NumMeshData = static_cast<std::int32_t>(meshData_.size() / 2);
     out.MeshData = std::move(meshData_);
