@@ -1,7 +1,11 @@
 #include "cli/merge_command.h"
 
+#include <algorithm>
 #include <memory>
 
+#include "check/check_wad.h"
+#include "check/fold.h"
+#include "check/naming.h"
 #include "edit/merge.h"
 #include "edit/merge_text.h"
 #include "sound/sound_files.h"
@@ -162,6 +166,27 @@ void printPlan(const MergePlan& plan, const MergeRequest& request, std::ostream&
   for (const std::string& sample : plan.missingSamples) out << "missing sample: " << sample << "\n";
 }
 
+// The findings the moved objects brought from their WADs, under the WAD
+// each came from, folded and named as `check` prints them.
+void printCarried(const MergeResult& result, const ObjectNameTables* names, std::ostream& out) {
+  std::vector<std::filesystem::path> sources;
+  for (const CarriedFinding& c : result.carried) {
+    if (std::find(sources.begin(), sources.end(), c.source) == sources.end()) sources.push_back(c.source);
+  }
+  const CheckNames namer(result.wad, names);
+  for (const std::filesystem::path& source : sources) {
+    std::vector<Finding> findings;
+    for (const CarriedFinding& c : result.carried) {
+      if (c.source == source) findings.push_back(c.finding);
+    }
+    for (const FindingGroup& group : FoldFindings(findings, namer)) {
+      out << "carried from " << Utf8FromPath(source.filename()) << ": " << group.title << ": "
+          << CheckSummaryLine(group.counts) << "\n";
+      for (const FoldedLine& line : group.lines) out << "  " << Describe(line.severity) << " " << line.text << "\n";
+    }
+  }
+}
+
 int run(const CommandContext& context, bool merging) {
   const char* command = merging ? "merge" : "remove";
   MergeArguments arguments;
@@ -206,9 +231,7 @@ int run(const CommandContext& context, bool merging) {
     return kExitFailure;
   }
   printPlan(result.plan, request, context.out);
-  for (const CarriedFinding& c : result.carried) {
-    context.out << "carried from " << Utf8FromPath(c.source.filename()) << ": " << c.finding << "\n";
-  }
+  printCarried(result, names.get(), context.out);
   if (!result.proven) {
     for (const std::string& d : result.differences) context.err << command << ": " << d << "\n";
     context.err << command << ": the result does not prove; nothing was written\n";

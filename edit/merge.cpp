@@ -100,7 +100,7 @@ MergeResult build(const MergeRequest& request, const WadFileWriter& writer) {
   }
   result.carried = std::move(proof.carried);
   result.proven = result.differences.empty();
-  if (result.proven) result.wad = std::move(written);
+  result.wad = std::move(written);
   return result;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "anim/finding.h"
 #include "wad/bytes.h"
 #include "wad/object_names.h"
 #include "wad/wad_document.h"
@@ -132,7 +133,7 @@ struct MergePlan {
 // A finding of the result's check that the moved object already had in its
 // source WAD.
 struct CarriedFinding {
-  std::string finding;             // as `check` prints it
+  Finding finding;  // about OUT's records
   std::filesystem::path source;
 };
 
@@ -143,8 +144,8 @@ struct MergeResult {
   bool proven = false;
   std::vector<std::string> differences;   // what the proof found; empty when proven
   std::vector<CarriedFinding> carried;
-  WadDocument wad;                         // OUT's .wad as read back and proven: the writer
-                                           // gives its bytes again, byte for byte
+  WadDocument wad;                         // OUT's .wad as read back (and proven when `proven`):
+                                           // the writer gives its bytes again, byte for byte
   std::optional<Bytes> sfx;                // OUT's .sfx and .sam, when the set has sounds
   std::optional<std::string> sam;
   std::optional<std::string> was;          // OUT's .was, when the target had one

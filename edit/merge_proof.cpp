@@ -228,7 +228,7 @@ class Prover {
         }
       }
       if (carried) {
-        found_.carried.push_back({FormatFinding(f), source});
+        found_.carried.push_back({f, source});
       } else {
         differ("the check of OUT finds what " + fileName(request_.target.path) +
                (o ? " and the source do" : " does") + " not have: " + FormatFinding(f));

@@ -124,12 +124,14 @@ TEST_F(MergeTest, SoundSlotsAreAddedKeptOrTakenFromTheSource) {
   }
 }
 
-// Faults real WADs hold, carried as they are.
+// Faults real WADs hold, carried as they are; the check's findings about
+// the moved object's own are said to come from its source.
 TEST_F(MergeTest, CarriesBrokenRecordsAsTheGameReadsThem) {
   const struct {
     const char* name;
     void (*breakTarget)(WadDocument&);
     void (*breakSource)(WadDocument&);
+    bool carriesFindings;
   } cases[] = {
       {"a dispatch past the last animation",
        [](WadDocument& d) {
@@ -137,20 +139,21 @@ TEST_F(MergeTest, CarriesBrokenRecordsAsTheGameReadsThem) {
          dispatches[0].NextAnimation = static_cast<std::int16_t>(d.Animations.size() + 5);
          d.AnimDispatches = RecordArray<AnimDispatchRecord>::fromRecords(std::span<const AnimDispatchRecord>(dispatches));
        },
-       [](WadDocument&) {}},
+       [](WadDocument&) {}, false},
       {"a static whose mesh does not decode",
        [](WadDocument& d) {
          const auto at = static_cast<std::size_t>(d.MeshPointers[d.MeshPointers.size() - 1]);
          d.MeshData[at + 10] = 0;  // no vertices
        },
-       [](WadDocument&) {}},
+       [](WadDocument&) {}, false},
       {"key frames read on into the next object's",
        [](WadDocument&) {},
        [](WadDocument& d) {
          std::vector<AnimationRecord> animations = d.Animations.toVector();
          animations[1].FrameEnd = static_cast<std::int16_t>(animations[1].FrameStart + 1);
          d.Animations = RecordArray<AnimationRecord>::fromRecords(std::span<const AnimationRecord>(animations));
-       }},
+       },
+       true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -161,6 +164,11 @@ TEST_F(MergeTest, CarriesBrokenRecordsAsTheGameReadsThem) {
     const WadDocument targetRead = AsRead(target), sourceRead = AsRead(source);
     const MergeResult result = MergeWads(request(targetRead, sourceRead, {Choose("ANIMATING1")}));
     EXPECT_TRUE(result.proven) << ::testing::PrintToString(result.plan.refusals) << ::testing::PrintToString(result.differences);
+    EXPECT_EQ(!result.carried.empty(), c.carriesFindings);
+    for (const CarriedFinding& carried : result.carried) {
+      EXPECT_EQ(carried.finding.moveable, 1u);  // ANIMATING1, after the target's slot 0
+      EXPECT_EQ(carried.source, "source.wad");
+    }
   }
 }
 
