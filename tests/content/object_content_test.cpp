@@ -8,7 +8,6 @@
 #include "sound/sound_table.h"
 #include "tests/support/animated_wad.h"
 #include "tests/support/content_wad.h"
-#include "tests/support/wad_builder.h"
 
 namespace tarnlow {
 namespace {
@@ -39,32 +38,8 @@ TEST(ObjectContent, SameObjectAtOtherRecordPositionsHasSameContent) {
   EXPECT_EQ(all.moveables[1].meshes[0], all.statics[1].mesh);
 }
 
-// Plain's object and static with each of their records one further on: an
-// unused mesh, tree link, animation, state change, dispatch, command word
-// and key frame first.
-ContentWad relocated() {
-  ContentWad w = ContentWad::Plain();
-  w.meshes.insert(w.meshes.begin(), test::SimpleMesh(3));
-  w.meshTrees.insert(w.meshTrees.begin(), {7, 7, 7, 7});
-  w.moveables = {{35, 2, 1, 4, WriteAnimationRef({2 * 11, 1})}};
-  w.statics[0].Bytes[4] = 1;  // its mesh
-  w.frames.insert(w.frames.begin(), {0, 1, 0, 1, 0, 1, 0, 0, 0, test::Turn('Y', 8), 0});
-  w.animations = ContentWad::Plain().animations;
-  for (AnimationRecord& a : w.animations) {
-    a.FrameOffset = static_cast<std::int32_t>(a.FrameOffset + 2 * 11);
-    a.NextAnimation = static_cast<std::int16_t>(a.NextAnimation + 1);
-  }
-  w.animations.insert(w.animations.begin(), {.FrameRate = 1, .FrameSize = 10, .FrameEnd = 0});
-  w.stateChanges = {{9, 0, 0}, {1, 1, 1}};
-  w.animations[1].StateChange = 1;
-  w.dispatches = {{0, 0, 0, 0}, {0, 2, 2, 3}};
-  w.commands = {3, 5, 1, 12};
-  w.animations[1].AnimCommands = 1;
-  return w;
-}
-
 TEST(ObjectContent, SameBytesAtOtherRecordPositionsAreStoredAlike) {
-  const WadDocument plain = ContentWad::Plain().build(), moved = relocated().build();
+  const WadDocument plain = ContentWad::Plain().build(), moved = ContentWad::Relocated().build();
   ASSERT_TRUE(CompareContent(MoveableContentOf(plain, 0), MoveableContentOf(moved, 0)).empty());
   StoredAlike stored(plain, moved);
   EXPECT_TRUE(stored.moveables(0, 0));

@@ -57,6 +57,22 @@ StaticMeshRecord staticOn(std::int16_t mesh) {
   return s;
 }
 
+// The object's animations second, after one that no object plays, with its
+// state change, dispatch and command second too, and its key frames after
+// that animation's 11 words; zero turns stored about `zeroAxis`.
+void animationsSecond(ContentWad& w, char zeroAxis) {
+  w.animations = objectAnimations(1, 2 * 11);
+  w.animations.insert(w.animations.begin(), {.FrameRate = 1, .FrameSize = 10, .FrameEnd = 0});
+  w.stateChanges = {{9, 0, 0}, {1, 1, 1}};
+  w.animations[1].StateChange = 1;
+  w.dispatches = {{0, 0, 0, 0}, {0, 2, 2, 3}};
+  w.commands = {3, 5, 1, 12};
+  w.animations[1].AnimCommands = 1;
+  w.frames = {0, 1, 0, 1, 0, 1, 0, 0, 0, Turn('Y', 8), 0};
+  const std::vector<std::int16_t> own = objectFrames(zeroAxis);
+  w.frames.insert(w.frames.end(), own.begin(), own.end());
+}
+
 }  // namespace
 
 ContentWad ContentWad::Plain() {
@@ -80,20 +96,21 @@ ContentWad ContentWad::Moved() {
   w.meshes = {SimpleMesh(3), SquareMesh(50, 0, 0, -2), triangleMesh(static_cast<std::int16_t>(0x8000 | 0x2000 | 2))};
   w.moveables = {{10, 1, 0, 0, WriteAnimationRef({0, 0})}, {35, 2, 1, 3, WriteAnimationRef({2 * 11, 1})}};
   w.meshTrees = {7, 7, 7, 0, 100, 0, 0};
-  w.animations = objectAnimations(1, 2 * 11);
-  w.animations.insert(w.animations.begin(), {.FrameRate = 1, .FrameSize = 10, .FrameEnd = 0});
-  w.stateChanges = {{9, 0, 0}, {1, 1, 1}};
-  w.animations[1].StateChange = 1;
-  w.dispatches = {{0, 0, 0, 0}, {0, 2, 2, 3}};
-  w.commands = {3, 5, 1, 12};
-  w.animations[1].AnimCommands = 1;
-  w.frames = {0, 1, 0, 1, 0, 1, 0, 0, 0, Turn('Y', 8), 0};
-  const std::vector<std::int16_t> own = objectFrames('Z');
-  w.frames.insert(w.frames.end(), own.begin(), own.end());
+  animationsSecond(w, 'Z');
   w.textInfo = {rectangle(0, 0), rectangle(1, 1), rectangle(100, 20)};
   w.statics = {staticOn(0), staticOn(1)};
   w.statics[0].Bytes[0] = 19;
   w.pageRows = pageWithPicture(100, 20, true);
+  return w;
+}
+
+ContentWad ContentWad::Relocated() {
+  ContentWad w = Plain();
+  animationsSecond(w, 'X');
+  w.meshes.insert(w.meshes.begin(), SimpleMesh(3));
+  w.meshTrees.insert(w.meshTrees.begin(), {7, 7, 7, 7});
+  w.moveables = {{35, 2, 1, 4, WriteAnimationRef({2 * 11, 1})}};
+  w.statics[0].Bytes[4] = 1;  // its mesh, one further on
   return w;
 }
 

@@ -21,6 +21,10 @@ struct ContentWad : WadFields {
   // tree after three other words; zero turns stored as Z-only words where
   // Plain stores X-only ones; the static second.
   static ContentWad Moved();
+  // Plain's bytes with each record one further on: an unused mesh, tree
+  // link, animation (with its state change, dispatch and command) and key
+  // frame first.
+  static ContentWad Relocated();
 
   // Byte offset in pageRows of pixel (x, y).
   static std::size_t PixelAt(int x, int y) { return (static_cast<std::size_t>(y) * 256 + static_cast<std::size_t>(x)) * 3; }
