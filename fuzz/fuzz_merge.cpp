@@ -1,7 +1,8 @@
 // Merging: the first object of a fuzzed source (read as far as it goes)
 // moved into a clean target, with its leads and over whatever holds its
-// slot. Never a crash; the result either proves, with OUT's bytes readable
-// and holding what the result counts, or it is refused with the reason.
+// slot, and removed from the fuzzed WAD itself. Never a crash; a result
+// either proves, with OUT's bytes readable and holding what the result
+// counts, or it is refused with the reason.
 
 #include <cstddef>
 #include <cstdint>
@@ -30,6 +31,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   request.replace = true;
   request.withLeads = true;
   request.names = names.get();
+
+  // The fuzzed WAD as a target too: its first object left out, every other
+  // proven unchanged, however broken its records are.
+  tarnlow::MergeRequest removal;
+  removal.target = {"source.wad", &source};
+  removal.remove.push_back({false, "0"});
+  removal.names = names.get();
+  const tarnlow::MergeResult removed = tarnlow::RemoveObjects(removal);
+  tarnlow::fuzz::Require(removed.proven == (removed.plan.ok() && removed.differences.empty()),
+                         "a removal proves exactly when nothing refused or differed");
+  tarnlow::fuzz::Require(!removed.proven || removed.moveables + 1 == source.Moveables.size(),
+                         "a proven removal holds one object fewer");
 
   const tarnlow::MergeResult result = tarnlow::MergeWads(request);
   tarnlow::fuzz::Require(result.proven == (result.plan.ok() && result.differences.empty()),
