@@ -58,12 +58,15 @@ void CheckMeshPointers(CheckContext& context) {
       const MeshResult<MeshExtent> mesh = MeasureMesh(
           doc, record, [&](int) { ++unknownFaces; }, used ? FaceTextureHandler(markTexture) : FaceTextureHandler());
       it->second.texturesMarked = used;
-      if (!fresh) continue;
-      if (const auto* failure = std::get_if<MeshFailure>(&mesh)) {
-        it->second.failure = "the mesh at byte " + str(pointer) + " cannot be decoded: " + Describe(*failure);
-      } else if (unknownFaces > 0) {
-        add(Severity::Warning, "unknown-face-type",
-            "the mesh at byte " + str(pointer) + " has " + str(unknownFaces) + " faces of an unknown type");
+      // A mesh is judged at its first pointer; a later one that is used is
+      // measured again only to count its textures.
+      if (fresh) {
+        if (const auto* failure = std::get_if<MeshFailure>(&mesh)) {
+          it->second.failure = "the mesh at byte " + str(pointer) + " cannot be decoded: " + Describe(*failure);
+        } else if (unknownFaces > 0) {
+          add(Severity::Warning, "unknown-face-type",
+              "the mesh at byte " + str(pointer) + " has " + str(unknownFaces) + " faces of an unknown type");
+        }
       }
     }
     if (it->second.failure) add(Severity::Error, "mesh-undecodable", *it->second.failure);

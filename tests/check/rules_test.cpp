@@ -230,6 +230,23 @@ TEST(CheckRules, ABrokenMeshIsToldWithTheObjectOrStaticThatDrawsIt) {
   }
 }
 
+TEST(CheckRules, EveryPointerToABrokenMeshIsToldWhicheverIsUsedFirst) {
+  AnimatedWad wad = AnimatedWad::Clean();
+  wad.meshes[1].NumVertices = 0;
+  const std::int32_t broken = wad.build().MeshPointers[1];
+  // Position 0, which nothing draws, names it first; position 2 is drawn.
+  wad.pointers = {broken, 0, broken};
+  wad.moveables[0].StartingMesh = 1;
+  wad.moveables[1].StartingMesh = 2;
+  wad.statics[0].Bytes[4] = 2;
+  std::vector<Finding> findings = CheckWad(wad.build());
+  std::erase_if(findings, [](const Finding& f) { return f.rule != "mesh-undecodable"; });
+  std::vector<std::int64_t> records;
+  for (const Finding& f : findings) records.push_back(f.record);
+  std::sort(records.begin(), records.end());
+  EXPECT_EQ(records, (std::vector<std::int64_t>{0, 2}));
+}
+
 TEST(CheckRules, SummaryCountsEachSeverity) {
   std::vector<Finding> findings;
   for (Severity s : {Severity::Error, Severity::Note, Severity::Error, Severity::Note}) findings.push_back({s, "A"});
