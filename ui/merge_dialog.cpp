@@ -544,10 +544,7 @@ void MergeDialog::proofDone(const MergeResult& result) {
   std::string text = "Wrote " + Utf8FromPath(out) + ": " + std::to_string(result.moveables) + " objects, " +
                      std::to_string(result.statics) + " static meshes, proven.";
   // Counted, not listed: Check lists them, and they were there before.
-  if (!result.carried.empty()) {
-    text += "\n" + std::to_string(result.carried.size()) + " findings of the check are carried from " +
-            Utf8FromPath(result.carried.front().source.filename()) + ", where the objects taken already had them.";
-  }
+  if (!result.carried.empty()) text += "\n" + CarriedText(result.carried);
   text += "\n\nOpen it now?";
   if (platform_.ShowMessage(text, kAppTitle, MessageButtons::YesNo, MessageIcon::None) != MessageAnswer::Yes) return;
   accept();

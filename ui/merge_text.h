@@ -17,4 +17,9 @@ std::string GoesToText(const MovedObject& moved);
 // them, each sound slot it plays and how it comes in, conflicts first.
 std::vector<std::string> BringsDetail(const MovedObject& moved);
 
+// How many findings of the result's check each source WAD brought: "84
+// findings of the check are carried from KurtisBaddy.wad and 1 from
+// doors.wad, where the objects taken already had them." Empty for none.
+std::string CarriedText(const std::vector<CarriedFinding>& carried);
+
 }  // namespace tarnlow::ui

@@ -9,6 +9,7 @@
 #include "tests/support/object_wad.h"
 #include "tests/ui/support/window_story.h"
 #include "ui/merge_dialog.h"
+#include "ui/merge_text.h"
 #include "wad/wad_reader.h"
 #include "wad/wad_writer.h"
 
@@ -207,6 +208,13 @@ TEST_F(MergeDialogTest, TheOpenDocumentNeverChanges) {
   window->mnuSave_Click();
   EXPECT_EQ(ReadFileBytes(dir / "target.wad"), before);
   EXPECT_EQ(window->session().WadFileName, pathOf("target.wad"));
+}
+
+TEST(MergeText, CarriedFindingsAreCountedPerSourceInTheOrderTheyCome) {
+  const auto carried = [](const char* source) { return CarriedFinding{Finding{}, std::filesystem::path("in") / source}; };
+  EXPECT_EQ(CarriedText({carried("b.wad"), carried("a.wad"), carried("b.wad")}),
+            "2 findings of the check are carried from b.wad and 1 from a.wad, where the objects taken already had them.");
+  EXPECT_EQ(CarriedText({}), "");
 }
 
 }  // namespace
