@@ -78,8 +78,8 @@ class Prover {
 
  private:
   // Which objects of the target OUT holds in the same bytes: their content
-  // is equal without decoding it.
-  // Each thread takes every n-th object with its own comparer.
+  // is equal without decoding it. Each thread takes every n-th object with
+  // a comparer of its own.
   std::vector<bool> storedAlike() const {
     const std::size_t count = built_.objects.size();
     std::vector<char> alike(count, 0);  // not vector<bool>: threads write side by side
