@@ -1,6 +1,5 @@
 #include "cli/merge_command.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "check/check_wad.h"
@@ -169,16 +168,8 @@ void printPlan(const MergePlan& plan, const MergeRequest& request, std::ostream&
 // The findings the moved objects brought from their WADs, under the WAD
 // each came from, folded and named as `check` prints them.
 void printCarried(const MergeResult& result, const ObjectNameTables* names, std::ostream& out) {
-  std::vector<std::filesystem::path> sources;
-  for (const CarriedFinding& c : result.carried) {
-    if (std::find(sources.begin(), sources.end(), c.source) == sources.end()) sources.push_back(c.source);
-  }
   const CheckNames namer(result.wad, names);
-  for (const std::filesystem::path& source : sources) {
-    std::vector<Finding> findings;
-    for (const CarriedFinding& c : result.carried) {
-      if (c.source == source) findings.push_back(c.finding);
-    }
+  for (const auto& [source, findings] : CarriedBySource(result.carried)) {
     for (const FindingGroup& group : FoldFindings(findings, namer)) {
       out << "carried from " << Utf8FromPath(source.filename()) << ": " << group.title << ": "
           << CheckSummaryLine(group.counts) << "\n";

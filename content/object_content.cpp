@@ -23,12 +23,11 @@ namespace tarnlow {
 class ContentReader::Impl {
  public:
   Impl(const WadDocument& document, const SoundTable* sounds, ContentPool* pool)
-      : document_(document), sounds_(sounds), pool_(pool ? *pool : ownPool_), pageCount_(TexturePageCount(document.TextData)) {
-    for (std::size_t m = 0; m < document.Moveables.size(); ++m) {
-      const AnimationRange range = ObjectAnimationRange(document, m);
-      if (range.first < range.end) owners_.push_back({range, document.Moveables[m].ObjectID});
-    }
-  }
+      : document_(document),
+        sounds_(sounds),
+        pool_(pool ? *pool : ownPool_),
+        pageCount_(TexturePageCount(document.TextData)),
+        leads_(document) {}
 
   ObjectContent moveable(std::size_t index) {
     const MoveableRecord record = document_.Moveables.at(index);
@@ -36,7 +35,7 @@ class ContentReader::Impl {
     const int meshCount = std::max<int>(record.NumMeshes, 0);
     for (int j = 0; j < meshCount; ++j) {
       content.meshes.push_back(meshAt(std::int64_t{record.StartingMesh} + j));
-      if (j > 0) content.meshTree.push_back(link(std::int64_t{record.MeshTree} + 4 * std::int64_t{j - 1}));
+      if (j > 0) content.meshTree.push_back(MeshTreeLinkAt(document_, std::int64_t{record.MeshTree} + 4 * std::int64_t{j - 1}));
     }
     const std::variant<AnimationGraph, Finding> built = BuildAnimationGraph(document_, index);
     if (const auto* graph = std::get_if<AnimationGraph>(&built)) {
@@ -111,26 +110,6 @@ class ContentReader::Impl {
     return out;
   }
 
-  MeshTreeLink link(std::int64_t word) const {
-    if (word < 0 || static_cast<std::uint64_t>(word) + 4 > document_.MeshTrees.size()) return std::nullopt;
-    std::array<std::int32_t, 4> words{};
-    for (std::size_t k = 0; k < 4; ++k) words[k] = document_.MeshTrees[static_cast<std::size_t>(word) + k];
-    return words;
-  }
-
-  AnimationTarget target(std::int64_t animation, const AnimationRange& own) const {
-    if (animation >= own.first && animation < own.end) {
-      return {.kind = AnimationTarget::Kind::ThisObject, .animation = animation - own.first};
-    }
-    for (const auto& [range, slot] : owners_) {
-      if (animation >= range.first && animation < range.end) {
-        return {.kind = AnimationTarget::Kind::OtherSlot, .slot = slot, .animation = animation - range.first};
-      }
-    }
-    const auto count = static_cast<std::int64_t>(document_.Animations.size());
-    return {.kind = AnimationTarget::Kind::Nowhere, .animation = animation >= count ? animation - count : animation};
-  }
-
   // Animations that name the same key frames (thousands can) read their
   // words once.
   std::shared_ptr<const KeyFrameBlock> keyFrames(const AnimationRecord& a, int keyFrameCount, int meshCount) {
@@ -147,12 +126,12 @@ class ContentReader::Impl {
                              .Unknown2 = a.Unknown2,
                              .FrameStart = a.FrameStart,
                              .FrameEnd = a.FrameEnd,
-                             .next = target(a.NextAnimation, own),
+                             .next = leads_.of(a.NextAnimation, own),
                              .NextFrame = a.NextFrame};
     for (const StateChangeEdge& change : node.stateChanges) {
       StateChangeContent state{.StateID = change.stateId};
       for (const DispatchEdge& d : change.dispatches) {
-        state.dispatches.push_back({d.low, d.high, target(d.nextAnimation, own), d.nextFrame});
+        state.dispatches.push_back({d.low, d.high, leads_.of(d.nextAnimation, own), d.nextFrame});
       }
       content.stateChanges.push_back(std::move(state));
     }
@@ -166,11 +145,39 @@ class ContentReader::Impl {
   ContentPool ownPool_;
   ContentPool& pool_;
   std::size_t pageCount_;
-  std::vector<std::pair<AnimationRange, std::int32_t>> owners_;  // animations of each object, and its slot
+  AnimationLeads leads_;
   std::map<std::int32_t, std::shared_ptr<const MeshContent>> meshes_;  // by mesh pointer
   std::map<std::pair<std::int16_t, std::int16_t>, std::shared_ptr<const FacePixels>> pictures_;  // by type and Texture word
   std::map<std::tuple<std::int32_t, std::uint8_t, int, int>, std::shared_ptr<const KeyFrameBlock>> blocks_;
 };
+
+MeshTreeLink MeshTreeLinkAt(const WadDocument& document, std::int64_t word) {
+  if (word < 0 || static_cast<std::uint64_t>(word) + 4 > document.MeshTrees.size()) return std::nullopt;
+  std::array<std::int32_t, 4> words{};
+  for (std::size_t k = 0; k < 4; ++k) words[k] = document.MeshTrees[static_cast<std::size_t>(word) + k];
+  return words;
+}
+
+AnimationLeads::AnimationLeads(const WadDocument& document)
+    : animationCount_(static_cast<std::int64_t>(document.Animations.size())) {
+  for (std::size_t m = 0; m < document.Moveables.size(); ++m) {
+    const AnimationRange range = ObjectAnimationRange(document, m);
+    if (range.first < range.end) owners_.push_back({range, document.Moveables[m].ObjectID});
+  }
+}
+
+AnimationTarget AnimationLeads::of(std::int64_t animation, const AnimationRange& own) const {
+  if (animation >= own.first && animation < own.end) {
+    return {.kind = AnimationTarget::Kind::ThisObject, .animation = animation - own.first};
+  }
+  for (const auto& [range, slot] : owners_) {
+    if (animation >= range.first && animation < range.end) {
+      return {.kind = AnimationTarget::Kind::OtherSlot, .slot = slot, .animation = animation - range.first};
+    }
+  }
+  return {.kind = AnimationTarget::Kind::Nowhere,
+          .animation = animation >= animationCount_ ? animation - animationCount_ : animation};
+}
 
 ContentReader::ContentReader(const WadDocument& document, const SoundTable* sounds, ContentPool* pool)
     : impl_(std::make_unique<Impl>(document, sounds, pool)) {}

@@ -7,8 +7,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "anim/animation_graph.h"
 #include "anim/key_frame.h"
 #include "mesh/mesh_decoder.h"
 #include "wad/mesh_record.h"
@@ -124,6 +126,25 @@ struct PlayedSlot {
 // One entry of an object's mesh tree: the flags word and the offset from
 // the parent; nothing when the entry lies outside MeshTrees.
 using MeshTreeLink = std::optional<std::array<std::int32_t, 4>>;
+
+// Link `word` of MeshTrees and the three after it; nothing when they leave
+// MeshTrees.
+MeshTreeLink MeshTreeLinkAt(const WadDocument& document, std::int64_t word);
+
+// Where animations of one WAD lead, as contents tell it: into the leading
+// object's own animation k, into animation k of the object in another slot,
+// or nowhere.
+class AnimationLeads {
+ public:
+  explicit AnimationLeads(const WadDocument& document);
+  // Where WAD-wide animation `animation` is, seen from an object whose
+  // animations are `own`. Never fails.
+  AnimationTarget of(std::int64_t animation, const AnimationRange& own) const;
+
+ private:
+  std::vector<std::pair<AnimationRange, std::int32_t>> owners_;  // animations of each object, and its slot
+  std::int64_t animationCount_;
+};
 
 // A moveable as the game shows it, whatever positions its records hold.
 // `slot` says where it stands and takes no part in comparing.

@@ -58,20 +58,13 @@ bool samePixels(const RecordArray<TextureRow>& left, const RecordArray<TextureRo
 
 }  // namespace
 
-StoredAlike::Owners::Owners(const WadDocument& d) {
-  for (std::size_t m = 0; m < d.Moveables.size(); ++m) {
-    const AnimationRange range = ObjectAnimationRange(d, m);
-    if (range.first < range.end) ranges.emplace_back(range, d.Moveables[m].ObjectID);
-  }
-}
-
 StoredAlike::StoredAlike(const WadDocument& left, const WadDocument& right)
     : left_(left),
       right_(right),
       leftPages_(TexturePageCount(left.TextData)),
       rightPages_(TexturePageCount(right.TextData)),
-      leftOwners_(left),
-      rightOwners_(right) {}
+      leftLeads_(left),
+      rightLeads_(right) {}
 
 bool StoredAlike::moveables(std::size_t a, std::size_t b) {
   if (a >= left_.Moveables.size() || b >= right_.Moveables.size()) return false;
@@ -125,15 +118,9 @@ bool StoredAlike::texture(std::int16_t type, std::int16_t word) {
 }
 
 bool StoredAlike::tree(const MoveableRecord& a, const MoveableRecord& b) const {
-  const auto link = [](const WadDocument& d, std::int64_t word) -> std::optional<std::array<std::int32_t, 4>> {
-    if (word < 0 || static_cast<std::uint64_t>(word) + 4 > d.MeshTrees.size()) return std::nullopt;
-    std::array<std::int32_t, 4> words{};
-    for (std::size_t k = 0; k < 4; ++k) words[k] = d.MeshTrees[static_cast<std::size_t>(word) + k];
-    return words;
-  };
   for (int j = 1; j < a.NumMeshes; ++j) {
-    if (link(left_, std::int64_t{a.MeshTree} + 4 * std::int64_t{j - 1}) !=
-        link(right_, std::int64_t{b.MeshTree} + 4 * std::int64_t{j - 1})) {
+    if (MeshTreeLinkAt(left_, std::int64_t{a.MeshTree} + 4 * std::int64_t{j - 1}) !=
+        MeshTreeLinkAt(right_, std::int64_t{b.MeshTree} + 4 * std::int64_t{j - 1})) {
       return false;
     }
   }
@@ -160,7 +147,7 @@ bool StoredAlike::animation(const AnimationNode& a, const AnimationRange& ownA, 
   if (x.StateID != y.StateID || x.FrameRate != y.FrameRate || x.Unknown1 != y.Unknown1 || x.Unknown2 != y.Unknown2 ||
       x.FrameStart != y.FrameStart || x.FrameEnd != y.FrameEnd || x.NextFrame != y.NextFrame ||
       x.FrameSize != y.FrameSize || a.keyFrameCount != b.keyFrameCount ||
-      !sameLead(x.NextAnimation, ownA, y.NextAnimation, ownB) || a.stateChanges.size() != b.stateChanges.size() ||
+      leftLeads_.of(x.NextAnimation, ownA) != rightLeads_.of(y.NextAnimation, ownB) || a.stateChanges.size() != b.stateChanges.size() ||
       a.commands.size() != b.commands.size()) {
     return false;
   }
@@ -172,7 +159,7 @@ bool StoredAlike::animation(const AnimationNode& a, const AnimationRange& ownA, 
       const DispatchEdge& u = p.dispatches[d];
       const DispatchEdge& v = q.dispatches[d];
       if (u.low != v.low || u.high != v.high || u.nextFrame != v.nextFrame ||
-          !sameLead(u.nextAnimation, ownA, v.nextAnimation, ownB)) {
+          leftLeads_.of(u.nextAnimation, ownA) != rightLeads_.of(v.nextAnimation, ownB)) {
         return false;
       }
     }
@@ -183,26 +170,6 @@ bool StoredAlike::animation(const AnimationNode& a, const AnimationRange& ownA, 
   const auto wordsA = KeyFrameWords(left_, x, a.keyFrameCount, meshCount);
   const auto wordsB = KeyFrameWords(right_, y, b.keyFrameCount, meshCount);
   return wordsA && wordsB && std::equal(wordsA->begin(), wordsA->end(), wordsB->begin(), wordsB->end());
-}
-
-// Both lead into their own object's animation k, into animation k of the
-// object in the same slot, or nowhere alike, as contents tell leads.
-bool StoredAlike::sameLead(std::int64_t a, const AnimationRange& ownA, std::int64_t b, const AnimationRange& ownB) const {
-  struct Lead {
-    int kind;  // 0 own, 1 another slot's, 2 nowhere
-    std::int32_t slot;
-    std::int64_t animation;
-    bool operator==(const Lead&) const = default;
-  };
-  const auto lead = [](std::int64_t animation, const AnimationRange& own, const Owners& owners, const WadDocument& d) {
-    if (animation >= own.first && animation < own.end) return Lead{0, 0, animation - own.first};
-    for (const auto& [range, slot] : owners.ranges) {
-      if (animation >= range.first && animation < range.end) return Lead{1, slot, animation - range.first};
-    }
-    const auto count = static_cast<std::int64_t>(d.Animations.size());
-    return Lead{2, 0, animation >= count ? animation - count : animation};
-  };
-  return lead(a, ownA, leftOwners_, left_) == lead(b, ownB, rightOwners_, right_);
 }
 
 }  // namespace tarnlow

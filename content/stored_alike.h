@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "anim/animation_graph.h"
+#include "content/object_content.h"
 #include "wad/wad_document.h"
 
 namespace tarnlow {
@@ -32,24 +33,17 @@ class StoredAlike {
   bool statics(std::size_t a, std::size_t b);
 
  private:
-  // Which objects' animations each WAD holds, to tell where a lead goes.
-  struct Owners {
-    explicit Owners(const WadDocument& d);
-    std::vector<std::pair<AnimationRange, std::int32_t>> ranges;  // and the owner's slot
-  };
-
   bool meshes(std::int64_t a, std::int64_t b);
   bool texture(std::int16_t type, std::int16_t word);
   bool tree(const MoveableRecord& a, const MoveableRecord& b) const;
   bool animations(std::size_t a, std::size_t b, int meshCount);
   bool animation(const AnimationNode& a, const AnimationRange& ownA, const AnimationNode& b, const AnimationRange& ownB,
                  int meshCount) const;
-  bool sameLead(std::int64_t a, const AnimationRange& ownA, std::int64_t b, const AnimationRange& ownB) const;
 
   const WadDocument& left_;
   const WadDocument& right_;
   std::size_t leftPages_, rightPages_;
-  Owners leftOwners_, rightOwners_;
+  AnimationLeads leftLeads_, rightLeads_;
   std::map<std::pair<std::int32_t, std::int32_t>, bool> meshes_;    // by the two mesh pointers
   std::map<std::pair<std::int16_t, std::int16_t>, bool> textures_;  // by face type and Texture word
 };

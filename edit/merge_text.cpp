@@ -18,6 +18,17 @@ std::string withShared(std::size_t fresh, std::size_t shared, const char* one, c
 
 }  // namespace
 
+std::vector<std::pair<std::filesystem::path, std::vector<Finding>>> CarriedBySource(
+    const std::vector<CarriedFinding>& carried) {
+  std::vector<std::pair<std::filesystem::path, std::vector<Finding>>> bySource;
+  for (const CarriedFinding& c : carried) {
+    auto known = std::find_if(bySource.begin(), bySource.end(), [&](const auto& s) { return s.first == c.source; });
+    if (known == bySource.end()) known = bySource.insert(bySource.end(), {c.source, {}});
+    known->second.push_back(c.finding);
+  }
+  return bySource;
+}
+
 bool IsConflict(const MergeSound& sound) {
   return sound.outcome == SoundOutcome::Conflict || sound.outcome == SoundOutcome::Taken;
 }

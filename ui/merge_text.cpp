@@ -1,8 +1,6 @@
 #include "ui/merge_text.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <utility>
 
 #include "wad/file_paths.h"
 
@@ -60,18 +58,10 @@ std::vector<std::string> BringsDetail(const MovedObject& moved) {
 }
 
 std::string CarriedText(const std::vector<CarriedFinding>& carried) {
-  std::vector<std::pair<std::filesystem::path, std::size_t>> bySource;  // in the order they first come
-  for (const CarriedFinding& c : carried) {
-    const auto known = std::find_if(bySource.begin(), bySource.end(), [&](const auto& s) { return s.first == c.source; });
-    if (known == bySource.end()) {
-      bySource.emplace_back(c.source, 1);
-    } else {
-      ++known->second;
-    }
-  }
+  const auto bySource = CarriedBySource(carried);
   std::string text;
   for (std::size_t s = 0; s < bySource.size(); ++s) {
-    const std::size_t count = bySource[s].second;
+    const std::size_t count = bySource[s].second.size();
     if (s > 0) text += s + 1 == bySource.size() ? " and " : ", ";
     text += std::to_string(count);
     if (s == 0) text += count == 1 ? " finding of the check is carried" : " findings of the check are carried";
